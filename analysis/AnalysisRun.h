@@ -1,0 +1,57 @@
+#pragma once
+
+#include "analysis/AnalysisTable.h"
+#include "model/ObjektManager.h"
+#include "results/ResultList.h"
+
+#include <string>
+#include <vector>
+
+// The common sequence of every analysis: reset the list, add the analysis's columns, empty the
+// locations, set the progress range, walk the catalogue, and end at the last position.
+class AnalysisRun {
+public:
+    // Looks command up in the analysis table, resets the list and adds its columns, empties
+    // results and sets the progress range 0..count() (position 0).
+    AnalysisRun(CObjektManager& manager, CResultList& list, IProgress* progress, const char* command);
+    AnalysisRun(CObjektManager& manager, CResultList& list, IProgress* progress, const char* command,
+                int progressRange);
+
+    int count() const { return m_manager.count(); }
+    bool cancelled() const { return m_manager.cancelled(); }
+    CObjektManager& manager() { return m_manager; }
+    CResultList& list() { return m_list; }
+
+    void position(int pos);
+    // The analysis's status line for object i of count(), if it has one.
+    void status(int i, const CObjectRecord& record);
+    // Row that opens the object at pos: locate(pos, term), stored in results, its index as item data.
+    int addLocated(CObjectRecord& record, const std::vector<std::string>& cells, int pos,
+                   const std::string& term, int icon);
+    int addLocated(CObjectRecord& record, const std::vector<std::string>& cells, int pos,
+                   const std::string& term)
+    {
+        return addLocated(record, cells, pos, term, record.typeImage());
+    }
+    // Row without a location.
+    int addRow(const std::vector<std::string>& cells, int itemData, int icon);
+
+    // Calls perObject(i, record) for every object in catalogue order while not cancelled, then
+    // sets the progress to its end.
+    template <class F>
+    void forEachObject(F&& perObject)
+    {
+        for (int i = 0; i < count() && !cancelled(); ++i)
+            perObject(i, m_manager.get(i));
+        position(m_range);
+    }
+
+    void finish() { position(m_range); }
+
+private:
+    CObjektManager& m_manager;
+    CResultList& m_list;
+    IProgress* m_progress;
+    const AnalysisDef* m_def;
+    int m_range;
+};

@@ -1,0 +1,105 @@
+#include "model/CodePage.h"
+
+#include <atomic>
+
+namespace {
+#include "model/CodePageTables.inc"
+
+std::atomic<OemCodePage> g_page{OemCodePage::CP850};
+
+const unsigned char* oemToAnsiTable(OemCodePage page)
+{
+    return page == OemCodePage::CP437 ? kOem437ToAnsi : kOem850ToAnsi;
+}
+const unsigned char* ansiToOemTable(OemCodePage page)
+{
+    return page == OemCodePage::CP437 ? kAnsiToOem437 : kAnsiToOem850;
+}
+const char32_t* oemUnicodeTable(OemCodePage page)
+{
+    return page == OemCodePage::CP437 ? kOem437Unicode : kOem850Unicode;
+}
+
+void translate(char* data, std::size_t size, const unsigned char* table)
+{
+    for (std::size_t i = 0; i < size; ++i)
+        data[i] = static_cast<char>(table[static_cast<unsigned char>(data[i])]);
+}
+
+void appendUtf8(std::string& out, char32_t c)
+{
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+// Decodes one UTF-8 sequence at i; a malformed byte stands for itself (read as Latin-1).
+char32_t nextUtf8(std::string_view s, std::size_t& i)
+{
+    auto b = static_cast<unsigned char>(s[i++]);
+    int extra = b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : 0;
+    if (b < 0x80 || extra == 0 || i + extra > s.size())
+        return b;
+    char32_t c = b & (0x3F >> extra);
+    for (int k = 0; k < extra; ++k) {
+        auto n = static_cast<unsigned char>(s[i + k]);
+        if ((n & 0xC0) != 0x80)
+            return b;
+        c = (c << 6) | (n & 0x3F);
+    }
+    i += extra;
+    return c;
+}
+} // namespace
+
+void setOemCodePage(OemCodePage page) { g_page = page; }
+OemCodePage oemCodePage() { return g_page; }
+
+void oemToAnsi(char* data, std::size_t size, OemCodePage page) { translate(data, size, oemToAnsiTable(page)); }
+void ansiToOem(char* data, std::size_t size, OemCodePage page) { translate(data, size, ansiToOemTable(page)); }
+void oemToAnsi(std::string& text) { oemToAnsi(text.data(), text.size(), g_page); }
+void ansiToOem(std::string& text) { ansiToOem(text.data(), text.size(), g_page); }
+
+unsigned char oemToAnsiByte(unsigned char oem, OemCodePage page) { return oemToAnsiTable(page)[oem]; }
+unsigned char ansiToOemByte(unsigned char ansi, OemCodePage page) { return ansiToOemTable(page)[ansi]; }
+
+char32_t oemToUnicode(unsigned char oem, OemCodePage page) { return oemUnicodeTable(page)[oem]; }
+char32_t ansiToUnicode(unsigned char ansi) { return kAnsiUnicode[ansi]; }
+
+std::string ansiToUtf8ViaOem(std::string_view ansi, OemCodePage page)
+{
+    std::string out;
+    out.reserve(ansi.size());
+    const unsigned char* toOem = ansiToOemTable(page);
+    const char32_t* unicode = oemUnicodeTable(page);
+    for (char ch : ansi)
+        appendUtf8(out, unicode[toOem[static_cast<unsigned char>(ch)]]);
+    return out;
+}
+
+std::string utf8ToAnsiViaOem(std::string_view utf8, OemCodePage page)
+{
+    const char32_t* unicode = oemUnicodeTable(page);
+    const unsigned char* toAnsi = oemToAnsiTable(page);
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        char32_t c = nextUtf8(utf8, i);
+        char result = '?';
+        for (int b = 0; b < 256; ++b) {
+            if (unicode[b] == c) {
+                result = static_cast<char>(toAnsi[b]);
+                break;
+            }
+        }
+        out += result;
+    }
+    return out;
+}

@@ -1,0 +1,99 @@
+#pragma once
+
+#include "analysis/ResultLocation.h"
+#include "model/CodeSection.h"
+#include "model/Control.h"
+#include "model/TableFields.h"
+#include "model/TextSpan.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+class CObjektManager;
+
+enum ObjectType { OT_NONE = 0, OT_TABLE = 1, OT_FORM = 2, OT_REPORT = 3, OT_DATAPORT = 4, OT_CODEUNIT = 5 };
+// Header word of a type code ("Table" ...), empty for 0 and unknown codes.
+const char* objectTypeWord(int type);
+// Icon resource ID of a type code: 163 Table, 162 Form, 161 Report, 164 Dataport, 165 Codeunit,
+// 166 none; -1 for any other code.
+int objectTypeImage(int type);
+
+// One object of the catalogue: spans into the whole text and lazily parsed sections.
+class CObjectRecord {
+public:
+    int type = OT_NONE;
+    std::string extra;          // kept empty by the parsers
+    int number = 0;
+    CTextSpan objectSpan;
+    CTextSpan propertiesSpan;   // "O" of OBJECT-PROPERTIES .. first "}" after it; (0, 0) when none
+    CVariableArray globals;
+    CProcedureArray procedures; // all PROCEDUREs, then all LOCAL PROCEDUREs, each in text order
+    CTriggerArray triggers;     // =VAR triggers (level 3), then =BEGIN triggers (level 4)
+    CTableFieldArray fields;
+    CControlArray controls;     // spans absolute in the whole text
+    CTableKeyArray keys;
+    CObjektManager* manager = nullptr;
+    const std::string* text = nullptr;
+    CTextSpan headerSpan;
+    int parseLevel = 0;         // 0 reset, 1 header, 2 code, 3 =VAR triggers, 4 all triggers, 5 fields
+    // Separate read-once guards of the FIELDS, KEYS and CONTROLS readers.
+    bool fieldsRead = false;
+    bool keysRead = false;
+    bool controlsRead = false;
+
+    void reset();
+
+    // Header and properties.
+    void parseHeader(int start, int end, const std::string* wholeText);
+    void findProperties();
+    std::string_view objectText() const;
+    std::string_view headerText() const;
+    std::string headerName() const;
+    const char* typeName() const { return objectTypeWord(type); }
+    int typeImage() const { return objectTypeImage(type); }
+    std::string numberText() const;
+    bool sameObject(const CObjectRecord& other) const { return type == other.type && number == other.number; }
+
+    // Code section: parse levels 2 to 4.
+    void ensureCode();
+    void ensureTriggerVars();
+    void ensureTriggers();
+    void markOnceOnlyGlobals();
+    void countGlobalUses();
+    CResultLocation locate(int pos, const std::string& term);
+    // For every global, every local of a procedure, then of a trigger, with the same name.
+    void globalsUsedIn(std::vector<const CVariable*>& list) const;
+    // Like globalsUsedIn, with the procedure or trigger that declares each local.
+    struct LocalHidingGlobal {
+        const CVariable* local;
+        const CProcedure* procedure; // null for a trigger local
+        const CTrigger* trigger;     // null for a procedure local
+    };
+    void globalsUsedIn(std::vector<LocalHidingGlobal>& list) const;
+
+    // Table fields and keys.
+    void ensureFields();
+    void fieldsOnce();
+    void readKeys();
+    void countSumIndexFieldUses(const CCalcFormulaRefArray& references, const std::vector<std::string>& names);
+    void collectUnusedSumIndexFields(CTableKeyArray& out) const;
+
+    // Controls (forms and reports).
+    void readFormControls();
+    void readFormControlsAbsolute();
+    void readReportControls();
+
+    // ID check.
+    void checkDuplicateIds(std::vector<std::string>& lines) const;
+    int maxProcedureId() const;
+    int maxControlId() const;
+
+private:
+    void parseGlobals();
+    void parseProcedures();
+    void collectTriggers(bool withVar);
+    void parseFields();
+    void readControls();
+};
+using CObjectRecordArray = CTypedArray<CObjectRecord>;

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "analysis/ResultLocation.h"
+#include "model/ObjectRecord.h"
+#include "model/SourceText.h"
+#include "model/Status.h"
+#include "model/TypedArray.h"
+
+#include <atomic>
+#include <string>
+#include <vector>
+
+class CResultList;
+
+// The catalogue of one loaded export and the analyses over it. One operation at a time uses it.
+class CObjektManager {
+public:
+    CTypedArray<CResultLocation> results; // locations of the last analysis, indexed by item data
+    CObjectRecordArray catalogue;          // objects in text order
+
+    CObjektManager() = default;
+    CObjektManager(const CObjektManager&) = delete;
+    CObjektManager& operator=(const CObjektManager&) = delete;
+
+    // Cuts text into object records (header parsed only). Loading the same file name again keeps
+    // the catalogue. The text is owned by the caller and must outlive the catalogue.
+    void load(CSourceText* text, const std::string& fileName);
+
+    int count() const { return catalogue.count(); }
+    CObjectRecord& get(int i) { return catalogue.get(i); }
+    const CObjectRecord& get(int i) const { return catalogue.get(i); }
+    CSourceText* text() const { return m_text; }
+    const std::string& fileName() const { return m_fileName; }
+    // Index of the object whose objectSpan contains pos, -1 when none does.
+    int objectAt(int pos) const;
+
+    // Status lines and cancellation, set by the caller that runs an operation.
+    void setStatusSink(IStatusText* sink) { m_status = sink; }
+    void status(const std::string& line) const;
+    void setCancelFlag(const std::atomic<bool>* flag) { m_cancel = flag; }
+    const std::atomic<bool>* cancelFlag() const { return m_cancel; }
+    bool cancelled() const { return m_cancel != nullptr && m_cancel->load(std::memory_order_relaxed); }
+
+    // Analyses: each resets the list, adds its columns and rows, and drives the progress.
+    void searchText(const std::string& term, CResultList& list, IProgress* progress, bool useRegex,
+                    bool caseSensitive);
+    void findUnusedVariables(CResultList& list, IProgress* progress);
+    void findUnusedProcedures(CResultList& list, IProgress* progress);
+    void findUnusedTableFields(CResultList& list, IProgress* progress);
+    void findUnusedSumIndexFields(CResultList& list, IProgress* progress);
+    void searchNumberRange(CResultList& list, IProgress* progress, int from, int to, bool objects,
+                           bool tableFields);
+    void findLocalEqualsGlobal(CResultList& list, IProgress* progress);
+    void findOnceUsedGlobals(CResultList& list, IProgress* progress);
+    void findDuplicateIds(CResultList& list, IProgress* progress);
+    void findMissingPageNameTranslations(CResultList& list, IProgress* progress);
+    void checkForms(CResultList& list, IProgress* progress);
+
+    // Writes the code of forms, reports and dataports to fileName (replacing it). False when the
+    // file cannot be written.
+    bool exportCode(const std::string& fileName);
+    // Writes every object numbered from..to to folder/"<Type> <No>.txt" in the OEM code page.
+    // Appends each written path to written; false when a file cannot be written (files already
+    // written stay).
+    bool split(const std::string& folder, int from, int to, IProgress* progress,
+               std::vector<std::string>* written = nullptr);
+
+private:
+    CSourceText* m_text = nullptr;
+    std::string m_fileName;
+    IStatusText* m_status = nullptr;
+    const std::atomic<bool>* m_cancel = nullptr;
+};
