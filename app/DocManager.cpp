@@ -1,0 +1,91 @@
+#include "app/DocManager.h"
+
+#include "app/QuellixApp.h"
+#include "app/SettingsKeys.h"
+#include "resources/ResourceIds.h"
+
+#include <wx/app.h>
+#include <wx/choicdlg.h>
+#include <wx/filedlg.h>
+#include <wx/filehistory.h>
+#include <wx/msgdlg.h>
+
+CQuellixDocManager::CQuellixDocManager()
+{
+    Bind(wxEVT_MENU, &CQuellixDocManager::onNew, this, wxID_NEW);
+    Bind(wxEVT_MENU, &CQuellixDocManager::onOpen, this, wxID_OPEN);
+    Bind(wxEVT_MENU, &CQuellixDocManager::onRecentFile, this, rid::ID_FILE_MRU_FILE1,
+         rid::ID_FILE_MRU_FILE1 + settingskeys::RECENT_FILE_COUNT - 1);
+}
+
+void CQuellixDocManager::newDocument()
+{
+    CreateNewDocument();
+}
+
+void CQuellixDocManager::onNew(wxCommandEvent&)
+{
+    newDocument();
+}
+
+void CQuellixDocManager::onOpen(wxCommandEvent&)
+{
+    wxFileDialog dialog(wxTheApp->GetTopWindow(), wxString(), wxString(), wxString(),
+                        wxFileSelectorDefaultWildcardStr, wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+    if (dialog.ShowModal() == wxID_OK)
+        CreateDocument(dialog.GetPath(), wxDOC_SILENT);
+}
+
+void CQuellixDocManager::onRecentFile(wxCommandEvent& event)
+{
+    DoOpenMRUFile(static_cast<unsigned>(event.GetId() - rid::ID_FILE_MRU_FILE1));
+}
+
+wxString CQuellixDocManager::nextTitle(wxDocTemplate* docTemplate)
+{
+    return docTemplate->GetDocumentName() + wxString::Format("%d", ++m_untitledCount[docTemplate]);
+}
+
+wxDocTemplate* CQuellixDocManager::SelectDocumentType(wxDocTemplate** templates, int noTemplates, bool)
+{
+    wxArrayString names;
+    for (int i = 0; i < noTemplates; ++i)
+        names.Add(templates[i]->GetDescription());
+    wxSingleChoiceDialog dialog(wxTheApp->GetTopWindow(), wxString(), "Neu", names);
+    if (dialog.ShowModal() != wxID_OK)
+        return nullptr;
+    return templates[dialog.GetSelection()];
+}
+
+wxDocTemplate* CQuellixDocManager::FindTemplateForPath(const wxString&)
+{
+    // Every file opens in the first kind, the search view, which takes the path as its source.
+    wxList& list = GetTemplates();
+    return list.empty() ? nullptr : static_cast<wxDocTemplate*>(list.GetFirst()->GetData());
+}
+
+wxFileHistory* CQuellixDocManager::OnCreateFileHistory()
+{
+    return new wxFileHistory(settingskeys::RECENT_FILE_COUNT, rid::ID_FILE_MRU_FILE1);
+}
+
+void CQuellixDocManager::OnMRUFileNotExist(unsigned n, const wxString& filename)
+{
+    wxGetApp().showMessage(wxTheApp->GetTopWindow(), filename + " wurde nicht gefunden.");
+    RemoveFileFromHistory(n);
+}
+
+void CQuellixDocManager::loadRecentFiles(ISettingsStore& store)
+{
+    std::vector<std::string> files = readRecentFiles(store);
+    for (auto it = files.rbegin(); it != files.rend(); ++it)
+        AddFileToHistory(wxString::FromUTF8(*it));
+}
+
+void CQuellixDocManager::saveRecentFiles(ISettingsStore& store)
+{
+    std::vector<std::string> files;
+    for (size_t i = 0; i < GetHistoryFilesCount(); ++i)
+        files.push_back(GetHistoryFile(i).utf8_string());
+    writeRecentFiles(store, files);
+}

@@ -1,0 +1,238 @@
+#include "app/MainFrame.h"
+
+#include "app/Menus.h"
+#include "app/QuellixApp.h"
+#include "resources/Icons.h"
+#include "resources/ResourceIds.h"
+
+#include <wx/artprov.h>
+#include <wx/button.h>
+#include <wx/dialog.h>
+#include <wx/sizer.h>
+#include <wx/statbmp.h>
+#include <wx/stattext.h>
+#include <wx/dnd.h>
+#include <wx/docview.h>
+#include <wx/printdlg.h>
+#include <wx/statusbr.h>
+#include <wx/toolbar.h>
+#include <wx/utils.h>
+
+namespace {
+enum { PANE_MESSAGE, PANE_CAPS, PANE_NUM, PANE_SCROLL, PANE_COUNT };
+constexpr int STATUS_INTERVAL_MS = 50; // at most 20 status updates a second
+
+// Accepts files dropped anywhere on the main window.
+class CFileDropTarget : public wxFileDropTarget {
+public:
+    explicit CFileDropTarget(CMainFrame* frame) : m_frame(frame) {}
+    bool OnDropFiles(wxCoord, wxCoord, const wxArrayString& files) override
+    {
+        m_frame->CallAfter([frame = m_frame, files] { frame->openDroppedFiles(files); });
+        return true;
+    }
+
+private:
+    CMainFrame* m_frame;
+};
+} // namespace
+
+CMainFrame::CMainFrame(wxDocManager* manager)
+    : wxDocMDIParentFrame(manager, nullptr, wxID_ANY, "Quellix", wxDefaultPosition, wxSize(1024, 720)),
+      m_timer(this)
+{
+    SetIcons(programIcons());
+    SetMenuBar(createMainMenuBar(manager));
+    createToolBar();
+    createStatusPanes();
+    setAccelerators();
+    SetDropTarget(new CFileDropTarget(this));
+    if (GetClientWindow() != nullptr)
+        GetClientWindow()->SetDropTarget(new CFileDropTarget(this));
+
+    Bind(wxEVT_TIMER, &CMainFrame::onTimer, this);
+    Bind(wxEVT_MENU, &CMainFrame::onAbout, this, wxID_ABOUT);
+    Bind(wxEVT_MENU, &CMainFrame::onPrintSetup, this, wxID_PRINT_SETUP);
+    Bind(wxEVT_MENU, &CMainFrame::onExit, this, wxID_EXIT);
+    Bind(wxEVT_MENU, &CMainFrame::onToggleBar, this, rid::ID_VIEW_TOOLBAR, rid::ID_VIEW_STATUS_BAR);
+    Bind(wxEVT_UPDATE_UI, &CMainFrame::onUpdateToggleBar, this, rid::ID_VIEW_TOOLBAR, rid::ID_VIEW_STATUS_BAR);
+    Bind(wxEVT_MENU, &CMainFrame::onWindowCommand, this, rid::ID_WINDOW_NEW, rid::ID_WINDOW_TILE_VERT);
+    Bind(wxEVT_MENU, &CMainFrame::onPane, this, rid::ID_NEXT_PANE, rid::ID_PREV_PANE);
+    m_timer.Start(STATUS_INTERVAL_MS);
+}
+
+CMainFrame::~CMainFrame()
+{
+    m_timer.Stop();
+    releaseRecentFilesMenu(GetDocumentManager(), GetMenuBar());
+}
+
+void CMainFrame::createToolBar()
+{
+    wxToolBar* bar = CreateToolBar(wxTB_HORIZONTAL | wxTB_FLAT);
+    const wxSize size(16, 16);
+    auto tool = [&](int id, const wxArtID& art, const wxString& tip, const wxString& help) {
+        bar->AddTool(id, wxString(), wxArtProvider::GetBitmap(art, wxART_TOOLBAR, size), tip, wxITEM_NORMAL);
+        bar->SetToolLongHelp(id, help);
+    };
+    tool(wxID_NEW, wxART_NEW, "New", "Create a new document");
+    tool(wxID_OPEN, wxART_FILE_OPEN, "Open", "Open an existing document");
+    tool(wxID_SAVE, wxART_FILE_SAVE, "Save", "Save the active document");
+    bar->AddSeparator();
+    tool(wxID_CUT, wxART_CUT, "Cut", "Cut the selection and put it on the Clipboard");
+    tool(wxID_COPY, wxART_COPY, "Copy", "Copy the selection and put it on the Clipboard");
+    tool(wxID_PASTE, wxART_PASTE, "Paste", "Insert Clipboard contents");
+    bar->AddSeparator();
+    tool(wxID_PRINT, wxART_PRINT, "Print", "Print the active document");
+    bar->AddSeparator();
+    tool(wxID_ABOUT, wxART_HELP, "About", "Display program information, version number and copyright");
+    bar->Realize();
+}
+
+void CMainFrame::createStatusPanes()
+{
+    wxStatusBar* bar = CreateStatusBar(PANE_COUNT);
+    const int widths[PANE_COUNT] = {-1, 36, 36, 36};
+    const int styles[PANE_COUNT] = {wxSB_NORMAL, wxSB_SUNKEN, wxSB_SUNKEN, wxSB_SUNKEN};
+    bar->SetStatusWidths(PANE_COUNT, widths);
+    bar->SetStatusStyles(PANE_COUNT, styles);
+    SetStatusBarPane(PANE_MESSAGE);
+    updateIndicators();
+}
+
+void CMainFrame::setAccelerators()
+{
+    const wxAcceleratorEntry entries[] = {
+        {wxACCEL_CTRL, 'N', wxID_NEW},           {wxACCEL_CTRL, 'O', wxID_OPEN},
+        {wxACCEL_CTRL, 'S', wxID_SAVE},          {wxACCEL_CTRL, 'P', wxID_PRINT},
+        {wxACCEL_CTRL, 'Z', wxID_UNDO},          {wxACCEL_ALT, WXK_BACK, wxID_UNDO},
+        {wxACCEL_CTRL, 'X', wxID_CUT},           {wxACCEL_SHIFT, WXK_DELETE, wxID_CUT},
+        {wxACCEL_CTRL, 'C', wxID_COPY},          {wxACCEL_CTRL, WXK_INSERT, wxID_COPY},
+        {wxACCEL_CTRL, 'V', wxID_PASTE},         {wxACCEL_SHIFT, WXK_INSERT, wxID_PASTE},
+        {wxACCEL_NORMAL, WXK_F6, rid::ID_NEXT_PANE}, {wxACCEL_SHIFT, WXK_F6, rid::ID_PREV_PANE},
+    };
+    SetAcceleratorTable(wxAcceleratorTable(WXSIZEOF(entries), entries));
+}
+
+wxString CMainFrame::messageText() const
+{
+    return GetStatusBar() ? GetStatusBar()->GetStatusText(PANE_MESSAGE) : wxString();
+}
+
+void CMainFrame::flushStatusText()
+{
+    std::string text;
+    if (wxGetApp().statusRelay().takeNewer(text))
+        SetStatusText(wxString::FromUTF8(text), PANE_MESSAGE);
+}
+
+void CMainFrame::onTimer(wxTimerEvent&)
+{
+    // after thread jump: status lines of the workers, collected at the timer's pace
+    flushStatusText();
+    updateIndicators();
+    updateTitle();
+}
+
+void CMainFrame::updateIndicators()
+{
+    wxStatusBar* bar = GetStatusBar();
+    if (bar == nullptr)
+        return;
+    const struct { int pane; wxKeyCode key; const char* caption; } locks[] = {
+        {PANE_CAPS, WXK_CAPITAL, "UF"}, {PANE_NUM, WXK_NUMLOCK, "NUM"}, {PANE_SCROLL, WXK_SCROLL, "RF"}};
+    for (const auto& lock : locks) {
+        wxString text = wxGetKeyState(lock.key) ? lock.caption : "";
+        if (bar->GetStatusText(lock.pane) != text)
+            bar->SetStatusText(text, lock.pane);
+    }
+}
+
+void CMainFrame::updateTitle()
+{
+    wxString title = "Quellix";
+    if (wxMDIChildFrame* child = GetActiveChild())
+        title += " - " + child->GetTitle();
+    if (GetTitle() != title)
+        SetTitle(title);
+}
+
+void CMainFrame::openDroppedFiles(const wxArrayString& files)
+{
+    for (const wxString& file : files)
+        wxGetApp().openFile(file);
+}
+
+// The About box: program icon, version line and OK.
+static void showAboutBox(wxWindow* parent)
+{
+    wxDialog dialog(parent, wxID_ANY, "Quellix - Info");
+    auto* row = new wxBoxSizer(wxHORIZONTAL);
+    wxIcon icon = programIcons().GetIcon(wxSize(32, 32));
+    row->Add(new wxStaticBitmap(&dialog, wxID_ANY, icon), 0, wxALL, 12);
+    row->Add(new wxStaticText(&dialog, wxID_STATIC, "Quellix Version 4.4"), 0, wxALIGN_CENTER_VERTICAL | wxALL, 12);
+    auto* column = new wxBoxSizer(wxVERTICAL);
+    column->Add(row, 0, wxEXPAND);
+    column->Add(new wxButton(&dialog, wxID_OK, "OK"), 0, wxALIGN_RIGHT | wxALL, 10);
+    dialog.SetSizerAndFit(column);
+    dialog.CentreOnParent();
+    dialog.ShowModal();
+}
+
+void CMainFrame::onAbout(wxCommandEvent&)
+{
+    showAboutBox(this);
+}
+
+void CMainFrame::onPrintSetup(wxCommandEvent&)
+{
+    wxPageSetupDialogData data(wxGetApp().printData());
+    wxPageSetupDialog dialog(this, &data);
+    if (dialog.ShowModal() == wxID_OK)
+        wxGetApp().printData() = dialog.GetPageSetupDialogData().GetPrintData();
+}
+
+void CMainFrame::onToggleBar(wxCommandEvent& event)
+{
+    wxWindow* bar = event.GetId() == rid::ID_VIEW_TOOLBAR ? static_cast<wxWindow*>(GetToolBar())
+                                                          : static_cast<wxWindow*>(GetStatusBar());
+    if (bar == nullptr)
+        return;
+    bar->Show(!bar->IsShown());
+    SendSizeEvent();
+}
+
+void CMainFrame::onUpdateToggleBar(wxUpdateUIEvent& event)
+{
+    wxWindow* bar = event.GetId() == rid::ID_VIEW_TOOLBAR ? static_cast<wxWindow*>(GetToolBar())
+                                                          : static_cast<wxWindow*>(GetStatusBar());
+    event.Check(bar != nullptr && bar->IsShown());
+}
+
+void CMainFrame::onWindowCommand(wxCommandEvent& event)
+{
+    switch (event.GetId()) {
+    case rid::ID_WINDOW_NEW:
+        // Each document has exactly one view, so a new window activates the document's frame.
+        if (wxMDIChildFrame* child = GetActiveChild())
+            child->Activate();
+        break;
+    case rid::ID_WINDOW_TILE_HORZ: Tile(wxHORIZONTAL); break;
+    case rid::ID_WINDOW_TILE_VERT: Tile(wxVERTICAL); break;
+    case rid::ID_WINDOW_ARRANGE: ArrangeIcons(); break;
+    default: break;
+    }
+}
+
+void CMainFrame::onPane(wxCommandEvent& event)
+{
+    if (event.GetId() == rid::ID_NEXT_PANE)
+        ActivateNext();
+    else
+        ActivatePrevious();
+}
+
+void CMainFrame::onExit(wxCommandEvent&)
+{
+    Close();
+}

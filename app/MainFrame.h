@@ -1,0 +1,39 @@
+#pragma once
+
+#include <wx/docmdi.h>
+#include <wx/timer.h>
+
+class wxDocManager;
+class wxMenuBar;
+
+// The application window: menu 128, toolbar, status bar with the message pane and the three lock
+// indicators, accelerators, drag and drop of files, About.
+class CMainFrame : public wxDocMDIParentFrame {
+public:
+    explicit CMainFrame(wxDocManager* manager);
+    ~CMainFrame() override;
+
+    // The message pane's text (what the status line shows now).
+    wxString messageText() const;
+    // Shows the newest status line at once instead of at the next tick.
+    void flushStatusText();
+    // Opens each dropped file as File Open does.
+    void openDroppedFiles(const wxArrayString& files);
+
+private:
+    void createToolBar();
+    void createStatusPanes();
+    void setAccelerators();
+    void onTimer(wxTimerEvent& event);
+    void onAbout(wxCommandEvent& event);
+    void onPrintSetup(wxCommandEvent& event);
+    void onToggleBar(wxCommandEvent& event);
+    void onUpdateToggleBar(wxUpdateUIEvent& event);
+    void onWindowCommand(wxCommandEvent& event);
+    void onPane(wxCommandEvent& event);
+    void onExit(wxCommandEvent& event);
+    void updateIndicators();
+    void updateTitle();
+
+    wxTimer m_timer;
+};

@@ -1,0 +1,107 @@
+#include "app/QuellixApp.h"
+
+#include "app/DocManager.h"
+#include "app/MainFrame.h"
+#include "app/QuellixDoc.h"
+#include "app/SettingsKeys.h"
+#include "resources/ResourceIds.h"
+#include "views/PlaceholderView.h"
+#include "views/SearchView.h"
+
+#include <wx/cmdline.h>
+#include <wx/docmdi.h>
+#include <wx/image.h>
+#include <wx/msgdlg.h>
+
+bool CQuellixApp::OnInit()
+{
+    if (!wxApp::OnInit())
+        return false;
+    wxInitAllImageHandlers();
+    SetAppName(settingskeys::APP_NAME);
+    SetVendorName(settingskeys::APP_NAME);
+
+    wxString file = m_settingsArgument;
+    if (file.empty())
+        wxGetEnv(SETTINGS_FILE_VARIABLE, &file);
+    m_settings = std::make_unique<CWxSettingsStore>(file);
+    m_previewPages = m_settings->getInt(settingskeys::SECTION_SETTINGS, settingskeys::PREVIEW_PAGES,
+                                        settingskeys::DEFAULT_PREVIEW_PAGES);
+    m_printData.SetOrientation(wxLANDSCAPE);
+
+    m_docManager = new CQuellixDocManager;
+    m_docManager->loadRecentFiles(*m_settings);
+    registerTemplates();
+
+    m_mainFrame = new CMainFrame(m_docManager);
+    m_mainFrame->Maximize();
+    m_mainFrame->Show();
+    CallAfter(&CQuellixApp::carryOutCommandLine);
+    return true;
+}
+
+void CQuellixApp::registerTemplates()
+{
+    struct Kind {
+        const char* name;
+        wxClassInfo* view;
+    };
+    const Kind kinds[] = {{"SearchView", CLASSINFO(CSearchView)},
+                          {"ObjectCompareView", CLASSINFO(CObjectComparePlaceholder)},
+                          {"WatchView", CLASSINFO(CWatchPlaceholder)},
+                          {"MergeView", CLASSINFO(CMergePlaceholder)}};
+    for (const Kind& kind : kinds)
+        new wxDocTemplate(m_docManager, kind.name, wxString(), wxString(), wxString(), kind.name,
+                          kind.name, CLASSINFO(CQuellixDoc), kind.view);
+}
+
+void CQuellixApp::carryOutCommandLine()
+{
+    if (m_fileArgument.empty()) {
+        m_docManager->newDocument();
+        return;
+    }
+    if (!openFile(m_fileArgument))
+        m_mainFrame->Close(true);
+}
+
+bool CQuellixApp::openFile(const wxString& path)
+{
+    return m_docManager->CreateDocument(path, wxDOC_SILENT) != nullptr;
+}
+
+int CQuellixApp::showMessage(wxWindow* parent, const wxString& text, long style)
+{
+    if (m_messageHook)
+        return m_messageHook(text);
+    return wxMessageBox(text, GetAppDisplayName(), style | wxICON_EXCLAMATION, parent);
+}
+
+int CQuellixApp::OnExit()
+{
+    if (m_settings) {
+        if (m_docManager)
+            m_docManager->saveRecentFiles(*m_settings);
+        if (m_previewPages != 0)
+            m_settings->writeInt(settingskeys::SECTION_SETTINGS, settingskeys::PREVIEW_PAGES, m_previewPages);
+    }
+    delete m_docManager;
+    m_docManager = nullptr;
+    m_settings.reset();
+    return wxApp::OnExit();
+}
+
+void CQuellixApp::OnInitCmdLine(wxCmdLineParser& parser)
+{
+    wxApp::OnInitCmdLine(parser);
+    parser.AddOption("", "settings", "use this file as the settings store", wxCMD_LINE_VAL_STRING);
+    parser.AddParam("export file", wxCMD_LINE_VAL_STRING, wxCMD_LINE_PARAM_OPTIONAL);
+}
+
+bool CQuellixApp::OnCmdLineParsed(wxCmdLineParser& parser)
+{
+    parser.Found("settings", &m_settingsArgument);
+    if (parser.GetParamCount() > 0)
+        m_fileArgument = parser.GetParam(0);
+    return wxApp::OnCmdLineParsed(parser);
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "app/WorkerJob.h"
+#include "app/WxSettingsStore.h"
+
+#include <wx/app.h>
+#include <wx/cmndata.h>
+
+#include <functional>
+#include <memory>
+
+class CMainFrame;
+class CQuellixDocManager;
+
+// The program's application object: settings store, document templates, main frame, status line.
+class CQuellixApp : public wxApp {
+public:
+    bool OnInit() override;
+    int OnExit() override;
+    void OnInitCmdLine(wxCmdLineParser& parser) override;
+    bool OnCmdLineParsed(wxCmdLineParser& parser) override;
+
+    ISettingsStore& settings() { return *m_settings; }
+    wxString settingsFile() const { return m_settings ? m_settings->fileName() : wxString(); }
+    // Status lines from any thread; the main frame shows the newest in its message pane.
+    CStatusRelay& statusRelay() { return m_status; }
+    wxPrintData& printData() { return m_printData; }
+    CMainFrame* mainFrame() const { return m_mainFrame; }
+    CQuellixDocManager* docManager() const { return m_docManager; }
+    int previewPages() const { return m_previewPages; }
+
+    // Opens path as a search view document, as File Open does; false when that fails.
+    bool openFile(const wxString& path);
+
+    // The program's message box. A hook (the GUI tests install one) receives the text instead and
+    // gives the answer.
+    int showMessage(wxWindow* parent, const wxString& text, long style = wxOK);
+    void setMessageHook(std::function<int(const wxString& text)> hook) { m_messageHook = std::move(hook); }
+
+private:
+    void registerTemplates();
+    void carryOutCommandLine();
+
+    std::unique_ptr<CWxSettingsStore> m_settings;
+    CStatusRelay m_status;
+    wxPrintData m_printData;
+    CMainFrame* m_mainFrame = nullptr;
+    CQuellixDocManager* m_docManager = nullptr;
+    wxString m_fileArgument;
+    wxString m_settingsArgument;
+    int m_previewPages = 0;
+    std::function<int(const wxString&)> m_messageHook;
+};
+
+wxDECLARE_APP(CQuellixApp);

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "model/ObjektManager.h"
+
+#include <wx/docview.h>
+
+// One document: owns the object catalogue of its single view for as long as it lives; it reads
+// and writes nothing itself.
+class CQuellixDoc : public wxDocument {
+public:
+    CObjektManager& manager() { return m_manager; }
+    // True when the document was opened on a file (File Open, a recent file, the command line or
+    // a drop), whose path the view then takes as its source.
+    bool openedOnFile() const { return m_openedOnFile; }
+
+    bool OnNewDocument() override;
+    bool OnOpenDocument(const wxString& file) override;
+    bool OnSaveDocument(const wxString&) override { return true; }
+    bool IsModified() const override { return false; }
+
+private:
+    CObjektManager m_manager;
+    bool m_openedOnFile = false;
+
+    wxDECLARE_DYNAMIC_CLASS(CQuellixDoc);
+};

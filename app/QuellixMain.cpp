@@ -1,0 +1,3 @@
+#include "app/QuellixApp.h"
+
+wxIMPLEMENT_APP(CQuellixApp);

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <wx/defs.h>
+
+// Resource, control and command IDs of the program. Where the toolkit has a stock ID for a
+// framework command (file save, copy, print ...), that stock ID stands for it, so the toolkit's
+// stock labels, accelerators and document commands keep working.
+namespace rid {
+
+// Templates, menus and icons.
+enum {
+    IDR_MAINFRAME = 128,
+    IDR_SEARCHVIEW = 130,
+    IDR_OBJECTCOMPAREVIEW = 149,
+    IDR_WATCHVIEW = 148,
+    IDR_MERGEVIEW = 129,
+    IDD_SEARCHVIEW = 103,
+    IDD_MERGEVIEW = 101,
+    IDR_CONTEXT_MENU = 139,
+    IDR_ANALYSES_MENU = 147,
+    IDI_REPORT = 161,
+    IDI_FORM = 162,
+    IDI_TABLE = 163,
+    IDI_DATAPORT = 164,
+    IDI_CODEUNIT = 165,
+    IDI_NO_TYPE = 166,
+};
+
+// Controls of the search view (template 103).
+enum {
+    IDC_SOURCE_FILE = 1003,
+    IDC_SEARCH_TERM = 1011,
+    IDC_SEARCH = 1012,
+    IDC_RESULT_LIST = 1013,
+    IDC_BROWSE = 1020,
+    IDC_COUNT = 1031,
+    IDC_COUNT_LABEL = 1032,
+    IDC_OBJECT_COUNT = 1033,
+    IDC_OBJECT_COUNT_LABEL = 1034,
+    IDC_SEARCH_IN_LIST = 1035,
+    IDC_PROGRESS_LABEL = 1036,
+    IDC_LAST_ACTION = 1037,
+    IDC_LAST_ACTION_LABEL = 1038,
+    IDC_NUMBER_RANGE = 1039,
+    IDC_ANALYSES_BUTTON = 1059,
+    IDC_PROGRESS = 1069,
+    IDC_SEARCH_OPTION = 1082,
+};
+
+// Command IDs from 0x8000 up do not fit the toolkit's menu IDs (below 0x7FFF); their menu items
+// and events carry the command ID moved down by MENU_ID_SHIFT, into a range no control uses.
+inline constexpr int MENU_ID_SHIFT = 0x2000;
+constexpr int menuIdOf(int commandId)
+{
+    return commandId >= 0x8000 ? commandId - MENU_ID_SHIFT : commandId;
+}
+constexpr int commandIdOf(int menuId)
+{
+    return menuId >= 0x8000 - MENU_ID_SHIFT && menuId < 0x7FFF ? menuId + MENU_ID_SHIFT : menuId;
+}
+
+// Commands of the views.
+enum {
+    ID_SHOW_OBJECT = 32772,
+    ID_EXPORT_TO_FILE = 32773,
+    ID_COPY_TO_CLIPBOARD = 32780,
+};
+
+// Shell commands that have no stock ID of the toolkit.
+enum {
+    ID_FILE_MRU_FILE1 = 20000, // ten entries
+    ID_WINDOW_NEW = 20100,
+    ID_WINDOW_ARRANGE,
+    ID_WINDOW_TILE_HORZ,
+    ID_WINDOW_TILE_VERT,
+    ID_VIEW_TOOLBAR = 20200,
+    ID_VIEW_STATUS_BAR,
+    ID_NEXT_PANE = 20300,
+    ID_PREV_PANE,
+};
+
+// Messages between a search view's worker and the view.
+enum { WM_WORKER_STARTED = 32783, WM_WORKER_FINISHED = 32784 };
+
+} // namespace rid

@@ -1,0 +1,43 @@
+// Runs the GUI tests inside the desktop program: the application starts as it would without
+// arguments (with its settings in a temporary file), then the tests drive it on its event loop.
+#include "GuiTestSupport.h"
+
+#include "app/QuellixApp.h"
+#include "app/WxSettingsStore.h"
+
+#include <gtest/gtest.h>
+#include <wx/evtloop.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+wxIMPLEMENT_APP_NO_MAIN(CQuellixApp);
+
+int main(int argc, char** argv)
+{
+    testing::InitGoogleTest(&argc, argv);
+    std::string settings = guitest::tempPath("settings.ini");
+    std::remove(settings.c_str());
+    setenv(SETTINGS_FILE_VARIABLE, settings.c_str(), 1);
+
+    int appArgc = 1;
+    char* appArgv[] = {argv[0], nullptr};
+    if (!wxEntryStart(appArgc, appArgv))
+        return 1;
+    int result = 1;
+    {
+        wxGUIEventLoop loop;
+        wxEventLoopActivator active(&loop);
+        if (wxTheApp->CallOnInit()) {
+            guitest::installMessageHook();
+            result = RUN_ALL_TESTS();
+            guitest::closeAllDocuments();
+            if (wxWindow* top = wxTheApp->GetTopWindow())
+                top->Destroy();
+            guitest::pump(200);
+        }
+        wxTheApp->OnExit();
+    }
+    wxEntryCleanup();
+    return result;
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <wx/dialog.h>
+#include <wx/string.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class CSearchView;
+class wxDocument;
+class wxWindow;
+
+// Helpers of the GUI tests: they drive the program in-process on the test's event loop.
+namespace guitest {
+
+// Dispatches events (and idle processing) until done() is true or timeoutMs has passed.
+bool runUntil(const std::function<bool()>& done, int timeoutMs = 10000);
+// Dispatches events for a while.
+void pump(int ms);
+// When a dialog with this title appears (also inside a modal loop), calls act on it once.
+void whenDialogAppears(const wxString& title, std::function<void(wxDialog*)> act);
+// Takes the program's message boxes; takeMessages gives those shown since its last call.
+void installMessageHook();
+std::vector<wxString> takeMessages();
+
+// The search view of the active document, or null.
+CSearchView* activeSearchView();
+// Opens path as File Open does and waits for its search view.
+CSearchView* openSearchView(const wxString& path);
+// Closes every document (views stop their jobs).
+void closeAllDocuments();
+// Runs until the view's job has ended.
+bool waitForJob(CSearchView* view, int timeoutMs = 60000);
+// Clicks a window's centre with the simulated mouse.
+void click(wxWindow* window);
+
+std::string sourcePath(const std::string& relative);
+std::string tempPath(const std::string& name);
+std::string readFile(const std::string& path);
+// An export of count codeunits with variables and code, written to a temporary file.
+std::string writeLargeExport(const std::string& name, int count);
+
+} // namespace guitest

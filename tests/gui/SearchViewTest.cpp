@@ -1,0 +1,209 @@
+// The search view driven through its controls and commands on the small export of tests/data.
+#include "GuiTestSupport.h"
+
+#include "app/MainFrame.h"
+#include "app/QuellixApp.h"
+#include "app/QuellixDoc.h"
+#include "resources/ResourceIds.h"
+#include "views/AnsiText.h"
+#include "views/ResultListCtrl.h"
+#include "views/SearchView.h"
+
+#include <gtest/gtest.h>
+#include <wx/button.h>
+#include <wx/choice.h>
+#include <wx/clipbrd.h>
+#include <wx/fileconf.h>
+#include <wx/gauge.h>
+#include <wx/textctrl.h>
+
+#include <cstdio>
+#include <regex>
+
+using namespace guitest;
+
+namespace {
+class SearchViewTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        path = sourcePath("tests/data/small-export.txt");
+        view = openSearchView(wxString::FromUTF8(path));
+        ASSERT_NE(view, nullptr);
+        takeMessages();
+    }
+    void TearDown() override { closeAllDocuments(); }
+
+    template <class T>
+    T* control(int id)
+    {
+        return wxDynamicCast(view->Form()->FindWindow(id), T);
+    }
+    wxString text(int id) { return control<wxTextCtrl>(id)->GetValue(); }
+    void sendCommand(int commandId)
+    {
+        wxCommandEvent command(wxEVT_MENU, rid::menuIdOf(commandId));
+        view->GetFrame()->GetEventHandler()->ProcessEvent(command);
+    }
+    void search(const wxString& term, const wxString& option = "normal")
+    {
+        control<wxTextCtrl>(rid::IDC_SEARCH_TERM)->SetValue(term);
+        control<wxChoice>(rid::IDC_SEARCH_OPTION)->SetStringSelection(option);
+        int job = view->CurrentJobId();
+        click(control<wxButton>(rid::IDC_SEARCH));
+        ASSERT_GT(view->CurrentJobId(), job) << "the click on Search started no job";
+        ASSERT_TRUE(waitForJob(view));
+        pump(100);
+    }
+
+    std::string path;
+    CSearchView* view = nullptr;
+};
+
+std::string settingValue(const wxString& entry)
+{
+    wxFileConfig stored(wxString(), wxString(), wxGetApp().settingsFile(), wxString(), wxCONFIG_USE_LOCAL_FILE);
+    return stored.Read(entry, "<missing>").utf8_string();
+}
+} // namespace
+
+TEST_F(SearchViewTest, OpenedOnAFileTheViewTakesItsPathAndShowsTheStartColumns)
+{
+    EXPECT_EQ(text(rid::IDC_SOURCE_FILE), wxString::FromUTF8(path));
+    CResultListCtrl* list = view->ResultListCtrl();
+    ASSERT_EQ(list->GetColumnCount(), 4);
+    wxListItem column;
+    column.SetMask(wxLIST_MASK_TEXT | wxLIST_MASK_WIDTH);
+    list->GetColumn(0, column);
+    EXPECT_EQ(column.GetText(), "Objects");
+    EXPECT_EQ(list->GetColumnWidth(0), 380);
+    list->GetColumn(3, column);
+    EXPECT_EQ(column.GetText(), "EndPos");
+}
+
+TEST_F(SearchViewTest, SearchButtonRunsTheSearchAndShowsRowsCountsProgressAndSettings)
+{
+    search("Customer");
+    CResultListCtrl* list = view->ResultListCtrl();
+    int rows = view->Results().GetRowCount();
+    EXPECT_GT(rows, 3);
+    EXPECT_EQ(list->GetItemCount(), rows);
+    EXPECT_EQ(text(rid::IDC_COUNT), wxString::Format("%d", rows));
+    EXPECT_EQ(text(rid::IDC_OBJECT_COUNT), "5");
+    EXPECT_EQ(text(rid::IDC_LAST_ACTION), "Search: Customer");
+    EXPECT_EQ(control<wxGauge>(rid::IDC_PROGRESS)->GetValue(), 0);
+    EXPECT_FALSE(view->IsBusy());
+    EXPECT_NE(wxGetApp().mainFrame()->messageText(), wxString());
+    EXPECT_EQ(settingValue("/Search/Quelldatei"), path);
+    EXPECT_EQ(settingValue("/Search/Suchbegriff"), "Customer");
+    EXPECT_EQ(settingValue("/Search/Searchoption"), "normal");
+    for (int row = 0; row < rows; ++row)
+        EXPECT_GE(view->Results().GetIcon(row), 161) << row;
+}
+
+TEST_F(SearchViewTest, SameFileIsReadOnceAndTheOptionComboIsStored)
+{
+    search("Customer");
+    const std::string* loadedText = &view->Loaded().text().str();
+    std::string before = *loadedText;
+    search("customer", "Case sensitiv");
+    EXPECT_EQ(view->Loaded().text().str(), before);
+    EXPECT_EQ(settingValue("/Search/Searchoption"), "Case sensitiv");
+    EXPECT_EQ(view->Loaded().fileName(), path);
+}
+
+TEST_F(SearchViewTest, AnAnalysisRunsThroughItsMenuCommand)
+{
+    int job = view->CurrentJobId();
+    sendCommand(1030); // "search unused ..." > "variables"
+    ASSERT_GT(view->CurrentJobId(), job);
+    ASSERT_TRUE(waitForJob(view));
+    pump(100);
+    EXPECT_EQ(text(rid::IDC_LAST_ACTION), "Unused Variables");
+    EXPECT_EQ(view->Results().GetColumn(0).heading, "Object");
+    EXPECT_EQ(text(rid::IDC_COUNT), wxString::Format("%d", view->Results().GetRowCount()));
+    EXPECT_EQ(control<wxGauge>(rid::IDC_PROGRESS)->GetValue(), 0);
+}
+
+TEST_F(SearchViewTest, MissingSourceFileShowsTheGermanMessageAndKeepsTheLoadedExport)
+{
+    search("Customer");
+    int rows = view->Results().GetRowCount();
+    std::string missing = tempPath("no-such-export.txt");
+    control<wxTextCtrl>(rid::IDC_SOURCE_FILE)->SetValue(wxString::FromUTF8(missing));
+    click(control<wxButton>(rid::IDC_SEARCH));
+    pump(200);
+    std::vector<wxString> messages = takeMessages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], wxString::FromUTF8(missing) + " wurde nicht gefunden.");
+    EXPECT_FALSE(view->IsWorkerRunning());
+    EXPECT_EQ(view->Loaded().fileName(), path);
+    EXPECT_EQ(view->Results().GetRowCount(), rows);
+}
+
+TEST_F(SearchViewTest, CopyToClipboardPutsTheDatedListTextOnTheClipboard)
+{
+    search("Sales-Post");
+    sendCommand(rid::ID_COPY_TO_CLIPBOARD);
+    wxString pasted;
+    {
+        wxClipboardLocker locker;
+        ASSERT_TRUE(!!locker);
+        wxTextDataObject data;
+        ASSERT_TRUE(wxTheClipboard->GetData(data));
+        pasted = data.GetText();
+    }
+    std::string expectedList = view->Results().GetListText("\t", "\r\n");
+    std::string utf8 = pasted.utf8_string();
+    std::regex header("^\r\n\r\nQuellix-Analyse vom \\d{4}-\\d{2}-\\d{2} \\d{2}:\\d{2}:\\d{2}\r\n");
+    EXPECT_TRUE(std::regex_search(utf8, header)) << utf8;
+    ASSERT_GT(utf8.size(), expectedList.size());
+    EXPECT_EQ(pasted.Right(fromAnsi(expectedList).size()), fromAnsi(expectedList));
+}
+
+TEST_F(SearchViewTest, ExportingTwiceAppendsTwoDatedListTexts)
+{
+    search("Customer");
+    std::string file = tempPath("export.txt");
+    std::remove(file.c_str());
+    view->ExportToFile(wxString::FromUTF8(file));
+    view->ExportToFile(wxString::FromUTF8(file));
+    std::string list = view->Results().GetListText("\t", "\r\n");
+    std::string bytes = readFile(file);
+    std::regex twice("\r\n\r\nQuellix-Analyse vom [0-9 :-]{19}\r\n([^]*)\r\n\r\nQuellix-Analyse vom [0-9 :-]{19}\r\n([^]*)");
+    std::smatch parts;
+    ASSERT_TRUE(std::regex_match(bytes, parts, twice));
+    EXPECT_EQ(parts[1].str(), list);
+    EXPECT_EQ(parts[2].str(), list);
+    std::remove(file.c_str());
+}
+
+TEST_F(SearchViewTest, SearchInListStepsFromHitToHitAndStartsOver)
+{
+    search("OBJECT ", "Case sensitiv");
+    ASSERT_EQ(view->Results().GetRowCount(), 5);
+    control<wxTextCtrl>(rid::IDC_SEARCH_TERM)->SetValue("codeunit");
+    CResultListCtrl* list = view->ResultListCtrl();
+    click(control<wxButton>(rid::IDC_SEARCH_IN_LIST));
+    int first = list->GetFirstSelectedRow();
+    ASSERT_GE(first, 0);
+    EXPECT_NE(view->Results().GetRow(first).icon, -1);
+    click(control<wxButton>(rid::IDC_SEARCH_IN_LIST));
+    EXPECT_EQ(list->GetFirstSelectedRow(), -1); // only one codeunit: no further hit
+    click(control<wxButton>(rid::IDC_SEARCH_IN_LIST));
+    EXPECT_EQ(list->GetFirstSelectedRow(), first);
+}
+
+TEST_F(SearchViewTest, ColumnClickSortsWithTheSharedDirection)
+{
+    search("OBJECT ", "Case sensitiv");
+    CResultListCtrl* list = view->ResultListCtrl();
+    bool ascendingNext = CResultList::nextClickSortsAscending();
+    wxListEvent click(wxEVT_LIST_COL_CLICK, list->GetId());
+    click.SetEventObject(list);
+    click.m_col = 1;
+    list->GetEventHandler()->ProcessEvent(click);
+    EXPECT_NE(CResultList::nextClickSortsAscending(), ascendingNext);
+    wxString firstShown = list->GetItemText(0, 1);
+    EXPECT_EQ(firstShown, fromAnsi(view->Results().GetCellText(0, 1)));
+}

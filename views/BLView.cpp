@@ -1,0 +1,158 @@
+#include "views/BLView.h"
+
+#include "app/ChildFrame.h"
+#include "app/Menus.h"
+#include "app/QuellixApp.h"
+#include "app/MainFrame.h"
+#include "resources/Icons.h"
+#include "views/ResultListCtrl.h"
+
+#include <wx/log.h>
+#include <wx/printdlg.h>
+
+#include <memory>
+
+wxIMPLEMENT_ABSTRACT_CLASS(IBLView, wxView);
+
+wxFrame* createViewFrame(wxView* view, wxDocument* doc, int menuId)
+{
+    auto* frame = new CChildFrame(doc, view, wxGetApp().mainFrame(), doc->GetUserReadableName());
+    frame->SetIcons(programIcons());
+    frame->SetMenuBar(createDocumentMenuBar(doc->GetDocumentManager(), menuId));
+    view->SetFrame(frame);
+    return frame;
+}
+
+IBLView::IBLView(int templateId, int menuId, const wxSize& templateSizeInDialogUnits)
+    : m_templateId(templateId), m_menuId(menuId), m_templateSize(templateSizeInDialogUnits)
+{
+    Bind(wxEVT_MENU, &IBLView::onPrint, this, wxID_PRINT);
+    Bind(wxEVT_MENU, &IBLView::onPreview, this, wxID_PREVIEW);
+}
+
+IBLView::~IBLView()
+{
+    if (m_preview)
+        m_preview->Close(true);
+}
+
+bool IBLView::OnCreate(wxDocument* doc, long flags)
+{
+    if (!wxView::OnCreate(doc, flags))
+        return false;
+    wxFrame* frame = createViewFrame(this, doc, m_menuId);
+    m_form = new wxScrolledWindow(frame, m_templateId, wxDefaultPosition, frame->GetClientSize(),
+                                  wxHSCROLL | wxVSCROLL | wxTAB_TRAVERSAL);
+    m_form->SetScrollRate(8, 8);
+    m_form->ShowScrollbars(wxSHOW_SB_NEVER, wxSHOW_SB_NEVER);
+    CreateControls(m_form);
+    recordInitialLayout();
+    m_form->Bind(wxEVT_SIZE, &IBLView::onFormSize, this);
+    frame->Show();
+    m_form->SetVirtualSize(m_form->ConvertDialogToPixels(m_templateSize));
+    relayout();
+    Activate(true);
+    OnInitialUpdate();
+    return true;
+}
+
+wxRect IBLView::DialogRect(int x, int y, int width, int height) const
+{
+    wxPoint pos = m_form->ConvertDialogToPixels(wxPoint(x, y));
+    wxSize size = m_form->ConvertDialogToPixels(wxSize(width, height));
+    return wxRect(pos, size);
+}
+
+wxWindow* IBLView::Control(int id) const
+{
+    return m_form ? m_form->FindWindow(id) : nullptr;
+}
+
+void IBLView::recordInitialLayout()
+{
+    for (int id : m_layout.controlIds())
+        if (wxWindow* control = Control(id)) {
+            wxRect r = control->GetRect();
+            m_layout.record(id, {r.x, r.y, r.width, r.height});
+        }
+    wxSize initial = m_form->ConvertDialogToPixels(m_templateSize);
+    m_layout.finishInitialLayout(initial.x, initial.y);
+}
+
+void IBLView::onFormSize(wxSizeEvent& event)
+{
+    event.Skip();
+    relayout();
+}
+
+void IBLView::relayout()
+{
+    wxSize client = m_form->GetClientSize();
+    // Scroll bars only when the form is smaller than its template; GTK complains about scroll
+    // bars in the few-pixel allocations a child frame passes through while it is being placed.
+    wxSize initial = m_form->ConvertDialogToPixels(m_templateSize);
+    bool smaller = client.x < initial.x || client.y < initial.y;
+    bool placing = client.x < 64 || client.y < 64;
+    wxScrollbarVisibility bars = smaller && !placing ? wxSHOW_SB_DEFAULT : wxSHOW_SB_NEVER;
+    m_form->ShowScrollbars(bars, bars);
+    for (const auto& [id, r] : m_layout.place(client.x, client.y))
+        if (wxWindow* control = Control(id))
+            control->SetSize(wxRect(m_form->CalcScrolledPosition(wxPoint(r.x, r.y)), wxSize(r.width, r.height)));
+}
+
+bool IBLView::OnClose(bool deleteWindow)
+{
+    if (m_preview)
+        m_preview->Close(true);
+    return wxView::OnClose(deleteWindow);
+}
+
+wxPrintout* IBLView::CreatePrintout(wxPrintDialogData& data)
+{
+    if (!m_printer.PreparePrinting(data, PrintedList()))
+        return nullptr;
+    return new CListPrintout(m_printer, PrintTitle(), PrintFooter());
+}
+
+void IBLView::Print()
+{
+    wxPrintDialogData data(wxGetApp().printData());
+    std::unique_ptr<wxPrintout> printout(CreatePrintout(data));
+    if (!printout)
+        return;
+    wxPrinter printer(&data);
+    wxLogNull quiet; // a failed or cancelled job ends without a message
+    if (printer.Print(GetFrame(), printout.get(), true))
+        wxGetApp().printData() = printer.GetPrintDialogData().GetPrintData();
+}
+
+wxPreviewFrame* IBLView::PrintPreview()
+{
+    wxPrintDialogData data(wxGetApp().printData());
+    wxPrintout* forPreview = CreatePrintout(data);
+    if (forPreview == nullptr)
+        return nullptr;
+    if (m_preview)
+        m_preview->Close(true);
+    auto* preview = new wxPrintPreview(forPreview, CreatePrintout(data), &data);
+    if (!preview->IsOk()) {
+        delete preview;
+        return nullptr;
+    }
+    auto* frame = new wxPreviewFrame(preview, wxGetApp().mainFrame(), "Print Preview", wxDefaultPosition,
+                                     wxSize(900, 700));
+    frame->Initialize();
+    frame->Show();
+    m_preview = frame;
+    return frame;
+}
+
+void IBLView::onPrint(wxCommandEvent&)
+{
+    Print();
+}
+
+void IBLView::onPreview(wxCommandEvent&)
+{
+    PrintPreview();
+}

@@ -1,0 +1,74 @@
+#include "views/NumberRangeDialog.h"
+
+#include "app/QuellixApp.h"
+#include "views/DialogValues.h"
+
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/dialog.h>
+#include <wx/msgdlg.h>
+#include <wx/sizer.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+
+namespace {
+enum { IDC_FROM = 1053, IDC_TO = 1054, IDC_OBJECTS = 1057, IDC_TABLE_FIELDS = 1058 };
+
+// Dialog 146: from, to and the two switches of the number range search.
+class CNumberRangeDialog : public wxDialog {
+public:
+    CNumberRangeDialog(wxWindow* parent, const NumberRangeSettings& range)
+        : wxDialog(parent, 146, "Search Objects in range")
+    {
+        auto* grid = new wxFlexGridSizer(2, 6, 8);
+        grid->Add(new wxStaticText(this, wxID_STATIC, "No. from"), 0, wxALIGN_CENTER_VERTICAL);
+        m_from = new wxTextCtrl(this, IDC_FROM, wxString::Format("%u", range.from));
+        grid->Add(m_from, 1, wxEXPAND);
+        grid->Add(new wxStaticText(this, wxID_STATIC, "No. to"), 0, wxALIGN_CENTER_VERTICAL);
+        m_to = new wxTextCtrl(this, IDC_TO, wxString::Format("%u", range.to));
+        grid->Add(m_to, 1, wxEXPAND);
+        m_objects = new wxCheckBox(this, IDC_OBJECTS, "Objects");
+        m_objects->SetValue(range.objects);
+        m_tableFields = new wxCheckBox(this, IDC_TABLE_FIELDS, "TableFields");
+        m_tableFields->SetValue(range.tableFields);
+        grid->Add(m_objects);
+        grid->Add(m_tableFields);
+        auto* sizer = new wxBoxSizer(wxVERTICAL);
+        sizer->Add(grid, 1, wxEXPAND | wxALL, 10);
+        sizer->Add(CreateStdDialogButtonSizer(wxOK | wxCANCEL), 0, wxEXPAND | wxALL, 8);
+        SetSizerAndFit(sizer);
+        Bind(wxEVT_BUTTON, &CNumberRangeDialog::onOk, this, wxID_OK);
+    }
+
+    NumberRangeSettings values;
+
+private:
+    void onOk(wxCommandEvent&)
+    {
+        if (!parseUnsignedField(m_from->GetValue().utf8_string(), values.from) ||
+            !parseUnsignedField(m_to->GetValue().utf8_string(), values.to)) {
+            wxGetApp().showMessage(this, POSITIVE_NUMBER_MESSAGE);
+            return;
+        }
+        values.objects = m_objects->GetValue();
+        values.tableFields = m_tableFields->GetValue();
+        EndModal(wxID_OK);
+    }
+
+    wxTextCtrl* m_from;
+    wxTextCtrl* m_to;
+    wxCheckBox* m_objects;
+    wxCheckBox* m_tableFields;
+};
+} // namespace
+
+bool showNumberRangeDialog(wxWindow* parent, ISettingsStore& settings, NumberRangeSettings& range)
+{
+    range.read(settings);
+    CNumberRangeDialog dialog(parent, range);
+    if (dialog.ShowModal() != wxID_OK)
+        return false;
+    range = dialog.values;
+    range.write(settings);
+    return true;
+}

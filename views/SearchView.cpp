@@ -1,0 +1,217 @@
+#include "views/SearchView.h"
+
+#include "app/MainFrame.h"
+#include "app/QuellixApp.h"
+#include "app/QuellixDoc.h"
+#include "app/SettingsKeys.h"
+#include "resources/ResourceIds.h"
+#include "views/AnsiText.h"
+#include "views/ListExportText.h"
+#include "views/PageGeometry.h"
+#include "views/ResultListCtrl.h"
+
+#include <wx/choice.h>
+#include <wx/gauge.h>
+#include <wx/msgdlg.h>
+#include <wx/textctrl.h>
+#include <wx/utils.h>
+
+wxIMPLEMENT_DYNAMIC_CLASS(CSearchView, IBLView);
+
+namespace {
+wxDEFINE_EVENT(EVT_WORKER_STARTED, wxThreadEvent);
+wxDEFINE_EVENT(EVT_WORKER_FINISHED, wxThreadEvent);
+constexpr int JOB_TICK_MS = 50; // list, progress and counts follow a job at most 20 times a second
+const wxSize TEMPLATE_SIZE(486, 284);
+} // namespace
+
+CSearchView::CSearchView() : IBLView(rid::IDD_SEARCHVIEW, rid::IDR_SEARCHVIEW, TEMPLATE_SIZE), m_timer(this)
+{
+    SearchSettings settings;
+    settings.read(wxGetApp().settings());
+    m_sourceFile = wxString::FromUTF8(settings.sourceFile);
+    m_searchTerm = wxString::FromUTF8(settings.searchTerm);
+    m_searchOption = wxString::FromUTF8(settings.searchOption);
+    Bind(wxEVT_TIMER, &CSearchView::onTimer, this);
+    bindCommands();
+}
+
+CSearchView::~CSearchView()
+{
+    StopWorker();
+}
+
+CQuellixDoc* CSearchView::Doc() const
+{
+    return static_cast<CQuellixDoc*>(GetDocument());
+}
+
+void CSearchView::OnInitialUpdate()
+{
+    Form()->Bind(EVT_WORKER_STARTED, &CSearchView::onWorkerStarted, this);
+    Form()->Bind(EVT_WORKER_FINISHED, &CSearchView::onWorkerFinished, this);
+    m_list->SetRowClickHandler([this](int) { OpenRow(m_list->GetFirstSelectedRow()); });
+    m_list->Bind(wxEVT_CONTEXT_MENU, &CSearchView::onContextMenu, this);
+    for (const char* heading : {"Objects", "FindPos", "StartPos", "EndPos"})
+        m_results.AddColumn(heading, LIST_ALIGN_LEFT, std::string(heading) == "Objects" ? 380 : 100);
+    m_list->SyncFromList();
+    OnUpdate(nullptr, nullptr);
+}
+
+void CSearchView::OnUpdate(wxView*, wxObject*)
+{
+    if (m_sourceEdit == nullptr)
+        return;
+    if (Doc() != nullptr && Doc()->openedOnFile())
+        m_sourceFile = Doc()->GetFilename();
+    updateControls();
+}
+
+bool CSearchView::OnClose(bool deleteWindow)
+{
+    StopWorker();
+    return IBLView::OnClose(deleteWindow);
+}
+
+void CSearchView::StopWorker()
+{
+    m_worker.stop();
+    m_timer.Stop();
+}
+
+void CSearchView::updateControls()
+{
+    m_sourceEdit->ChangeValue(m_sourceFile);
+    m_termEdit->ChangeValue(m_searchTerm);
+    m_countEdit->ChangeValue(wxString::Format("%d", m_results.GetRowCount()));
+    if (!m_worker.running() && Doc() != nullptr)
+        m_objectCountEdit->ChangeValue(wxString::Format("%d", Doc()->manager().count()));
+    m_lastActionEdit->ChangeValue(m_lastAction);
+    m_optionCombo->SetStringSelection(m_searchOption);
+}
+
+void CSearchView::updateData()
+{
+    m_sourceFile = m_sourceEdit->GetValue();
+    m_searchTerm = m_termEdit->GetValue();
+    m_searchOption = m_optionCombo->GetStringSelection();
+}
+
+void CSearchView::writeSearchSettings()
+{
+    SearchSettings settings{m_sourceFile.utf8_string(), m_searchTerm.utf8_string(), m_searchOption.utf8_string()};
+    settings.write(wxGetApp().settings());
+}
+
+bool CSearchView::startWorker(const AnalysisDef* analysis, const AnalysisArgs& args)
+{
+    wxBusyCursor wait;
+    updateControls();
+    std::string message;
+    if (!sourceReadable(m_sourceFile.utf8_string(), message)) {
+        wxGetApp().showMessage(GetFrame(), wxString::FromUTF8(message));
+        return false;
+    }
+    SearchJobSpec spec{analysis, args, m_sourceFile.utf8_string()};
+    CObjektManager& manager = Doc()->manager();
+    wxWindow* target = Form();
+    m_worker.start(
+        [this, spec, &manager, target](const std::atomic<bool>& cancel) {
+            std::string error;
+            bool ok = runSearchJob(spec, m_loaded, manager, m_results, &m_progress, &wxGetApp().statusRelay(),
+                                   cancel, error);
+            if (!ok) {
+                // before thread jump: the file error goes to the view with the finished message
+                auto* event = new wxThreadEvent(EVT_WORKER_FINISHED, rid::WM_WORKER_FINISHED);
+                event->SetString(wxString::FromUTF8(error));
+                event->SetInt(-1);
+                wxQueueEvent(target, event);
+            }
+        },
+        [target](int id) {
+            // before thread jump
+            auto* event = new wxThreadEvent(EVT_WORKER_STARTED, rid::WM_WORKER_STARTED);
+            event->SetInt(id);
+            wxQueueEvent(target, event);
+        },
+        [target](int id) {
+            // before thread jump
+            auto* event = new wxThreadEvent(EVT_WORKER_FINISHED, rid::WM_WORKER_FINISHED);
+            event->SetInt(id);
+            wxQueueEvent(target, event);
+        });
+    m_timer.Start(JOB_TICK_MS);
+    return true;
+}
+
+void CSearchView::onWorkerStarted(wxThreadEvent& event)
+{
+    // after thread jump
+    if (event.GetInt() == m_worker.currentJob())
+        setBusy(true);
+}
+
+void CSearchView::onWorkerFinished(wxThreadEvent& event)
+{
+    // after thread jump
+    if (event.GetInt() < 0) {
+        wxGetApp().showMessage(GetFrame(), event.GetString());
+        return;
+    }
+    if (event.GetInt() != m_worker.currentJob())
+        return; // a replaced job: its successor owns the list now
+    m_worker.stop();
+    setBusy(false);
+    if (!m_lastActionAfterJob.empty()) {
+        m_lastAction = m_lastActionAfterJob;
+        m_lastActionAfterJob.clear();
+    }
+    syncFromJob();
+    wxGetApp().mainFrame()->flushStatusText();
+    updateControls();
+    m_progressBar->SetValue(0);
+}
+
+void CSearchView::onTimer(wxTimerEvent&)
+{
+    // after thread jump: the job's rows and progress, collected at the timer's pace
+    syncFromJob();
+}
+
+void CSearchView::syncFromJob()
+{
+    m_list->SyncFromList();
+    CProgressRelay::Snapshot progress;
+    if (m_progress.takeChanged(progress)) {
+        int range = std::max(1, progress.high - progress.low);
+        if (m_progressBar->GetRange() != range)
+            m_progressBar->SetRange(range);
+        m_progressBar->SetValue(std::clamp(progress.pos - progress.low, 0, range));
+    }
+}
+
+void CSearchView::setBusy(bool busy)
+{
+    m_busy = busy;
+    const wxCursor& cursor = busy ? wxCursor(wxCURSOR_ARROWWAIT) : wxNullCursor;
+    Form()->SetCursor(cursor);
+    m_list->SetCursor(cursor);
+    if (!busy)
+        m_timer.Stop();
+}
+
+std::string CSearchView::ExportText() const
+{
+    return buildExportText(m_results, std::time(nullptr));
+}
+
+wxString CSearchView::PrintTitle()
+{
+    std::string title = GetDocument() ? GetDocument()->GetUserReadableName().utf8_string() : std::string();
+    return wxString::FromUTF8(searchPrintTitle(m_lastAction.utf8_string(), title));
+}
+
+wxString CSearchView::PrintFooter()
+{
+    return m_lastAction;
+}

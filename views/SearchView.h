@@ -1,0 +1,116 @@
+#pragma once
+
+#include "app/WorkerJob.h"
+#include "results/ResultList.h"
+#include "views/BLView.h"
+#include "views/SearchJob.h"
+
+#include <wx/timer.h>
+
+#include <string>
+
+class CMenuButton;
+class CQuellixDoc;
+class CResultListCtrl;
+class wxChoice;
+class wxGauge;
+class wxTextCtrl;
+class wxThreadEvent;
+class wxUpdateUIEvent;
+
+// The working window for object text exports (template 103): it holds an export file name and a
+// search term, loads the export on demand, runs the text search and the analyses on a worker
+// thread, and shows the results with copy, export, search in the list and printing.
+class CSearchView : public IBLView {
+public:
+    CSearchView();
+    ~CSearchView() override;
+
+    bool OnClose(bool deleteWindow) override;
+    void OnUpdate(wxView* sender, wxObject* hint) override;
+
+    // The commands, as the buttons and menus call them.
+    void RunSearch();
+    void RunCommand(int commandId);
+    void SearchInList();
+    void CopyToClipboard();
+    void ExportToFile(const wxString& path);
+    void OpenRow(int row);
+    // Sets the cancellation flag of a running job and waits for its thread to end.
+    void StopWorker();
+
+    CQuellixDoc* Doc() const;
+    CResultListCtrl* ResultListCtrl() const { return m_list; }
+    CResultList& Results() { return m_results; }
+    bool IsBusy() const { return m_busy; }
+    bool IsWorkerRunning() const { return m_worker.running(); }
+    // Grows with every job started.
+    int CurrentJobId() const { return m_worker.currentJob(); }
+    wxString LastAction() const { return m_lastAction; }
+    const CLoadedExport& Loaded() const { return m_loaded; }
+    // The text that copy and export write (dated header and list text, ANSI bytes).
+    std::string ExportText() const;
+
+protected:
+    void CreateControls(wxWindow* form) override;
+    void OnInitialUpdate() override;
+    CResultListCtrl* PrintedList() override { return m_list; }
+    wxString PrintTitle() override;
+    wxString PrintFooter() override;
+
+private:
+    void createAnchors();
+    void bindCommands();
+    void updateControls();
+    void updateData();
+    void writeSearchSettings();
+    bool startWorker(const AnalysisDef* analysis, const AnalysisArgs& args);
+    void onWorkerStarted(wxThreadEvent& event);
+    void onWorkerFinished(wxThreadEvent& event);
+    void onTimer(wxTimerEvent& event);
+    void syncFromJob();
+    void setBusy(bool busy);
+    bool askCommandInput(const SearchCommand& command, AnalysisArgs& args);
+
+    void onSearchButton(wxCommandEvent& event);
+    void onCommand(wxCommandEvent& event);
+    void onUpdateCommand(wxUpdateUIEvent& event);
+    void onBrowse(wxCommandEvent& event);
+    void onSearchInList(wxCommandEvent& event);
+    void onCopyToClipboard(wxCommandEvent& event);
+    void onExportToFile(wxCommandEvent& event);
+    void onUpdateNeedsRows(wxUpdateUIEvent& event);
+    void onShowObject(wxCommandEvent& event);
+    void onUpdateShowObject(wxUpdateUIEvent& event);
+    void onEditCommand(wxCommandEvent& event);
+    void onUpdateEditCommand(wxUpdateUIEvent& event);
+    void onContextMenu(wxContextMenuEvent& event);
+
+    wxString m_sourceFile;
+    wxString m_searchTerm;
+    wxString m_searchOption;
+    wxString m_lastAction;
+    wxString m_lastActionAfterJob; // set when the job ends (the split)
+    bool m_caseSensitive = false;
+    bool m_useRegex = false;
+    std::string m_jobPattern;
+
+    CLoadedExport m_loaded;
+    CResultList m_results;
+    CProgressRelay m_progress;
+    CWorkerSlot m_worker;
+    bool m_busy = false;
+    wxTimer m_timer;
+
+    wxTextCtrl* m_sourceEdit = nullptr;
+    wxTextCtrl* m_termEdit = nullptr;
+    wxChoice* m_optionCombo = nullptr;
+    wxTextCtrl* m_lastActionEdit = nullptr;
+    wxTextCtrl* m_countEdit = nullptr;
+    wxTextCtrl* m_objectCountEdit = nullptr;
+    wxGauge* m_progressBar = nullptr;
+    CResultListCtrl* m_list = nullptr;
+    CMenuButton* m_analysesButton = nullptr;
+
+    wxDECLARE_DYNAMIC_CLASS(CSearchView);
+};

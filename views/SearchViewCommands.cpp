@@ -1,0 +1,275 @@
+// The commands of the search view: search, the analyses of the command table, and the list
+// commands (search in list, copy, export, context menu, opening a row).
+#include "views/SearchView.h"
+
+#include "app/Menus.h"
+#include "app/QuellixApp.h"
+#include "app/QuellixDoc.h"
+#include "app/SettingsKeys.h"
+#include "resources/ResourceIds.h"
+#include "views/AnsiText.h"
+#include "views/ListExportText.h"
+#include "views/NumberRangeDialog.h"
+#include "views/ObjectTextDialog.h"
+#include "views/ResultListCtrl.h"
+#include "views/SplitDialog.h"
+
+#include <wx/button.h>
+#include <wx/choice.h>
+#include <wx/clipbrd.h>
+#include <wx/filedlg.h>
+#include <wx/menu.h>
+#include <wx/msgdlg.h>
+#include <wx/textctrl.h>
+#include <wx/toolbar.h>
+
+using namespace rid;
+
+void CSearchView::bindCommands()
+{
+    // Buttons reach the view through the form; menu commands through the frame's routing.
+    Bind(wxEVT_BUTTON, &CSearchView::onSearchButton, this, IDC_SEARCH);
+    Bind(wxEVT_UPDATE_UI, &CSearchView::onUpdateCommand, this, IDC_SEARCH);
+    Bind(wxEVT_BUTTON, &CSearchView::onBrowse, this, IDC_BROWSE);
+    Bind(wxEVT_BUTTON, &CSearchView::onSearchInList, this, IDC_SEARCH_IN_LIST);
+    Bind(wxEVT_BUTTON, &CSearchView::onCommand, this, IDC_NUMBER_RANGE);
+    for (const SearchCommand& command : searchViewCommands()) {
+        Bind(wxEVT_MENU, &CSearchView::onCommand, this, menuIdOf(command.id));
+        Bind(wxEVT_UPDATE_UI, &CSearchView::onUpdateCommand, this, menuIdOf(command.id));
+    }
+    Bind(wxEVT_MENU, &CSearchView::onCopyToClipboard, this, menuIdOf(ID_COPY_TO_CLIPBOARD));
+    for (int id : {menuIdOf(ID_EXPORT_TO_FILE), int(wxID_SAVE), int(wxID_SAVEAS)})
+        Bind(wxEVT_MENU, &CSearchView::onExportToFile, this, id);
+    for (int id : {menuIdOf(ID_COPY_TO_CLIPBOARD), menuIdOf(ID_EXPORT_TO_FILE), int(wxID_SAVE), int(wxID_SAVEAS)})
+        Bind(wxEVT_UPDATE_UI, &CSearchView::onUpdateNeedsRows, this, id);
+    Bind(wxEVT_MENU, &CSearchView::onShowObject, this, menuIdOf(ID_SHOW_OBJECT));
+    Bind(wxEVT_UPDATE_UI, &CSearchView::onUpdateShowObject, this, menuIdOf(ID_SHOW_OBJECT));
+    for (int id : {wxID_COPY, wxID_PASTE, wxID_CUT, wxID_UNDO}) {
+        Bind(wxEVT_MENU, &CSearchView::onEditCommand, this, id);
+        Bind(wxEVT_UPDATE_UI, &CSearchView::onUpdateEditCommand, this, id);
+    }
+}
+
+void CSearchView::onSearchButton(wxCommandEvent&)
+{
+    RunSearch();
+}
+
+void CSearchView::RunSearch()
+{
+    const AnalysisDef* search = textSearchAnalysis();
+    if (search == nullptr)
+        return;
+    updateData();
+    m_lastAction = "Search: " + m_searchTerm;
+    applySearchOption(m_searchOption.utf8_string(), m_caseSensitive, m_useRegex);
+    m_jobPattern = toAnsi(m_searchTerm);
+    AnalysisArgs args;
+    args.term = m_jobPattern;
+    args.useRegex = m_useRegex;
+    args.caseSensitive = m_caseSensitive;
+    startWorker(search, args);
+    writeSearchSettings();
+}
+
+void CSearchView::onCommand(wxCommandEvent& event)
+{
+    RunCommand(commandIdOf(event.GetId()));
+}
+
+void CSearchView::RunCommand(int commandId)
+{
+    const SearchCommand* command = findSearchCommand(commandId);
+    const AnalysisDef* analysis = command ? analysisFor(*command) : nullptr;
+    if (analysis == nullptr)
+        return;
+    updateData();
+    AnalysisArgs args;
+    if (analysis->fixedPattern != nullptr) {
+        m_jobPattern = analysis->fixedPattern;
+        m_useRegex = true;
+        m_caseSensitive = true;
+        args.term = m_jobPattern;
+        args.useRegex = true;
+        args.caseSensitive = true;
+    }
+    if (!askCommandInput(*command, args))
+        return;
+    if (command->input != CommandInput::SaveFile && command->input != CommandInput::SplitDialog &&
+        analysis->lastAction != nullptr)
+        m_lastAction = wxString::FromUTF8(analysis->lastAction);
+    startWorker(analysis, args);
+}
+
+bool CSearchView::askCommandInput(const SearchCommand& command, AnalysisArgs& args)
+{
+    switch (command.input) {
+    case CommandInput::None:
+        return true;
+    case CommandInput::SaveFile: {
+        wxFileDialog dialog(GetFrame(), wxString(), wxString(), wxString(), wxFileSelectorDefaultWildcardStr,
+                            wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+        if (dialog.ShowModal() != wxID_OK || dialog.GetPath().empty())
+            return false;
+        wxString path = dialog.GetPath();
+        if (!path.Contains("."))
+            path += ".txt";
+        args.term = path.utf8_string();
+        return true;
+    }
+    case CommandInput::SplitDialog: {
+        SplitSettings split;
+        split.read(wxGetApp().settings());
+        if (!showSplitDialog(GetFrame(), split))
+            return false;
+        split.write(wxGetApp().settings());
+        args.term = split.targetPath;
+        args.from = split.from;
+        args.to = split.to;
+        m_lastActionAfterJob = "Export Objects to " + wxString::FromUTF8(split.targetPath);
+        return true;
+    }
+    case CommandInput::NumberRangeDialog: {
+        NumberRangeSettings range;
+        if (!showNumberRangeDialog(GetFrame(), wxGetApp().settings(), range))
+            return false;
+        args.from = static_cast<int>(range.from);
+        args.to = static_cast<int>(range.to);
+        args.objects = range.objects;
+        args.tableFields = range.tableFields;
+        return true;
+    }
+    }
+    return false;
+}
+
+void CSearchView::onUpdateCommand(wxUpdateUIEvent& event)
+{
+    // Controls that share an ID with a command (the last-action edit and its label) keep their state.
+    wxObject* source = event.GetEventObject();
+    if (wxDynamicCast(source, wxWindow) && !wxDynamicCast(source, wxButton) && !wxDynamicCast(source, wxToolBar))
+        return;
+    if (event.GetId() == IDC_SEARCH) {
+        event.Enable(textSearchAnalysis() != nullptr);
+        return;
+    }
+    const SearchCommand* command = findSearchCommand(commandIdOf(event.GetId()));
+    event.Enable(command != nullptr && analysisFor(*command) != nullptr);
+}
+
+void CSearchView::onBrowse(wxCommandEvent&)
+{
+    updateData();
+    wxFileDialog dialog(GetFrame(), wxString(), wxString(), m_sourceFile,
+                        "Navision Text File (*.txt)|*.txt|All Files (*.*)|*.*", wxFD_OPEN | wxFD_CHANGE_DIR);
+    if (dialog.ShowModal() == wxID_OK) {
+        m_sourceFile = dialog.GetPath();
+        updateControls();
+    }
+}
+
+void CSearchView::onSearchInList(wxCommandEvent&)
+{
+    SearchInList();
+}
+
+void CSearchView::SearchInList()
+{
+    updateData();
+    m_list->FindInList(toAnsi(m_searchTerm));
+}
+
+void CSearchView::CopyToClipboard()
+{
+    if (m_results.GetRowCount() == 0)
+        return;
+    wxClipboardLocker locker;
+    if (!locker)
+        return;
+    wxTheClipboard->SetData(new wxTextDataObject(fromAnsi(ExportText())));
+    wxTheClipboard->Flush();
+}
+
+void CSearchView::onCopyToClipboard(wxCommandEvent&)
+{
+    CopyToClipboard();
+}
+
+void CSearchView::ExportToFile(const wxString& path)
+{
+    if (!appendToFile(path.utf8_string(), ExportText()))
+        wxGetApp().showMessage(GetFrame(), "Befehl fehlgeschlagen.");
+}
+
+void CSearchView::onExportToFile(wxCommandEvent&)
+{
+    if (m_results.GetRowCount() == 0)
+        return;
+    updateData();
+    wxFileDialog dialog(GetFrame(), wxString(), wxString(), wxString(), wxFileSelectorDefaultWildcardStr,
+                        wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+    if (dialog.ShowModal() != wxID_OK)
+        return;
+    wxString path = dialog.GetPath();
+    if (!path.Contains("."))
+        path += ".txt";
+    ExportToFile(path);
+}
+
+void CSearchView::onUpdateNeedsRows(wxUpdateUIEvent& event)
+{
+    event.Enable(m_results.GetRowCount() > 0);
+}
+
+void CSearchView::OpenRow(int row)
+{
+    // The catalogue and its locations belong to a running job until it ends.
+    if (row < 0 || m_worker.running() || Doc() == nullptr)
+        return;
+    int index = m_results.GetItemData(row);
+    CObjektManager& manager = Doc()->manager();
+    if (index < 0 || index >= manager.results.count())
+        return;
+    CResultLocation location = manager.results.get(index);
+    showObjectTextDialog(GetFrame(), location);
+}
+
+void CSearchView::onShowObject(wxCommandEvent&)
+{
+    OpenRow(m_list->GetFirstSelectedRow());
+}
+
+void CSearchView::onUpdateShowObject(wxUpdateUIEvent& event)
+{
+    event.Enable(m_list->GetFirstSelectedRow() >= 0);
+}
+
+void CSearchView::onEditCommand(wxCommandEvent& event)
+{
+    auto* edit = wxDynamicCast(wxWindow::FindFocus(), wxTextCtrl);
+    if (edit == nullptr)
+        return;
+    switch (event.GetId()) {
+    case wxID_COPY: edit->Copy(); break;
+    case wxID_PASTE: edit->Paste(); break;
+    case wxID_CUT: edit->Cut(); break;
+    case wxID_UNDO: edit->Undo(); break;
+    default: break;
+    }
+}
+
+void CSearchView::onUpdateEditCommand(wxUpdateUIEvent& event)
+{
+    event.Enable(wxDynamicCast(wxWindow::FindFocus(), wxTextCtrl) != nullptr);
+}
+
+void CSearchView::onContextMenu(wxContextMenuEvent&)
+{
+    wxPoint where(0, 0);
+    wxRect rect;
+    int row = m_list->GetFirstSelectedRow();
+    if (row >= 0 && m_list->GetItemRect(row, rect))
+        where = rect.GetPosition();
+    std::unique_ptr<wxMenu> menu(createContextMenu());
+    m_list->PopupMenu(menu.get(), where);
+}
