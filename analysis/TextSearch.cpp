@@ -20,7 +20,7 @@ void CObjektManager::searchText(const std::string& term, CResultList& list, IPro
     bool compiled = true;
     if (useRegex) {
         matcher = std::make_unique<CPatternMatcher>();
-        matcher->caseFlag = caseSensitive;
+        matcher->setCaseFlag(caseSensitive);
         matcher->setCancelFlag(cancelFlag());
         compiled = matcher->compile(term.c_str());
     }
