@@ -92,7 +92,13 @@ public:
 private:
     void parseGlobals();
     void parseProcedures();
+    void scanProcedures(std::string_view keyword, int blankOffset, bool isLocal);
+    void readProcedureLocals(CProcedure& proc) const;
     void collectTriggers(bool withVar);
+    void readTriggerLocals(CTrigger& trigger) const;
+    // Absolute search for a match starting in from..bound; INT_MAX when the first match lies beyond
+    // bound, -1 when there is none. Keeps searches of one object from scanning the rest of the text.
+    int findBounded(std::string_view pattern, int from, int bound) const;
     void parseFields();
     void readControls();
 };
