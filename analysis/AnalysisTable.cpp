@@ -7,6 +7,21 @@ const std::vector<ColumnDef> kSearchColumns = {
     {"Type", 30}, {"Object", 300}, {"Function", 200}, {"", 20}, {"Environment", 500}};
 const std::vector<ColumnDef> kUnusedColumns = {
     {"Object", 250}, {"Count of unused Vars", 10}, {"Name", 200}, {"Sort", 60}, {"Type", 100}, {"Function", 360}};
+const std::vector<ColumnDef> kUnusedFieldColumns = {{"Object", 250}, {"Count of unused Vars", 10}, {"ID", 100},
+                                                    {"Name", 200},   {"Sort", 60},                 {"Type", 100},
+                                                    {"Function", 360}};
+const std::vector<ColumnDef> kSumIndexColumns = {
+    {"Tablename", 250}, {"Key-Status", 10}, {"Keyname", 200}, {"SumIndexField", 200}};
+const std::vector<ColumnDef> kNumberRangeColumns = {
+    {"Type", 100}, {"ObjectID", 100}, {"ReferenceID", 100}, {"Description", 300}, {"", 10}};
+// Also the columns of the ID check.
+const std::vector<ColumnDef> kLocalGlobalColumns = {
+    {"Object", 250}, {"local Variable", 200}, {"local Fct.", 200}, {"global Variable", 100}};
+const std::vector<ColumnDef> kOnceUsedColumns = {{"Object", 250}, {"Count of unused Vars.", 10}, {"Name", 200},
+                                                 {"Sort", 60},    {"Type", 100},                  {"Type2", 100},
+                                                 {"Function", 360}};
+const std::vector<ColumnDef> kTranslationColumns = {
+    {"ObjectID", 70}, {"ObjectName", 250}, {"Control Type", 100}, {"Control ID", 70}, {"Function", 360}};
 
 void runSearch(CObjektManager& m, CResultList& list, IProgress* progress, const AnalysisArgs& args)
 {
@@ -28,6 +43,38 @@ void runUnusedFunctions(CObjektManager& m, CResultList& list, IProgress* progres
 {
     m.findUnusedProcedures(list, progress);
 }
+void runUnusedFields(CObjektManager& m, CResultList& list, IProgress* progress, const AnalysisArgs&)
+{
+    m.findUnusedTableFields(list, progress);
+}
+void runUnusedSumIndexFields(CObjektManager& m, CResultList& list, IProgress* progress, const AnalysisArgs&)
+{
+    m.findUnusedSumIndexFields(list, progress);
+}
+void runNumberRange(CObjektManager& m, CResultList& list, IProgress* progress, const AnalysisArgs& args)
+{
+    m.searchNumberRange(list, progress, args.from, args.to, args.objects, args.tableFields);
+}
+void runLocalGlobal(CObjektManager& m, CResultList& list, IProgress* progress, const AnalysisArgs&)
+{
+    m.findLocalEqualsGlobal(list, progress);
+}
+void runOnceUsed(CObjektManager& m, CResultList& list, IProgress* progress, const AnalysisArgs&)
+{
+    m.findOnceUsedGlobals(list, progress);
+}
+void runDuplicateIds(CObjektManager& m, CResultList& list, IProgress* progress, const AnalysisArgs&)
+{
+    m.findDuplicateIds(list, progress);
+}
+void runPageTranslations(CObjektManager& m, CResultList& list, IProgress* progress, const AnalysisArgs&)
+{
+    m.findMissingPageNameTranslations(list, progress);
+}
+void runCheckForms(CObjektManager& m, CResultList& list, IProgress* progress, const AnalysisArgs&)
+{
+    m.checkForms(list, progress);
+}
 
 // One row per analysis: CLI name, command ID, last action, thread, columns, status format,
 // canned pattern, operation.
@@ -41,6 +88,22 @@ const std::vector<AnalysisDef> kAnalyses = {
      nullptr, runUnusedVariables},
     {"unused-functions", 1037, "Unused Functions", AnalysisThread::Worker, kUnusedColumns, "%d von %d Name: %s",
      nullptr, runUnusedFunctions},
+    {"unused-fields", 1038, "Unused Fields", AnalysisThread::Worker, kUnusedFieldColumns,
+     "%d von %d Name: %s durchsuchen", nullptr, runUnusedFields},
+    {"unused-sumindexfields", 1068, "Search unused SumIndexFields", AnalysisThread::Worker, kSumIndexColumns,
+     "%d from %d Name: %s", nullptr, runUnusedSumIndexFields},
+    {"number-range", 1039, "Search range of numbers", AnalysisThread::Worker, kNumberRangeColumns, nullptr, nullptr,
+     runNumberRange},
+    {"local-global", 1040, "Search local = global Variables", AnalysisThread::Worker, kLocalGlobalColumns,
+     "%d from %d Name: %s", nullptr, runLocalGlobal},
+    {"once-used", 32777, "Search once used Variables", AnalysisThread::Worker, kOnceUsedColumns,
+     "%d from %d Name: %s", nullptr, runOnceUsed},
+    {"duplicate-ids", 1062, "Search double IDs", AnalysisThread::Worker, kLocalGlobalColumns, "%d von %d Name: %s",
+     nullptr, runDuplicateIds},
+    {"page-translations", 32789, "Search Missing PageName Translations", AnalysisThread::Worker, kTranslationColumns,
+     nullptr, nullptr, runPageTranslations},
+    {"check-forms", 32782, "Forms checken", AnalysisThread::UserInterface, kUnusedColumns, "%d from %d Name: %s",
+     nullptr, runCheckForms},
 };
 } // namespace
 

@@ -1,5 +1,5 @@
+#include "support/Catalogue.h"
 #include "support/CustomerExport.h"
-#include "support/LoadedExport.h"
 
 #include <gtest/gtest.h>
 
@@ -7,35 +7,35 @@ using Rows = std::vector<std::vector<std::string>>;
 
 TEST(DuplicateIds, ProcedureAndControlLinesOfEachObject)
 {
-    LoadedExport e(kCustomerExport);
+    Catalogue e(kCustomerExport);
     CResultList list;
     RecordingStatus status;
-    e.manager.setStatusSink(&status);
-    e.manager.findDuplicateIds(list, &status);
+    e.manager->setStatusSink(&status);
+    e.manager->findDuplicateIds(list, &status);
     EXPECT_EQ(rowCells(list), (Rows{
                                   {"Form 18 Customer List", "Fehler: ProcedureID 1 Check MaxFktID = 1"},
                                   {"Form 18 Customer List", "Fehler: ControlID 5 MaxFktID = 6"},
                               }));
     EXPECT_EQ(list.GetItemData(1), 0);
     EXPECT_EQ(list.GetIcon(1), 162);
-    EXPECT_EQ(e.manager.results.count(), 0);
+    EXPECT_EQ(e.manager->results.count(), 0);
     EXPECT_EQ(status.lines[2], "2 von 5 Name: Form 18 Customer List");
-    EXPECT_EQ(e.object(OT_REPORT, 18).controls.count(), 4);
+    EXPECT_EQ(e.byNumber(OT_REPORT, 18).controls.count(), 4);
 }
 
 TEST(PageNameTranslations, TabControlWithDifferentPageCountsOpensAtItsEntry)
 {
-    LoadedExport e(kCustomerExport);
+    Catalogue e(kCustomerExport);
     CResultList list;
-    e.manager.checkForms(list, nullptr); // controls already read keep their absolute positions
+    e.manager->checkForms(list, nullptr); // controls already read keep their absolute positions
     RecordingStatus progress;
-    e.manager.setStatusSink(&progress);
-    e.manager.findMissingPageNameTranslations(list, &progress);
+    e.manager->setStatusSink(&progress);
+    e.manager->findMissingPageNameTranslations(list, &progress);
     // The second tab control has empty captions but two pages in both languages.
     EXPECT_EQ(rowCells(list), (Rows{{"18", "Form 18 Customer List", "TabControl", "1"}}));
     EXPECT_EQ(list.GetIcon(0), -1);
-    ASSERT_EQ(e.manager.results.count(), 1);
-    const CResultLocation& at = e.manager.results[0];
+    ASSERT_EQ(e.manager->results.count(), 1);
+    const CResultLocation& at = e.manager->results[0];
     EXPECT_EQ(at.position, e.pos("\r\n    { 1   ;TabControl"));
     EXPECT_EQ(at.term, "TabControl");
     EXPECT_EQ(at.objectName, "Form 18 Customer List");
@@ -45,13 +45,13 @@ TEST(PageNameTranslations, TabControlWithDifferentPageCountsOpensAtItsEntry)
 
 TEST(CheckForms, ReadsTheFormsControlsAndListsNothing)
 {
-    LoadedExport e(kCustomerExport);
+    Catalogue e(kCustomerExport);
     CResultList list;
     RecordingStatus status;
-    e.manager.setStatusSink(&status);
-    e.manager.checkForms(list, nullptr);
+    e.manager->setStatusSink(&status);
+    e.manager->checkForms(list, nullptr);
     EXPECT_EQ(list.GetColumnCount(), 6);
     EXPECT_EQ(list.GetRowCount(), 0);
-    EXPECT_EQ(e.object(OT_FORM, 18).controls.count(), 5);
+    EXPECT_EQ(e.byNumber(OT_FORM, 18).controls.count(), 5);
     EXPECT_EQ(status.lines.back(), "4 from 5 Name: Codeunit 50000 Ledger Sums");
 }

@@ -1,5 +1,5 @@
+#include "support/Catalogue.h"
 #include "support/CustomerExport.h"
-#include "support/LoadedExport.h"
 
 #include <gtest/gtest.h>
 
@@ -7,9 +7,9 @@ using Rows = std::vector<std::vector<std::string>>;
 
 TEST(UnusedTableFields, FieldWhoseNameOccursOnceInTheWholeExport)
 {
-    LoadedExport e(kCustomerExport);
+    Catalogue e(kCustomerExport);
     CResultList list;
-    e.manager.findUnusedTableFields(list, nullptr);
+    e.manager->findUnusedTableFields(list, nullptr);
     // "Profit (LCY)" also stands in a key, "Name" in other objects: both count as used.
     EXPECT_EQ(rowCells(list), (Rows{
                                   {"Table 18 Customer", "", "59", "Balance", "", ""},
@@ -18,14 +18,14 @@ TEST(UnusedTableFields, FieldWhoseNameOccursOnceInTheWholeExport)
                               }));
     EXPECT_EQ(list.GetItemData(0), -1);
     EXPECT_EQ(list.GetColumnCount(), 7);
-    EXPECT_EQ(e.object(OT_TABLE, 21).parseLevel, 5);
+    EXPECT_EQ(e.byNumber(OT_TABLE, 21).parseLevel, 5);
 }
 
 TEST(NumberRange, OneNumberListsObjectsOfEveryTypeAndFieldsOfThatNumber)
 {
-    LoadedExport e(kCustomerExport);
+    Catalogue e(kCustomerExport);
     CResultList list;
-    e.manager.searchNumberRange(list, nullptr, 18, 18, true, true);
+    e.manager->searchNumberRange(list, nullptr, 18, 18, true, true);
     EXPECT_EQ(rowCells(list), (Rows{
                                   {"Table", "18", "18", "Customer"},
                                   {"TableField", "21", "18", "Sales (LCY)"},
@@ -33,20 +33,20 @@ TEST(NumberRange, OneNumberListsObjectsOfEveryTypeAndFieldsOfThatNumber)
                                   {"Report", "18", "18", "Customer Sales"},
                               }));
     // Every row, the field row too, opens its object at the start.
-    ASSERT_EQ(e.manager.results.count(), 4);
+    ASSERT_EQ(e.manager->results.count(), 4);
     EXPECT_EQ(list.GetItemData(1), 1);
-    const CResultLocation& field = e.manager.results[1];
-    EXPECT_EQ(field.position, e.object(OT_TABLE, 21).objectSpan.start());
+    const CResultLocation& field = e.manager->results[1];
+    EXPECT_EQ(field.position, e.byNumber(OT_TABLE, 21).objectSpan.start());
     EXPECT_EQ(field.term, "Cust. Ledger Entry");
     EXPECT_EQ(list.GetIcon(2), 162);
 }
 
 TEST(NumberRange, EachSwitchAlone)
 {
-    LoadedExport e(kCustomerExport);
+    Catalogue e(kCustomerExport);
     CResultList list;
-    e.object(OT_TABLE, 18).readKeys(); // keys read first do not hide the fields
-    e.manager.searchNumberRange(list, nullptr, 2, 18, false, true);
+    e.byNumber(OT_TABLE, 18).readKeys(); // keys read first do not hide the fields
+    e.manager->searchNumberRange(list, nullptr, 2, 18, false, true);
     EXPECT_EQ(rowCells(list), (Rows{
                                   {"TableField", "18", "2", "Name"},
                                   {"TableField", "21", "3", "Customer No."},
@@ -56,9 +56,9 @@ TEST(NumberRange, EachSwitchAlone)
                                   {"TableField", "21", "18", "Sales (LCY)"},
                               }));
 
-    e.manager.searchNumberRange(list, nullptr, 1, 21, true, false);
+    e.manager->searchNumberRange(list, nullptr, 1, 21, true, false);
     EXPECT_EQ(list.GetRowCount(), 4);
-    e.manager.searchNumberRange(list, nullptr, 21, 18, true, true);
+    e.manager->searchNumberRange(list, nullptr, 21, 18, true, true);
     EXPECT_EQ(list.GetRowCount(), 0);
     EXPECT_EQ(list.GetColumnCount(), 5);
 }

@@ -1,6 +1,6 @@
 #include "analysis/UnusedSumIndexFields.h"
+#include "support/Catalogue.h"
 #include "support/CustomerExport.h"
-#include "support/LoadedExport.h"
 
 #include <gtest/gtest.h>
 
@@ -71,11 +71,11 @@ TEST(CalcReferences, CalcSumsArgumentLists)
 
 TEST(UnusedSumIndexFields, ListsOneRowPerUnreferencedSumIndexField)
 {
-    LoadedExport e(kCustomerExport);
+    Catalogue e(kCustomerExport);
     CResultList list;
     RecordingStatus status;
-    e.manager.setStatusSink(&status);
-    e.manager.findUnusedSumIndexFields(list, &status);
+    e.manager->setStatusSink(&status);
+    e.manager->findUnusedSumIndexFields(list, &status);
     using Rows = std::vector<std::vector<std::string>>;
     EXPECT_EQ(rowCells(list), (Rows{
                                   {"Table 21 Cust. Ledger Entry", "Active", ";Customer No.;Posting Date", ";Profit (LCY)"},
@@ -83,7 +83,7 @@ TEST(UnusedSumIndexFields, ListsOneRowPerUnreferencedSumIndexField)
                               }));
     EXPECT_EQ(list.GetItemData(0), 0);
     EXPECT_EQ(list.GetIcon(0), 163);
-    EXPECT_EQ(e.manager.results.count(), 0);
+    EXPECT_EQ(e.manager->results.count(), 0);
     EXPECT_EQ(list.GetColumn(3).heading, "SumIndexField");
     EXPECT_EQ(status.lines.front(), "0 from 5 Name: Table 18 Customer");
 }

@@ -1,6 +1,6 @@
 #include "model/CodePage.h"
+#include "support/Catalogue.h"
 #include "support/CustomerExport.h"
-#include "support/LoadedExport.h"
 
 #include <gtest/gtest.h>
 
@@ -35,12 +35,12 @@ std::string readFile(const fs::path& path)
 
 TEST(CodeExport, WritesTriggersOutdentedAndProceduresOfFormsReportsAndDataportsOnly)
 {
-    LoadedExport e(kCustomerExport);
+    Catalogue e(kCustomerExport);
     RecordingStatus status;
-    e.manager.setStatusSink(&status);
+    e.manager->setStatusSink(&status);
     const fs::path file = scratchFolder("export") / "code.txt";
     std::ofstream(file) << std::string(5000, 'x'); // an older, longer file is replaced
-    ASSERT_TRUE(e.manager.exportCode(file.string()));
+    ASSERT_TRUE(e.manager->exportCode(file.string()));
 
     const std::string expected = crlf("Form 18 Customer List\n"
                                       "\n"
@@ -59,11 +59,11 @@ TEST(CodeExport, WritesTriggersOutdentedAndProceduresOfFormsReportsAndDataportsO
 
 TEST(Split, RangeOfOneNumberWritesEveryObjectOfThatNumber)
 {
-    LoadedExport e(kCustomerExport);
+    Catalogue e(kCustomerExport);
     const fs::path folder = scratchFolder("split");
     RecordingStatus progress;
     std::vector<std::string> written;
-    ASSERT_TRUE(e.manager.split(folder.string(), 18, 18, &progress, &written));
+    ASSERT_TRUE(e.manager->split(folder.string(), 18, 18, &progress, &written));
     const std::string prefix = folder.string() + "/";
     EXPECT_EQ(written, (std::vector<std::string>{prefix + "Table 18.txt", prefix + "Form 18.txt",
                                                  prefix + "Report 18.txt"}));
@@ -71,7 +71,7 @@ TEST(Split, RangeOfOneNumberWritesEveryObjectOfThatNumber)
     EXPECT_EQ(progress.positions, (std::vector<int>{0, 0, 1, 2, 3, 4, 0}));
 
     written.clear();
-    ASSERT_TRUE(e.manager.split(prefix, 19, 18, nullptr, &written));
+    ASSERT_TRUE(e.manager->split(prefix, 19, 18, nullptr, &written));
     EXPECT_TRUE(written.empty());
 }
 

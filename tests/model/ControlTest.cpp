@@ -1,12 +1,12 @@
+#include "support/Catalogue.h"
 #include "support/CustomerExport.h"
-#include "support/LoadedExport.h"
 
 #include <gtest/gtest.h>
 
 TEST(Controls, FormEntryGivesColumnsTypeAndAbsolutePosition)
 {
-    LoadedExport e(kCustomerExport);
-    CObjectRecord& form = e.object(OT_FORM, 18);
+    Catalogue e(kCustomerExport);
+    CObjectRecord& form = e.byNumber(OT_FORM, 18);
     form.readFormControls();
     ASSERT_EQ(form.controls.count(), 5);
     const CControl& text = form.controls[1];
@@ -23,8 +23,8 @@ TEST(Controls, FormEntryGivesColumnsTypeAndAbsolutePosition)
 
 TEST(Controls, EachEntryStartsFromAFreshControl)
 {
-    LoadedExport e(kCustomerExport);
-    CObjectRecord& form = e.object(OT_FORM, 18);
+    Catalogue e(kCustomerExport);
+    CObjectRecord& form = e.byNumber(OT_FORM, 18);
     form.readFormControlsAbsolute();
     const CControl& tab = form.controls[0];
     EXPECT_EQ(tab.type, CT_TABCONTROL);
@@ -53,8 +53,8 @@ TEST(Controls, PageNamesValueKeepsOnlyThePartBeforeAFurtherEquals)
 
 TEST(Controls, ReportControlsOfAllSectionsInTextOrder)
 {
-    LoadedExport e(kCustomerExport);
-    CObjectRecord& report = e.object(OT_REPORT, 18);
+    Catalogue e(kCustomerExport);
+    CObjectRecord& report = e.byNumber(OT_REPORT, 18);
     report.readFormControls();
     EXPECT_TRUE(report.controls.empty());
     report.readReportControls();
@@ -66,8 +66,8 @@ TEST(Controls, ReportControlsOfAllSectionsInTextOrder)
 
 TEST(Controls, ReadOnceAndNotHiddenByOtherSections)
 {
-    LoadedExport e(kCustomerExport);
-    CObjectRecord& form = e.object(OT_FORM, 18);
+    Catalogue e(kCustomerExport);
+    CObjectRecord& form = e.byNumber(OT_FORM, 18);
     form.fieldsOnce();
     form.readKeys();
     form.readReportControls();

@@ -1,5 +1,5 @@
+#include "support/Catalogue.h"
 #include "support/CustomerExport.h"
-#include "support/LoadedExport.h"
 
 #include <gtest/gtest.h>
 
@@ -62,8 +62,8 @@ TEST(IdCheck, ProcedureLinesFirstThenControlLinesEachByAscendingId)
 
 TEST(IdCheck, LocalProcedureRepeatingAGlobalIdIsReported)
 {
-    LoadedExport e(kCustomerExport);
-    CObjectRecord& form = e.object(OT_FORM, 18);
+    Catalogue e(kCustomerExport);
+    CObjectRecord& form = e.byNumber(OT_FORM, 18);
     form.ensureTriggerVars();
     std::vector<std::string> lines;
     form.checkDuplicateIds(lines);

@@ -1,5 +1,5 @@
+#include "support/Catalogue.h"
 #include "support/CustomerExport.h"
-#include "support/LoadedExport.h"
 
 #include <gtest/gtest.h>
 
@@ -17,8 +17,8 @@ std::vector<std::string> names(const CTableFieldArray& fields)
 
 TEST(TableFields, FieldsAndKeysAreReadForTablesOnly)
 {
-    LoadedExport e(kCustomerExport);
-    CObjectRecord& customer = e.object(OT_TABLE, 18);
+    Catalogue e(kCustomerExport);
+    CObjectRecord& customer = e.byNumber(OT_TABLE, 18);
     customer.fieldsOnce();
     ASSERT_EQ(customer.fields.count(), 5);
     EXPECT_EQ(customer.fields[2].number, 59);
@@ -28,7 +28,7 @@ TEST(TableFields, FieldsAndKeysAreReadForTablesOnly)
     EXPECT_EQ(customer.keys.count(), 2);
 
     // The form's CONTROLS entries have the layout of field entries, yet a form has no fields.
-    CObjectRecord& form = e.object(OT_FORM, 18);
+    CObjectRecord& form = e.byNumber(OT_FORM, 18);
     form.fieldsOnce();
     form.readKeys();
     EXPECT_TRUE(form.fields.empty());
@@ -37,8 +37,8 @@ TEST(TableFields, FieldsAndKeysAreReadForTablesOnly)
 
 TEST(TableFields, EachSectionIsReadOnceWhateverRanBefore)
 {
-    LoadedExport e(kCustomerExport);
-    CObjectRecord& table = e.object(OT_TABLE, 21);
+    Catalogue e(kCustomerExport);
+    CObjectRecord& table = e.byNumber(OT_TABLE, 21);
     table.readKeys();
     table.ensureFields();
     table.fieldsOnce();
@@ -50,9 +50,9 @@ TEST(TableFields, EachSectionIsReadOnceWhateverRanBefore)
 
 TEST(TableFields, EntryCutShortEndsTheFieldList)
 {
-    LoadedExport e("OBJECT Table 5 Short\n{\n  FIELDS\n  {\n    { 1   ;   ;Code                ;Code10 }\n"
+    Catalogue e("OBJECT Table 5 Short\n{\n  FIELDS\n  {\n    { 1   ;   ;Code                ;Code10 }\n"
                    "    { 2   ;   ;Cut short }\n  }\n}\n");
-    CObjectRecord& table = e.manager.get(0);
+    CObjectRecord& table = e.manager->get(0);
     table.fieldsOnce();
     EXPECT_EQ(names(table.fields), (std::vector<std::string>{"Code", ""}));
     EXPECT_EQ(table.fields[1].number, 2);
@@ -91,8 +91,8 @@ TEST(TableKey, SumIndexFieldsOnlyWithExactlyThreeParts)
 
 TEST(TableKey, SumIndexFieldUsesCountReferencesToThisTableAndSummedNames)
 {
-    LoadedExport e(kCustomerExport);
-    CObjectRecord& table = e.object(OT_TABLE, 21);
+    Catalogue e(kCustomerExport);
+    CObjectRecord& table = e.byNumber(OT_TABLE, 21);
     CCalcFormulaRefArray refs;
     refs.add({"Amount", "Cust. Ledger Entry"});
     refs.add({"Amount", "Cust. Ledger Entry"});

@@ -2,7 +2,7 @@
 
 // Two tables, a form, a report and a codeunit around customers, in the export's layout (LF line
 // ends; load it through LoadedExport). Table 18, Form 18 and Report 18 share their number.
-inline const char* const kCustomerExport = R"(OBJECT Table 18 Customer
+inline const char* const kCustomerExport = R"EXPORT(OBJECT Table 18 Customer
 {
   OBJECT-PROPERTIES
   {
@@ -203,4 +203,4 @@ OBJECT Codeunit 50000 Ledger Sums
     END.
   }
 }
-)";
+)EXPORT";
