@@ -1,23 +1,30 @@
 #include "analysis/AnalysisRun.h"
-#include "model/SourceText.h"
+#include "analysis/NameOccurrences.h"
 
 #include <string>
+#include <vector>
 
 // A table field is unused when its name occurs only once in the whole export: in its own entry.
+// The occurrences of all field names are counted in one pass over the text first.
 void CObjektManager::findUnusedTableFields(CResultList& list, IProgress* progress)
 {
     AnalysisRun run(*this, list, progress, "unused-fields");
-    const std::string_view whole = m_text != nullptr ? m_text->view() : std::string_view();
+    std::vector<std::string> names;
+    for (int i = 0; i < count() && !cancelled(); ++i) {
+        get(i).ensureFields();
+        for (const CTableField& field : get(i).fields)
+            names.push_back(field.name);
+    }
+    CNameOccurrences occurrences(names);
+    if (m_text != nullptr)
+        occurrences.scan(m_text->view(), 2, cancelFlag());
     run.forEachObject([&](int i, CObjectRecord& record) {
         record.ensureFields();
         run.position(i);
         run.status(i, record);
-        for (const CTableField& field : record.fields) {
-            const int first = srctext::find(whole, field.name, 0);
-            if (first == -1 || srctext::find(whole, field.name, first + 1) != -1)
-                continue;
-            run.addRow({std::string(record.headerText()), "", std::to_string(field.number), field.name, "", ""}, -1,
-                       record.typeImage());
-        }
+        for (const CTableField& field : record.fields)
+            if (occurrences.count(field.name) == 1)
+                run.addRow({std::string(record.headerText()), "", std::to_string(field.number), field.name, "", ""},
+                           -1, record.typeImage());
     });
 }

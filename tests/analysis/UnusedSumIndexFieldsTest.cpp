@@ -43,6 +43,15 @@ TEST(CalcReferences, SumAndAverageFormulasGiveTableAndField)
         EXPECT_FALSE(sumrefs::parseCalcFormula(other, pos, ref)) << other;
         EXPECT_GT(pos, 12);
     }
+
+    // Gathered prefix by prefix: Sum, -Sum, Average, -Average.
+    const CCalcFormulaRefArray all = sumrefs::collectCalcFormulaRefs(
+        "CalcFormula=-Average(T.D) CalcFormula=Average(T.C) CalcFormula=Count(T) CalcFormula=-Sum(T.B) "
+        "CalcFormula=Sum(T.A)");
+    std::string fields;
+    for (const CCalcFormulaRef& r : all)
+        fields += r.field;
+    EXPECT_EQ(fields, "ABCD");
 }
 
 TEST(CalcReferences, CalcSumsArgumentLists)
