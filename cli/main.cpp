@@ -1,6 +1,7 @@
 // quellix-cli: loads one export, runs one operation on a fresh catalogue and prints its list.
 #include "analysis/AnalysisTable.h"
 #include "cli/CliOutput.h"
+#include "cli/DbObjectsCommand.h"
 #include "model/CodePage.h"
 #include "model/ObjektManager.h"
 #include "model/ReadExport.h"
@@ -28,7 +29,11 @@ const char* const kUsage =
     "  duplicate-ids | page-translations | check-forms\n"
     "  number-range FROM TO [--no-objects] [--no-fields]\n"
     "  export-code OUTFILE                  code of forms, reports and dataports\n"
-    "  split FOLDER FROM TO                 one file per object numbered FROM..TO\n";
+    "  split FOLDER FROM TO                 one file per object numbered FROM..TO\n"
+    "\n"
+    "  quellix-cli db-objects --server S [--net tcp|netb|lokal] [--program-path P] [--license L] [--user U]\n"
+    "                                       a database's Object table (password from QUELLIX_DB_PASSWORD\n"
+    "                                       or a prompt)\n";
 
 int usage(const std::string& problem)
 {
@@ -175,6 +180,8 @@ std::string analysisArguments(const AnalysisDef& def, const Invocation& inv, Ana
 
 int main(int argc, char** argv)
 {
+    if (argc > 1 && std::string(argv[1]) == "db-objects")
+        return runDbObjects(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
     Invocation inv;
     std::string problem = parseArguments(argc, argv, inv);
     if (!problem.empty())
