@@ -32,9 +32,9 @@ void CObjektManager::findOnceUsedGlobals(CResultList& list, IProgress* progress)
                 continue;
             const int use = record.objectSpan.start() + global.firstUse;
             const std::string context = record.locate(use, global.name).context;
-            run.addLocated(record,
-                           {std::string(record.headerText()), "", global.name, "global Var", global.typeName(), context},
-                           use, global.name);
+            const std::string header(record.headerText());
+            run.addLocated(record, {header, "", global.name, "global Var", global.typeName(), context}, use,
+                           global.name);
         }
     });
 }
