@@ -144,7 +144,7 @@ int runSplit(CObjektManager& manager, const Invocation& inv, IProgress* progress
     std::vector<std::string> written;
     bool ok = manager.split(inv.args[0], from, to, progress, &written);
     for (const std::string& path : written)
-        std::cout << (inv.ansi ? path : ansiToUtf8ViaOem(path, inv.page)) << "\n";
+        std::cout << path << "\n";
     if (!ok) {
         std::cerr << "quellix-cli: cannot write into " << inv.args[0] << "\n";
         return 1;

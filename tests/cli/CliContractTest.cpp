@@ -82,7 +82,7 @@ TEST_F(Cli, UmlautsComeOutAsUtf8OrRawAnsiAndTermsGoIn)
 {
     // "Grüße" written in CP850 (ü = 0x81, ß = 0xE1).
     write(exportPath, "OBJECT Codeunit 1 Gr\x81\xE1" "e\r\n{\r\n  Gr\x81\xE1" "e\r\n}\r\n");
-    CliResult r = run("search 'Grüße' " + exportPath + " --mode case --locations");
+    CliResult r = run("search " + exportPath + " 'Grüße' --mode case --locations");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out.substr(0, r.out.find('\n')), "Type\tObject\tFunction\t\tEnvironment\tItemData\tPosition\t");
     EXPECT_NE(r.out.find("\tCodeunit 1 Grüße\t"), std::string::npos);
