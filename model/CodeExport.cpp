@@ -2,6 +2,7 @@
 #include "model/ObjektManager.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -117,6 +118,11 @@ bool CObjektManager::split(const std::string& folder, int from, int to, IProgres
     bool ok = true;
     for (int i = 0; i < count() && ok && !cancelled(); ++i) {
         const CObjectRecord& record = get(i);
+        if (from <= record.number && record.number <= to && !prefix.empty()) {
+            // A target folder that does not exist yet is made, as a user choosing one expects.
+            std::error_code ignored;
+            std::filesystem::create_directories(prefix, ignored);
+        }
         if (from <= record.number && record.number <= to && m_text != nullptr) {
             const int regionEnd = i + 1 < count() ? record.objectSpan.end() : m_text->length() - 1;
             std::string content = exactObjectText(m_text->str(), record, regionEnd);

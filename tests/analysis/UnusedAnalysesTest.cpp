@@ -1,8 +1,12 @@
 #include "analysis/AnalysisTable.h"
+#include "model/ReadExport.h"
 #include "results/ResultList.h"
 #include "support/SmallExport.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 std::vector<std::vector<std::string>> rows(const CResultList& list)
@@ -210,4 +214,32 @@ TEST(AnalysisTable, EveryCommandIsFoundByNameAndId)
         EXPECT_FALSE(def.columns.empty());
     }
     EXPECT_EQ(findAnalysis("no-such-command"), nullptr);
+}
+
+namespace {
+std::unique_ptr<LoadedExport> loadFile(const std::string& path)
+{
+    CSourceText text;
+    std::string error;
+    if (!readExportFile(path, text.str(), error))
+        return nullptr;
+    return std::make_unique<LoadedExport>(text.str(), path);
+}
+} // namespace
+
+TEST(UnusedFunctions, IndexMatchesTheDirectRuleOnTheSampleAndAGeneratedExport)
+{
+    const std::string generated = std::string(QUELLIX_BINARY_DIR) + "/unused-functions-generated.txt";
+    const std::string command = std::string(QUELLIX_BINARY_DIR) + "/bench/gen_export '" + generated + "' 3 11";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    for (const std::string& path : {std::string(QUELLIX_SOURCE_DIR) + "/examples/sample-export.txt", generated}) {
+        auto e = loadFile(path);
+        ASSERT_TRUE(e) << path;
+        CResultList list;
+        e->manager->findUnusedProcedures(list, nullptr);
+        auto direct = unusedProceduresDirect(*e->manager);
+        EXPECT_FALSE(direct.empty()) << path;
+        EXPECT_EQ(rows(list), direct) << path;
+    }
+    std::remove(generated.c_str());
 }

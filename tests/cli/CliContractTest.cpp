@@ -104,3 +104,15 @@ TEST_F(Cli, ErrorsGiveExitStatusAndOneLine)
     EXPECT_EQ(run("objects " + exportPath + " --oem 1252").status, 2);
     EXPECT_EQ(run("objects").status, 2);
 }
+
+TEST_F(Cli, SplitMakesAMissingFolderAndPrintsEachFile)
+{
+    const std::string folder = (dir / "new" / "split").string();
+    CliResult r = run("split " + exportPath + " '" + folder + "' 18 50000");
+    ASSERT_EQ(r.status, 0) << r.err;
+    // The Page has no type word the catalogue knows, so its file name starts with a blank.
+    EXPECT_EQ(r.out, folder + "/Table 18.txt\n" + folder + "/Codeunit 50000.txt\n" + folder + "/ 21.txt\n");
+    EXPECT_TRUE(fs::exists(folder + "/Codeunit 50000.txt"));
+    CliResult bad = run("split " + exportPath + " /proc/quellix-no-such-dir 18 18");
+    EXPECT_EQ(bad.status, 1);
+}

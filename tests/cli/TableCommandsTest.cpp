@@ -58,6 +58,6 @@ TEST_F(CliTables, ExportAndSplitWriteFiles)
     EXPECT_TRUE(fs::exists(dir / "code.txt"));
     ASSERT_EQ(run("split " + exportPath + " '" + dir.string() + "' 50000 50000"), 0);
     EXPECT_EQ(out, dir.string() + "/Codeunit 50000.txt\n");
-    EXPECT_EQ(run("split " + exportPath + " '" + (dir / "missing").string() + "' 18 18"), 1);
+    EXPECT_EQ(run("split " + exportPath + " /proc/quellix-no-such-dir 18 18"), 1);
     EXPECT_EQ(run("split " + exportPath + " '" + dir.string() + "' 18"), 2);
 }

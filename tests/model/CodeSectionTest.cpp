@@ -166,3 +166,27 @@ TEST(CodeSection, GlobalUsesCountPlainOccurrences)
     EXPECT_EQ(hiding[0], &table.procedures[0].locals[2]);
     EXPECT_EQ(hiding[1], &table.procedures[1].locals[0]);
 }
+
+TEST(CodeSection, TriggerEndsAtTheEndLineOfItsOwnBeginsIndentation)
+{
+    LoadedExport e(crlf(R"(OBJECT Codeunit 3 Nested
+{
+  PROPERTIES
+  {
+    OnRun=BEGIN
+            IF TRUE THEN BEGIN
+              x := 1;
+            END;
+            y := 2;
+          END;
+
+  }
+}
+)"));
+    CObjectRecord& cu = e.object(0);
+    cu.ensureTriggers();
+    ASSERT_EQ(cu.triggers.count(), 1);
+    // The inner END; stands two columns further right than the trigger's own, so it ends nothing.
+    EXPECT_NE(cu.triggers[0].triggerText().find("y := 2;"), std::string_view::npos);
+    EXPECT_EQ(cu.triggers[0].indent, 12);
+}
