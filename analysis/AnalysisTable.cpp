@@ -23,6 +23,13 @@ const std::vector<ColumnDef> kOnceUsedColumns = {{"Object", 250}, {"Count of unu
 const std::vector<ColumnDef> kTranslationColumns = {
     {"ObjectID", 70}, {"ObjectName", 250}, {"Control Type", 100}, {"Control ID", 70}, {"Function", 360}};
 
+// The analyses that take nothing but the list and the progress.
+template <void (CObjektManager::*Analysis)(CResultList&, IProgress*)>
+void runPlain(CObjektManager& m, CResultList& list, IProgress* progress, const AnalysisArgs&)
+{
+    (m.*Analysis)(list, progress);
+}
+
 void runSearch(CObjektManager& m, CResultList& list, IProgress* progress, const AnalysisArgs& args)
 {
     m.searchText(args.term, list, progress, args.useRegex, args.caseSensitive);
@@ -35,45 +42,9 @@ void runTableReference(CObjektManager& m, CResultList& list, IProgress* progress
 {
     m.searchText("Relation=Table[0-9]", list, progress, true, true);
 }
-void runUnusedVariables(CObjektManager& m, CResultList& list, IProgress* progress, const AnalysisArgs&)
-{
-    m.findUnusedVariables(list, progress);
-}
-void runUnusedFunctions(CObjektManager& m, CResultList& list, IProgress* progress, const AnalysisArgs&)
-{
-    m.findUnusedProcedures(list, progress);
-}
-void runUnusedFields(CObjektManager& m, CResultList& list, IProgress* progress, const AnalysisArgs&)
-{
-    m.findUnusedTableFields(list, progress);
-}
-void runUnusedSumIndexFields(CObjektManager& m, CResultList& list, IProgress* progress, const AnalysisArgs&)
-{
-    m.findUnusedSumIndexFields(list, progress);
-}
 void runNumberRange(CObjektManager& m, CResultList& list, IProgress* progress, const AnalysisArgs& args)
 {
     m.searchNumberRange(list, progress, args.from, args.to, args.objects, args.tableFields);
-}
-void runLocalGlobal(CObjektManager& m, CResultList& list, IProgress* progress, const AnalysisArgs&)
-{
-    m.findLocalEqualsGlobal(list, progress);
-}
-void runOnceUsed(CObjektManager& m, CResultList& list, IProgress* progress, const AnalysisArgs&)
-{
-    m.findOnceUsedGlobals(list, progress);
-}
-void runDuplicateIds(CObjektManager& m, CResultList& list, IProgress* progress, const AnalysisArgs&)
-{
-    m.findDuplicateIds(list, progress);
-}
-void runPageTranslations(CObjektManager& m, CResultList& list, IProgress* progress, const AnalysisArgs&)
-{
-    m.findMissingPageNameTranslations(list, progress);
-}
-void runCheckForms(CObjektManager& m, CResultList& list, IProgress* progress, const AnalysisArgs&)
-{
-    m.checkForms(list, progress);
 }
 
 // One row per analysis: CLI name, command ID, last action, thread, columns, status format,
@@ -85,25 +56,25 @@ const std::vector<AnalysisDef> kAnalyses = {
     {"table-reference-problem", 32787, "Search: Table Reference Problem", AnalysisThread::WorkerHighPriority,
      kSearchColumns, nullptr, "Relation=Table[0-9]", runTableReference},
     {"unused-variables", 1030, "Unused Variables", AnalysisThread::Worker, kUnusedColumns, "%d from %d Name: %s",
-     nullptr, runUnusedVariables},
+     nullptr, runPlain<&CObjektManager::findUnusedVariables>},
     {"unused-functions", 1037, "Unused Functions", AnalysisThread::Worker, kUnusedColumns, "%d von %d Name: %s",
-     nullptr, runUnusedFunctions},
+     nullptr, runPlain<&CObjektManager::findUnusedProcedures>},
     {"unused-fields", 1038, "Unused Fields", AnalysisThread::Worker, kUnusedFieldColumns,
-     "%d von %d Name: %s durchsuchen", nullptr, runUnusedFields},
+     "%d von %d Name: %s durchsuchen", nullptr, runPlain<&CObjektManager::findUnusedTableFields>},
     {"unused-sumindexfields", 1068, "Search unused SumIndexFields", AnalysisThread::Worker, kSumIndexColumns,
-     "%d from %d Name: %s", nullptr, runUnusedSumIndexFields},
+     "%d from %d Name: %s", nullptr, runPlain<&CObjektManager::findUnusedSumIndexFields>},
     {"number-range", 1039, "Search range of numbers", AnalysisThread::Worker, kNumberRangeColumns, nullptr, nullptr,
      runNumberRange},
     {"local-global", 1040, "Search local = global Variables", AnalysisThread::Worker, kLocalGlobalColumns,
-     "%d from %d Name: %s", nullptr, runLocalGlobal},
+     "%d from %d Name: %s", nullptr, runPlain<&CObjektManager::findLocalEqualsGlobal>},
     {"once-used", 32777, "Search once used Variables", AnalysisThread::Worker, kOnceUsedColumns,
-     "%d from %d Name: %s", nullptr, runOnceUsed},
+     "%d from %d Name: %s", nullptr, runPlain<&CObjektManager::findOnceUsedGlobals>},
     {"duplicate-ids", 1062, "Search double IDs", AnalysisThread::Worker, kLocalGlobalColumns, "%d von %d Name: %s",
-     nullptr, runDuplicateIds},
+     nullptr, runPlain<&CObjektManager::findDuplicateIds>},
     {"page-translations", 32789, "Search Missing PageName Translations", AnalysisThread::Worker, kTranslationColumns,
-     nullptr, nullptr, runPageTranslations},
+     nullptr, nullptr, runPlain<&CObjektManager::findMissingPageNameTranslations>},
     {"check-forms", 32782, "Forms checken", AnalysisThread::UserInterface, kUnusedColumns, "%d from %d Name: %s",
-     nullptr, runCheckForms},
+     nullptr, runPlain<&CObjektManager::checkForms>},
 };
 } // namespace
 
