@@ -72,27 +72,40 @@ public:
     };
     void globalsUsedIn(std::vector<LocalHidingGlobal>& list) const;
 
-    // Table fields and keys.
+    // Table fields and keys: tables only, each section read once per record, never appended twice.
+    // ensureFields brings the record to level 4, reads the fields and sets level 5; fieldsOnce brings
+    // it to level 2 and reads the fields.
     void ensureFields();
     void fieldsOnce();
     void readKeys();
+    // Reads the keys and sets the uses of every SumIndexField: the references that name this table
+    // (headerName()) and the field, plus the equal names; exact comparisons.
     void countSumIndexFieldUses(const CCalcFormulaRefArray& references, const std::vector<std::string>& names);
+    // Appends, per SumIndexField without uses, a copy of its key that carries only that SumIndexField.
     void collectUnusedSumIndexFields(CTableKeyArray& out) const;
 
-    // Controls (forms and reports).
-    void readFormControls();
-    void readFormControlsAbsolute();
-    void readReportControls();
+    // Controls: read once per record, with absolute spans, by the first reader that fits the type.
+    void readFormControls();         // forms
+    void readFormControlsAbsolute(); // forms
+    void readReportControls();       // reports: the CONTROLS of every section, in text order
 
-    // ID check.
+    // ID check: a "Fehler: ProcedureID ..." line per repeated procedure ID, then a
+    // "Fehler: ControlID ..." line per repeated control ID, each group by ascending ID and, within
+    // one ID, in collection order; the first element with an ID is never reported.
     void checkDuplicateIds(std::vector<std::string>& lines) const;
-    int maxProcedureId() const;
-    int maxControlId() const;
+    int maxProcedureId() const; // 0 without procedures or IDs of 1 and above
+    int maxControlId() const;   // 0 without controls or IDs of 1 and above
 
 private:
     void parseGlobals();
     void parseProcedures();
+    void scanProcedures(std::string_view keyword, int blankOffset, bool isLocal);
+    void readProcedureLocals(CProcedure& proc) const;
     void collectTriggers(bool withVar);
+    void readTriggerLocals(CTrigger& trigger) const;
+    // Absolute search for a match starting in from..bound; INT_MAX when the first match lies beyond
+    // bound, -1 when there is none. Keeps searches of one object from scanning the rest of the text.
+    int findBounded(std::string_view pattern, int from, int bound) const;
     void parseFields();
     void readControls();
 };

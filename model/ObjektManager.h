@@ -7,6 +7,7 @@
 #include "model/TypedArray.h"
 
 #include <atomic>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,9 @@ public:
     const std::string& fileName() const { return m_fileName; }
     // Index of the object whose objectSpan contains pos, -1 when none does.
     int objectAt(int pos) const;
+
+    // Start of the last occurrence of pattern in the whole text, -1 when none (cached).
+    int lastOccurrence(std::string_view pattern) const;
 
     // Status lines and cancellation, set by the caller that runs an operation.
     void setStatusSink(IStatusText* sink) { m_status = sink; }
@@ -70,4 +74,5 @@ private:
     std::string m_fileName;
     IStatusText* m_status = nullptr;
     const std::atomic<bool>* m_cancel = nullptr;
+    mutable std::map<std::string, int, std::less<>> m_lastOccurrence;
 };

@@ -76,4 +76,6 @@ private:
     std::uint64_t m_changes = 0;
 
     int findRowLocked(const std::string& upperText, int start) const;
+    void selectLocked(int row);  // an invalid row leaves nothing selected and the focus as it was
+    void sortLocked(int column, bool ascending);
 };

@@ -1,0 +1,52 @@
+#include "analysis/AnalysisRun.h"
+
+#include <cstdio>
+
+AnalysisRun::AnalysisRun(CObjektManager& manager, CResultList& list, IProgress* progress, const char* command)
+    : AnalysisRun(manager, list, progress, command, manager.count())
+{
+}
+
+AnalysisRun::AnalysisRun(CObjektManager& manager, CResultList& list, IProgress* progress, const char* command,
+                         int progressRange)
+    : m_manager(manager), m_list(list), m_progress(progress), m_def(findAnalysis(command)), m_range(progressRange)
+{
+    m_list.ResetList();
+    if (m_def)
+        for (const ColumnDef& column : m_def->columns)
+            m_list.AddColumn(column.heading, LIST_ALIGN_LEFT, column.width);
+    m_manager.results.removeAll();
+    if (m_progress) {
+        m_progress->setRange(0, m_range);
+        m_progress->setPos(0);
+    }
+}
+
+void AnalysisRun::position(int pos)
+{
+    if (m_progress)
+        m_progress->setPos(pos);
+}
+
+void AnalysisRun::status(int i, const CObjectRecord& record)
+{
+    if (!m_def || !m_def->statusFormat)
+        return;
+    std::string header(record.headerText());
+    int size = std::snprintf(nullptr, 0, m_def->statusFormat, i, count(), header.c_str());
+    std::string line(static_cast<size_t>(size > 0 ? size : 0), '\0');
+    std::snprintf(line.data(), line.size() + 1, m_def->statusFormat, i, count(), header.c_str());
+    m_manager.status(line);
+}
+
+int AnalysisRun::addLocated(CObjectRecord& record, const std::vector<std::string>& cells, int pos,
+                            const std::string& term, int icon)
+{
+    int index = m_manager.results.add(record.locate(pos, term));
+    return m_list.AddRow(cells, index, icon);
+}
+
+int AnalysisRun::addRow(const std::vector<std::string>& cells, int itemData, int icon)
+{
+    return m_list.AddRow(cells, itemData, icon);
+}

@@ -1,0 +1,70 @@
+#include "analysis/AnalysisRun.h"
+#include "model/SourceText.h"
+
+#include <string>
+#include <vector>
+
+// Duplicate procedure and control IDs of every object, one row per message line.
+void CObjektManager::findDuplicateIds(CResultList& list, IProgress* progress)
+{
+    AnalysisRun run(*this, list, progress, "duplicate-ids");
+    std::vector<std::string> lines;
+    run.forEachObject([&](int i, CObjectRecord& record) {
+        record.ensureTriggerVars();
+        record.readReportControls();
+        record.readFormControls();
+        record.checkDuplicateIds(lines);
+        run.position(i);
+        run.status(i, record);
+        for (const std::string& line : lines)
+            run.addRow({std::string(record.headerText()), line}, 0, record.typeImage());
+    });
+}
+
+namespace {
+
+// True when the captions of the languages do not all have the same number of ","-separated pages.
+bool pageCountsDiffer(const std::map<std::string, std::string>& pageNames)
+{
+    int first = -1;
+    for (const auto& [language, caption] : pageNames) {
+        std::vector<std::string> pages;
+        const int count = srctext::split(caption, ",", pages);
+        if (first == -1)
+            first = count;
+        else if (count != first)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+// Tab controls of forms whose page names have a different number of pages in some language.
+void CObjektManager::findMissingPageNameTranslations(CResultList& list, IProgress* progress)
+{
+    AnalysisRun run(*this, list, progress, "page-translations");
+    run.forEachObject([&](int i, CObjectRecord& record) {
+        record.readFormControlsAbsolute();
+        for (const CControl& control : record.controls) {
+            if (control.type != CT_TABCONTROL || !pageCountsDiffer(control.pageNames))
+                continue;
+            run.addLocated(record,
+                           {std::to_string(record.number), std::string(record.headerText()), control.typeName(),
+                            std::to_string(control.id)},
+                           control.span.start(), "TabControl", -1);
+        }
+        run.position(i + 1);
+    });
+}
+
+// Reads the controls of every form; lists nothing.
+void CObjektManager::checkForms(CResultList& list, IProgress* progress)
+{
+    AnalysisRun run(*this, list, progress, "check-forms");
+    run.forEachObject([&](int i, CObjectRecord& record) {
+        record.readFormControls();
+        run.position(i);
+        run.status(i, record);
+    });
+}

@@ -1,0 +1,25 @@
+#include "analysis/AnalysisRun.h"
+
+#include <string>
+
+// Objects whose number, and table fields whose field number, lie in from..to; every row opens the
+// object at its start.
+void CObjektManager::searchNumberRange(CResultList& list, IProgress* progress, int from, int to, bool objects,
+                                       bool tableFields)
+{
+    AnalysisRun run(*this, list, progress, "number-range");
+    run.forEachObject([&](int i, CObjectRecord& record) {
+        record.fieldsOnce();
+        const std::string name = record.headerName();
+        const std::string number = std::to_string(record.number);
+        if (objects && from <= record.number && record.number <= to)
+            run.addLocated(record, {record.typeName(), number, number, name}, record.objectSpan.start(), name);
+        if (tableFields && record.type == OT_TABLE) {
+            for (const CTableField& field : record.fields)
+                if (from <= field.number && field.number <= to)
+                    run.addLocated(record, {"TableField", number, std::to_string(field.number), field.name},
+                                   record.objectSpan.start(), name);
+        }
+        run.position(i);
+    });
+}

@@ -1,0 +1,122 @@
+#include "analysis/AnalysisRun.h"
+
+#include <algorithm>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace {
+
+// Whole-word occurrences of procedure names in the whole text, found in one pass: a whole-word
+// occurrence of a name that begins with a letter or digit starts a maximal run of letters and
+// digits equal to the name's first run, so only such runs need to be recorded.
+class ProcedureNameIndex {
+public:
+    ProcedureNameIndex(std::string_view text, const std::vector<std::string>& names) : m_text(text)
+    {
+        for (const std::string& name : names) {
+            std::string_view head = firstRun(name);
+            if (!head.empty())
+                m_runs.emplace(std::string(head), std::vector<int>());
+        }
+        if (!m_runs.empty())
+            scan();
+    }
+
+    // Like findWholeWord(name, from) over the whole text.
+    int find(const std::string& name, int from)
+    {
+        std::string_view head = firstRun(name);
+        if (head.empty())
+            return srctext::findWholeWord(m_text, name, from);
+        const std::vector<int>& hits = occurrences(name, head);
+        auto it = std::lower_bound(hits.begin(), hits.end(), from);
+        return it == hits.end() ? -1 : *it;
+    }
+
+private:
+    static std::string_view firstRun(std::string_view name)
+    {
+        size_t n = 0;
+        while (n < name.size() && srctext::isWordChar(static_cast<unsigned char>(name[n])))
+            ++n;
+        return name.substr(0, n);
+    }
+
+    void scan()
+    {
+        const auto* t = reinterpret_cast<const unsigned char*>(m_text.data());
+        const size_t n = m_text.size();
+        for (size_t p = 0; p < n;) {
+            if (!srctext::isWordChar(t[p])) {
+                ++p;
+                continue;
+            }
+            size_t e = p;
+            while (e < n && srctext::isWordChar(t[e]))
+                ++e;
+            auto it = m_runs.find(std::string_view(m_text.data() + p, e - p));
+            if (it != m_runs.end())
+                it->second.push_back(static_cast<int>(p));
+            p = e;
+        }
+    }
+
+    const std::vector<int>& occurrences(const std::string& name, std::string_view head)
+    {
+        auto cached = m_byName.find(name);
+        if (cached != m_byName.end())
+            return cached->second;
+        std::vector<int> hits;
+        auto runs = m_runs.find(head);
+        if (runs != m_runs.end()) {
+            const size_t len = name.size();
+            for (int p : runs->second) {
+                size_t after = static_cast<size_t>(p) + len;
+                if (m_text.compare(static_cast<size_t>(p), len, name) == 0 &&
+                    (after >= m_text.size() || !srctext::isWordChar(static_cast<unsigned char>(m_text[after]))))
+                    hits.push_back(p);
+            }
+        }
+        return m_byName.emplace(name, std::move(hits)).first->second;
+    }
+
+    struct Hash {
+        using is_transparent = void;
+        size_t operator()(std::string_view s) const { return std::hash<std::string_view>()(s); }
+    };
+    std::string_view m_text;
+    std::unordered_map<std::string, std::vector<int>, Hash, std::equal_to<>> m_runs;
+    std::unordered_map<std::string, std::vector<int>> m_byName;
+};
+
+} // namespace
+
+// Procedures whose name stands as a whole word nowhere in the loaded text but in their declaration.
+void CObjektManager::findUnusedProcedures(CResultList& list, IProgress* progress)
+{
+    AnalysisRun run(*this, list, progress, "unused-functions");
+    std::vector<std::string> names;
+    for (int i = 0; i < count() && !cancelled(); ++i) {
+        get(i).ensureCode();
+        for (const CProcedure& proc : get(i).procedures)
+            names.push_back(proc.name());
+    }
+    if (cancelled() || !text())
+        return;
+    ProcedureNameIndex index(text()->view(), names);
+    run.forEachObject([&](int i, CObjectRecord& record) {
+        run.position(i);
+        run.status(i, record);
+        const std::string header(record.headerText());
+        for (const CProcedure& proc : record.procedures) {
+            const std::string name = proc.name();
+            const int d = proc.span.start() + (proc.isLocal ? 22 : 16);
+            int p = index.find(name, 0);
+            if (p == d)
+                p = index.find(name, d + static_cast<int>(name.size()));
+            if (p == -1)
+                run.addLocated(record, {header, "", proc.signature, proc.isLocal ? "locale Proc. " : "Proc. ", "", proc.signature},
+                               d, proc.signature);
+        }
+    });
+}

@@ -1,0 +1,179 @@
+#include "analysis/UnusedSumIndexFields.h"
+
+#include "analysis/AnalysisRun.h"
+#include "model/SourceText.h"
+
+#include <algorithm>
+
+namespace sumrefs {
+namespace {
+
+// The character at pos, or 0 beyond either end of the text.
+char at(std::string_view text, int pos)
+{
+    return pos >= 0 && pos < static_cast<int>(text.size()) ? text[static_cast<size_t>(pos)] : '\0';
+}
+
+bool isBlank(char c)
+{
+    return c == '\t' || c == '\n' || c == '\r' || c == ' ';
+}
+
+bool isIdentifierChar(char c, bool allowMinus)
+{
+    const auto u = static_cast<unsigned char>(c);
+    return srctext::isWordChar(u) || c == '_' || (allowMinus && c == '-') || u == 196 || u == 214 || u == 220 ||
+           u == 228 || u == 246 || u == 252;
+}
+
+void skipBlanks(std::string_view text, int& pos)
+{
+    while (isBlank(at(text, pos)))
+        ++pos;
+}
+
+void appendIfNamed(std::vector<std::string>& names, const std::string& name)
+{
+    if (!name.empty())
+        names.push_back(name);
+}
+
+} // namespace
+
+std::string readToken(std::string_view text, int& pos, bool allowMinus)
+{
+    pos = std::max(pos, 0);
+    skipBlanks(text, pos);
+    std::string token;
+    if (at(text, pos) == '"') {
+        const int close = srctext::find(text, "\"", pos + 1);
+        if (close == -1) {
+            pos = static_cast<int>(text.size());
+            return token;
+        }
+        token = std::string(srctext::cut(text, pos + 1, close - pos - 1));
+        pos = close + 1;
+    } else {
+        const int begin = pos;
+        while (pos < static_cast<int>(text.size()) && isIdentifierChar(at(text, pos), allowMinus))
+            ++pos;
+        token = std::string(srctext::cut(text, begin, pos - begin));
+    }
+    skipBlanks(text, pos);
+    return token;
+}
+
+bool parseCalcFormula(std::string_view text, int& pos, CCalcFormulaRef& reference)
+{
+    const int found = srctext::find(text, "CalcFormula=", pos);
+    if (found == -1) {
+        pos = static_cast<int>(text.size());
+        return false;
+    }
+    int cur = found + 12;
+    if (at(text, cur) == '+' || at(text, cur) == '-')
+        ++cur;
+    const std::string method = readToken(text, cur, false);
+    const bool summing = method == "Sum" || method == "Average";
+    if (summing) {
+        ++cur;
+        reference.table = readToken(text, cur, true);
+        ++cur;
+        reference.field = readToken(text, cur, false);
+    }
+    pos = cur;
+    return summing;
+}
+
+void parseCalcSums(std::string_view text, int& pos, std::vector<std::string>& names)
+{
+    const int found = srctext::find(text, "CALCSUMS(", pos);
+    if (found == -1) {
+        pos = static_cast<int>(text.size());
+        return;
+    }
+    int cur = found + 9;
+    for (;;) {
+        std::string token = readToken(text, cur, false);
+        if (at(text, cur) == '.') {
+            ++cur;
+            token = readToken(text, cur, false);
+            appendIfNamed(names, token);
+        }
+        const char next = at(text, cur);
+        if (next == ',') {
+            ++cur;
+            appendIfNamed(names, token);
+            continue;
+        }
+        if (next == ')') {
+            appendIfNamed(names, token);
+        } else if (next == '[') {
+            for (int k = 0; k < 3; ++k) {
+                ++cur;
+                token = readToken(text, cur, false);
+            }
+            appendIfNamed(names, token);
+        }
+        break;
+    }
+    pos = cur;
+}
+
+CCalcFormulaRefArray collectCalcFormulaRefs(std::string_view text)
+{
+    CCalcFormulaRefArray references;
+    for (const char* prefix : {"CalcFormula=Sum(", "CalcFormula=-Sum(", "CalcFormula=Average(",
+                               "CalcFormula=-Average("}) {
+        int pos = 0;
+        while ((pos = srctext::find(text, prefix, pos)) != -1) {
+            CCalcFormulaRef reference;
+            if (parseCalcFormula(text, pos, reference))
+                references.add(std::move(reference));
+        }
+    }
+    return references;
+}
+
+std::vector<std::string> collectCalcSumsNames(std::string_view text)
+{
+    std::vector<std::string> names;
+    int pos = 0;
+    while ((pos = srctext::find(text, "CALCSUMS(", pos)) != -1)
+        parseCalcSums(text, pos, names);
+    return names;
+}
+
+} // namespace sumrefs
+
+namespace {
+
+// ";Customer No.;Posting Date": every key field preceded by ";".
+std::string keyFieldList(const CTableKey& key)
+{
+    std::string out;
+    for (const CTableField& field : key.keyFields)
+        out += ";" + field.name;
+    return out;
+}
+
+} // namespace
+
+void CObjektManager::findUnusedSumIndexFields(CResultList& list, IProgress* progress)
+{
+    AnalysisRun run(*this, list, progress, "unused-sumindexfields");
+    const std::string_view whole = m_text != nullptr ? m_text->view() : std::string_view();
+    const CCalcFormulaRefArray references = sumrefs::collectCalcFormulaRefs(whole);
+    const std::vector<std::string> names = sumrefs::collectCalcSumsNames(whole);
+    run.forEachObject([&](int i, CObjectRecord& record) {
+        record.countSumIndexFieldUses(references, names);
+        CTableKeyArray unused;
+        record.collectUnusedSumIndexFields(unused);
+        for (const CTableKey& key : unused)
+            run.addRow({std::string(record.headerText()), key.enabled ? "Active" : "Passive", keyFieldList(key),
+                        ";" + key.sumIndexFields.get(0).name},
+                       0, record.typeImage());
+        run.position(i);
+        run.status(i, record);
+    });
+}

@@ -1,0 +1,40 @@
+#include "analysis/AnalysisRun.h"
+
+#include <string>
+#include <vector>
+
+// Locals of procedures and triggers that carry the name of a global of their object.
+void CObjektManager::findLocalEqualsGlobal(CResultList& list, IProgress* progress)
+{
+    AnalysisRun run(*this, list, progress, "local-global");
+    std::vector<const CVariable*> locals;
+    run.forEachObject([&](int i, CObjectRecord& record) {
+        record.ensureTriggerVars();
+        record.globalsUsedIn(locals);
+        run.position(i);
+        run.status(i, record);
+        for (const CVariable* local : locals)
+            run.addLocated(record, {std::string(record.headerText()), local->name, local->note, local->name},
+                           local->declPos, local->name);
+    });
+}
+
+// Globals whose name occurs exactly twice in their object: the declaration and one use.
+void CObjektManager::findOnceUsedGlobals(CResultList& list, IProgress* progress)
+{
+    AnalysisRun run(*this, list, progress, "once-used");
+    run.forEachObject([&](int i, CObjectRecord& record) {
+        record.countGlobalUses();
+        run.position(i);
+        run.status(i, record);
+        for (const CVariable& global : record.globals) {
+            if (global.occurrences != 1)
+                continue;
+            const int use = record.objectSpan.start() + global.firstUse;
+            const std::string context = record.locate(use, global.name).context;
+            const std::string header(record.headerText());
+            run.addLocated(record, {header, "", global.name, "global Var", global.typeName(), context}, use,
+                           global.name);
+        }
+    });
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// The stand-in's date and time values and their texts (encodings described in cfront/cfront.h).
+namespace cfront {
+
+// Encoded value of a calendar date or a time of day; 0 when the parts are out of range.
+int32_t encodeDate(int year, int month, int day);
+int32_t encodeTime(int hours, int minutes, int seconds);
+
+// "YYYY-MM-DD" / "HH:MM:SS"; "" for 0 and for any value that is not a valid encoding.
+std::string dateToText(int32_t date);
+std::string timeToText(int32_t time);
+
+// The inverses: accept exactly what dateToText / timeToText write for a valid value, and "" for 0.
+bool textToDate(std::string_view text, int32_t& date);
+bool textToTime(std::string_view text, int32_t& time);
+
+// The filter forms: "D.M.YYYY" (one or two digits for day and month) and "H:M:S".
+bool parseDayMonthYear(std::string_view text, int32_t& date);
+bool parseHoursMinutesSeconds(std::string_view text, int32_t& time);
+
+// A Navision export date "DD.MM.YY" or "DD.MM.YYYY"; two-digit years 30..99 are 1930..1999,
+// 00..29 are 2000..2029.
+bool parseExportDate(std::string_view text, int32_t& date);
+
+// The current local date and time, in whole seconds.
+void currentDateTime(int32_t& date, int32_t& time);
+
+} // namespace cfront

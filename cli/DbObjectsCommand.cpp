@@ -1,0 +1,127 @@
+#include "cli/DbObjectsCommand.h"
+
+#include "db/DatabaseSession.h"
+#include "db/PasswordPrompt.h"
+#include "model/CodePage.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <unistd.h>
+
+namespace {
+
+const char* const kUsage =
+    "usage: quellix-cli db-objects --server SERVER|DATABASE [--net tcp|netb|lokal] [--license FILE]\n"
+    "                              [--user USER] [--program-path DIR] [--oem 850|437]\n"
+    "  The password is read from QUELLIX_DB_PASSWORD or asked for on the terminal.\n";
+
+// Keeps the first message of the session; the command reports it as its error.
+class RecordedMessages : public IMessageBoxes {
+public:
+    void show(const std::string& text, const std::string& caption, MessageIcon) override
+    {
+        if (first.empty())
+            first = caption == text || caption.empty() ? text : caption + ": " + text;
+    }
+    std::string first;
+};
+
+std::string runningProgramFolder()
+{
+    std::error_code error;
+    auto program = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::string(".") : program.parent_path().string();
+}
+
+bool parseOptions(const std::vector<std::string>& args, DatabaseConnection& connection, std::string& problem)
+{
+    connection.netType = "tcp";
+    connection.programPath = runningProgramFolder();
+    for (size_t i = 0; i < args.size(); i += 2) {
+        const std::string& option = args[i];
+        if (i + 1 >= args.size()) {
+            problem = "missing value after " + option;
+            return false;
+        }
+        const std::string& value = args[i + 1];
+        if (option == "--server")
+            connection.server = value;
+        else if (option == "--net")
+            connection.netType = value;
+        else if (option == "--license" || option == "--licence")
+            connection.licenceFile = value;
+        else if (option == "--user")
+            connection.user = utf8ToAnsiViaOem(value, oemCodePage());
+        else if (option == "--program-path")
+            connection.programPath = value;
+        else if (option == "--oem" && (value == "850" || value == "437"))
+            setOemCodePage(value == "437" ? OemCodePage::CP437 : OemCodePage::CP850);
+        else {
+            problem = "unknown option " + option + " " + value;
+            return false;
+        }
+    }
+    if (connection.server.empty())
+        problem = "--server is missing";
+    return problem.empty();
+}
+
+std::string password()
+{
+    std::string text;
+    if (const char* fromEnvironment = std::getenv("QUELLIX_DB_PASSWORD"))
+        text = fromEnvironment;
+    else if (isatty(STDIN_FILENO) == 1 && !readPassword("Password: ", text))
+        text.clear();
+    return utf8ToAnsiViaOem(text, oemCodePage());
+}
+
+// One cell of the list text: at most 250 bytes, without CR LF pairs, in UTF-8, then a TAB.
+void writeCell(std::ostream& out, std::string ansi)
+{
+    if (ansi.size() > 250)
+        ansi.resize(250);
+    for (size_t pos; (pos = ansi.find("\r\n")) != std::string::npos;)
+        ansi.erase(pos, 2);
+    out << ansiToUtf8ViaOem(ansi, oemCodePage()) << '\t';
+}
+
+std::string oneLine(std::string text)
+{
+    for (char& c : text) {
+        if (c == '\n' || c == '\r')
+            c = ' ';
+    }
+    return text;
+}
+
+} // namespace
+
+int runDbObjects(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    DatabaseConnection connection;
+    std::string problem;
+    if (!parseOptions(args, connection, problem)) {
+        err << "quellix-cli db-objects: " << problem << "\n" << kUsage;
+        return 2;
+    }
+    connection.password = password();
+    RecordedMessages messages;
+    CDatabaseSession session(messages, out);
+    CDbObjectEntryArray entries;
+    session.ReadObjectTable(entries, connection);
+    if (!messages.first.empty()) {
+        err << "quellix-cli db-objects: " << oneLine(messages.first) << "\n";
+        return 1;
+    }
+    for (const char* heading : {"Type", "ID", "Name", "Version", "Date", "Time"})
+        writeCell(out, heading);
+    out << "\n";
+    for (const CDbObjectEntry& entry : entries) {
+        for (const std::string& cell : {entry.typeWord, entry.idText(), entry.name, entry.version, entry.date,
+                                        entry.time})
+            writeCell(out, cell);
+        out << "\n";
+    }
+    return 0;
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "cfront/cfront.h"
+#include "db/DynamicLibrary.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+// The C/FRONT library, loaded at run time from the Navision program folder and called by
+// ordinal; one instance per process. Calls must not overlap (one operation at a time). Every
+// call wrapper does nothing and returns 0, null or "" when its ordinal is not available.
+class CFrontLibrary {
+public:
+    static CFrontLibrary& instance();
+
+    // The library file under a program path: <program path>/cfront/cfront.so on POSIX.
+    static std::string libraryFilePath(const std::string& programPath);
+
+    // Loads the library from the program path, resolves and calls ordinal 3, then resolves 1, 2
+    // and 5 to 111 in ascending order. Returns 0 when loaded; -1 when an ordinal does not
+    // resolve (the library stays loaded until Unload); otherwise the system error code of the
+    // failed load. Loads again after an Unload when already loaded.
+    int Load(const std::string& programPath);
+    // Calls ordinal 4 when it resolves, releases the library, clears the loaded flag.
+    void Unload();
+    // True while the library is held: after Load returned 0 or -1, until Unload.
+    bool isLoaded() const { return m_library.isOpen(); }
+    // The system's message text for the last failure of Load.
+    const std::string& lastErrorText() const { return m_library.lastErrorText(); }
+
+    // The operations; texts are handed over in writable buffers of at least the given size.
+    void setProgramPath(const std::string& path);                                 // 88, 50 bytes
+    void setLicenceFile(const std::string& path);                                 // 89, 250 bytes
+    void connectServer(const std::string& server, const std::string& netType);    // 5
+    void openDatabase(const std::string& name);                                   // 7, 8000, 8000
+    int32_t login(const std::string& user, const std::string& password);          // 52
+    cfront_table* openTable(int32_t number);                                      // 12
+    void closeTable(cfront_table* table);                                         // 14
+    void setFilter(cfront_table* table, int32_t field, const std::string& filter,
+                   size_t bufferSize = 50);                                       // 30
+    cfront_record* newRecord(cfront_table* table);                                // 65
+    void freeRecord(cfront_record* record);                                       // 66
+    void allowError(int32_t code);                                                // 1
+    bool findFirst(cfront_table* table, cfront_record* record);                   // 16, "-"
+    int16_t next(cfront_table* table, cfront_record* record, int32_t steps = 1);  // 17
+    // Field values (42): a 32-bit integer, or the raw OEM text; 0 or "" when none.
+    int32_t fieldInteger(cfront_table* table, cfront_record* record, int32_t field);
+    std::string fieldText(cfront_table* table, cfront_record* record, int32_t field);
+    std::string dateToText(int32_t date);                                         // 76, 50 bytes
+    int32_t textToDate(const std::string& text);                                  // 75
+    std::string timeToText(int32_t time);                                         // 78, 50 bytes
+    int32_t textToTime(const std::string& text);                                  // 77
+
+private:
+    CFrontLibrary();
+    template <class Function>
+    Function function(int ordinal) const
+    {
+        return reinterpret_cast<Function>(m_ordinals[static_cast<size_t>(ordinal)]);
+    }
+
+    CDynamicLibrary m_library;
+    std::array<void*, 112> m_ordinals{};
+};

@@ -1,0 +1,112 @@
+#include "db/DatabaseSession.h"
+
+#include "db/CFrontLibrary.h"
+#include "model/CodePage.h"
+
+#include <fstream>
+
+namespace {
+
+const int32_t kObjectTable = 2000000001;
+
+std::string ansiText(std::string oem)
+{
+    oemToAnsi(oem);
+    return oem;
+}
+
+CDbObjectEntry readEntry(CFrontLibrary& library, CDatabaseSession& session, cfront_table* table,
+                         cfront_record* record)
+{
+    CDbObjectEntry entry;
+    entry.typeWord = CDbObjectEntry::typeWordOf(library.fieldInteger(table, record, 1));
+    entry.id = library.fieldInteger(table, record, 3);
+    entry.name = ansiText(library.fieldText(table, record, 4));
+    entry.version = ansiText(library.fieldText(table, record, 12));
+    entry.date = session.checkedDateText(library.fieldInteger(table, record, 10));
+    entry.time = session.checkedTimeText(library.fieldInteger(table, record, 11));
+    entry.statusFlag = library.fieldInteger(table, record, 5) != 0;
+    return entry;
+}
+
+} // namespace
+
+CDatabaseSession::CDatabaseSession(IMessageBoxes& messages, std::ostream& conversionLog)
+    : m_messages(messages), m_conversionLog(conversionLog)
+{
+}
+
+bool CDatabaseSession::CheckLibraryFile(const std::string& programPath)
+{
+    std::string path = CFrontLibrary::libraryFilePath(programPath);
+    std::ifstream file(path, std::ios::binary);
+    if (file.is_open())
+        return true;
+    m_messages.show(path + " not existing", "CFront File access error", MessageIcon::Error);
+    return false;
+}
+
+bool CDatabaseSession::Login(const DatabaseConnection& connection)
+{
+    CFrontLibrary& library = CFrontLibrary::instance();
+    if (library.Load(connection.programPath) != 0) {
+        m_messages.show(library.lastErrorText(), "Error", MessageIcon::Information);
+        return false;
+    }
+    library.setProgramPath(connection.programPath);
+    if (!connection.licenceFile.empty())
+        library.setLicenceFile(connection.licenceFile);
+    if (connection.netType == "lokal")
+        library.openDatabase(connection.server);
+    else
+        library.connectServer(connection.server, connection.netType);
+    if (library.login(connection.user, connection.password) == 1)
+        return true;
+    m_messages.show("Login nicht ok", "Login nicht ok", MessageIcon::None);
+    return false;
+}
+
+void CDatabaseSession::Logout()
+{
+    CFrontLibrary::instance().Unload();
+}
+
+void CDatabaseSession::ReadObjectTable(CDbObjectEntryArray& entries, const DatabaseConnection& connection)
+{
+    if (!CheckLibraryFile(connection.programPath))
+        return;
+    if (!Login(connection)) {
+        Logout();
+        return;
+    }
+    CFrontLibrary& library = CFrontLibrary::instance();
+    cfront_table* table = library.openTable(kObjectTable);
+    library.setFilter(table, 1, "1..6");
+    cfront_record* record = library.newRecord(table);
+    if (library.findFirst(table, record)) {
+        do {
+            entries.add(readEntry(library, *this, table, record));
+        } while (library.next(table, record, 1) == 1);
+    }
+    library.freeRecord(record);
+    library.closeTable(table);
+    Logout();
+}
+
+std::string CDatabaseSession::checkedDateText(int32_t date)
+{
+    CFrontLibrary& library = CFrontLibrary::instance();
+    std::string text = library.dateToText(date);
+    if (library.textToDate(text) != date)
+        m_conversionLog << "DATE conversion \nError !!\n";
+    return text;
+}
+
+std::string CDatabaseSession::checkedTimeText(int32_t time)
+{
+    CFrontLibrary& library = CFrontLibrary::instance();
+    std::string text = library.timeToText(time);
+    if (library.textToTime(text) != time)
+        m_conversionLog << "TIME conversion \nError !!\n";
+    return text;
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "db/DbObjectEntry.h"
+
+#include <cstdint>
+#include <iostream>
+#include <string>
+
+enum class MessageIcon { None, Error, Information };
+
+// Shows the messages of a database operation: message boxes in the GUI, a record in tests.
+class IMessageBoxes {
+public:
+    virtual ~IMessageBoxes() = default;
+    virtual void show(const std::string& text, const std::string& caption, MessageIcon icon) = 0;
+};
+
+// The six texts that identify one database, as the user types them.
+struct DatabaseConnection {
+    std::string server;      // server name, or the database name when netType is "lokal"
+    std::string netType;     // "tcp", "netb" or "lokal"
+    std::string licenceFile; // may be empty: then no licence file is set
+    std::string user;
+    std::string password;    // never stored in the settings
+    std::string programPath; // Navision program folder, holding cfront/
+};
+
+// Login, reads and logout of one database operation through C/FRONT. Between a successful
+// Login and Logout the library is loaded and logged in; only one session is active at a time.
+class CDatabaseSession {
+public:
+    // messages receives the failure reports; conversionLog the date and time conversion
+    // errors (standard output by default).
+    explicit CDatabaseSession(IMessageBoxes& messages, std::ostream& conversionLog = std::cout);
+    virtual ~CDatabaseSession() = default;
+
+    // True when the library file exists under the program path; otherwise reports
+    // "<path> not existing".
+    bool CheckLibraryFile(const std::string& programPath);
+    // Loads the library, sets program path and licence file, connects or opens the database
+    // and logs in. Reports its own failures. A failed Login leaves the library loaded.
+    bool Login(const DatabaseConnection& connection);
+    // Shuts the library down and unloads it; harmless when it is not loaded.
+    void Logout();
+    // Appends one entry per object of types 1..6 of the database, in the library's order;
+    // entries stay unchanged when the library file is missing or the login fails.
+    void ReadObjectTable(CDbObjectEntryArray& entries, const DatabaseConnection& connection);
+
+    // A date or time value of the loaded library written to text (ordinal 76 / 78); when the
+    // text does not convert back to the same value, "DATE conversion \nError !!\n" or
+    // "TIME conversion \nError !!\n" goes to the conversion log. The text is returned anyway.
+    std::string checkedDateText(int32_t date);
+    std::string checkedTimeText(int32_t time);
+
+private:
+    IMessageBoxes& m_messages;
+    std::ostream& m_conversionLog;
+};

@@ -1,0 +1,144 @@
+#include "model/CodePage.h"
+#include "model/ObjektManager.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace {
+
+const char* const kCrLf = "\r\n";
+const char* const kThreeLineEnds = "\r\n\r\n\r\n";
+
+// Replaces every CR LF followed by n blanks with a bare CR LF; n <= 0 leaves the text as it is.
+std::string outdent(std::string_view text, int n)
+{
+    if (n <= 0)
+        return std::string(text);
+    const std::string pattern = kCrLf + std::string(static_cast<size_t>(n), ' ');
+    std::string out;
+    size_t from = 0;
+    for (size_t hit; (hit = text.find(pattern, from)) != std::string_view::npos; from = hit + pattern.size()) {
+        out.append(text.substr(from, hit - from));
+        out += kCrLf;
+    }
+    out.append(text.substr(from));
+    return out;
+}
+
+bool hasCodeExport(int type)
+{
+    return type == OT_FORM || type == OT_REPORT || type == OT_DATAPORT;
+}
+
+// The header line, the triggers (outdented) and the procedures of one object.
+std::string codeBlock(const CObjectRecord& record)
+{
+    std::string block(record.headerText());
+    block += kCrLf;
+    if (!record.triggers.empty()) {
+        block += kCrLf;
+        for (const CTrigger& trigger : record.triggers) {
+            block += outdent(trigger.triggerText(), trigger.indent - 4);
+            block += kThreeLineEnds;
+        }
+    }
+    if (!record.procedures.empty()) {
+        block += kCrLf;
+        for (const CProcedure& procedure : record.procedures) {
+            block.append(procedure.procedureText());
+            block += kThreeLineEnds;
+        }
+    }
+    block += kThreeLineEnds;
+    return block;
+}
+
+// The object as it stands in the export: from its "OBJECT" through the CR LF after its closing
+// "}". Records after the first start at the CR LF before "OBJECT", and a record's span stops short
+// of that line end, so both ends are found in the whole text rather than in objectText().
+std::string exactObjectText(std::string_view text, const CObjectRecord& record, int regionEnd)
+{
+    const int size = static_cast<int>(text.size());
+    int start = record.objectSpan.start();
+    if (start < 0 || start >= size)
+        return std::string();
+    if (text.compare(static_cast<size_t>(start), 2, kCrLf) == 0)
+        start += 2;
+    const int last = std::min(regionEnd, size - 1);
+    if (start > last)
+        return std::string();
+    std::string_view region = text.substr(static_cast<size_t>(start), static_cast<size_t>(last - start + 1));
+    const size_t brace = region.rfind('}');
+    if (brace == std::string_view::npos)
+        return std::string(region);
+    // The export's line end after "}" (written also where the file ended right at the brace).
+    std::string out(region.substr(0, brace + 1));
+    out += kCrLf;
+    return out;
+}
+
+} // namespace
+
+bool CObjektManager::exportCode(const std::string& fileName)
+{
+    std::ofstream out(fileName, std::ios::binary | std::ios::trunc);
+    if (!out)
+        return false;
+    for (int i = 0; i < count() && !cancelled(); ++i) {
+        CObjectRecord& record = get(i);
+        if (hasCodeExport(record.type)) {
+            record.ensureTriggers();
+            if (!record.triggers.empty() || !record.procedures.empty()) {
+                const std::string block = codeBlock(record);
+                out.write(block.data(), static_cast<std::streamsize>(block.size()));
+            }
+        }
+        status(std::to_string(i) + " \t Name: " + std::string(record.headerText()));
+    }
+    out.close();
+    if (!out)
+        return false;
+    if (!cancelled())
+        status("Export done");
+    return true;
+}
+
+bool CObjektManager::split(const std::string& folder, int from, int to, IProgress* progress,
+                           std::vector<std::string>* written)
+{
+    if (progress != nullptr) {
+        progress->setRange(0, count());
+        progress->setPos(0);
+    }
+    std::string prefix = folder;
+    if (!prefix.empty() && prefix.back() != '/')
+        prefix += '/';
+    bool ok = true;
+    for (int i = 0; i < count() && ok && !cancelled(); ++i) {
+        const CObjectRecord& record = get(i);
+        if (from <= record.number && record.number <= to && !prefix.empty()) {
+            // A target folder that does not exist yet is made, as a user choosing one expects.
+            std::error_code ignored;
+            std::filesystem::create_directories(prefix, ignored);
+        }
+        if (from <= record.number && record.number <= to && m_text != nullptr) {
+            const int regionEnd = i + 1 < count() ? record.objectSpan.end() : m_text->length() - 1;
+            std::string content = exactObjectText(m_text->str(), record, regionEnd);
+            ansiToOem(content);
+            const std::string path = prefix + record.typeName() + " " + std::to_string(record.number) + ".txt";
+            std::ofstream file(path, std::ios::binary | std::ios::trunc);
+            file.write(content.data(), static_cast<std::streamsize>(content.size()));
+            file.close();
+            ok = static_cast<bool>(file);
+            if (ok && written != nullptr)
+                written->push_back(path);
+        }
+        if (progress != nullptr)
+            progress->setPos(i);
+    }
+    if (progress != nullptr)
+        progress->setPos(0);
+    return ok;
+}

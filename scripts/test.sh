@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the normal build (GUI tests under Xvfb), then the core
+# and its tests again with AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/build.sh
+jobs=$(nproc 2>/dev/null || echo 2)
+(cd build && ctest --output-on-failure -j "$jobs")
+
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUELLIX_SANITIZE=ON -DQUELLIX_GUI=OFF > /dev/null
+cmake --build build-asan -j "$jobs"
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+(cd build-asan && ctest --output-on-failure -j "$jobs")

@@ -1,0 +1,64 @@
+#include "support/Catalogue.h"
+#include "support/CustomerExport.h"
+
+#include <gtest/gtest.h>
+
+using Rows = std::vector<std::vector<std::string>>;
+
+TEST(UnusedTableFields, FieldWhoseNameOccursOnceInTheWholeExport)
+{
+    Catalogue e(kCustomerExport);
+    CResultList list;
+    e.manager->findUnusedTableFields(list, nullptr);
+    // "Profit (LCY)" also stands in a key, "Name" in other objects: both count as used.
+    EXPECT_EQ(rowCells(list), (Rows{
+                                  {"Table 18 Customer", "", "59", "Balance", "", ""},
+                                  {"Table 18 Customer", "", "60", "Entry Count", "", ""},
+                                  {"Table 18 Customer", "", "61", "Zzyzx Flag", "", ""},
+                              }));
+    EXPECT_EQ(list.GetItemData(0), -1);
+    EXPECT_EQ(list.GetColumnCount(), 7);
+    EXPECT_EQ(e.byNumber(OT_TABLE, 21).parseLevel, 5);
+}
+
+TEST(NumberRange, OneNumberListsObjectsOfEveryTypeAndFieldsOfThatNumber)
+{
+    Catalogue e(kCustomerExport);
+    CResultList list;
+    e.manager->searchNumberRange(list, nullptr, 18, 18, true, true);
+    EXPECT_EQ(rowCells(list), (Rows{
+                                  {"Table", "18", "18", "Customer"},
+                                  {"TableField", "21", "18", "Sales (LCY)"},
+                                  {"Form", "18", "18", "Customer List"},
+                                  {"Report", "18", "18", "Customer Sales"},
+                              }));
+    // Every row, the field row too, opens its object at the start.
+    ASSERT_EQ(e.manager->results.count(), 4);
+    EXPECT_EQ(list.GetItemData(1), 1);
+    const CResultLocation& field = e.manager->results[1];
+    EXPECT_EQ(field.position, e.byNumber(OT_TABLE, 21).objectSpan.start());
+    EXPECT_EQ(field.term, "Cust. Ledger Entry");
+    EXPECT_EQ(list.GetIcon(2), 162);
+}
+
+TEST(NumberRange, EachSwitchAlone)
+{
+    Catalogue e(kCustomerExport);
+    CResultList list;
+    e.byNumber(OT_TABLE, 18).readKeys(); // keys read first do not hide the fields
+    e.manager->searchNumberRange(list, nullptr, 2, 18, false, true);
+    EXPECT_EQ(rowCells(list), (Rows{
+                                  {"TableField", "18", "2", "Name"},
+                                  {"TableField", "21", "3", "Customer No."},
+                                  {"TableField", "21", "4", "Posting Date"},
+                                  {"TableField", "21", "13", "Amount"},
+                                  {"TableField", "21", "14", "Remaining Amount"},
+                                  {"TableField", "21", "18", "Sales (LCY)"},
+                              }));
+
+    e.manager->searchNumberRange(list, nullptr, 1, 21, true, false);
+    EXPECT_EQ(list.GetRowCount(), 4);
+    e.manager->searchNumberRange(list, nullptr, 21, 18, true, true);
+    EXPECT_EQ(list.GetRowCount(), 0);
+    EXPECT_EQ(list.GetColumnCount(), 5);
+}

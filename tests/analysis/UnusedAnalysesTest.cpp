@@ -1,0 +1,245 @@
+#include "analysis/AnalysisTable.h"
+#include "model/ReadExport.h"
+#include "results/ResultList.h"
+#include "support/SmallExport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+std::vector<std::vector<std::string>> rows(const CResultList& list)
+{
+    std::vector<std::vector<std::string>> out;
+    for (int r = 0; r < list.GetRowCount(); ++r)
+        out.push_back(list.GetRow(r).cells);
+    return out;
+}
+
+struct Progress : IProgress {
+    int low = -1, high = -1, pos = -1, calls = 0;
+    void setRange(int l, int h) override { low = l, high = h; }
+    void setPos(int p) override { pos = p, ++calls; }
+};
+
+// The unused-procedure rule applied literally, two whole-text searches per procedure.
+std::vector<std::vector<std::string>> unusedProceduresDirect(CObjektManager& m)
+{
+    std::vector<std::vector<std::string>> out;
+    for (int i = 0; i < m.count(); ++i) {
+        CObjectRecord& r = m.get(i);
+        r.ensureCode();
+        for (const CProcedure& proc : r.procedures) {
+            std::string name = proc.name();
+            int d = proc.span.start() + (proc.isLocal ? 22 : 16);
+            int p = m.text()->findWholeWord(name, 0);
+            if (p == d)
+                p = m.text()->findWholeWord(name, d + static_cast<int>(name.size()));
+            if (p == -1)
+                out.push_back({std::string(r.headerText()), "", proc.signature,
+                               proc.isLocal ? "locale Proc. " : "Proc. ", "", proc.signature});
+        }
+    }
+    return out;
+}
+} // namespace
+
+TEST(UnusedVariables, ProcedureLocalsThenTriggerLocalsThenGlobals)
+{
+    LoadedExport e(smallExport());
+    CResultList list;
+    Progress progress;
+    e.manager->findUnusedVariables(list, &progress);
+    EXPECT_EQ(list.GetColumnCount(), 6);
+    EXPECT_EQ(list.GetColumn(1).heading, "Count of unused Vars");
+    const std::string t18 = "Table 18 Customer";
+    const std::string sig = "CheckCredit@1(VAR Amount@1000 : Decimal) : Boolean";
+    std::vector<std::vector<std::string>> expected = {
+        {t18, "", "Customer", "Proc. ", "", sig},
+        {t18, "", "Cust", "Proc. ", "", sig},
+        {t18, "", "Spare", "Trigger", "OnInsert", "OnInsert"},
+        {t18, "", "Unused", "global Var", ""},
+    };
+    EXPECT_EQ(rows(list), expected);
+    ASSERT_EQ(e.manager->results.count(), 4);
+    EXPECT_EQ(list.GetItemData(3), 3);
+    EXPECT_EQ(list.GetIcon(0), 163);
+    EXPECT_EQ(e.manager->results[3].position, static_cast<int>(e.whole().find("Unused@1003")));
+    EXPECT_EQ(e.manager->results[2].where, "Trigger OnInsert");
+    EXPECT_EQ(progress.high, 3);
+    EXPECT_EQ(progress.pos, 3);
+}
+
+TEST(UnusedVariables, GlobalsUsePlainSearchLocalsWholeWordsAndCase)
+{
+    LoadedExport e(crlf(R"(OBJECT Codeunit 7 Scope
+{
+  PROPERTIES
+  {
+    OnRun=BEGIN
+            Customer.INIT;
+            LocalTest;
+          END;
+
+  }
+  CODE
+  {
+    VAR
+      Cust@1000 : Record 18;
+      Other@1001 : Integer;
+
+    LOCAL PROCEDURE LocalTest@1();
+    VAR
+      Cust@1000 : Record 18;
+      Amount@1001 : Decimal;
+    BEGIN
+      Customer.INIT;
+      amount := 1;
+    END;
+
+    BEGIN
+    END.
+  }
+}
+
+OBJECT Codeunit 8 Elsewhere
+{
+  CODE
+  {
+
+    PROCEDURE Use@1();
+    BEGIN
+      Other := 1;
+    END;
+
+    BEGIN
+    END.
+  }
+}
+)"));
+    CResultList list;
+    e.manager->findUnusedVariables(list, nullptr);
+    auto r = rows(list);
+    ASSERT_EQ(r.size(), 3u);
+    EXPECT_EQ(r[0][2], "Cust");   // local: "Customer" is no whole-word use
+    EXPECT_EQ(r[0][3], "local Proc. ");
+    EXPECT_EQ(r[1][2], "Amount"); // "amount" in another case does not count
+    EXPECT_EQ(r[2][2], "Other");  // a global used only in another object
+    EXPECT_EQ(r[2][3], "global Var");
+}
+
+TEST(UnusedFunctions, OnlyProceduresWithoutAnyOtherWholeWordUse)
+{
+    LoadedExport e(smallExport());
+    CResultList list;
+    e.manager->findUnusedProcedures(list, nullptr);
+    ASSERT_EQ(list.GetRowCount(), 1);
+    std::vector<std::string> row = list.GetRow(0).cells;
+    EXPECT_EQ(row, (std::vector<std::string>{"Codeunit 50000 Sales Helper", "", "Orphan@2()", "locale Proc. ", "",
+                                             "Orphan@2()"}));
+    EXPECT_EQ(e.manager->results[0].position, static_cast<int>(e.whole().find("Orphan@2")));
+    EXPECT_EQ(e.manager->results[0].where, "Proc Orphan@2()");
+}
+
+TEST(UnusedFunctions, LongerIdentifiersCaseAndOtherDeclarations)
+{
+    LoadedExport e(crlf(R"(OBJECT Codeunit 1 A
+{
+  CODE
+  {
+
+    PROCEDURE CheckCredit@1();
+    BEGIN
+      CheckCreditLimit := checkcredit;
+    END;
+
+    PROCEDURE Twin@2();
+    BEGIN
+    END;
+
+    PROCEDURE Before@3();
+    BEGIN
+    END;
+
+    BEGIN
+    END.
+  }
+}
+
+OBJECT Codeunit 2 B
+{
+  CODE
+  {
+
+    PROCEDURE Twin@1();
+    BEGIN
+    END;
+
+    BEGIN
+    END.
+  }
+}
+)"));
+    CResultList list;
+    e.manager->findUnusedProcedures(list, nullptr);
+    auto r = rows(list);
+    ASSERT_EQ(r.size(), 2u);
+    EXPECT_EQ(r[0][2], "CheckCredit@1()");
+    EXPECT_EQ(r[1][2], "Before@3()"); // Twin: each declaration uses the other
+    EXPECT_EQ(r, unusedProceduresDirect(*e.manager));
+}
+
+TEST(UnusedFunctions, IndexGivesTheRowsOfTheDirectRule)
+{
+    // Names that begin or end with non-letters, umlauts, use before the declaration.
+    LoadedExport e(crlf("OBJECT Codeunit 1 A\n{\n  CODE\n  {\n\n"
+                        "    PROCEDURE Pr\xFC" "fen@1();\n    BEGIN\n      Pr\xFC" "fenX;\n    END;\n\n"
+                        "    PROCEDURE _Under@2();\n    BEGIN\n    END;\n\n"
+                        "    PROCEDURE Late@3();\n    BEGIN\n      Early;\n    END;\n\n"
+                        "    PROCEDURE Early@4();\n    BEGIN\n      x._Under;\n    END;\n\n"
+                        "    PROCEDURE NoAt();\n    BEGIN\n    END;\n\n    BEGIN\n    END.\n  }\n}\n"));
+    CResultList list;
+    e.manager->findUnusedProcedures(list, nullptr);
+    auto expected = unusedProceduresDirect(*e.manager);
+    EXPECT_EQ(rows(list), expected);
+    EXPECT_EQ(expected.size(), 3u); // Pruefen (only inside a longer word), Late and NoAt()
+}
+
+TEST(AnalysisTable, EveryCommandIsFoundByNameAndId)
+{
+    for (const AnalysisDef& def : analysisTable()) {
+        EXPECT_EQ(findAnalysis(def.command), &def);
+        EXPECT_EQ(findAnalysisById(def.commandId), &def);
+        EXPECT_FALSE(def.columns.empty());
+    }
+    EXPECT_EQ(findAnalysis("no-such-command"), nullptr);
+}
+
+namespace {
+std::unique_ptr<LoadedExport> loadFile(const std::string& path)
+{
+    CSourceText text;
+    std::string error;
+    if (!readExportFile(path, text.str(), error))
+        return nullptr;
+    return std::make_unique<LoadedExport>(text.str(), path);
+}
+} // namespace
+
+TEST(UnusedFunctions, IndexMatchesTheDirectRuleOnTheSampleAndAGeneratedExport)
+{
+    const std::string generated = std::string(QUELLIX_BINARY_DIR) + "/unused-functions-generated.txt";
+    const std::string command = std::string(QUELLIX_BINARY_DIR) + "/bench/gen_export '" + generated + "' 3 11";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    for (const std::string& path : {std::string(QUELLIX_SOURCE_DIR) + "/examples/sample-export.txt", generated}) {
+        auto e = loadFile(path);
+        ASSERT_TRUE(e) << path;
+        CResultList list;
+        e->manager->findUnusedProcedures(list, nullptr);
+        auto direct = unusedProceduresDirect(*e->manager);
+        EXPECT_FALSE(direct.empty()) << path;
+        EXPECT_EQ(rows(list), direct) << path;
+    }
+    std::remove(generated.c_str());
+}

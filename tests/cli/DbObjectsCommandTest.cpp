@@ -1,0 +1,65 @@
+#include "cli/DbObjectsCommand.h"
+#include "db/StandInFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <sstream>
+
+namespace {
+
+class DbObjectsCommandTest : public ::testing::Test {
+protected:
+    void SetUp() override { setenv("QUELLIX_DB_PASSWORD", "geheim", 1); }
+    void TearDown() override { unsetenv("QUELLIX_DB_PASSWORD"); }
+
+    int run(const std::vector<std::string>& args)
+    {
+        out.str("");
+        err.str("");
+        return runDbObjects(args, out, err);
+    }
+
+    StandInFolder folder;
+    std::ostringstream out;
+    std::ostringstream err;
+};
+
+TEST_F(DbObjectsCommandTest, PrintsTheObjectTableInUtf8)
+{
+    std::string database = folder.createDatabase("nav.db", sampleExport());
+    ASSERT_EQ(run({"--server", database, "--net", "lokal", "--program-path", folder.programPath()}), 0) << err.str();
+    EXPECT_EQ(out.str(), "Type\tID\tName\tVersion\tDate\tTime\t\n"
+                         "Table\t18\tCustomer\tNAVW14.00\t2003-07-14\t12:00:00\t\n"
+                         "Form\t21\tKunde \xC3\x9C" "bersicht \xC3\xA4\xC3\xB6\xC3\xBC\tNAVW13.70,M\xC3\xA4rz\t"
+                         "1995-02-01\t09:30:05\t\n"
+                         "Codeunit\t80\tSales-Post\t\t2029-12-31\t23:59:59\t\n"
+                         "\t6000\tExport Items\t\t2004-02-29\t00:00:00\t\n");
+    EXPECT_EQ(err.str(), "");
+}
+
+TEST_F(DbObjectsCommandTest, RefusedLoginEndsWithOneLineAndStatusOne)
+{
+    std::string database = folder.createDatabase("nav.db", sampleExport());
+    ASSERT_EQ(folder.admin({"add-user", database, "ADMIN"}, nullptr, "anders"), 0);
+    EXPECT_EQ(run({"--server", database, "--net", "lokal", "--user", "admin", "--program-path",
+                   folder.programPath()}), 1);
+    EXPECT_EQ(err.str(), "quellix-cli db-objects: Login nicht ok\n");
+    EXPECT_EQ(out.str(), "");
+
+    setenv("QUELLIX_DB_PASSWORD", "anders", 1);
+    EXPECT_EQ(run({"--server", database, "--net", "lokal", "--user", "admin", "--program-path",
+                   folder.programPath()}), 0);
+}
+
+TEST_F(DbObjectsCommandTest, MissingLibraryAndBadArguments)
+{
+    EXPECT_EQ(run({"--server", "x", "--program-path", folder.file("nowhere")}), 1);
+    EXPECT_EQ(err.str(), "quellix-cli db-objects: CFront File access error: " + folder.file("nowhere") +
+                             "/cfront/cfront.so not existing\n");
+    EXPECT_EQ(run({"--net", "lokal"}), 2);
+    EXPECT_EQ(run({"--server", "x", "--password", "visible"}), 2);
+    EXPECT_EQ(run({"--server"}), 2);
+}
+
+} // namespace

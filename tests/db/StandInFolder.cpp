@@ -1,0 +1,143 @@
+#include "db/StandInFolder.h"
+
+#include "db/CFrontLibrary.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <dlfcn.h>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <sys/wait.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string shellQuoted(const std::string& text)
+{
+    std::string quoted = "'";
+    for (char c : text)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+// Lines joined with CR LF.
+std::string crlf(std::initializer_list<const char*> lines)
+{
+    std::string text;
+    for (const char* line : lines)
+        text += std::string(line) + "\r\n";
+    return text;
+}
+
+} // namespace
+
+StandInFolder::StandInFolder()
+{
+    char pattern[] = "/tmp/quellix-db-XXXXXX";
+    if (!mkdtemp(pattern))
+        throw std::runtime_error("cannot create a temporary folder");
+    m_folder = pattern;
+    fs::create_directory(m_folder + "/cfront");
+    fs::copy_file(QUELLIX_BINARY_DIR "/cfront/cfront.so", m_folder + "/cfront/cfront.so");
+}
+
+StandInFolder::~StandInFolder()
+{
+    CFrontLibrary::instance().Unload();
+    std::error_code ignored;
+    fs::remove_all(m_folder, ignored);
+}
+
+void StandInFolder::writeFile(const std::string& name, const std::string& bytes) const
+{
+    std::ofstream(file(name), std::ios::binary) << bytes;
+}
+
+int StandInFolder::admin(const std::vector<std::string>& args, std::string* output, const std::string& password) const
+{
+    std::string command = "CFRONT_DB_PASSWORD=" + shellQuoted(password) + " " QUELLIX_BINARY_DIR "/cfront/cfront-db";
+    for (const std::string& arg : args)
+        command += " " + shellQuoted(arg);
+    FILE* pipe = popen((command + " </dev/null").c_str(), "r");
+    if (!pipe)
+        return -1;
+    std::string text;
+    char buffer[4096];
+    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        text.append(buffer, n);
+    int status = pclose(pipe);
+    if (output)
+        *output = text;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string StandInFolder::createDatabase(const std::string& name, const std::string& exportText) const
+{
+    std::string database = file(name);
+    writeFile(name + ".txt", exportText);
+    if (admin({"create", database}) != 0 || admin({"import", database, file(name + ".txt")}) != 0)
+        throw std::runtime_error("cfront-db failed to create " + database);
+    return database;
+}
+
+DatabaseConnection StandInFolder::localConnection(const std::string& database, const std::string& user,
+                                                  const std::string& password) const
+{
+    return DatabaseConnection{database, "lokal", "", user, password, m_folder};
+}
+
+void* StandInFolder::exported(const char* name) const
+{
+    void* handle = dlopen(CFrontLibrary::libraryFilePath(m_folder).c_str(), RTLD_NOW | RTLD_NOLOAD);
+    if (!handle)
+        return nullptr;
+    void* address = dlsym(handle, name);
+    dlclose(handle); // the binding still holds the library, so the address stays valid
+    return address;
+}
+
+std::string StandInFolder::callTrace() const
+{
+    auto trace = reinterpret_cast<int32_t (*)(char*, int32_t)>(exported("cfront_call_trace"));
+    char buffer[1024] = {};
+    if (trace)
+        trace(buffer, sizeof buffer);
+    return buffer;
+}
+
+int StandInFolder::lastError(std::string* text) const
+{
+    auto lastError = reinterpret_cast<int32_t (*)(char*, int32_t)>(exported("cfront_last_error"));
+    char buffer[1024] = {};
+    int code = lastError ? lastError(buffer, sizeof buffer) : -1;
+    if (text)
+        *text = buffer;
+    return code;
+}
+
+bool StandInFolder::libraryInMemory() const
+{
+    void* handle = dlopen(CFrontLibrary::libraryFilePath(m_folder).c_str(), RTLD_NOW | RTLD_NOLOAD);
+    if (handle)
+        dlclose(handle);
+    return handle != nullptr;
+}
+
+std::string sampleExport()
+{
+    return crlf({"OBJECT Table 18 Customer", "{", "  OBJECT-PROPERTIES", "  {", "    Date=14.07.03;",
+                 "    Time=12:00:00;", "    Modified=Yes;", "    Version List=NAVW14.00;", "  }", "  PROPERTIES",
+                 "  {", "  }", "}", "",
+                 "OBJECT Form 21 Kunde \x9A" "bersicht \x84\x94\x81", "{", "  OBJECT-PROPERTIES", "  {",
+                 "    Date=01.02.95;", "    Time=[ 9:30:05];", "    Version List=NAVW13.70,M\x84rz;", "  }",
+                 "}", "",
+                 "OBJECT Codeunit 80 Sales-Post", "{", "  OBJECT-PROPERTIES", "  {", "    Date=31.12.2029;",
+                 "    Time=23:59:59;", "    Version List=;", "  }", "  CODE", "  {", "    Date=01.01.99;",
+                 "  }", "}", "",
+                 "OBJECT XMLport 6000 Export Items", "{", "  OBJECT-PROPERTIES", "  {", "    Date=29.02.04;",
+                 "    Time=00:00:00;", "  }", "}", "",
+                 "OBJECT MenuSuite 10 Navigation", "{", "  OBJECT-PROPERTIES", "  {", "    Date=01.01.05;",
+                 "  }", "}"});
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "db/DatabaseSession.h"
+
+#include <string>
+#include <vector>
+
+// A temporary program folder with a copy of the stand-in library (so each test has its own
+// "servers" file and databases), the admin tool to fill databases, and the stand-in's
+// diagnostic exports.
+class StandInFolder {
+public:
+    StandInFolder();
+    ~StandInFolder();
+    StandInFolder(const StandInFolder&) = delete;
+    StandInFolder& operator=(const StandInFolder&) = delete;
+
+    const std::string& programPath() const { return m_folder; }
+    std::string file(const std::string& name) const { return m_folder + "/" + name; }
+    void writeFile(const std::string& name, const std::string& bytes) const;
+
+    // Runs cfront-db with the arguments (each quoted for the shell); returns its exit status
+    // and its standard output in output.
+    int admin(const std::vector<std::string>& args, std::string* output = nullptr,
+              const std::string& password = "") const;
+    // A new database file "name" holding the objects of export (OEM bytes).
+    std::string createDatabase(const std::string& name, const std::string& exportText) const;
+
+    // A connection to the local database file with the given user and password.
+    DatabaseConnection localConnection(const std::string& database, const std::string& user = "",
+                                       const std::string& password = "") const;
+
+    // The stand-in's call trace and last error, while the binding holds the library.
+    std::string callTrace() const;
+    int lastError(std::string* text = nullptr) const;
+    // Whether the process still holds the library of this folder.
+    bool libraryInMemory() const;
+    // The address of an exported function of the loaded library, for calls with bad arguments.
+    void* exported(const char* name) const;
+
+private:
+    std::string m_folder;
+};
+
+// Records the messages a session shows.
+class MessageRecorder : public IMessageBoxes {
+public:
+    struct Message {
+        std::string text;
+        std::string caption;
+        MessageIcon icon;
+    };
+    void show(const std::string& text, const std::string& caption, MessageIcon icon) override
+    {
+        shown.push_back({text, caption, icon});
+    }
+    std::vector<Message> shown;
+};
+
+// An export with Table 18, Form 21 (umlauts in its name), Codeunit 80, XMLport 6000 (type 6)
+// and MenuSuite 10 (type 7), in the OEM code page with CR LF line ends.
+std::string sampleExport();

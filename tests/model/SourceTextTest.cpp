@@ -1,0 +1,104 @@
+#include "model/SourceText.h"
+
+#include <gtest/gtest.h>
+
+using namespace srctext;
+
+TEST(SourceText, FindAndCutClampBadPositions)
+{
+    EXPECT_EQ(find("abcabc", "bc", 0), 1);
+    EXPECT_EQ(find("abcabc", "bc", 2), 4);
+    EXPECT_EQ(find("abcabc", "bc", -1), -1);
+    EXPECT_EQ(find("abcabc", "bc", 7), -1);
+    EXPECT_EQ(find("abc", "", 3), 3);
+    EXPECT_EQ(cut("abcdef", -3, 2), "ab");
+    EXPECT_EQ(cut("abcdef", 4, 10), "ef");
+    EXPECT_EQ(cut("abcdef", 2, -1), "");
+    EXPECT_EQ(cut("abcdef", 9, 2), "");
+}
+
+TEST(SourceText, CaseInsensitiveFindFoldsOnlyAsciiLetters)
+{
+    EXPECT_EQ(findNoCase("xx CUSTOMER", "customer", 0), 3);
+    EXPECT_EQ(findNoCase("Kunde \xC4nderung", "\xE4nderung", 0), -1); // Ä and ä differ
+    EXPECT_EQ(findNoCase("Kunde \xC4nderung", "\xC4NDERUNG", 0), 6);
+    EXPECT_EQ(findNoCase("abc", "", 0), -1);
+    EXPECT_EQ(findNoCase("aAaA", "AA", 1), 1);
+    EXPECT_EQ(findNoCase("ab", "abc", 0), -1);
+}
+
+TEST(SourceText, WholeWordNeedsNonAlnumNeighbours)
+{
+    EXPECT_EQ(findWholeWord("CheckCreditLimit; CheckCredit(", "CheckCredit", 0), 18);
+    EXPECT_EQ(findWholeWord("Cust.CheckCredit", "CheckCredit", 0), 5);
+    EXPECT_EQ(findWholeWord("CheckCredit", "CheckCredit", 0), 0);
+    EXPECT_EQ(findWholeWord("x_Name\xE4", "Name", 0), 2); // "_" and umlauts separate words
+    EXPECT_EQ(findWholeWord("Name1", "Name", 0), -1);
+}
+
+TEST(SourceText, LineAndIndentOfAPosition)
+{
+    std::string t = "OBJECT\r\n{\r\n    BEGIN\r\n";
+    EXPECT_EQ(lineOf(t, 0), 1);
+    EXPECT_EQ(lineOf(t, 8), 2);
+    EXPECT_EQ(lineOf(t, 15), 3);
+    EXPECT_EQ(indentOf(t, 15), 6); // four blanks before BEGIN, plus two
+    EXPECT_EQ(indentOf("  BEGIN", 2), 3); // no line start before: pos + 1
+    EXPECT_EQ(indentOf(t, -1), 0);
+}
+
+TEST(SourceText, SplitBetweenAndItems)
+{
+    std::vector<std::string> parts;
+    EXPECT_EQ(split("a;b;", ";", parts), 3);
+    EXPECT_EQ(parts, (std::vector<std::string>{"a", "b", ""}));
+    parts.clear();
+    EXPECT_EQ(split("abc", ";", parts), 1);
+
+    int pos = 0;
+    EXPECT_EQ(between("x[a]y[b]", "[", "]", pos), "a");
+    EXPECT_EQ(pos, 4);
+    EXPECT_EQ(between("x[a]y[b]", "[", "]", pos), "b");
+    EXPECT_EQ(between("x[a]y[b]", "[", "]", pos), "");
+    pos = 0;
+    EXPECT_EQ(between("abc", "", "c", pos), "ab");
+
+    std::vector<std::string> items;
+    EXPECT_EQ(extractItems("K{\r\n  {a}\r\n  {b}\r\n}E", items, "K{", "}E", "  {", "}\r\n"), 2);
+    EXPECT_EQ(items, (std::vector<std::string>{"a", "b"}));
+    std::vector<std::string> sums;
+    EXPECT_EQ(splitAfter(";SumIndexFields=Amount,Qty ", sums, "SumIndexFields=", ",", ""), 2);
+    EXPECT_EQ(sums[1], "Qty ");
+    EXPECT_EQ(splitAfter("none", sums, "SumIndexFields=", ",", ""), 0);
+}
+
+TEST(SourceText, DecimalConversionAndAlnum)
+{
+    EXPECT_EQ(decimal(" 18 Customer"), 18);
+    EXPECT_EQ(decimal("x"), 0);
+    EXPECT_EQ(decimal("-5;"), -5);
+    EXPECT_TRUE(isAlnumOnly(""));
+    EXPECT_TRUE(isAlnumOnly("Abc123"));
+    EXPECT_FALSE(isAlnumOnly("No."));
+}
+
+TEST(SourceText, DatesAndTimesAreZeroPadded)
+{
+    std::tm tm{};
+    tm.tm_year = 2003 - 1900;
+    tm.tm_mon = 6;
+    tm.tm_mday = 4;
+    tm.tm_hour = 9;
+    tm.tm_min = 5;
+    tm.tm_sec = 7;
+    tm.tm_isdst = -1;
+    std::time_t t = std::mktime(&tm);
+    std::string s;
+    appendDate(s, t, 0);
+    s += ' ';
+    appendDate(s, t, 1);
+    s += ' ';
+    appendTime(s, t);
+    appendDate(s, t, 2);
+    EXPECT_EQ(s, "2003-07-04 04.07.2003 09:05:07");
+}
