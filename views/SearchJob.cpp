@@ -52,11 +52,36 @@ const SearchCommand* findSearchCommand(int id)
     return nullptr;
 }
 
+namespace {
+// The two commands that write files instead of rows; their file or folder comes in args.term.
+void runExportCode(CObjektManager& manager, CResultList&, IProgress*, const AnalysisArgs& args)
+{
+    manager.exportCode(args.term);
+}
+
+void runSplit(CObjektManager& manager, CResultList&, IProgress* progress, const AnalysisArgs& args)
+{
+    manager.split(args.term, args.from, args.to, progress);
+}
+
+const std::vector<AnalysisDef>& fileOperations()
+{
+    static const std::vector<AnalysisDef> operations = {
+        {"export-code", 1036, nullptr, AnalysisThread::Worker, {}, nullptr, nullptr, runExportCode},
+        {"split", 32788, "Export Objects to ", AnalysisThread::UserInterface, {}, nullptr, nullptr, runSplit},
+    };
+    return operations;
+}
+} // namespace
+
 const AnalysisDef* analysisFor(const SearchCommand& command)
 {
     const AnalysisDef* def = findAnalysisById(command.id);
     if (def == nullptr)
         def = findAnalysis(command.operation);
+    for (const AnalysisDef& operation : fileOperations())
+        if (def == nullptr && operation.commandId == command.id)
+            def = &operation;
     return def != nullptr && def->run != nullptr ? def : nullptr;
 }
 

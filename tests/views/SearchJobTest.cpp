@@ -68,6 +68,18 @@ TEST(SearchCommands, EveryCommandIdOnceWithItsInput)
     EXPECT_EQ(findSearchCommand(1012), nullptr);
 }
 
+TEST(SearchCommands, EveryCommandFindsItsOperationWithTheSameId)
+{
+    for (const SearchCommand& c : searchViewCommands()) {
+        const AnalysisDef* def = analysisFor(c);
+        ASSERT_NE(def, nullptr) << c.operation;
+        EXPECT_EQ(def->commandId, c.id) << c.operation;
+        EXPECT_STREQ(def->command, c.operation);
+    }
+    ASSERT_NE(textSearchAnalysis(), nullptr);
+    EXPECT_EQ(findAnalysisById(32786)->fixedPattern, std::string("=Field[0-9]"));
+}
+
 TEST(LoadedExport, SameNameIsReadOnceAnotherNameReloads)
 {
     std::string a = tempFile("quellix-load-a.txt", twoObjects);
