@@ -39,7 +39,7 @@ private:
 
 CMainFrame::CMainFrame(wxDocManager* manager)
     : wxDocMDIParentFrame(manager, nullptr, wxID_ANY, "Quellix", wxDefaultPosition, wxSize(1024, 720)),
-      m_timer(this)
+      m_timer(this, rid::ID_STATUS_TIMER)
 {
     SetIcons(programIcons());
     SetMenuBar(createMainMenuBar(manager));
@@ -50,7 +50,7 @@ CMainFrame::CMainFrame(wxDocManager* manager)
     if (GetClientWindow() != nullptr)
         GetClientWindow()->SetDropTarget(new CFileDropTarget(this));
 
-    Bind(wxEVT_TIMER, &CMainFrame::onTimer, this);
+    Bind(wxEVT_TIMER, &CMainFrame::onTimer, this, rid::ID_STATUS_TIMER);
     Bind(wxEVT_MENU, &CMainFrame::onAbout, this, wxID_ABOUT);
     Bind(wxEVT_MENU, &CMainFrame::onPrintSetup, this, wxID_PRINT_SETUP);
     Bind(wxEVT_MENU, &CMainFrame::onExit, this, wxID_EXIT);

@@ -79,6 +79,9 @@ enum {
     ID_PREV_PANE,
 };
 
+// Timers. Events of the main frame pass the active view first, so each timer has an ID of its own.
+enum { ID_STATUS_TIMER = 20400, ID_JOB_TIMER };
+
 // Messages between a search view's worker and the view.
 enum { WM_WORKER_STARTED = 32783, WM_WORKER_FINISHED = 32784 };
 

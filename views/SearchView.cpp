@@ -25,14 +25,14 @@ constexpr int JOB_TICK_MS = 50; // list, progress and counts follow a job at mos
 const wxSize TEMPLATE_SIZE(486, 284);
 } // namespace
 
-CSearchView::CSearchView() : IBLView(rid::IDD_SEARCHVIEW, rid::IDR_SEARCHVIEW, TEMPLATE_SIZE), m_timer(this)
+CSearchView::CSearchView() : IBLView(rid::IDD_SEARCHVIEW, rid::IDR_SEARCHVIEW, TEMPLATE_SIZE), m_timer(this, rid::ID_JOB_TIMER)
 {
     SearchSettings settings;
     settings.read(wxGetApp().settings());
     m_sourceFile = wxString::FromUTF8(settings.sourceFile);
     m_searchTerm = wxString::FromUTF8(settings.searchTerm);
     m_searchOption = wxString::FromUTF8(settings.searchOption);
-    Bind(wxEVT_TIMER, &CSearchView::onTimer, this);
+    Bind(wxEVT_TIMER, &CSearchView::onTimer, this, rid::ID_JOB_TIMER);
     bindCommands();
 }
 

@@ -17,19 +17,11 @@
 using namespace guitest;
 
 namespace {
-wxArrayString listEntries(wxDialog* dialog)
-{
-    for (wxWindow* child : dialog->GetChildren())
-        if (auto* list = wxDynamicCast(child, wxListBox))
-            return list->GetStrings();
-    return {};
-}
-
 // Answers the next "Neu" with the given kind and reports the entries it offered.
 void chooseInNew(const wxString& kind, wxArrayString* offered = nullptr)
 {
     whenDialogAppears("Neu", [kind, offered](wxDialog* dialog) {
-        wxArrayString entries = listEntries(dialog);
+        wxArrayString entries = choiceEntries(dialog);
         if (offered)
             *offered = entries;
         if (auto* choice = wxDynamicCast(dialog, wxSingleChoiceDialog); choice && !kind.empty())
@@ -46,10 +38,7 @@ size_t documentCount()
 
 TEST(AppStart, WithoutArgumentsOffersTheFourKindsInOrderAndCancelLeavesAnEmptyWindow)
 {
-    wxArrayString offered;
-    chooseInNew("", &offered);
-    ASSERT_TRUE(runUntil([&] { return !offered.empty(); }));
-    pump(100);
+    const wxArrayString& offered = startupNewChoices;
     ASSERT_EQ(offered.size(), 4u);
     EXPECT_EQ(offered[0], "SearchView");
     EXPECT_EQ(offered[1], "ObjectCompareView");

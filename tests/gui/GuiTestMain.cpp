@@ -30,6 +30,15 @@ int main(int argc, char** argv)
         wxEventLoopActivator active(&loop);
         if (wxTheApp->CallOnInit()) {
             guitest::installMessageHook();
+            // Started without a file, the program asks "Neu" first; the start-up test checks it.
+            bool answered = false;
+            guitest::whenDialogAppears("Neu", [&answered](wxDialog* dialog) {
+                guitest::startupNewChoices = guitest::choiceEntries(dialog);
+                dialog->EndModal(wxID_CANCEL);
+                answered = true;
+            });
+            guitest::runUntil([&answered] { return answered; });
+            guitest::pump(100);
             result = RUN_ALL_TESTS();
             guitest::closeAllDocuments();
             if (wxWindow* top = wxTheApp->GetTopWindow())

@@ -5,6 +5,7 @@
 #include "views/SearchView.h"
 
 #include <wx/evtloop.h>
+#include <wx/listbox.h>
 #include <wx/timer.h>
 #include <wx/uiaction.h>
 
@@ -15,6 +16,16 @@
 #include <thread>
 
 namespace guitest {
+
+wxArrayString startupNewChoices;
+
+wxArrayString choiceEntries(wxDialog* dialog)
+{
+    for (wxWindow* child : dialog->GetChildren())
+        if (auto* list = wxDynamicCast(child, wxListBox))
+            return list->GetStrings();
+    return {};
+}
 
 namespace {
 std::vector<wxString> g_messages;

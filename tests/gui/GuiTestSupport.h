@@ -1,6 +1,7 @@
 #pragma once
 
 #include <wx/dialog.h>
+#include <wx/arrstr.h>
 #include <wx/string.h>
 
 #include <functional>
@@ -13,6 +14,11 @@ class wxWindow;
 
 // Helpers of the GUI tests: they drive the program in-process on the test's event loop.
 namespace guitest {
+
+// What the program offered in "Neu" at start-up (the harness cancels it before the tests run).
+extern wxArrayString startupNewChoices;
+// Entries of a wxSingleChoiceDialog's list.
+wxArrayString choiceEntries(wxDialog* dialog);
 
 // Dispatches events (and idle processing) until done() is true or timeoutMs has passed.
 bool runUntil(const std::function<bool()>& done, int timeoutMs = 10000);
