@@ -27,7 +27,8 @@ bool CQuellixApp::OnInit()
     m_settings = std::make_unique<CWxSettingsStore>(file);
     m_previewPages = m_settings->getInt(settingskeys::SECTION_SETTINGS, settingskeys::PREVIEW_PAGES,
                                         settingskeys::DEFAULT_PREVIEW_PAGES);
-    m_printData.SetOrientation(wxLANDSCAPE);
+    m_printData = std::make_unique<wxPrintData>();
+    m_printData->SetOrientation(wxLANDSCAPE);
 
     m_docManager = new CQuellixDocManager;
     m_docManager->loadRecentFiles(*m_settings);

@@ -24,7 +24,7 @@ public:
     wxString settingsFile() const { return m_settings ? m_settings->fileName() : wxString(); }
     // Status lines from any thread; the main frame shows the newest in its message pane.
     CStatusRelay& statusRelay() { return m_status; }
-    wxPrintData& printData() { return m_printData; }
+    wxPrintData& printData() { return *m_printData; }
     CMainFrame* mainFrame() const { return m_mainFrame; }
     CQuellixDocManager* docManager() const { return m_docManager; }
     int previewPages() const { return m_previewPages; }
@@ -43,7 +43,9 @@ private:
 
     std::unique_ptr<CWxSettingsStore> m_settings;
     CStatusRelay m_status;
-    wxPrintData m_printData;
+    // Made in OnInit: its native part comes from the toolkit's print factory, which exists only
+    // once the toolkit is initialised.
+    std::unique_ptr<wxPrintData> m_printData;
     CMainFrame* m_mainFrame = nullptr;
     CQuellixDocManager* m_docManager = nullptr;
     wxString m_fileArgument;
