@@ -6,6 +6,8 @@
 #include <wx/imaglist.h>
 #include <wx/utils.h>
 
+#include <algorithm>
+
 namespace {
 wxListColumnFormat columnFormat(int align)
 {
@@ -80,7 +82,11 @@ void CResultListCtrl::rebuildColumns(const std::vector<CResultColumn>& columns)
 
 wxString CResultListCtrl::OnGetItemText(long item, long column) const
 {
-    return fromAnsi(m_list.GetCellText(static_cast<int>(item), static_cast<int>(column)));
+    // A row is one line: line breaks inside a cell (context texts) show as blanks.
+    std::string cell = m_list.GetCellText(static_cast<int>(item), static_cast<int>(column));
+    std::replace(cell.begin(), cell.end(), '\r', ' ');
+    std::replace(cell.begin(), cell.end(), '\n', ' ');
+    return fromAnsi(cell);
 }
 
 int CResultListCtrl::OnGetItemImage(long item) const

@@ -16,6 +16,7 @@
 #include <wx/fileconf.h>
 #include <wx/gauge.h>
 #include <wx/textctrl.h>
+#include <wx/uiaction.h>
 
 #include <cstdio>
 #include <regex>
@@ -206,4 +207,34 @@ TEST_F(SearchViewTest, ColumnClickSortsWithTheSharedDirection)
     EXPECT_NE(CResultList::nextClickSortsAscending(), ascendingNext);
     wxString firstShown = list->GetItemText(0, 1);
     EXPECT_EQ(firstShown, fromAnsi(view->Results().GetCellText(0, 1)));
+}
+
+TEST_F(SearchViewTest, ClickOnARowOpensItsObjectAndRowsWithoutLocationOpenNothing)
+{
+    search("Sales-Post");
+    CResultListCtrl* list = view->ResultListCtrl();
+    ASSERT_GT(list->GetItemCount(), 0);
+    wxString opened;
+    whenDialogAppears("Codeunit 80 Sales-Post - ", [&](wxDialog* dialog) {
+        opened = dialog->GetTitle();
+        dialog->EndModal(wxID_OK);
+    });
+    wxRect row;
+    ASSERT_TRUE(list->GetItemRect(0, row));
+    wxUIActionSimulator simulator;
+    wxPoint where = list->ClientToScreen(wxPoint(row.x + 60, row.y + row.height / 2));
+    simulator.MouseMove(where);
+    pump(50);
+    simulator.MouseClick();
+    ASSERT_TRUE(runUntil([&] { return !opened.empty(); }, 5000));
+    EXPECT_EQ(list->GetFirstSelectedRow(), 0);
+
+    sendCommand(1038); // unused table fields: rows carry item data -1
+    ASSERT_TRUE(waitForJob(view));
+    pump(100);
+    ASSERT_GT(view->Results().GetRowCount(), 0);
+    EXPECT_EQ(view->Results().GetItemData(0), -1);
+    size_t windows = wxTopLevelWindows.size();
+    view->OpenRow(0);
+    EXPECT_EQ(wxTopLevelWindows.size(), windows);
 }
