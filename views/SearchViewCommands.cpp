@@ -68,8 +68,8 @@ void CSearchView::RunSearch()
     args.term = m_jobPattern;
     args.useRegex = m_useRegex;
     args.caseSensitive = m_caseSensitive;
-    startWorker(search, args);
-    writeSearchSettings();
+    if (startWorker(search, args))
+        writeSearchSettings();
 }
 
 void CSearchView::onCommand(wxCommandEvent& event)

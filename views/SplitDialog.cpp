@@ -27,7 +27,7 @@ public:
         m_to = addRow(grid, "No. to", IDC_TO, wxString::Format("%d", split.to));
         grid->AddSpacer(0);
         m_target = addRow(grid, "Target Path:", IDC_TARGET, wxString::FromUTF8(split.targetPath));
-        grid->Add(new wxButton(this, IDC_BROWSE, "...", wxDefaultPosition, wxSize(30, -1)));
+        grid->Add(new wxButton(this, IDC_BROWSE, "...", wxDefaultPosition, wxDefaultSize, wxBU_EXACTFIT));
         auto* sizer = new wxBoxSizer(wxVERTICAL);
         sizer->Add(grid, 1, wxEXPAND | wxALL, 10);
         sizer->Add(CreateStdDialogButtonSizer(wxOK | wxCANCEL), 0, wxEXPAND | wxALL, 8);

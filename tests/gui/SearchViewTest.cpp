@@ -138,6 +138,7 @@ TEST_F(SearchViewTest, MissingSourceFileShowsTheGermanMessageAndKeepsTheLoadedEx
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0], wxString::FromUTF8(missing) + " wurde nicht gefunden.");
     EXPECT_FALSE(view->IsWorkerRunning());
+    EXPECT_EQ(settingValue("/Search/Quelldatei"), path) << "a failed search writes no settings";
     EXPECT_EQ(view->Loaded().fileName(), path);
     EXPECT_EQ(view->Results().GetRowCount(), rows);
 }

@@ -1,0 +1,101 @@
+// The number-range and split dialogs as the search view's commands show them.
+#include "GuiTestSupport.h"
+
+#include "app/QuellixApp.h"
+#include "resources/ResourceIds.h"
+#include "views/SearchView.h"
+
+#include <gtest/gtest.h>
+#include <wx/checkbox.h>
+#include <wx/fileconf.h>
+#include <wx/textctrl.h>
+
+#include <filesystem>
+
+using namespace guitest;
+
+namespace {
+class DialogsTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        view = openSearchView(wxString::FromUTF8(sourcePath("tests/data/small-export.txt")));
+        ASSERT_NE(view, nullptr);
+        takeMessages();
+    }
+    void TearDown() override { closeAllDocuments(); }
+
+    static wxTextCtrl* edit(wxDialog* dialog, int id) { return wxDynamicCast(dialog->FindWindow(id), wxTextCtrl); }
+    static void pressOk(wxDialog* dialog)
+    {
+        wxCommandEvent ok(wxEVT_BUTTON, wxID_OK);
+        ok.SetEventObject(dialog);
+        dialog->GetEventHandler()->ProcessEvent(ok);
+    }
+
+    CSearchView* view = nullptr;
+};
+} // namespace
+
+TEST_F(DialogsTest, NumberRangeProposesTheDefaultsRefusesNegativeAndRunsOnOk)
+{
+    wxString from, to;
+    bool objects = false, fields = false;
+    std::vector<wxString> refused;
+    whenDialogAppears("Search Objects in range", [&](wxDialog* dialog) {
+        from = edit(dialog, 1053)->GetValue();
+        to = edit(dialog, 1054)->GetValue();
+        objects = wxDynamicCast(dialog->FindWindow(1057), wxCheckBox)->GetValue();
+        fields = wxDynamicCast(dialog->FindWindow(1058), wxCheckBox)->GetValue();
+        edit(dialog, 1053)->SetValue("-1");
+        pressOk(dialog);
+        refused = takeMessages();
+        edit(dialog, 1053)->SetValue("1");
+        edit(dialog, 1054)->SetValue("100");
+        pressOk(dialog);
+    });
+    int job = view->CurrentJobId();
+    view->RunCommand(1039);
+    EXPECT_EQ(from, "50000");
+    EXPECT_EQ(to, "50010");
+    EXPECT_TRUE(objects && fields);
+    ASSERT_EQ(refused.size(), 1u);
+    EXPECT_EQ(refused[0], "Geben Sie bitte eine positive ganze Zahl ein.");
+    ASSERT_GT(view->CurrentJobId(), job);
+    ASSERT_TRUE(waitForJob(view));
+    EXPECT_EQ(view->LastAction(), "Search range of numbers");
+    EXPECT_EQ(view->Results().GetColumn(1).heading, "ObjectID");
+    EXPECT_GT(view->Results().GetRowCount(), 0);
+    wxFileConfig stored(wxString(), wxString(), wxGetApp().settingsFile(), wxString(), wxCONFIG_USE_LOCAL_FILE);
+    EXPECT_EQ(stored.ReadLong("/Nummernsuche/NrVon", 0), 1);
+    EXPECT_EQ(stored.ReadLong("/Nummernsuche/NrBis", 0), 100);
+}
+
+TEST_F(DialogsTest, SplitWritesTheFilesAndSetsTheLastActionAfterwards)
+{
+    std::filesystem::path folder = tempPath("split");
+    std::filesystem::remove_all(folder);
+    whenDialogAppears("Split to separat files setup", [&](wxDialog* dialog) {
+        EXPECT_EQ(edit(dialog, 1053)->GetValue(), "1");
+        EXPECT_EQ(edit(dialog, 1054)->GetValue(), "99999999");
+        edit(dialog, 1086)->SetValue(wxString::FromUTF8(folder.string()));
+        pressOk(dialog);
+    });
+    view->RunCommand(32788);
+    ASSERT_TRUE(waitForJob(view));
+    pump(100);
+    EXPECT_EQ(view->LastAction(), "Export Objects to " + wxString::FromUTF8(folder.string()));
+    int files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder))
+        ++files;
+    EXPECT_EQ(files, 5);
+    std::filesystem::remove_all(folder);
+}
+
+TEST_F(DialogsTest, CancellingTheSplitRunsNothing)
+{
+    whenDialogAppears("Split to separat files setup", [](wxDialog* dialog) { dialog->EndModal(wxID_CANCEL); });
+    int job = view->CurrentJobId();
+    view->RunCommand(32788);
+    EXPECT_EQ(view->CurrentJobId(), job);
+}
