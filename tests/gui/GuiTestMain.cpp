@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 wxIMPLEMENT_APP_NO_MAIN(CQuellixApp);
 
@@ -17,7 +18,6 @@ int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);
     std::string settings = guitest::tempPath("settings.ini");
-    std::remove(settings.c_str());
     setenv(SETTINGS_FILE_VARIABLE, settings.c_str(), 1);
 
     int appArgc = 1;
@@ -48,5 +48,7 @@ int main(int argc, char** argv)
         wxTheApp->OnExit();
     }
     wxEntryCleanup();
+    std::error_code ignored;
+    std::filesystem::remove_all(guitest::tempFolder(), ignored);
     return result;
 }

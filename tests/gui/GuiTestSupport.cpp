@@ -13,6 +13,8 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <stdexcept>
+#include <stdlib.h>
 #include <thread>
 
 namespace guitest {
@@ -141,9 +143,21 @@ std::string sourcePath(const std::string& relative)
     return std::string(QUELLIX_SOURCE_DIR) + "/" + relative;
 }
 
+std::string tempFolder()
+{
+    // One folder per run: several runs (other checkouts, other users) may share the machine.
+    static const std::filesystem::path folder = [] {
+        std::string pattern = (std::filesystem::temp_directory_path() / "quellix-gui-XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr)
+            throw std::runtime_error("cannot make a temporary folder");
+        return std::filesystem::path(pattern);
+    }();
+    return folder.string();
+}
+
 std::string tempPath(const std::string& name)
 {
-    return (std::filesystem::temp_directory_path() / ("quellix-gui-" + name)).string();
+    return (std::filesystem::path(tempFolder()) / name).string();
 }
 
 std::string readFile(const std::string& path)

@@ -42,7 +42,9 @@ bool waitForJob(CSearchView* view, int timeoutMs = 60000);
 void click(wxWindow* window);
 
 std::string sourcePath(const std::string& relative);
+// A file name in this run's own temporary folder (made on first use).
 std::string tempPath(const std::string& name);
+std::string tempFolder();
 std::string readFile(const std::string& path);
 // An export of count codeunits with variables and code, written to a temporary file.
 std::string writeLargeExport(const std::string& name, int count);

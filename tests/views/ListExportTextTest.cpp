@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <unistd.h>
 
 namespace {
 std::time_t localTime(int year, int month, int day, int hour, int minute, int second)
@@ -46,7 +47,8 @@ TEST(ListExportText, DatedHeaderThenTheListWithTabsAndCrLf)
 
 TEST(ListExportText, AppendingTwiceKeepsTheFirstExport)
 {
-    std::string path = (std::filesystem::temp_directory_path() / "quellix-export-append.txt").string();
+    std::string name = std::to_string(getpid()) + "-quellix-export-append.txt";
+    std::string path = (std::filesystem::temp_directory_path() / name).string();
     std::remove(path.c_str());
     ASSERT_TRUE(appendToFile(path, "first\r\n"));
     ASSERT_TRUE(appendToFile(path, "second\r\n"));

@@ -9,11 +9,13 @@
 #include <filesystem>
 #include <fstream>
 #include <set>
+#include <unistd.h>
 
 namespace {
 std::string tempFile(const std::string& name, const std::string& bytes)
 {
-    std::string path = (std::filesystem::temp_directory_path() / name).string();
+    // The process ID keeps runs that share the machine apart.
+    std::string path = (std::filesystem::temp_directory_path() / (std::to_string(getpid()) + "-" + name)).string();
     std::ofstream(path, std::ios::binary) << bytes;
     return path;
 }
@@ -117,7 +119,8 @@ TEST(LoadedExport, MissingFileGivesTheGermanMessageAndKeepsTheLoadedText)
     CLoadedExport loaded;
     std::string message;
     loaded.ensureLoaded(a, manager, message);
-    std::string missing = "/tmp/quellix-does-not-exist.txt";
+    std::string missing = tempFile("quellix-missing.txt", "");
+    std::remove(missing.c_str());
     EXPECT_EQ(loaded.ensureLoaded(missing, manager, message), CLoadedExport::Result::Failed);
     EXPECT_EQ(message, missing + " wurde nicht gefunden.");
     EXPECT_EQ(loaded.fileName(), a);
@@ -144,9 +147,10 @@ TEST(SearchJob, RunsTheOperationWithTheCancelFlagAndClearsItAfterwards)
     EXPECT_EQ(manager.cancelFlag(), nullptr);
     EXPECT_EQ(list.GetCellText(0, 0), "Customer");
 
-    spec.sourceFile = "/tmp/quellix-missing-job.txt";
+    spec.sourceFile = tempFile("quellix-missing-job.txt", "");
+    std::remove(spec.sourceFile.c_str());
     EXPECT_FALSE(runSearchJob(spec, loaded, manager, list, nullptr, nullptr, cancel, message));
-    EXPECT_EQ(message, "/tmp/quellix-missing-job.txt wurde nicht gefunden.");
+    EXPECT_EQ(message, spec.sourceFile + " wurde nicht gefunden.");
     std::remove(path.c_str());
 }
 
