@@ -36,16 +36,8 @@ CResultListCtrl::CResultListCtrl(wxWindow* parent, wxWindowID id, CResultList& l
     Bind(wxEVT_LIST_COL_CLICK, &CResultListCtrl::onColumnClick, this);
     Bind(wxEVT_LIST_ITEM_SELECTED, &CResultListCtrl::onSelected, this);
     Bind(wxEVT_LIST_ITEM_DESELECTED, &CResultListCtrl::onDeselected, this);
-    rowArea()->Bind(wxEVT_LEFT_UP, &CResultListCtrl::onMouseUp, this);
-}
-
-wxWindow* CResultListCtrl::rowArea()
-{
-    // The generic list draws its rows in a child window, which gets the mouse events.
-    for (wxWindow* child : GetChildren())
-        if (wxString(child->GetClassInfo()->GetClassName()) == "wxListMainWindow")
-            return child;
-    return this;
+    // The generic list passes its row area's mouse events to the control first.
+    Bind(wxEVT_LEFT_UP, &CResultListCtrl::onMouseUp, this);
 }
 
 bool CResultListCtrl::SyncFromList()
@@ -176,9 +168,12 @@ void CResultListCtrl::onMouseUp(wxMouseEvent& event)
 
 int CResultListCtrl::HeadingBarHeight() const
 {
+    // The generic list puts its heading bar and its row area into child windows, rows below.
+    int rowsTop = 0;
     for (wxWindow* child : GetChildren())
-        if (wxString(child->GetClassInfo()->GetClassName()) == "wxListHeaderWindow" && child->IsShown())
-            return child->GetSize().y;
+        rowsTop = std::max(rowsTop, child->GetPosition().y);
+    if (rowsTop > 0)
+        return rowsTop;
     wxRect first;
     if (GetItemCount() > 0 && GetTopItem() == 0 && GetItemRect(0, first) && first.y > 0)
         return first.y;

@@ -51,7 +51,6 @@ private:
     void onDeselected(wxListEvent& event);
     void onMouseUp(wxMouseEvent& event);
     void ensureImageLists();
-    wxWindow* rowArea();
 
     CResultList& m_list;
     std::uint64_t m_seenChanges = UINT64_MAX;

@@ -16,6 +16,7 @@
 #include <wx/fileconf.h>
 #include <wx/gauge.h>
 #include <wx/textctrl.h>
+#include <wx/timer.h>
 #include <wx/uiaction.h>
 
 #include <cstdio>
@@ -196,18 +197,53 @@ TEST_F(SearchViewTest, SearchInListStepsFromHitToHitAndStartsOver)
     EXPECT_EQ(list->GetFirstSelectedRow(), first);
 }
 
-TEST_F(SearchViewTest, ColumnClickSortsWithTheSharedDirection)
+TEST_F(SearchViewTest, ClickOnAHeadingSortsWithTheSharedDirection)
 {
     search("OBJECT ", "Case sensitiv");
     CResultListCtrl* list = view->ResultListCtrl();
+    wxWindow* heading = nullptr; // the generic list's heading bar: its child at the top
+    for (wxWindow* child : list->GetChildren())
+        if (child->GetPosition().y == 0 && child->GetSize().y < list->GetSize().y / 2)
+            heading = child;
+    ASSERT_NE(heading, nullptr);
+    EXPECT_EQ(list->HeadingBarHeight(), heading->GetSize().y);
     bool ascendingNext = CResultList::nextClickSortsAscending();
-    wxListEvent click(wxEVT_LIST_COL_CLICK, list->GetId());
-    click.SetEventObject(list);
-    click.m_col = 1;
-    list->GetEventHandler()->ProcessEvent(click);
+    // Column 1 ("Object"): the first click of a direction sorts descending, the next ascending.
+    int x = list->GetColumnWidth(0) + list->GetColumnWidth(1) / 2;
+    wxUIActionSimulator simulator;
+    simulator.MouseMove(heading->ClientToScreen(wxPoint(x, heading->GetSize().y / 2)));
+    pump(50);
+    simulator.MouseClick();
+    pump(200);
     EXPECT_NE(CResultList::nextClickSortsAscending(), ascendingNext);
-    wxString firstShown = list->GetItemText(0, 1);
-    EXPECT_EQ(firstShown, fromAnsi(view->Results().GetCellText(0, 1)));
+    wxString first = list->GetItemText(0, 1), last = list->GetItemText(4, 1);
+    EXPECT_EQ(first, fromAnsi(view->Results().GetCellText(0, 1)));
+    if (ascendingNext)
+        EXPECT_LT(first.Lower(), last.Lower());
+    else
+        EXPECT_GT(first.Lower(), last.Lower());
+}
+
+TEST_F(SearchViewTest, RightClickOpensTheContextMenu)
+{
+    search("OBJECT ", "Case sensitiv");
+    CResultListCtrl* list = view->ResultListCtrl();
+    int opened = 0;
+    list->Bind(wxEVT_MENU_OPEN, [&](wxMenuEvent& event) { ++opened; event.Skip(); });
+    // The menu runs its own loop; a timer there closes it.
+    struct CEscape : wxTimer {
+        void Notify() override { wxUIActionSimulator().Char(WXK_ESCAPE); }
+    } escape;
+    escape.Start(500);
+    wxRect row;
+    ASSERT_TRUE(list->GetItemRect(1, row));
+    wxUIActionSimulator simulator;
+    simulator.MouseMove(list->ClientToScreen(wxPoint(row.x + 60, row.y + row.height / 2)));
+    pump(50);
+    simulator.MouseClick(wxMOUSE_BTN_RIGHT);
+    ASSERT_TRUE(runUntil([&] { return opened > 0; }, 5000));
+    pump(700);
+    escape.Stop();
 }
 
 TEST_F(SearchViewTest, ClickOnARowOpensItsObjectAndRowsWithoutLocationOpenNothing)
