@@ -19,7 +19,7 @@ class wxImageList;
 class CResultListCtrl : public wxListCtrl {
 public:
     CResultListCtrl(wxWindow* parent, wxWindowID id, CResultList& list, const wxRect& rect,
-                    long style = wxLC_REPORT | wxLC_VIRTUAL | wxLC_SINGLE_SEL | wxLC_HRULES);
+                    long style = wxLC_REPORT | wxLC_VIRTUAL | wxLC_SINGLE_SEL);
 
     CResultList& list() { return m_list; }
     const CResultList& list() const { return m_list; }
