@@ -127,20 +127,40 @@ CLoadedExport::Result CLoadedExport::ensureLoaded(const std::string& sourceFile,
     return Result::Loaded;
 }
 
-bool runSearchJob(const SearchJobSpec& spec, CLoadedExport& loaded, CObjektManager& manager,
+namespace {
+// The code export and the split write files and can fail, which the analysis table's runners do
+// not report; so they are called here. Returns whether the request was one of them.
+bool runFileOperation(const SearchJobRequest& request, CObjektManager& manager, IProgress* progress, bool& written)
+{
+    const AnalysisArgs& args = request.args;
+    if (request.analysis->commandId == 1036)
+        written = manager.exportCode(args.term);
+    else if (request.analysis->commandId == 32788)
+        written = manager.split(args.term, args.from, args.to, progress);
+    else
+        return false;
+    return true;
+}
+} // namespace
+
+bool runSearchJob(const SearchJobRequest& request, CLoadedExport& loaded, CObjektManager& manager,
                   CResultList& list, IProgress* progress, IStatusText* status,
                   const std::atomic<bool>& cancel, std::string& message)
 {
     manager.setStatusSink(status);
-    if (loaded.ensureLoaded(spec.sourceFile, manager, message) == CLoadedExport::Result::Failed) {
+    if (loaded.ensureLoaded(request.sourceFile, manager, message) == CLoadedExport::Result::Failed) {
         manager.setStatusSink(nullptr);
         return false;
     }
-    if (!cancel.load() && spec.analysis != nullptr) {
+    bool written = true;
+    if (!cancel.load() && request.analysis != nullptr) {
         manager.setCancelFlag(&cancel);
-        spec.analysis->run(manager, list, progress, spec.args);
+        if (!runFileOperation(request, manager, progress, written))
+            request.analysis->run(manager, list, progress, request.args);
         manager.setCancelFlag(nullptr);
     }
     manager.setStatusSink(nullptr);
-    return true;
+    if (!written)
+        message = "Befehl fehlgeschlagen.";
+    return written;
 }

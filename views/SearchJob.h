@@ -62,14 +62,15 @@ private:
 };
 
 // Everything one worker job needs besides the thread: the operation with its inputs.
-struct SearchJobSpec {
+struct SearchJobRequest {
     const AnalysisDef* analysis = nullptr;
     AnalysisArgs args;
     std::string sourceFile;
 };
 
 // The body of a worker job: loads on demand, then runs the operation with the job's cancellation
-// flag, status sink and progress. Returns false (with message) when the export cannot be read.
-bool runSearchJob(const SearchJobSpec& spec, CLoadedExport& loaded, CObjektManager& manager,
+// flag, status sink and progress. Returns false (with message) when the export cannot be read or a
+// file of the code export or the split cannot be written.
+bool runSearchJob(const SearchJobRequest& request, CLoadedExport& loaded, CObjektManager& manager,
                   CResultList& list, IProgress* progress, IStatusText* status,
                   const std::atomic<bool>& cancel, std::string& message);

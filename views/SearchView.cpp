@@ -112,13 +112,13 @@ bool CSearchView::startWorker(const AnalysisDef* analysis, const AnalysisArgs& a
         wxGetApp().showMessage(GetFrame(), wxString::FromUTF8(message));
         return false;
     }
-    SearchJobSpec spec{analysis, args, m_sourceFile.utf8_string()};
+    SearchJobRequest request{analysis, args, m_sourceFile.utf8_string()};
     CObjektManager& manager = Doc()->manager();
     wxWindow* target = Form();
     m_worker.start(
-        [this, spec, &manager, target](const std::atomic<bool>& cancel) {
+        [this, request, &manager, target](const std::atomic<bool>& cancel) {
             std::string error;
-            bool ok = runSearchJob(spec, m_loaded, manager, m_results, &m_progress, &wxGetApp().statusRelay(),
+            bool ok = runSearchJob(request, m_loaded, manager, m_results, &m_progress, &wxGetApp().statusRelay(),
                                    cancel, error);
             if (!ok) {
                 // before thread jump: the file error goes to the view with the finished message

@@ -132,25 +132,25 @@ TEST(SearchJob, RunsTheOperationWithTheCancelFlagAndClearsItAfterwards)
 {
     std::string path = tempFile("quellix-job.txt", twoObjects);
     AnalysisDef def{"observe", 1, "Observe", AnalysisThread::Worker, {}, nullptr, nullptr, observingRun};
-    SearchJobSpec spec;
-    spec.analysis = &def;
-    spec.args.term = "Customer";
-    spec.sourceFile = path;
+    SearchJobRequest request;
+    request.analysis = &def;
+    request.args.term = "Customer";
+    request.sourceFile = path;
     CLoadedExport loaded;
     CObjektManager manager;
     CResultList list;
     std::atomic<bool> cancel{false};
     std::string message;
-    ASSERT_TRUE(runSearchJob(spec, loaded, manager, list, nullptr, nullptr, cancel, message));
+    ASSERT_TRUE(runSearchJob(request, loaded, manager, list, nullptr, nullptr, cancel, message));
     EXPECT_TRUE(observed.cancelFlagSet);
     EXPECT_EQ(observed.objects, 2);
     EXPECT_EQ(manager.cancelFlag(), nullptr);
     EXPECT_EQ(list.GetCellText(0, 0), "Customer");
 
-    spec.sourceFile = tempFile("quellix-missing-job.txt", "");
-    std::remove(spec.sourceFile.c_str());
-    EXPECT_FALSE(runSearchJob(spec, loaded, manager, list, nullptr, nullptr, cancel, message));
-    EXPECT_EQ(message, spec.sourceFile + " wurde nicht gefunden.");
+    request.sourceFile = tempFile("quellix-missing-job.txt", "");
+    std::remove(request.sourceFile.c_str());
+    EXPECT_FALSE(runSearchJob(request, loaded, manager, list, nullptr, nullptr, cancel, message));
+    EXPECT_EQ(message, request.sourceFile + " wurde nicht gefunden.");
     std::remove(path.c_str());
 }
 
@@ -159,14 +159,33 @@ TEST(SearchJob, ACancelledJobDoesNotStartTheOperation)
     std::string path = tempFile("quellix-job-cancel.txt", twoObjects);
     observed = {};
     AnalysisDef def{"observe", 1, "Observe", AnalysisThread::Worker, {}, nullptr, nullptr, observingRun};
-    SearchJobSpec spec{&def, {}, path};
+    SearchJobRequest request{&def, {}, path};
     CLoadedExport loaded;
     CObjektManager manager;
     CResultList list;
     std::atomic<bool> cancel{true};
     std::string message;
-    EXPECT_TRUE(runSearchJob(spec, loaded, manager, list, nullptr, nullptr, cancel, message));
+    EXPECT_TRUE(runSearchJob(request, loaded, manager, list, nullptr, nullptr, cancel, message));
     EXPECT_EQ(list.GetRowCount(), 0);
     EXPECT_EQ(observed.objects, 0);
+    std::remove(path.c_str());
+}
+
+TEST(SearchJob, AFileOperationThatCannotWriteIsReportedAsFailed)
+{
+    const std::string path = tempFile("quellix-job-export.txt", "OBJECT Form 1 A\r\n{\r\n  PROPERTIES\r\n  {\r\n"
+                                                                "    OnOpenForm=BEGIN\r\n                 x;\r\n"
+                                                                "               END;\r\n\r\n  }\r\n}\r\n");
+    const SearchCommand* command = findSearchCommand(1036);
+    ASSERT_NE(command, nullptr);
+    SearchJobRequest request{analysisFor(*command), {}, path};
+    request.args.term = "/proc/quellix-cannot-write/code.txt";
+    CLoadedExport loaded;
+    CObjektManager manager;
+    CResultList list;
+    std::atomic<bool> cancel{false};
+    std::string message;
+    EXPECT_FALSE(runSearchJob(request, loaded, manager, list, nullptr, nullptr, cancel, message));
+    EXPECT_EQ(message, "Befehl fehlgeschlagen.");
     std::remove(path.c_str());
 }
