@@ -14,12 +14,25 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// The folders made by the tests, removed when the test program ends.
+struct ScratchFolders {
+    std::vector<fs::path> made;
+    ~ScratchFolders()
+    {
+        std::error_code ignored;
+        for (const fs::path& folder : made)
+            fs::remove_all(folder, ignored);
+    }
+};
+
 // A fresh, empty folder for the files of one test.
 fs::path scratchFolder(const std::string& name)
 {
+    static ScratchFolders folders;
     fs::path folder = fs::temp_directory_path() / ("quellix-" + name + "-" + std::to_string(::getpid()));
     fs::remove_all(folder);
     fs::create_directories(folder);
+    folders.made.push_back(folder);
     return folder;
 }
 
