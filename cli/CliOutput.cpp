@@ -6,29 +6,12 @@
 #include <chrono>
 #include <cstdio>
 
-namespace {
-std::string cellText(const std::string& cell)
-{
-    std::string cutCell = cell.substr(0, 250);
-    std::string out;
-    out.reserve(cutCell.size());
-    for (size_t i = 0; i < cutCell.size(); ++i) {
-        if (cutCell[i] == '\r' && i + 1 < cutCell.size() && cutCell[i + 1] == '\n') {
-            ++i;
-            continue;
-        }
-        out += cutCell[i];
-    }
-    return out;
-}
-} // namespace
-
 std::string cliListText(const CResultList& list, const CObjektManager& manager, const CliListOptions& options)
 {
     std::string text;
     const int columns = list.GetColumnCount();
     for (int c = 0; c < columns; ++c)
-        text += cellText(list.GetColumn(c).heading) + '\t';
+        text += CResultList::ListTextCell(list.GetColumn(c).heading) + '\t';
     if (options.locations)
         text += "ItemData\tPosition\t";
     text += '\n';
@@ -36,7 +19,7 @@ std::string cliListText(const CResultList& list, const CObjektManager& manager, 
     for (int r = 0; r < rows; ++r) {
         CResultRow row = list.GetRow(r);
         for (int c = 0; c < columns; ++c)
-            text += (c < static_cast<int>(row.cells.size()) ? cellText(row.cells[static_cast<size_t>(c)]) : "") + '\t';
+            text += (c < static_cast<int>(row.cells.size()) ? CResultList::ListTextCell(row.cells[static_cast<size_t>(c)]) : "") + '\t';
         if (options.locations) {
             text += std::to_string(row.itemData) + '\t';
             if (row.itemData >= 0 && row.itemData < manager.results.count())

@@ -3,6 +3,7 @@
 #include "db/DatabaseSession.h"
 #include "db/PasswordPrompt.h"
 #include "model/CodePage.h"
+#include "results/ResultList.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -77,13 +78,9 @@ std::string password()
 }
 
 // One cell of the list text: at most 250 bytes, without CR LF pairs, in UTF-8, then a TAB.
-void writeCell(std::ostream& out, std::string ansi)
+void writeCell(std::ostream& out, const std::string& ansi)
 {
-    if (ansi.size() > 250)
-        ansi.resize(250);
-    for (size_t pos; (pos = ansi.find("\r\n")) != std::string::npos;)
-        ansi.erase(pos, 2);
-    out << ansiToUtf8ViaOem(ansi, oemCodePage()) << '\t';
+    out << ansiToUtf8ViaOem(CResultList::ListTextCell(ansi), oemCodePage()) << '\t';
 }
 
 std::string oneLine(std::string text)

@@ -24,9 +24,9 @@ struct SortRecord {
     double value = 0.0;
 };
 
-std::string_view cut(const std::string& text, std::size_t length)
+std::string_view cut(std::string_view text, std::size_t length)
 {
-    return std::string_view(text).substr(0, length);
+    return text.substr(0, length);
 }
 
 char foldAsciiUpper(char c)
@@ -348,6 +348,11 @@ void CResultList::resetSortDirection()
     g_nextClickAscending = false;
 }
 
+std::string CResultList::ListTextCell(std::string_view cell)
+{
+    return withoutCrLf(cut(cell, kListTextCellLength));
+}
+
 std::string CResultList::GetListText(const std::string& separator, const std::string& lineEnd) const
 {
     std::lock_guard lock(m_mutex);
@@ -358,7 +363,7 @@ std::string CResultList::GetListText(const std::string& separator, const std::st
     for (const CResultRow& row : m_rows) {
         for (std::size_t column = 0; column < m_columns.size(); ++column) {
             if (column < row.cells.size())
-                text += withoutCrLf(cut(row.cells[column], kListTextCellLength));
+                text += ListTextCell(row.cells[column]);
             text += separator;
         }
         text += lineEnd;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Column alignment codes of AddColumn.
@@ -57,6 +58,8 @@ public:
     // Heading line, then one line per row; every cell cut to 250 bytes, CR LF pairs removed,
     // followed by separator.
     std::string GetListText(const std::string& separator, const std::string& lineEnd) const;
+    // One cell as the list text writes it: its first 250 bytes with every CR LF pair removed.
+    static std::string ListTextCell(std::string_view cell);
 
     // Read access for views (copies, taken under the lock).
     CResultColumn GetColumn(int column) const;
