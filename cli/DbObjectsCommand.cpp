@@ -2,11 +2,11 @@
 
 #include "db/DatabaseSession.h"
 #include "db/PasswordPrompt.h"
+#include "db/ProgramPath.h"
 #include "model/CodePage.h"
 #include "results/ResultList.h"
 
 #include <cstdlib>
-#include <filesystem>
 #include <unistd.h>
 
 namespace {
@@ -27,17 +27,10 @@ public:
     std::string first;
 };
 
-std::string runningProgramFolder()
-{
-    std::error_code error;
-    auto program = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::string(".") : program.parent_path().string();
-}
-
 bool parseOptions(const std::vector<std::string>& args, DatabaseConnection& connection, std::string& problem)
 {
     connection.netType = "tcp";
-    connection.programPath = runningProgramFolder();
+    connection.programPath = defaultProgramPath();
     for (size_t i = 0; i < args.size(); i += 2) {
         const std::string& option = args[i];
         if (i + 1 >= args.size()) {

@@ -2,6 +2,7 @@
 #include "admin/ExportImport.h"
 #include "db/PasswordPrompt.h"
 #include "model/CodePage.h"
+#include "QuellixVersion.h"
 #include "store/DateTimeCodec.h"
 #include "store/Records.h"
 
@@ -17,6 +18,7 @@ namespace {
 
 const char* const kUsage =
     "usage: cfront-db [--oem 850|437] COMMAND DATABASE [ARGS...]\n"
+    "       cfront-db --help | --version\n"
     "  create DATABASE             create an empty database file\n"
     "  import DATABASE EXPORT      add the objects of an object text export (OEM code page)\n"
     "  add-user DATABASE USER      add a user or set a new password; the password comes from\n"
@@ -142,6 +144,10 @@ int runCommand(const std::vector<std::string>& a)
 int main(int argc, char** argv)
 {
     std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.size() == 1 && (args[0] == "--version" || args[0] == "--help" || args[0] == "-h")) {
+        std::cout << (args[0] == "--version" ? "cfront-db " QUELLIX_VERSION "\n" : kUsage);
+        return 0;
+    }
     if (args.size() >= 2 && args[0] == "--oem") {
         setOemCodePage(args[1] == "437" ? OemCodePage::CP437 : OemCodePage::CP850);
         args.erase(args.begin(), args.begin() + 2);
