@@ -6,6 +6,8 @@ cd "$(dirname "$0")/.."
 scripts/build.sh
 jobs=$(nproc 2>/dev/null || echo 2)
 (cd build && ctest --output-on-failure -j "$jobs")
+# The Debian package from the same build/ tree, unpacked with dpkg -x and checked there.
+scripts/package.sh --check
 
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUELLIX_SANITIZE=ON -DQUELLIX_GUI=OFF > /dev/null
 cmake --build build-asan -j "$jobs"
