@@ -27,17 +27,17 @@ install(FILES ${QUELLIX_PACKAGING_DIR}/bash-completion/quellix-cli
 install(FILES ${PROJECT_SOURCE_DIR}/examples/sample-export.txt
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/quellix/examples)
 
-# Man pages, compressed as Debian keeps them (-n: no time stamp, so the package is reproducible).
+# Man pages, written by hand with the version filled in, compressed as Debian keeps them (-n: no
+# time stamp, so the package is reproducible).
 set(QUELLIX_MAN_PAGES)
 foreach(page quellix.1 quellix-cli.1 cfront-db.1)
+  configure_file(${QUELLIX_PACKAGING_DIR}/man/${page}.in ${PROJECT_BINARY_DIR}/man/${page} @ONLY)
   add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/man/${page}.gz
-    COMMAND sh -c "gzip -9nc \"$1\" > \"$2\"" sh ${QUELLIX_PACKAGING_DIR}/man/${page}
-            ${PROJECT_BINARY_DIR}/man/${page}.gz
-    DEPENDS ${QUELLIX_PACKAGING_DIR}/man/${page}
+    COMMAND sh -c "gzip -9nc \"$1\" > \"$2\"" sh ${PROJECT_BINARY_DIR}/man/${page} ${PROJECT_BINARY_DIR}/man/${page}.gz
+    DEPENDS ${PROJECT_BINARY_DIR}/man/${page}
     VERBATIM)
   list(APPEND QUELLIX_MAN_PAGES ${PROJECT_BINARY_DIR}/man/${page}.gz)
 endforeach()
-file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/man)
 add_custom_target(man_pages ALL DEPENDS ${QUELLIX_MAN_PAGES})
 install(FILES ${QUELLIX_MAN_PAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 

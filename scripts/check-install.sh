@@ -27,6 +27,7 @@ for page in quellix quellix-cli cfront-db; do
   [ -f "$file" ] || { fail "missing man page $page"; continue; }
   warnings=$(MANWIDTH=80 man -l "$file" 2>&1 >/dev/null)
   [ -z "$warnings" ] || fail "man page $page: $warnings"
+  MANWIDTH=80 man -l "$file" 2>/dev/null | tail -n 1 | grep -q "Quellix $version " || fail "man page $page: not $version"
 done
 
 cli=$prefix/bin/quellix-cli
