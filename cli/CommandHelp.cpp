@@ -1,46 +1,44 @@
 #include "cli/CommandHelp.h"
 
+#include "analysis/OperationTable.h"
 #include "QuellixVersion.h"
 
 #include <algorithm>
+#include <map>
 
 namespace {
 
-// Options of every command that reads an export.
-const std::vector<CliOptionHelp> kExportOptions = {
-    {"--oem 850|437", "OEM code page of the export (default 850)"},
+const CliOptionHelp kOemOption = {"--oem 850|437", "OEM code page of the export (default 850)"};
+
+// Options of every command that prints a list read from an export.
+const std::vector<CliOptionHelp> kListOptions = {
+    kOemOption,
     {"--locations", "add the columns ItemData and Position"},
     {"--ansi", "write the raw Windows-1252 bytes instead of UTF-8"},
 };
 
-std::vector<CliOptionHelp> withExportOptions(std::vector<CliOptionHelp> own)
-{
-    own.insert(own.end(), kExportOptions.begin(), kExportOptions.end());
-    return own;
-}
+// The line of each operation's command in the help.
+const std::map<std::string_view, const char*> kSummaries = {
+    {"objects", "the catalogue: type, number, name, start and end of every object"},
+    {"search", "text search over all objects"},
+    {"field-reference-problem", "the regular expression search =Field[0-9]"},
+    {"table-reference-problem", "the regular expression search Relation=Table[0-9]"},
+    {"unused-variables", "global and local variables that are never used"},
+    {"unused-functions", "procedures that are never called"},
+    {"unused-fields", "table fields whose name occurs only once in the export"},
+    {"unused-sumindexfields", "SumIndexFields that no CALCSUMS and no FlowField formula uses"},
+    {"local-global", "local variables that repeat a global name"},
+    {"once-used", "global variables used only once"},
+    {"duplicate-ids", "control and procedure IDs used twice in an object"},
+    {"page-translations", "tab controls with missing PageName translations"},
+    {"check-forms", "the form check: reads the controls of every form, lists nothing"},
+    {"number-range", "objects and table fields numbered FROM..TO"},
+    {"export-code", "write the code of forms, reports and dataports to OUTFILE"},
+    {"split", "one file per object numbered FROM..TO; prints each written path"},
+};
 
-const std::vector<CliCommandHelp> kCommands = {
-    {"objects", "EXPORT", "the catalogue: type, number, name, start and end of every object", kExportOptions},
-    {"search", "EXPORT TERM", "text search over all objects",
-     withExportOptions({{"--mode normal|case|regex",
-                         "normal ignores case, case is case-sensitive, regex a regular expression"}})},
-    {"field-reference-problem", "EXPORT", "the regular expression search =Field[0-9]", kExportOptions},
-    {"table-reference-problem", "EXPORT", "the regular expression search Relation=Table[0-9]", kExportOptions},
-    {"unused-variables", "EXPORT", "global and local variables that are never used", kExportOptions},
-    {"unused-functions", "EXPORT", "procedures that are never called", kExportOptions},
-    {"unused-fields", "EXPORT", "table fields whose name occurs only once in the export", kExportOptions},
-    {"unused-sumindexfields", "EXPORT", "SumIndexFields that no CALCSUMS and no FlowField formula uses", kExportOptions},
-    {"local-global", "EXPORT", "local variables that repeat a global name", kExportOptions},
-    {"once-used", "EXPORT", "global variables used only once", kExportOptions},
-    {"duplicate-ids", "EXPORT", "control and procedure IDs used twice in an object", kExportOptions},
-    {"page-translations", "EXPORT", "tab controls with missing PageName translations", kExportOptions},
-    {"check-forms", "EXPORT", "the form check: reads the controls of every form, lists nothing", kExportOptions},
-    {"number-range", "EXPORT FROM TO", "objects and table fields numbered FROM..TO",
-     withExportOptions({{"--no-objects", "leave out the objects"}, {"--no-fields", "leave out the table fields"}})},
-    {"export-code", "EXPORT OUTFILE", "write the code of forms, reports and dataports to OUTFILE",
-     {{"--oem 850|437", "OEM code page of the export (default 850)"}}},
-    {"split", "EXPORT FOLDER FROM TO", "one file per object numbered FROM..TO; prints each written path",
-     {{"--oem 850|437", "OEM code page of the export (default 850)"}}},
+// Commands that run no operation of the table.
+const std::vector<CliCommandHelp> kOtherCommands = {
     {"db-objects", "--server SERVER|DATABASE", "a database's Object table through C/FRONT",
      {{"--server SERVER|DATABASE", "the server, or the database file with --net lokal"},
       {"--net tcp|netb|lokal", "network type (default tcp)"},
@@ -49,6 +47,40 @@ const std::vector<CliCommandHelp> kCommands = {
       {"--user USER", "user name; the password comes from QUELLIX_DB_PASSWORD or a prompt"},
       {"--oem 850|437", "OEM code page of the database texts (default 850)"}}},
 };
+
+// The arguments and options an operation's input kind asks for on the command line.
+CliCommandHelp operationHelp(const OperationDef& row)
+{
+    auto summary = kSummaries.find(row.command);
+    CliCommandHelp help{row.command, "EXPORT", summary != kSummaries.end() ? summary->second : row.lastAction,
+                        kListOptions};
+    switch (row.input) {
+    case OperationInput::None:
+        break;
+    case OperationInput::SearchTerm:
+        help.arguments = "EXPORT TERM";
+        help.options.insert(help.options.begin(),
+                            {"--mode normal|case|regex",
+                             "normal ignores case, case is case-sensitive, regex a regular expression"});
+        break;
+    case OperationInput::NumberRange:
+        help.arguments = "EXPORT FROM TO";
+        help.options.insert(help.options.begin(),
+                            {{"--no-objects", "leave out the objects"}, {"--no-fields", "leave out the table fields"}});
+        break;
+    case OperationInput::OutputFile:
+        help.arguments = "EXPORT OUTFILE";
+        help.options = {kOemOption};
+        break;
+    case OperationInput::FolderAndRange:
+        help.arguments = "EXPORT FOLDER FROM TO";
+        help.options = {kOemOption};
+        break;
+    }
+    if (help.summary == nullptr)
+        help.summary = "";
+    return help;
+}
 
 void appendColumns(std::string& out, const std::string& left, const char* right, size_t width)
 {
@@ -76,29 +108,37 @@ bool asksFor(const std::vector<std::string>& args, const char* option, const cha
 
 const std::vector<CliCommandHelp>& cliCommandHelp()
 {
-    return kCommands;
+    static const std::vector<CliCommandHelp> commands = [] {
+        std::vector<CliCommandHelp> all;
+        for (const OperationDef* row : operationTable())
+            all.push_back(operationHelp(*row));
+        all.insert(all.end(), kOtherCommands.begin(), kOtherCommands.end());
+        return all;
+    }();
+    return commands;
 }
 
 const CliCommandHelp* findCliCommandHelp(std::string_view name)
 {
-    auto it = std::find_if(kCommands.begin(), kCommands.end(), [&](const CliCommandHelp& c) { return c.name == name; });
-    return it == kCommands.end() ? nullptr : &*it;
+    const std::vector<CliCommandHelp>& commands = cliCommandHelp();
+    auto it = std::find_if(commands.begin(), commands.end(), [&](const CliCommandHelp& c) { return c.name == name; });
+    return it == commands.end() ? nullptr : &*it;
 }
 
 std::string cliGeneralHelp()
 {
     size_t width = 0;
-    for (const CliCommandHelp& c : kCommands)
+    for (const CliCommandHelp& c : cliCommandHelp())
         width = std::max(width, std::string_view(c.name).size() + 2);
     std::string out = "usage: quellix-cli COMMAND EXPORT [ARGS...] [OPTIONS]\n"
                       "       quellix-cli COMMAND --help\n"
                       "\n"
                       "commands:\n";
-    for (const CliCommandHelp& c : kCommands)
+    for (const CliCommandHelp& c : cliCommandHelp())
         appendColumns(out, c.name, c.summary, width);
     out += "\n"
-           "options of the commands that read an export:\n";
-    for (const CliOptionHelp& o : kExportOptions)
+           "options of the commands that print a list of an export:\n";
+    for (const CliOptionHelp& o : kListOptions)
         appendColumns(out, o.option, o.text, width);
     out += "\n"
            "options:\n";

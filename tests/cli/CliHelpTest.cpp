@@ -1,4 +1,4 @@
-#include "analysis/AnalysisTable.h"
+#include "analysis/OperationTable.h"
 #include "support/SmallExport.h"
 
 #include "QuellixVersion.h"
@@ -94,9 +94,9 @@ TEST_F(CliHelp, GeneralHelpGivesEveryCommandOneLine)
     CliRun r = run("--help");
     ASSERT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
-    std::vector<std::string> expected = {"objects", "export-code", "split", "db-objects"};
-    for (const AnalysisDef& def : analysisTable())
-        expected.push_back(def.command);
+    std::vector<std::string> expected = {"db-objects"};
+    for (const OperationDef* row : operationTable())
+        expected.push_back(row->command);
     for (const std::string& command : expected) {
         const size_t at = r.out.find("\n  " + command + " ");
         ASSERT_NE(at, std::string::npos) << command;

@@ -1,4 +1,4 @@
-#include "views/PageGeometry.h"
+#include "layout/PageGeometry.h"
 
 #include <algorithm>
 #include <cstdio>

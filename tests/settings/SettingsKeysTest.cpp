@@ -1,4 +1,4 @@
-#include "app/SettingsKeys.h"
+#include "settings/SettingsKeys.h"
 
 #include <gtest/gtest.h>
 

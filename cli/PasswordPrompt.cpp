@@ -1,4 +1,4 @@
-#include "db/PasswordPrompt.h"
+#include "cli/PasswordPrompt.h"
 
 #include <cstdio>
 #include <iostream>

@@ -1,6 +1,6 @@
 // cfront-db: creates and fills the SQLite databases of the stand-in C/FRONT library.
 #include "admin/ExportImport.h"
-#include "db/PasswordPrompt.h"
+#include "cli/PasswordPrompt.h"
 #include "model/CodePage.h"
 #include "QuellixVersion.h"
 #include "store/DateTimeCodec.h"

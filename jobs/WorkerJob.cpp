@@ -1,4 +1,4 @@
-#include "app/WorkerJob.h"
+#include "jobs/WorkerJob.h"
 
 void CProgressRelay::setRange(int low, int high)
 {

@@ -1,6 +1,6 @@
 // Times loading an export and every analysis and search mode on it; prints one line per step.
 // Usage: bench_analyses EXPORT [TERM]
-#include "analysis/AnalysisTable.h"
+#include "analysis/OperationTable.h"
 #include "model/ObjektManager.h"
 #include "model/ReadExport.h"
 #include "results/ResultList.h"
@@ -48,7 +48,10 @@ int main(int argc, char** argv)
     std::printf("%-28s %8.3f s  (%d objects, peak RSS %ld MB)\n", "load", seconds(start), manager.count(),
                 residentKb() / 1024);
 
-    for (const AnalysisDef& def : analysisTable()) {
+    for (const OperationDef* row : operationTable()) {
+        if (row->input == OperationInput::OutputFile || row->input == OperationInput::FolderAndRange)
+            continue; // they write files
+        const OperationDef& def = *row;
         std::string name = def.command;
         AnalysisArgs args;
         args.term = term;

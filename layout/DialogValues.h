@@ -6,6 +6,3 @@
 // it allowed. Unsigned fields refuse a minus sign; values must fit their type.
 bool parseUnsignedField(const std::string& text, unsigned& value);
 bool parseSignedField(const std::string& text, int& value);
-
-inline constexpr const char* POSITIVE_NUMBER_MESSAGE = "Geben Sie bitte eine positive ganze Zahl ein.";
-inline constexpr const char* WHOLE_NUMBER_MESSAGE = "Geben Sie bitte eine ganze Zahl ein.";

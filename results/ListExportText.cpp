@@ -1,4 +1,4 @@
-#include "views/ListExportText.h"
+#include "results/ListExportText.h"
 
 #include "model/SourceText.h"
 #include "results/ResultList.h"

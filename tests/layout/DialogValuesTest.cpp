@@ -1,4 +1,4 @@
-#include "views/DialogValues.h"
+#include "layout/DialogValues.h"
 
 #include <gtest/gtest.h>
 

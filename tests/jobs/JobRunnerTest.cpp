@@ -1,4 +1,7 @@
-#include "views/SearchJob.h"
+#include "jobs/JobRunner.h"
+
+#include "analysis/OperationTable.h"
+#include "jobs/SearchOption.h"
 
 #include "model/ObjektManager.h"
 #include "results/ResultList.h"
@@ -29,14 +32,18 @@ struct Observed {
     int objects = 0;
 } observed;
 
-void observingRun(CObjektManager& manager, CResultList& list, IProgress*, const AnalysisArgs& args)
+bool observingRun(CObjektManager& manager, CResultList& list, IProgress*, const AnalysisArgs& args)
 {
     observed.cancelFlagSet = manager.cancelFlag() != nullptr;
     observed.objects = manager.count();
     list.ResetList();
     list.AddColumn("Term", 0, 100);
     list.AddRow({args.term}, -1, -1);
+    return true;
 }
+
+const OperationDef observingOperation{1, "observe", "Observe", OperationInput::None, AnalysisThread::Worker, {},
+                                      nullptr, nullptr, observingRun};
 } // namespace
 
 TEST(SearchOption, TheThreeTextsSetBothFlagsOtherTextsKeepThem)
@@ -57,44 +64,20 @@ TEST(SearchOption, TheThreeTextsSetBothFlagsOtherTextsKeepThem)
     EXPECT_TRUE(regex);
 }
 
-TEST(SearchCommands, EveryCommandIdOnceWithItsInput)
-{
-    std::set<int> ids;
-    for (const SearchCommand& c : searchViewCommands())
-        EXPECT_TRUE(ids.insert(c.id).second) << c.id;
-    EXPECT_EQ(ids.size(), 14u);
-    EXPECT_EQ(findSearchCommand(1036)->input, CommandInput::SaveFile);
-    EXPECT_EQ(findSearchCommand(32788)->input, CommandInput::SplitDialog);
-    EXPECT_EQ(findSearchCommand(1039)->input, CommandInput::NumberRangeDialog);
-    EXPECT_EQ(findSearchCommand(1030)->input, CommandInput::None);
-    EXPECT_EQ(findSearchCommand(1012), nullptr);
-}
-
-TEST(SearchCommands, EveryCommandFindsItsOperationWithTheSameId)
-{
-    for (const SearchCommand& c : searchViewCommands()) {
-        const AnalysisDef* def = analysisFor(c);
-        ASSERT_NE(def, nullptr) << c.operation;
-        EXPECT_EQ(def->commandId, c.id) << c.operation;
-        EXPECT_STREQ(def->command, c.operation);
-    }
-    ASSERT_NE(textSearchAnalysis(), nullptr);
-    EXPECT_EQ(findAnalysisById(32786)->fixedPattern, std::string("=Field[0-9]"));
-}
-
 TEST(LoadedExport, SameNameIsReadOnceAnotherNameReloads)
 {
     std::string a = tempFile("quellix-load-a.txt", twoObjects);
     std::string b = tempFile("quellix-load-b.txt", "OBJECT Table 3 Payment Terms\r\n{\r\n}\r\n");
     CObjektManager manager;
     CLoadedExport loaded;
-    std::string message;
-    EXPECT_EQ(loaded.ensureLoaded(a, manager, message), CLoadedExport::Result::Loaded);
+    JobStatus status;
+    EXPECT_EQ(loaded.ensureLoaded(a, manager, status), CLoadedExport::Result::Loaded);
     EXPECT_EQ(manager.count(), 2);
     tempFile("quellix-load-a.txt", "changed on disk");
-    EXPECT_EQ(loaded.ensureLoaded(a, manager, message), CLoadedExport::Result::Kept);
+    EXPECT_EQ(loaded.ensureLoaded(a, manager, status), CLoadedExport::Result::Kept);
     EXPECT_EQ(loaded.text().str(), twoObjects);
-    EXPECT_EQ(loaded.ensureLoaded(b, manager, message), CLoadedExport::Result::Loaded);
+    EXPECT_EQ(loaded.ensureLoaded(b, manager, status), CLoadedExport::Result::Loaded);
+    EXPECT_TRUE(status.ok());
     EXPECT_EQ(manager.count(), 1);
     EXPECT_EQ(manager.fileName(), b);
     std::remove(a.c_str());
@@ -106,42 +89,48 @@ TEST(LoadedExport, ConvertsFromOemAndNormalisesLineEnds)
     std::string path = tempFile("quellix-load-oem.txt", "OBJECT Table 1 Stra\xE1" "e\n{\n}\n");
     CObjektManager manager;
     CLoadedExport loaded;
-    std::string message;
-    ASSERT_EQ(loaded.ensureLoaded(path, manager, message), CLoadedExport::Result::Loaded);
+    JobStatus status;
+    ASSERT_EQ(loaded.ensureLoaded(path, manager, status), CLoadedExport::Result::Loaded);
     EXPECT_EQ(loaded.text().str(), "OBJECT Table 1 Stra\xDF" "e\r\n{\r\n}\r\n");
     std::remove(path.c_str());
 }
 
-TEST(LoadedExport, MissingFileGivesTheGermanMessageAndKeepsTheLoadedText)
+TEST(LoadedExport, AMissingFileOrAFolderFailsWithItsKindAndKeepsTheLoadedText)
 {
     std::string a = tempFile("quellix-load-keep.txt", twoObjects);
     CObjektManager manager;
     CLoadedExport loaded;
-    std::string message;
-    loaded.ensureLoaded(a, manager, message);
+    JobStatus status;
+    loaded.ensureLoaded(a, manager, status);
     std::string missing = tempFile("quellix-missing.txt", "");
     std::remove(missing.c_str());
-    EXPECT_EQ(loaded.ensureLoaded(missing, manager, message), CLoadedExport::Result::Failed);
-    EXPECT_EQ(message, missing + " wurde nicht gefunden.");
+    EXPECT_EQ(loaded.ensureLoaded(missing, manager, status), CLoadedExport::Result::Failed);
+    EXPECT_EQ(status.kind, JobErrorKind::NotFound);
+    EXPECT_EQ(status.path, missing);
+    EXPECT_EQ(status.reason, missing + ": No such file or directory");
+    EXPECT_EQ(checkSourceReadable(missing).kind, JobErrorKind::NotFound);
+    const std::string folder = std::filesystem::temp_directory_path().string();
+    EXPECT_EQ(loaded.ensureLoaded(folder, manager, status), CLoadedExport::Result::Failed);
+    EXPECT_EQ(status.kind, JobErrorKind::Unreadable);
+    EXPECT_EQ(checkSourceReadable(folder).kind, JobErrorKind::Unreadable);
+    EXPECT_TRUE(checkSourceReadable(a).ok());
     EXPECT_EQ(loaded.fileName(), a);
     EXPECT_EQ(manager.count(), 2);
     std::remove(a.c_str());
 }
 
-TEST(SearchJob, RunsTheOperationWithTheCancelFlagAndClearsItAfterwards)
+TEST(JobRunner, RunsTheOperationWithTheCancelFlagAndClearsItAfterwards)
 {
     std::string path = tempFile("quellix-job.txt", twoObjects);
-    AnalysisDef def{"observe", 1, "Observe", AnalysisThread::Worker, {}, nullptr, nullptr, observingRun};
-    SearchJobRequest request;
-    request.analysis = &def;
+    JobRequest request;
+    request.operation = &observingOperation;
     request.args.term = "Customer";
     request.sourceFile = path;
     CLoadedExport loaded;
     CObjektManager manager;
     CResultList list;
     std::atomic<bool> cancel{false};
-    std::string message;
-    ASSERT_TRUE(runSearchJob(request, loaded, manager, list, nullptr, nullptr, cancel, message));
+    ASSERT_TRUE(runJob(request, loaded, manager, list, nullptr, nullptr, &cancel).ok());
     EXPECT_TRUE(observed.cancelFlagSet);
     EXPECT_EQ(observed.objects, 2);
     EXPECT_EQ(manager.cancelFlag(), nullptr);
@@ -149,43 +138,51 @@ TEST(SearchJob, RunsTheOperationWithTheCancelFlagAndClearsItAfterwards)
 
     request.sourceFile = tempFile("quellix-missing-job.txt", "");
     std::remove(request.sourceFile.c_str());
-    EXPECT_FALSE(runSearchJob(request, loaded, manager, list, nullptr, nullptr, cancel, message));
-    EXPECT_EQ(message, request.sourceFile + " wurde nicht gefunden.");
+    JobStatus status = runJob(request, loaded, manager, list, nullptr, nullptr, &cancel);
+    EXPECT_EQ(status.kind, JobErrorKind::NotFound);
+    EXPECT_EQ(status.path, request.sourceFile);
     std::remove(path.c_str());
 }
 
-TEST(SearchJob, ACancelledJobDoesNotStartTheOperation)
+TEST(JobRunner, ACancelledJobDoesNotStartTheOperation)
 {
     std::string path = tempFile("quellix-job-cancel.txt", twoObjects);
     observed = {};
-    AnalysisDef def{"observe", 1, "Observe", AnalysisThread::Worker, {}, nullptr, nullptr, observingRun};
-    SearchJobRequest request{&def, {}, path};
+    JobRequest request{&observingOperation, {}, path};
     CLoadedExport loaded;
     CObjektManager manager;
     CResultList list;
     std::atomic<bool> cancel{true};
-    std::string message;
-    EXPECT_TRUE(runSearchJob(request, loaded, manager, list, nullptr, nullptr, cancel, message));
+    EXPECT_TRUE(runJob(request, loaded, manager, list, nullptr, nullptr, &cancel).ok());
     EXPECT_EQ(list.GetRowCount(), 0);
     EXPECT_EQ(observed.objects, 0);
     std::remove(path.c_str());
 }
 
-TEST(SearchJob, AFileOperationThatCannotWriteIsReportedAsFailed)
+TEST(JobRunner, AFileOperationThatCannotWriteIsReportedAsFailed)
 {
     const std::string path = tempFile("quellix-job-export.txt", "OBJECT Form 1 A\r\n{\r\n  PROPERTIES\r\n  {\r\n"
                                                                 "    OnOpenForm=BEGIN\r\n                 x;\r\n"
                                                                 "               END;\r\n\r\n  }\r\n}\r\n");
-    const SearchCommand* command = findSearchCommand(1036);
-    ASSERT_NE(command, nullptr);
-    SearchJobRequest request{analysisFor(*command), {}, path};
-    request.args.term = "/proc/quellix-cannot-write/code.txt";
+    JobRequest request{&exportCodeOperation(), {}, path};
+    request.args.path = "/proc/quellix-cannot-write/code.txt";
     CLoadedExport loaded;
     CObjektManager manager;
     CResultList list;
-    std::atomic<bool> cancel{false};
-    std::string message;
-    EXPECT_FALSE(runSearchJob(request, loaded, manager, list, nullptr, nullptr, cancel, message));
-    EXPECT_EQ(message, "Befehl fehlgeschlagen.");
+    JobStatus status = runJob(request, loaded, manager, list, nullptr, nullptr, nullptr);
+    EXPECT_EQ(status.kind, JobErrorKind::CannotWrite);
+    EXPECT_EQ(status.path, request.args.path);
+
+    request.operation = &splitOperation();
+    request.args = {};
+    request.args.path = "/proc/quellix-cannot-write";
+    request.args.from = 1;
+    request.args.to = 1;
+    std::vector<std::string> written;
+    request.args.written = &written;
+    status = runJob(request, loaded, manager, list, nullptr, nullptr, nullptr);
+    EXPECT_EQ(status.kind, JobErrorKind::CannotWrite);
+    EXPECT_EQ(status.path, "/proc/quellix-cannot-write");
+    EXPECT_TRUE(written.empty());
     std::remove(path.c_str());
 }

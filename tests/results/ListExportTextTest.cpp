@@ -1,4 +1,4 @@
-#include "views/ListExportText.h"
+#include "results/ListExportText.h"
 
 #include "results/ResultList.h"
 

@@ -1,4 +1,4 @@
-#include "views/AnchorLayout.h"
+#include "layout/AnchorLayout.h"
 
 #include <gtest/gtest.h>
 
