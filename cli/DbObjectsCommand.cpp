@@ -1,5 +1,6 @@
 #include "cli/DbObjectsCommand.h"
 
+#include "cli/CommandHelp.h"
 #include "cli/PasswordPrompt.h"
 #include "db/DatabaseSession.h"
 #include "db/ProgramPath.h"
@@ -10,11 +11,6 @@
 #include <unistd.h>
 
 namespace {
-
-const char* const kUsage =
-    "usage: quellix-cli db-objects --server SERVER|DATABASE [--net tcp|netb|lokal] [--license FILE]\n"
-    "                              [--user USER] [--program-path DIR] [--oem 850|437]\n"
-    "  The password is read from QUELLIX_DB_PASSWORD or asked for on the terminal.\n";
 
 // Keeps the first message of the session; the command reports it as its error.
 class RecordedMessages : public IMessageBoxes {
@@ -92,7 +88,7 @@ int runDbObjects(const std::vector<std::string>& args, std::ostream& out, std::o
     DatabaseConnection connection;
     std::string problem;
     if (!parseOptions(args, connection, problem)) {
-        err << "quellix-cli db-objects: " << problem << "\n" << kUsage;
+        err << "quellix-cli db-objects: " << problem << "\n" << cliCommandHelpText(*findCliCommandHelp("db-objects"));
         return 2;
     }
     connection.password = password();
