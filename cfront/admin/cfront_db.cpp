@@ -7,6 +7,7 @@
 #include "store/DateTimeCodec.h"
 #include "store/Records.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <fstream>
@@ -20,7 +21,10 @@ namespace {
 const char* const kUsage =
     "usage: cfront-db [--oem 850|437] COMMAND DATABASE [ARGS...]\n"
     "  create DATABASE             create an empty database file\n"
-    "  import DATABASE EXPORT      add the objects of an object text export (OEM code page)\n"
+    "  import DATABASE EXPORT [--date-order dmy|mdy|ymd] [--lenient]\n"
+    "                              add the objects of an object text export (OEM code page);\n"
+    "                              without --date-order the file's dates decide it; --lenient\n"
+    "                              stores unreadable dates and times as undefined\n"
     "  add-user DATABASE USER      add a user or set a new password; the password comes from\n"
     "                              CFRONT_DB_PASSWORD, a prompt, or one line of standard input\n"
     "  set DATABASE TYPE ID [--date D] [--time T] [--name N] [--version V]\n"
@@ -53,23 +57,47 @@ int32_t objectNumber(const std::string& text)
     return static_cast<int32_t>(parseWholeNumber(text, 0, INT32_MAX, "the object number"));
 }
 
-int importExport(Database& db, const std::string& path)
+int importExport(Database& db, const CommandArguments& a)
 {
+    ImportOptions options;
+    if (const std::string* order = a.value("--date-order")) {
+        options.dateOrder = dateOrderNamed(*order);
+        if (!options.dateOrder)
+            throw UsageError("--date-order takes dmy, mdy or ymd, not \"" + *order + "\"");
+    }
+    options.lenient = a.has("--lenient");
+    const std::string& path = a.positional[2];
     std::ifstream file(path, std::ios::binary);
     std::stringstream content;
     if (!file || !(content << file.rdbuf())) {
         std::cerr << "cfront-db: cannot read " << path << "\n";
         return 1;
     }
-    std::vector<std::string> warnings;
-    std::vector<ObjectRow> objects = readExportObjects(content.str(), warnings);
-    for (const std::string& warning : warnings)
+    ExportReading reading = readExport(content.str(), options);
+    for (const std::string& warning : reading.warnings)
         std::cerr << path << ": " << warning << "\n";
+    if (!reading.undecidedOrder.empty()) {
+        std::cerr << "cfront-db: " << path << ": " << reading.undecidedOrder << "\n";
+        return 1;
+    }
+    if (!reading.unreadable.empty() && !options.lenient) {
+        const size_t shown = std::min<size_t>(reading.unreadable.size(), 20);
+        for (size_t i = 0; i < shown; ++i)
+            std::cerr << path << ": " << oemToUtf8(reading.unreadable[i]) << "\n";
+        if (shown < reading.unreadable.size())
+            std::cerr << path << ": " << reading.unreadable.size() - shown << " more\n";
+        std::cerr << "cfront-db: nothing imported; " << reading.unreadable.size()
+                  << " dates or times cannot be read (--lenient stores them as undefined)\n";
+        return 1;
+    }
+    if (!reading.unreadable.empty())
+        std::cerr << "cfront-db: " << path << ": " << reading.unreadable.size()
+                  << " dates or times could not be read and are stored as undefined\n";
     db.execute("BEGIN IMMEDIATE");
-    for (const ObjectRow& object : objects)
+    for (const ObjectRow& object : reading.objects)
         putObject(db, object);
     db.execute("COMMIT");
-    std::cout << objects.size() << " objects imported\n";
+    std::cout << reading.objects.size() << " objects imported\n";
     return 0;
 }
 
@@ -197,6 +225,11 @@ int runCommand(const std::vector<std::string>& args)
         Database db(a.positional[1]);
         return setCommand(db, a);
     }
+    if (command == "import") {
+        CommandArguments a = splitArguments(args, {"--date-order"}, {"--lenient"}, 3, 3);
+        Database db(a.positional[1]);
+        return importExport(db, a);
+    }
     if (command == "session") {
         CommandArguments a =
             splitArguments(args, {"--hold", "--reads", "--inserts", "--deletes", "--modifies"}, {}, 3, 3);
@@ -206,8 +239,6 @@ int runCommand(const std::vector<std::string>& args)
     CommandArguments a = splitArguments(args, {}, {}, 2, 4);
     const size_t count = a.positional.size();
     Database db(a.positional[1]);
-    if (command == "import" && count == 3)
-        return importExport(db, a.positional[2]);
     if (command == "add-user" && count == 3)
         return addUserCommand(db, a.positional[2]);
     if (command == "delete" && count == 4)

@@ -135,20 +135,6 @@ bool parseHoursMinutesSeconds(std::string_view text, int32_t& time)
     return time != 0;
 }
 
-bool parseExportDate(std::string_view text, int32_t& date)
-{
-    static const size_t digits[3][2] = {{1, 2}, {1, 2}, {2, 4}};
-    int parts[3];
-    date = 0;
-    if (!readTriple(text, '.', digits, parts) || text.size() - text.rfind('.') == 4)
-        return false;
-    int year = parts[2];
-    if (text.size() - text.rfind('.') == 3)
-        year += year < 30 ? 2000 : 1900;
-    date = encodeDate(year, parts[1], parts[0]);
-    return date != 0;
-}
-
 int64_t currentStamp()
 {
     return static_cast<int64_t>(std::time(nullptr));

@@ -23,10 +23,6 @@ bool textToTime(std::string_view text, int32_t& time);
 bool parseDayMonthYear(std::string_view text, int32_t& date);
 bool parseHoursMinutesSeconds(std::string_view text, int32_t& time);
 
-// A Navision export date "DD.MM.YY" or "DD.MM.YYYY"; two-digit years 30..99 are 1930..1999,
-// 00..29 are 2000..2029.
-bool parseExportDate(std::string_view text, int32_t& date);
-
 // Moments in time are kept as stamps: whole seconds since 1970-01-01 00:00:00 UTC.
 int64_t currentStamp();
 // The stamp of a local date and time (both valid, non-zero values) in this process's time zone;
