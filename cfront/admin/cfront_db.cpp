@@ -298,7 +298,11 @@ int runCommand(const std::vector<std::string>& args)
 int main(int argc, char** argv)
 {
     std::vector<std::string> args(argv + 1, argv + argc);
-    if (args.size() >= 2 && args[0] == "--oem") {
+    if (!args.empty() && args[0] == "--oem") {
+        if (args.size() < 2 || (args[1] != "850" && args[1] != "437")) {
+            std::cerr << "cfront-db: --oem takes 850 or 437\n" << kUsage;
+            return 2;
+        }
         setOemCodePage(args[1] == "437" ? OemCodePage::CP437 : OemCodePage::CP850);
         args.erase(args.begin(), args.begin() + 2);
     }
