@@ -36,6 +36,11 @@ CDatabaseSession::CDatabaseSession(IMessageBoxes& messages, std::ostream& conver
 {
 }
 
+CDatabaseSession::~CDatabaseSession()
+{
+    CFrontLibrary::instance().setWaitNotice(nullptr);
+}
+
 bool CDatabaseSession::CheckLibraryFile(const std::string& programPath)
 {
     std::string path = CFrontLibrary::libraryFilePath(programPath);

@@ -35,7 +35,8 @@ public:
     // messages receives the failure reports; conversionLog the date and time conversion
     // errors (standard output by default).
     explicit CDatabaseSession(IMessageBoxes& messages, std::ostream& conversionLog = std::cout);
-    virtual ~CDatabaseSession() = default;
+    // Takes back the wait notice it handed the library, which calls into this session.
+    virtual ~CDatabaseSession();
 
     // True when the library file exists under the program path; otherwise reports
     // "<path> not existing".

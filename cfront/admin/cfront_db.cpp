@@ -51,6 +51,12 @@ std::string oemToUtf8(std::string text)
     return ansiToUtf8ViaOem(text, oemCodePage());
 }
 
+// Said once a command has waited a second for a database another program holds.
+void waitNotice(const std::string& text)
+{
+    std::cerr << "cfront-db: " << text << "\n";
+}
+
 int32_t objectNumber(const std::string& text)
 {
     return static_cast<int32_t>(parseWholeNumber(text, 0, INT32_MAX, "the object number"));
@@ -255,28 +261,28 @@ int runCommand(const std::vector<std::string>& args)
     }
     if (command == "set") {
         CommandArguments a = splitArguments(args, {"--date", "--time", "--name", "--version"}, {}, 4, 4);
-        Database db(a.positional[1]);
+        Database db(a.positional[1], waitNotice);
         return setCommand(db, a);
     }
     if (command == "import") {
         CommandArguments a = splitArguments(args, {"--date-order"}, {"--lenient"}, 3, 3);
-        Database db(a.positional[1]);
+        Database db(a.positional[1], waitNotice);
         return importExport(db, a);
     }
     if (command == "add-user") {
         CommandArguments a = splitArguments(args, {}, {"--replace"}, 3, 3);
-        Database db(a.positional[1]);
+        Database db(a.positional[1], waitNotice);
         return addUserCommand(db, a);
     }
     if (command == "session") {
         CommandArguments a =
             splitArguments(args, {"--hold", "--reads", "--inserts", "--deletes", "--modifies"}, {}, 3, 3);
-        Database db(a.positional[1]);
+        Database db(a.positional[1], waitNotice);
         return sessionCommand(db, a);
     }
     CommandArguments a = splitArguments(args, {}, {}, 2, 4);
     const size_t count = a.positional.size();
-    Database db(a.positional[1]);
+    Database db(a.positional[1], waitNotice);
     if (command == "delete" && count == 4)
         return deleteCommand(db, a);
     if (command == "touch" && count == 4)
