@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -37,6 +39,12 @@ std::string queryText(const std::string& database, const std::string& sql)
     sqlite3_finalize(statement);
     sqlite3_close(db);
     return text;
+}
+
+std::string fileBytes(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 double secondsSince(std::chrono::steady_clock::time_point start)
@@ -79,8 +87,10 @@ TEST_F(DatabaseFilesTest, ReadOnlyFileIsReadAndWritingCommandsSaySo)
 {
     std::string database = folder.createDatabase("nav.db", sampleExport());
     makeReadOnly(database, 0444); // read-only even for root, who passes every access check
+    std::string before = fileBytes(database);
     EXPECT_EQ(objectsRead(folder.localConnection(database)), 4);
     EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(fileBytes(database), before); // no Session row written
     std::string listing, errors;
     EXPECT_EQ(folder.admin({"objects", database}, &listing), 0);
     EXPECT_NE(listing.find("Customer"), std::string::npos);
