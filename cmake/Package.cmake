@@ -16,9 +16,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
-# dpkg-shlibdeps finds the libraries the binaries link (wxWidgets 3.2, SQLite, the C++ runtime);
-# libsodium is named explicitly as well.
+# dpkg-shlibdeps finds the libraries the binaries and cfront.so link, with their versions:
+# wxWidgets 3.2, SQLite, libsodium, the C++ runtime (scripts/package.sh --check checks them).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libsodium23")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "bash-completion")
 include(CPack)
