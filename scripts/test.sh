@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the normal build (GUI tests under Xvfb), then the core
-# and its tests again with AddressSanitizer and UndefinedBehaviorSanitizer.
+# Builds everything and runs every test: the normal build (GUI tests under Xvfb), the Debian
+# package made from it and checked unpacked, then the core and its tests again with
+# AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/build.sh
