@@ -42,7 +42,7 @@ const std::vector<CliCommandHelp> kOtherCommands = {
     {"db-objects", "--server SERVER|DATABASE", "a database's Object table through C/FRONT",
      {{"--server SERVER|DATABASE", "the server, or the database file with --net lokal"},
       {"--net tcp|netb|lokal", "network type (default tcp)"},
-      {"--program-path DIR", "folder holding cfront/cfront.so (default: the installed one)"},
+      {"--program-path DIR", "folder holding cfront/cfront.so (default: the program's, else the installed one)"},
       {"--license FILE", "licence file"},
       {"--user USER", "user name; the password comes from QUELLIX_DB_PASSWORD or a prompt"},
       {"--oem 850|437", "OEM code page of the database texts (default 850)"}}},
