@@ -10,8 +10,8 @@
 namespace {
 
 // Markers of a control entry, with the lengths the readers step over.
-constexpr std::string_view kPageNamesKey = "PageNamesML="; // followed by "[" and the captions
-constexpr int kPageNamesKeyLength = static_cast<int>(kPageNamesKey.size());
+constexpr std::string_view kPageNamesStart = "PageNamesML=[";
+constexpr int kPageNamesOpenBracket = static_cast<int>(kPageNamesStart.size()) - 1; // where its "[" stands
 constexpr int kBraceLineBreakLength = 3;                      // "{\r\n" that opens a CONTROLS block
 constexpr int kEntryIdStart = 1;                              // the blank behind an entry's "{"
 
@@ -42,10 +42,10 @@ int readColumn(std::string_view entry, int& from)
 // "PageNamesML=[ENU=General,Lines;DEU=Allgemein,Zeilen]": language code to caption.
 void readPageNames(std::string_view entry, int from, std::map<std::string, std::string>& pageNames)
 {
-    int p = srctext::find(entry, "PageNamesML=[", from);
+    int p = srctext::find(entry, kPageNamesStart, from);
     if (p == -1)
         return;
-    int open = p + kPageNamesKeyLength;
+    int open = p + kPageNamesOpenBracket;
     int close = srctext::find(entry, "]", open);
     if (close == -1)
         return;

@@ -38,7 +38,8 @@ void readFieldEntries(std::string_view block, CTableFieldArray& out)
         if (s1 == -1)
             break;
         CTableField field;
-        field.number = srctext::decimal(srctext::cut(block, o + kFieldEntryStartLength, s1 - (o + kFieldEntryStartLength)));
+        const int number = o + kFieldEntryStartLength;
+        field.number = srctext::decimal(srctext::cut(block, number, s1 - number));
         int s2 = srctext::find(block, ";", s1 + 1);
         if (s2 == -1)
             break;

@@ -13,8 +13,8 @@ std::string exportWithDates(const std::vector<std::string>& dates)
 {
     std::string text;
     for (size_t i = 0; i < dates.size(); ++i)
-        text += "OBJECT Table " + std::to_string(i + 1) + " T\r\n{\r\n  OBJECT-PROPERTIES\r\n  {\r\n    Date=" + dates[i] +
-                ";\r\n    Time=12:00:00;\r\n  }\r\n}\r\n\r\n";
+        text += "OBJECT Table " + std::to_string(i + 1) + " T\r\n{\r\n  OBJECT-PROPERTIES\r\n  {\r\n" +
+                "    Date=" + dates[i] + ";\r\n    Time=12:00:00;\r\n  }\r\n}\r\n\r\n";
     return text;
 }
 
