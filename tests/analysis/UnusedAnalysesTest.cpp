@@ -1,4 +1,3 @@
-#include "analysis/AnalysisTable.h"
 #include "model/ReadExport.h"
 #include "results/ResultList.h"
 #include "support/SmallExport.h"
@@ -207,16 +206,6 @@ TEST(UnusedFunctions, NamesWithUmlautsUnderscoresAndUsesBeforeTheDeclaration)
                               {"Codeunit 1 A", "", "Late@3()", "Proc. ", "", "Late@3()"},
                               {"Codeunit 1 A", "", "NoAt()", "Proc. ", "", "NoAt()"},
                           }));
-}
-
-TEST(AnalysisTable, EveryCommandIsFoundByNameAndId)
-{
-    for (const AnalysisDef& def : analysisTable()) {
-        EXPECT_EQ(findAnalysis(def.command), &def);
-        EXPECT_EQ(findAnalysisById(def.commandId), &def);
-        EXPECT_FALSE(def.columns.empty());
-    }
-    EXPECT_EQ(findAnalysis("no-such-command"), nullptr);
 }
 
 namespace {
