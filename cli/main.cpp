@@ -2,6 +2,7 @@
 #include "analysis/AnalysisTable.h"
 #include "cli/CliOutput.h"
 #include "cli/DbObjectsCommand.h"
+#include "cli/DbWatchCommand.h"
 #include "model/CodePage.h"
 #include "model/ObjektManager.h"
 #include "model/ReadExport.h"
@@ -33,7 +34,10 @@ const char* const kUsage =
     "\n"
     "  quellix-cli db-objects --server S [--net tcp|netb|lokal] [--program-path P] [--license L] [--user U]\n"
     "                                       a database's Object table (password from QUELLIX_DB_PASSWORD\n"
-    "                                       or a prompt)\n";
+    "                                       or a prompt)\n"
+    "  quellix-cli db-watch --server S --net tcp|netb --program-path P [--user U] [--interval SECONDS]\n"
+    "                       [--count N] [--log FILE] [--sessions]\n"
+    "                                       objects changed since each request, until N requests or Ctrl+C\n";
 
 int usage(const std::string& problem)
 {
@@ -182,6 +186,8 @@ int main(int argc, char** argv)
 {
     if (argc > 1 && std::string(argv[1]) == "db-objects")
         return runDbObjects(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
+    if (argc > 1 && std::string(argv[1]) == "db-watch")
+        return runDbWatchUntilSignal(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
     Invocation inv;
     std::string problem = parseArguments(argc, argv, inv);
     if (!problem.empty())

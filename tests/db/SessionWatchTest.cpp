@@ -1,0 +1,350 @@
+#include "db/CFrontLibrary.h"
+#include "db/SessionWatch.h"
+#include "db/StandInFolder.h"
+#include "db/WatchSettings.h"
+#include "results/ResultList.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+// A clock the test moves by hand, in local time.
+class FakeClock : public IWatchClock {
+public:
+    std::time_t now() const override { return m_now; }
+    void set(int year, int month, int day, int hours, int minutes, int seconds)
+    {
+        std::tm parts{};
+        parts.tm_year = year - 1900;
+        parts.tm_mon = month - 1;
+        parts.tm_mday = day;
+        parts.tm_hour = hours;
+        parts.tm_min = minutes;
+        parts.tm_sec = seconds;
+        parts.tm_isdst = -1;
+        m_now = std::mktime(&parts);
+    }
+    void advance(int seconds) { m_now += seconds; }
+
+private:
+    std::time_t m_now = 0;
+};
+
+// One object of a test export: header line and its date ("DD.MM.YYYY") and time.
+struct TestObject {
+    const char* header; // "Codeunit 80 Sales-Post"
+    const char* date;
+    const char* time;
+    const char* version = "NAVW17.00";
+};
+
+std::string exportOf(std::initializer_list<TestObject> objects)
+{
+    std::string text;
+    for (const TestObject& o : objects)
+        text += std::string("OBJECT ") + o.header + "\r\n{\r\n  OBJECT-PROPERTIES\r\n  {\r\n    Date=" + o.date +
+                ";\r\n    Time=" + o.time + ";\r\n    Version List=" + o.version + ";\r\n  }\r\n}\r\n\r\n";
+    return text;
+}
+
+// Messages of the watch; onShow runs inside the "message box", as a timer message would.
+class WatchMessages : public IMessageBoxes {
+public:
+    void show(const std::string& text, const std::string&, MessageIcon) override
+    {
+        shown.push_back(text);
+        if (onShow)
+            onShow();
+    }
+    std::vector<std::string> shown;
+    std::function<void()> onShow;
+};
+
+class SessionWatchTest : public ::testing::Test {
+protected:
+    SessionWatchTest()
+    {
+        addChangedObjectColumns(objects);
+        addSessionColumns(sessions);
+    }
+
+    // A database reached as server "NAV" over tcp, as the watch's form offers it.
+    DatabaseConnection serve(const std::string& exportText)
+    {
+        database = folder.createDatabase("nav.db", exportText);
+        folder.writeFile("cfront/servers", "NAV = " + database + "\n");
+        return DatabaseConnection{"NAV", "tcp", "", "", "", folder.programPath()};
+    }
+    // Another program changes objects: cfront-db imports them into the watched database.
+    void change(std::initializer_list<TestObject> changed)
+    {
+        folder.writeFile("change.txt", exportOf(changed));
+        ASSERT_EQ(folder.admin({"import", database, folder.file("change.txt")}), 0);
+    }
+    std::vector<std::string> column(const CResultList& list, int c) const
+    {
+        std::vector<std::string> cells;
+        for (int r = 0; r < list.GetRowCount(); ++r)
+            cells.push_back(list.GetCellText(r, c));
+        return cells;
+    }
+
+    StandInFolder folder;
+    std::string database;
+    CResultList objects;
+    CResultList sessions;
+    WatchMessages messages;
+    FakeClock clock;
+    std::ostringstream conversionLog;
+    CSessionWatch watch{objects, sessions, messages, clock, conversionLog};
+};
+
+using Cells = std::vector<std::string>;
+
+std::string isoDate(std::time_t t)
+{
+    std::tm parts{};
+    localtime_r(&t, &parts);
+    char text[16] = {};
+    std::strftime(text, sizeof text, "%Y-%m-%d", &parts);
+    return text;
+}
+
+TEST_F(SessionWatchTest, ChangeAfterStartIsReportedByTheNextRequestWithItsCells)
+{
+    CSystemWatchClock systemClock;
+    CSessionWatch live(objects, sessions, messages, systemClock, conversionLog);
+    DatabaseConnection connection = serve(exportOf({{"Codeunit 80 Sales-Post", "01.02.2003", "10:00:00"},
+                                                     {"Table 18 Kunde \x9A" "bersicht", "01.02.2003", "10:00:00",
+                                                      "M\x84rz"}}));
+    ASSERT_TRUE(live.Start(connection));
+    EXPECT_EQ(live.RequestChangedObjects(), 0);
+    const std::time_t touchedBefore = std::time(nullptr);
+    ASSERT_EQ(folder.admin({"touch", database, "Table", "18"}), 0);
+    const std::time_t touchedAfter = std::time(nullptr);
+    EXPECT_EQ(live.RequestChangedObjects(), 1);
+    ASSERT_EQ(objects.GetRowCount(), 1);
+    CResultRow row = objects.GetRow(0);
+    ASSERT_EQ(row.cells.size(), 8u);
+    EXPECT_EQ(Cells(row.cells.begin(), row.cells.begin() + 4), (Cells{"Table", "18", "", "Kunde \xDC" "bersicht"}));
+    EXPECT_EQ(row.cells[6], "M\xE4rz");
+    EXPECT_EQ(row.cells[7], "18"); // the table's DBM table number
+    EXPECT_EQ(row.icon, 163);
+    EXPECT_TRUE(row.cells[4] == isoDate(touchedAfter) || row.cells[4] == isoDate(touchedBefore)) << row.cells[4];
+    EXPECT_EQ(row.cells[5].size(), 8u);
+    EXPECT_EQ(conversionLog.str(), "");
+    EXPECT_FALSE(CFrontLibrary::instance().isLoaded());
+}
+
+TEST_F(SessionWatchTest, LaterDayAtAnEarlierTimeIsReportedAndTheWatermarkIsInclusive)
+{
+    DatabaseConnection connection = serve(exportOf({{"Codeunit 1 Old", "01.01.2030", "08:00:00"}}));
+    clock.set(2030, 1, 10, 12, 0, 0);
+    ASSERT_TRUE(watch.Start(connection));
+    change({{"Codeunit 80 Later Day Earlier Time", "11.01.2030", "08:00:00"},
+            {"Codeunit 81 Same Second", "10.01.2030", "12:00:00"},
+            {"Codeunit 82 One Second Before", "10.01.2030", "11:59:59"},
+            {"Codeunit 83 Day Before Later Time", "09.01.2030", "13:00:00"}});
+    clock.set(2030, 1, 11, 9, 0, 0);
+    EXPECT_EQ(watch.RequestChangedObjects(), 2);
+    EXPECT_EQ(column(objects, WOC_ID), (Cells{"80", "81"}));
+    EXPECT_EQ(column(objects, WOC_DATE), (Cells{"2030-01-11", "2030-01-10"}));
+    EXPECT_EQ(column(objects, WOC_TIME), (Cells{"08:00:00", "12:00:00"}));
+
+    clock.set(2030, 1, 11, 9, 0, 20);
+    EXPECT_EQ(watch.RequestChangedObjects(), 0);
+    EXPECT_EQ(objects.GetRowCount(), 2); // the list keeps everything reported since Start
+}
+
+TEST_F(SessionWatchTest, ChangeBetweenTheTwoRequestsOfAPeriodIsReportedNextPeriod)
+{
+    DatabaseConnection connection = serve(exportOf({{"Codeunit 1 Old", "01.01.2030", "08:00:00"}}));
+    clock.set(2030, 1, 10, 12, 0, 0);
+    watch.Start(connection);
+    clock.set(2030, 1, 10, 12, 0, 20);
+    EXPECT_EQ(watch.RequestChangedObjects(), 0);
+    change({{"Codeunit 80 Between", "10.01.2030", "12:00:21"}});
+    clock.set(2030, 1, 10, 12, 0, 22);
+    EXPECT_TRUE(watch.RequestSessions());
+    EXPECT_EQ(watch.lastRequestTime(), clock.now() - 2); // the sessions request leaves the watermark
+    clock.set(2030, 1, 10, 12, 0, 40);
+    EXPECT_EQ(watch.RequestChangedObjects(), 1);
+    EXPECT_EQ(column(objects, WOC_ID), (Cells{"80"}));
+    EXPECT_EQ(watch.lastRequestTime(), clock.now());
+}
+
+TEST_F(SessionWatchTest, ObjectsWithTypeCodesOutsideOneToFiveNeverShow)
+{
+    DatabaseConnection connection = serve(exportOf({{"Codeunit 1 Old", "01.01.2030", "08:00:00"}}));
+    clock.set(2030, 1, 10, 12, 0, 0);
+    watch.Start(connection);
+    change({{"Page 21 Customer Card", "10.01.2030", "13:00:00"},
+            {"XMLport 6000 Export Items", "10.01.2030", "13:00:00"},
+            {"MenuSuite 10 Navigation", "10.01.2030", "13:00:00"},
+            {"Query 5 Sales", "10.01.2030", "13:00:00"},
+            {"Report 206 Invoice", "10.01.2030", "13:00:00"}});
+    clock.set(2030, 1, 10, 14, 0, 0);
+    EXPECT_EQ(watch.RequestChangedObjects(), 1);
+    EXPECT_EQ(column(objects, WOC_TYPE), (Cells{"Report"}));
+    EXPECT_EQ(objects.GetIcon(0), 161);
+}
+
+TEST_F(SessionWatchTest, RefusedLoginReportsEveryRequestKeepsTheWatermarkAndSkipsTicksInsideItsBox)
+{
+    DatabaseConnection connection = serve(exportOf({{"Codeunit 1 Old", "01.01.2030", "08:00:00"}}));
+    ASSERT_EQ(folder.admin({"add-user", database, "ADMIN"}, nullptr, "geheim"), 0);
+    connection.user = "ADMIN";
+    connection.password = "falsch";
+    clock.set(2030, 1, 10, 12, 0, 0);
+    watch.Start(connection);
+    const std::time_t started = clock.now();
+    std::vector<CSessionWatch::TickResult> inside;
+    messages.onShow = [&] { inside.push_back(watch.Tick()); };
+    clock.advance(20);
+    EXPECT_EQ(watch.Tick(), CSessionWatch::TickResult::Ran);
+    EXPECT_EQ(messages.shown, (Cells{"Login nicht ok", "Login nicht ok"}));
+    EXPECT_EQ(inside, (std::vector<CSessionWatch::TickResult>(2, CSessionWatch::TickResult::Skipped)));
+    EXPECT_EQ(watch.skippedTicks(), 2);
+    EXPECT_EQ(watch.lastRequestTime(), started);
+    EXPECT_FALSE(watch.requestRunning());
+    EXPECT_FALSE(CFrontLibrary::instance().isLoaded());
+}
+
+// Another program logged in as user; it ends when a byte arrives on go, without logging out.
+pid_t holdSession(const StandInFolder& folder, const std::string& database, const char* user, int ready, int go)
+{
+    pid_t pid = fork();
+    if (pid != 0)
+        return pid;
+    CFrontLibrary& library = CFrontLibrary::instance();
+    char ok = library.Load(folder.programPath()) == 0 ? 1 : 0;
+    library.openDatabase(database);
+    ok = ok && library.login(user, "") == 1;
+    char ignored = 0;
+    if (write(ready, &ok, 1) != 1 || read(go, &ignored, 1) != 1)
+        _exit(2);
+    _exit(0);
+}
+
+TEST_F(SessionWatchTest, SessionsListHoldsOnlyTheLatestRequestsSessions)
+{
+    DatabaseConnection connection = serve(exportOf({{"Codeunit 1 Old", "01.01.2030", "08:00:00"}}));
+    connection.user = "WATCHER";
+    int ready[2], go[2];
+    ASSERT_EQ(pipe(ready), 0);
+    ASSERT_EQ(pipe(go), 0);
+    pid_t other = holdSession(folder, database, "OTHER", ready[1], go[0]);
+    char ok = 0;
+    ASSERT_EQ(read(ready[0], &ok, 1), 1);
+    ASSERT_EQ(ok, 1);
+
+    watch.Start(connection);
+    ASSERT_TRUE(watch.RequestSessions());
+    EXPECT_EQ(column(sessions, 1), (Cells{"OTHER", "WATCHER"}));
+    ASSERT_EQ(sessions.GetRow(0).cells.size(), 9u);
+    EXPECT_EQ(sessions.GetIcon(0), -1);
+    EXPECT_EQ(sessions.GetCellText(0, 7).size(), 10u); // login date and time as the library writes them
+    EXPECT_EQ(sessions.GetCellText(0, 8).size(), 8u);
+
+    ASSERT_EQ(write(go[1], "x", 1), 1);
+    int status = 0;
+    waitpid(other, &status, 0);
+    ASSERT_TRUE(watch.RequestSessions());
+    EXPECT_EQ(column(sessions, 1), (Cells{"WATCHER"}));
+    for (int fd : {ready[0], ready[1], go[0], go[1]})
+        close(fd);
+}
+
+TEST_F(SessionWatchTest, StopAppendsTheLogInItsLineFormatAndStopWhenNotRunningWritesNothing)
+{
+    DatabaseConnection connection = serve(exportOf({{"Codeunit 1 Old", "01.01.2030", "08:00:00"}}));
+    std::string log = folder.file("watch.log");
+    folder.writeFile("watch.log", "earlier\r\n");
+    EXPECT_FALSE(watch.Stop(log));
+    std::ifstream unchanged(log, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(unchanged), {}), "earlier\r\n");
+
+    clock.set(2030, 1, 10, 12, 0, 0);
+    watch.Start(connection);
+    change({{"Table 18 Kunde \x9A" "bersicht", "10.01.2030", "12:30:00", "NAVW17.00,M\x84rz"},
+            {"Codeunit 80 Sales-Post", "10.01.2030", "12:31:00", ""}});
+    clock.set(2030, 1, 10, 13, 0, 0);
+    ASSERT_EQ(watch.RequestChangedObjects(), 2);
+    clock.advance(5);
+    bool written = false;
+    EXPECT_TRUE(watch.Stop(log, &written));
+    EXPECT_TRUE(written);
+    EXPECT_FALSE(watch.running());
+    EXPECT_EQ(watch.lastRequestTime(), clock.now());
+    std::ifstream file(log, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}),
+              "earlier\r\n"
+              "Table\t18\t\tKunde \xDC" "bersicht\t2030-01-10\t\t12:30:00\tNAVW17.00,M\xE4rz\r\n"
+              "Codeunit\t80\t\tSales-Post\t2030-01-10\t\t12:31:00\t\r\n");
+    EXPECT_FALSE(watch.Stop(log));
+    EXPECT_TRUE(watch.Start(connection));
+    EXPECT_EQ(objects.GetRowCount(), 0); // Start empties the changed-objects list
+}
+
+TEST(SessionWatchTexts, FilterAndLastRequestTexts)
+{
+    std::tm parts{};
+    parts.tm_year = 2026 - 1900;
+    parts.tm_mon = 2;
+    parts.tm_mday = 5;
+    parts.tm_hour = 7;
+    parts.tm_min = 4;
+    parts.tm_sec = 9;
+    parts.tm_isdst = -1;
+    std::time_t t = std::mktime(&parts);
+    EXPECT_EQ(CSessionWatch::dateFilterText(t), ">=05.03.2026");
+    EXPECT_EQ(CSessionWatch::requestDateText(t), "Thursday, 05 March, 2026");
+    EXPECT_EQ(CSessionWatch::requestTimeText(t), "07:04:09");
+}
+
+TEST(WatchSettings, IntervalFrom5To3600AndTheDialogsMessages)
+{
+    std::string message;
+    int seconds = 0;
+    for (const char* refused : {"4", "3601", "0", "-5"}) {
+        EXPECT_FALSE(parseWatchInterval(refused, seconds, message)) << refused;
+        EXPECT_EQ(message, "Geben Sie bitte eine ganze Zahl zwischen 5 und 3600 ein.");
+    }
+    for (const char* notWhole : {"", "5.5", "zwanzig", "99999999999"}) {
+        EXPECT_FALSE(parseWatchInterval(notWhole, seconds, message)) << notWhole;
+        EXPECT_EQ(message, "Geben Sie bitte eine ganze Zahl ein.");
+    }
+    EXPECT_TRUE(parseWatchInterval("5", seconds, message));
+    EXPECT_EQ(seconds, 5);
+    EXPECT_TRUE(parseWatchInterval(" 3600 ", seconds, message));
+    EXPECT_EQ(seconds, 3600);
+}
+
+TEST(WatchSettings, SectionWatchViewWithDefaultsAndNoPassword)
+{
+    CMemorySettingsStore store;
+    WatchSettings settings;
+    settings.read(store);
+    EXPECT_EQ(settings.requestInterval, 20);
+    EXPECT_EQ(settings.server, "");
+    settings = WatchSettings{45, "c:\\watch.log", "c:\\nav", "netb", "ADMIN", "NAVSRV"};
+    settings.write(store);
+    EXPECT_EQ(store.getInt("WatchView", "RequestInterval", 0), 45);
+    EXPECT_EQ(store.getString("WatchView", "ProtokollFileName", ""), "c:\\watch.log");
+    EXPECT_EQ(store.getString("WatchView", "NavisionPath", ""), "c:\\nav");
+    EXPECT_EQ(store.getString("WatchView", "Netzwerktyp", ""), "netb");
+    EXPECT_EQ(store.getString("WatchView", "Benutzer", ""), "ADMIN");
+    EXPECT_EQ(store.getString("WatchView", "Servername", ""), "NAVSRV");
+    EXPECT_FALSE(store.has("WatchView", "Password"));
+    store.writeInt("WatchView", "RequestInterval", 1);
+    settings.read(store);
+    EXPECT_EQ(settings.requestInterval, 20);
+}
+
+} // namespace
