@@ -16,6 +16,7 @@
 #include <wx/choice.h>
 #include <wx/dcmemory.h>
 #include <wx/dcscreen.h>
+#include <wx/frame.h>
 #include <wx/menu.h>
 #include <wx/textctrl.h>
 
@@ -119,7 +120,7 @@ TEST(WatchView, FormMenuAndSettingsOfSectionWatchViewWithoutThePassword)
     EXPECT_EQ(headings(sessions, &widths).front(), "SessionID");
     EXPECT_EQ(widths, (std::vector<int>{30, 60, 40, 40, 40, 40, 40, 40, 40}));
 
-    wxMenuBar* bar = view->GetFrame()->GetMenuBar();
+    wxMenuBar* bar = wxDynamicCast(view->GetFrame(), wxFrame)->GetMenuBar();
     ASSERT_EQ(bar->GetMenuLabel(2), "&Watch");
     wxMenu* watch = bar->GetMenu(2);
     ASSERT_EQ(watch->GetMenuItemCount(), 4u);
@@ -245,6 +246,7 @@ TEST_F(WatchViewLive, ShortestIntervalShowsAChangeFromAnotherProcessWhileTheWind
 
     wxString shot;
     if (wxGetEnv("QUELLIX_WATCH_SCREENSHOT", &shot) && !shot.empty()) {
+        wxGetApp().mainFrame()->SetSize(0, 0, 1180, 740);
         ASSERT_EQ(folder.admin({"touch", database, "Table", "18"}), 0);
         ASSERT_TRUE(runUntil([&] { return rows.GetRowCount() == 2; }, 15000));
         pump(500);
@@ -270,7 +272,9 @@ TEST_F(WatchViewLive, RefusedLoginShowsItsMessageAtEachRequestAndATimerInsideThe
 {
     ASSERT_EQ(folder.admin({"add-user", database, "ADMIN"}, nullptr, "geheim"), 0);
     int skippedInside = 0;
-    wxGetApp().setMessageHook([&](const wxString&) {
+    std::vector<wxString> shown;
+    wxGetApp().setMessageHook([&](const wxString& text) {
+        shown.push_back(text);
         view->OnRequestTimer(); // a timer message arriving while the box is open
         skippedInside = view->Watch().skippedTicks();
         return wxOK;
@@ -279,6 +283,7 @@ TEST_F(WatchViewLive, RefusedLoginShowsItsMessageAtEachRequestAndATimerInsideThe
     view->OnRequestTimer();
     EXPECT_EQ(view->Watch().skippedTicks(), 2);
     EXPECT_EQ(skippedInside, 2);
+    EXPECT_EQ(shown, (std::vector<wxString>{"Login nicht ok", "Login nicht ok"}));
     EXPECT_EQ(view->ChangedObjects().GetRowCount(), 0);
     EXPECT_TRUE(view->IsRunning());
     wxGetApp().mainFrame()->flushStatusText();
