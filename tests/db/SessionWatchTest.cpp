@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <csignal>
 #include <functional>
 #include <sstream>
 #include <sys/wait.h>
@@ -81,11 +82,13 @@ protected:
         folder.writeFile("cfront/servers", "NAV = " + database + "\n");
         return DatabaseConnection{"NAV", "tcp", "", "", "", folder.programPath()};
     }
-    // Another program changes objects: cfront-db imports them into the watched database.
-    void change(std::initializer_list<TestObject> changed)
+    // Another program changes an object: cfront-db sets its date and time (local time).
+    void change(const char* type, const char* id, const char* date, const char* time, const char* name,
+                const char* version = "")
     {
-        folder.writeFile("change.txt", exportOf(changed));
-        ASSERT_EQ(folder.admin({"import", database, folder.file("change.txt")}), 0);
+        ASSERT_EQ(folder.admin({"set", database, type, id, "--date", date, "--time", time, "--name", name,
+                                "--version", version}),
+                  0);
     }
     std::vector<std::string> column(const CResultList& list, int c) const
     {
@@ -147,10 +150,10 @@ TEST_F(SessionWatchTest, LaterDayAtAnEarlierTimeIsReportedAndTheWatermarkIsInclu
     DatabaseConnection connection = serve(exportOf({{"Codeunit 1 Old", "01.01.2030", "08:00:00"}}));
     clock.set(2030, 1, 10, 12, 0, 0);
     ASSERT_TRUE(watch.Start(connection));
-    change({{"Codeunit 80 Later Day Earlier Time", "11.01.2030", "08:00:00"},
-            {"Codeunit 81 Same Second", "10.01.2030", "12:00:00"},
-            {"Codeunit 82 One Second Before", "10.01.2030", "11:59:59"},
-            {"Codeunit 83 Day Before Later Time", "09.01.2030", "13:00:00"}});
+    change("Codeunit", "80", "2030-01-11", "08:00:00", "Later Day Earlier Time");
+    change("Codeunit", "81", "2030-01-10", "12:00:00", "Same Second");
+    change("Codeunit", "82", "2030-01-10", "11:59:59", "One Second Before");
+    change("Codeunit", "83", "2030-01-09", "13:00:00", "Day Before Later Time");
     clock.set(2030, 1, 11, 9, 0, 0);
     EXPECT_EQ(watch.RequestChangedObjects(), 2);
     EXPECT_EQ(column(objects, WOC_ID), (Cells{"80", "81"}));
@@ -169,7 +172,7 @@ TEST_F(SessionWatchTest, ChangeBetweenTheTwoRequestsOfAPeriodIsReportedNextPerio
     watch.Start(connection);
     clock.set(2030, 1, 10, 12, 0, 20);
     EXPECT_EQ(watch.RequestChangedObjects(), 0);
-    change({{"Codeunit 80 Between", "10.01.2030", "12:00:21"}});
+    change("Codeunit", "80", "2030-01-10", "12:00:21", "Between");
     clock.set(2030, 1, 10, 12, 0, 22);
     EXPECT_TRUE(watch.RequestSessions());
     EXPECT_EQ(watch.lastRequestTime(), clock.now() - 2); // the sessions request leaves the watermark
@@ -184,11 +187,12 @@ TEST_F(SessionWatchTest, ObjectsWithTypeCodesOutsideOneToFiveNeverShow)
     DatabaseConnection connection = serve(exportOf({{"Codeunit 1 Old", "01.01.2030", "08:00:00"}}));
     clock.set(2030, 1, 10, 12, 0, 0);
     watch.Start(connection);
-    change({{"Page 21 Customer Card", "10.01.2030", "13:00:00"},
-            {"XMLport 6000 Export Items", "10.01.2030", "13:00:00"},
-            {"MenuSuite 10 Navigation", "10.01.2030", "13:00:00"},
-            {"Query 5 Sales", "10.01.2030", "13:00:00"},
-            {"Report 206 Invoice", "10.01.2030", "13:00:00"}});
+    change("Page", "21", "2030-01-10", "13:00:00", "Customer Card");
+    change("8", "22", "2030-01-10", "13:00:00", "Type Code Eight");
+    change("XMLport", "6000", "2030-01-10", "13:00:00", "Export Items");
+    change("MenuSuite", "10", "2030-01-10", "13:00:00", "Navigation");
+    change("Query", "5", "2030-01-10", "13:00:00", "Sales");
+    change("Report", "206", "2030-01-10", "13:00:00", "Invoice");
     clock.set(2030, 1, 10, 14, 0, 0);
     EXPECT_EQ(watch.RequestChangedObjects(), 1);
     EXPECT_EQ(column(objects, WOC_TYPE), (Cells{"Report"}));
@@ -216,33 +220,58 @@ TEST_F(SessionWatchTest, RefusedLoginReportsEveryRequestKeepsTheWatermarkAndSkip
     EXPECT_FALSE(CFrontLibrary::instance().isLoaded());
 }
 
-// Another program logged in as user; it ends when a byte arrives on go, without logging out.
-pid_t holdSession(const StandInFolder& folder, const std::string& database, const char* user, int ready, int go)
-{
-    pid_t pid = fork();
-    if (pid != 0)
-        return pid;
-    CFrontLibrary& library = CFrontLibrary::instance();
-    char ok = library.Load(folder.programPath()) == 0 ? 1 : 0;
-    library.openDatabase(database);
-    ok = ok && library.login(user, "") == 1;
-    char ignored = 0;
-    if (write(ready, &ok, 1) != 1 || read(go, &ignored, 1) != 1)
-        _exit(2);
-    _exit(0);
-}
+// Another program holding a session: "cfront-db session DATABASE USER --hold SECONDS ...", whose
+// counters rise while it runs; SIGTERM ends it and removes its row.
+class HeldSession {
+public:
+    HeldSession(const std::string& database, const char* user, std::vector<std::string> options)
+    {
+        int output[2];
+        if (pipe(output) != 0)
+            return;
+        m_pid = fork();
+        if (m_pid == 0) {
+            dup2(output[1], STDOUT_FILENO);
+            close(output[0]);
+            std::vector<std::string> args{QUELLIX_BINARY_DIR "/cfront/cfront-db", "session", database, user};
+            args.insert(args.end(), options.begin(), options.end());
+            std::vector<char*> argv;
+            for (std::string& arg : args)
+                argv.push_back(arg.data());
+            argv.push_back(nullptr);
+            execv(argv[0], argv.data());
+            _exit(127);
+        }
+        close(output[1]);
+        char c = 0;
+        while (read(output[0], &c, 1) == 1 && c != '\n')
+            m_announced += c; // "session <ID>" once the row is there
+        close(output[0]);
+    }
+    ~HeldSession() { end(); }
+    bool started() const { return m_announced.rfind("session ", 0) == 0; }
+    void end()
+    {
+        if (m_pid <= 0)
+            return;
+        kill(m_pid, SIGTERM);
+        int status = 0;
+        waitpid(m_pid, &status, 0);
+        m_pid = -1;
+    }
 
-TEST_F(SessionWatchTest, SessionsListHoldsOnlyTheLatestRequestsSessions)
+private:
+    pid_t m_pid = -1;
+    std::string m_announced;
+};
+
+TEST_F(SessionWatchTest, SessionsListHoldsOnlyTheLatestRequestsSessionsWithTheirCounters)
 {
     DatabaseConnection connection = serve(exportOf({{"Codeunit 1 Old", "01.01.2030", "08:00:00"}}));
     connection.user = "WATCHER";
-    int ready[2], go[2];
-    ASSERT_EQ(pipe(ready), 0);
-    ASSERT_EQ(pipe(go), 0);
-    pid_t other = holdSession(folder, database, "OTHER", ready[1], go[0]);
-    char ok = 0;
-    ASSERT_EQ(read(ready[0], &ok, 1), 1);
-    ASSERT_EQ(ok, 1);
+    HeldSession other(database, "OTHER", {"--hold", "30", "--reads", "30000", "--inserts", "3000", "--modifies",
+                                          "300"});
+    ASSERT_TRUE(other.started());
 
     watch.Start(connection);
     ASSERT_TRUE(watch.RequestSessions());
@@ -251,14 +280,19 @@ TEST_F(SessionWatchTest, SessionsListHoldsOnlyTheLatestRequestsSessions)
     EXPECT_EQ(sessions.GetIcon(0), -1);
     EXPECT_EQ(sessions.GetCellText(0, 7).size(), 10u); // login date and time as the library writes them
     EXPECT_EQ(sessions.GetCellText(0, 8).size(), 8u);
+    const long found = std::stol(sessions.GetCellText(0, 2));
+    usleep(1500 * 1000);
+    ASSERT_TRUE(watch.RequestSessions());
+    ASSERT_EQ(sessions.GetRowCount(), 2);
+    EXPECT_GT(std::stol(sessions.GetCellText(0, 2)), found); // found records
+    EXPECT_EQ(sessions.GetCellText(0, 3), sessions.GetCellText(0, 2)); // searched records follow found
+    EXPECT_GT(std::stol(sessions.GetCellText(0, 4)), 0);                // inserted
+    EXPECT_EQ(sessions.GetCellText(0, 5), "0");                         // deleted
+    EXPECT_GT(std::stol(sessions.GetCellText(0, 6)), 0);                // modified
 
-    ASSERT_EQ(write(go[1], "x", 1), 1);
-    int status = 0;
-    waitpid(other, &status, 0);
+    other.end();
     ASSERT_TRUE(watch.RequestSessions());
     EXPECT_EQ(column(sessions, 1), (Cells{"WATCHER"}));
-    for (int fd : {ready[0], ready[1], go[0], go[1]})
-        close(fd);
 }
 
 TEST_F(SessionWatchTest, StopAppendsTheLogInItsLineFormatAndStopWhenNotRunningWritesNothing)
@@ -272,8 +306,8 @@ TEST_F(SessionWatchTest, StopAppendsTheLogInItsLineFormatAndStopWhenNotRunningWr
 
     clock.set(2030, 1, 10, 12, 0, 0);
     watch.Start(connection);
-    change({{"Table 18 Kunde \x9A" "bersicht", "10.01.2030", "12:30:00", "NAVW17.00,M\x84rz"},
-            {"Codeunit 80 Sales-Post", "10.01.2030", "12:31:00", ""}});
+    change("Table", "18", "2030-01-10", "12:30:00", "Kunde \xC3\x9C" "bersicht", "NAVW17.00,M\xC3\xA4rz");
+    change("Codeunit", "80", "2030-01-10", "12:31:00", "Sales-Post");
     clock.set(2030, 1, 10, 13, 0, 0);
     ASSERT_EQ(watch.RequestChangedObjects(), 2);
     clock.advance(5);
