@@ -220,51 +220,6 @@ TEST_F(SessionWatchTest, RefusedLoginReportsEveryRequestKeepsTheWatermarkAndSkip
     EXPECT_FALSE(CFrontLibrary::instance().isLoaded());
 }
 
-// Another program holding a session: "cfront-db session DATABASE USER --hold SECONDS ...", whose
-// counters rise while it runs; SIGTERM ends it and removes its row.
-class HeldSession {
-public:
-    HeldSession(const std::string& database, const char* user, std::vector<std::string> options)
-    {
-        int output[2];
-        if (pipe(output) != 0)
-            return;
-        m_pid = fork();
-        if (m_pid == 0) {
-            dup2(output[1], STDOUT_FILENO);
-            close(output[0]);
-            std::vector<std::string> args{QUELLIX_BINARY_DIR "/cfront/cfront-db", "session", database, user};
-            args.insert(args.end(), options.begin(), options.end());
-            std::vector<char*> argv;
-            for (std::string& arg : args)
-                argv.push_back(arg.data());
-            argv.push_back(nullptr);
-            execv(argv[0], argv.data());
-            _exit(127);
-        }
-        close(output[1]);
-        char c = 0;
-        while (read(output[0], &c, 1) == 1 && c != '\n')
-            m_announced += c; // "session <ID>" once the row is there
-        close(output[0]);
-    }
-    ~HeldSession() { end(); }
-    bool started() const { return m_announced.rfind("session ", 0) == 0; }
-    void end()
-    {
-        if (m_pid <= 0)
-            return;
-        kill(m_pid, SIGTERM);
-        int status = 0;
-        waitpid(m_pid, &status, 0);
-        m_pid = -1;
-    }
-
-private:
-    pid_t m_pid = -1;
-    std::string m_announced;
-};
-
 TEST_F(SessionWatchTest, SessionsListHoldsOnlyTheLatestRequestsSessionsWithTheirCounters)
 {
     DatabaseConnection connection = serve(exportOf({{"Codeunit 1 Old", "01.01.2030", "08:00:00"}}));

@@ -9,7 +9,9 @@
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+#include <csignal>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -149,4 +151,39 @@ std::string sampleExport()
                  "    Time=00:00:00;", "  }", "}", "",
                  "OBJECT MenuSuite 10 Navigation", "{", "  OBJECT-PROPERTIES", "  {", "    Date=01.01.05;",
                  "  }", "}"});
+}
+
+HeldSession::HeldSession(const std::string& database, const std::string& user, std::vector<std::string> options)
+{
+    int output[2];
+    if (pipe(output) != 0)
+        return;
+    m_pid = fork();
+    if (m_pid == 0) {
+        dup2(output[1], STDOUT_FILENO);
+        close(output[0]);
+        std::vector<std::string> args{QUELLIX_BINARY_DIR "/cfront/cfront-db", "session", database, user};
+        args.insert(args.end(), options.begin(), options.end());
+        std::vector<char*> argv;
+        for (std::string& arg : args)
+            argv.push_back(arg.data());
+        argv.push_back(nullptr);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    close(output[1]);
+    char c = 0;
+    while (read(output[0], &c, 1) == 1 && c != '\n')
+        m_announced += c; // "session <ID>" once the row is there
+    close(output[0]);
+}
+
+void HeldSession::end()
+{
+    if (m_pid <= 0)
+        return;
+    kill(m_pid, SIGTERM);
+    int status = 0;
+    waitpid(m_pid, &status, 0);
+    m_pid = -1;
 }

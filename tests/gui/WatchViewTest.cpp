@@ -16,6 +16,7 @@
 #include <wx/choice.h>
 #include <wx/dcmemory.h>
 #include <wx/dcscreen.h>
+#include <wx/filefn.h>
 #include <wx/frame.h>
 #include <wx/menu.h>
 #include <wx/textctrl.h>
@@ -226,6 +227,8 @@ TEST_F(WatchViewLive, ShortestIntervalShowsAChangeFromAnotherProcessWhileTheWind
     EXPECT_FALSE(view->Form()->FindWindow(rid::menuIdOf(rid::ID_WATCH_START))->IsEnabled());
     EXPECT_TRUE(view->Form()->FindWindow(rid::menuIdOf(rid::ID_WATCH_STOP))->IsEnabled());
 
+    HeldSession other(database, "OTHER", {"--hold", "60", "--reads", "60000", "--inserts", "600"});
+    ASSERT_TRUE(other.started());
     ASSERT_EQ(folder.admin({"touch", database, "Codeunit", "80"}), 0);
     long long longestPause = 0;
     ASSERT_TRUE(waitResponsive([&] { return edit(view, rid::IDC_WATCH_CHANGE_COUNT)->GetValue() == "1"; }, 15000,
@@ -240,8 +243,9 @@ TEST_F(WatchViewLive, ShortestIntervalShowsAChangeFromAnotherProcessWhileTheWind
               wxString::FromUTF8(CSessionWatch::requestTimeText(view->Watch().lastRequestTime())));
     EXPECT_EQ(edit(view, rid::IDC_WATCH_DATE)->GetValue(),
               wxString::FromUTF8(CSessionWatch::requestDateText(view->Watch().lastRequestTime())));
-    ASSERT_TRUE(runUntil([&] { return view->Sessions().GetRowCount() > 0; }, 2000));
-    EXPECT_EQ(view->Sessions().GetCellText(0, 1), "WATCHER");
+    ASSERT_TRUE(runUntil([&] { return view->Sessions().GetRowCount() == 2; }, 2000));
+    EXPECT_EQ(view->Sessions().GetCellText(0, 1), "OTHER");
+    EXPECT_EQ(view->Sessions().GetCellText(1, 1), "WATCHER");
     EXPECT_TRUE(takeMessages().empty());
 
     wxString shot;
@@ -289,5 +293,26 @@ TEST_F(WatchViewLive, RefusedLoginShowsItsMessageAtEachRequestAndATimerInsideThe
     wxGetApp().mainFrame()->flushStatusText();
     EXPECT_TRUE(wxGetApp().mainFrame()->messageText().Contains("skipped"));
     installMessageHook();
-    view->StopWatch();
+    std::string log = folder.file("watch.log");
+    ASSERT_FALSE(wxFileExists(wxString::FromUTF8(log)));
+    closeAllDocuments(); // closing a running watch ends it as Stop does: the log is written
+    EXPECT_TRUE(wxFileExists(wxString::FromUTF8(log)));
+}
+
+TEST(WatchView, AMessageThatArrivesWhileABoxIsOpenIsOnlyCounted)
+{
+    wxWindow* parent = wxGetApp().mainFrame();
+    CWatchMessageBoxes boxes(parent);
+    std::vector<wxString> shown;
+    wxGetApp().setMessageHook([&](const wxString& text) {
+        shown.push_back(text);
+        if (shown.size() == 1)
+            boxes.show("Login nicht ok", "Login nicht ok", MessageIcon::None);
+        return wxOK;
+    });
+    boxes.show("first", "Error", MessageIcon::Information);
+    boxes.show("after", "Error", MessageIcon::Information);
+    EXPECT_EQ(shown, (std::vector<wxString>{"first", "after"}));
+    EXPECT_EQ(boxes.suppressed(), 1);
+    installMessageHook();
 }
