@@ -56,15 +56,15 @@ const char* const kObjectHeading = "Type\tID\tUser\tObject\tDate\tTime\tVersion\
 
 TEST_F(DbWatchCommandTest, SignalEndsTheWatchAfterARowWasPrintedAndFlushedAndTheLogIsAppended)
 {
+    const std::string cli = QUELLIX_BINARY_DIR "/quellix-cli";
+    const std::string path = folder.programPath();
+    const std::string log = folder.file("watch.log");
     int output[2];
     ASSERT_EQ(pipe(output), 0);
     pid_t child = fork();
     if (child == 0) {
         dup2(output[1], STDOUT_FILENO);
         close(output[0]);
-        std::string cli = QUELLIX_BINARY_DIR "/quellix-cli";
-        std::string path = folder.programPath();
-        std::string log = folder.file("watch.log");
         execl(cli.c_str(), cli.c_str(), "db-watch", "--server", "NAV", "--net", "tcp", "--program-path",
               path.c_str(), "--interval", "5", "--log", log.c_str(), static_cast<char*>(nullptr));
         _exit(127);
@@ -95,10 +95,10 @@ TEST_F(DbWatchCommandTest, SignalEndsTheWatchAfterARowWasPrintedAndFlushedAndThe
     close(output[0]);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
-    std::string log = fileText("watch.log");
-    EXPECT_EQ(log.substr(0, 23), "Codeunit\t80\t\tSales-Post");
-    EXPECT_EQ(log.find("\t\n"), std::string::npos);
-    EXPECT_EQ(log.substr(log.size() - 2), "\r\n");
+    std::string logText = fileText("watch.log");
+    EXPECT_EQ(logText.substr(0, 23), "Codeunit\t80\t\tSales-Post");
+    EXPECT_EQ(logText.find("\t\n"), std::string::npos);
+    EXPECT_EQ(logText.substr(logText.size() - 2), "\r\n");
 }
 
 TEST_F(DbWatchCommandTest, CountEndsTheWatchAndSessionsPrintTheirTableEachRequest)

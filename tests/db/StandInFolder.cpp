@@ -155,6 +155,13 @@ std::string sampleExport()
 
 HeldSession::HeldSession(const std::string& database, const std::string& user, std::vector<std::string> options)
 {
+    // Everything the child needs is made before fork: the parent may run other threads.
+    std::vector<std::string> args{QUELLIX_BINARY_DIR "/cfront/cfront-db", "session", database, user};
+    args.insert(args.end(), options.begin(), options.end());
+    std::vector<char*> argv;
+    for (std::string& arg : args)
+        argv.push_back(arg.data());
+    argv.push_back(nullptr);
     int output[2];
     if (pipe(output) != 0)
         return;
@@ -162,12 +169,6 @@ HeldSession::HeldSession(const std::string& database, const std::string& user, s
     if (m_pid == 0) {
         dup2(output[1], STDOUT_FILENO);
         close(output[0]);
-        std::vector<std::string> args{QUELLIX_BINARY_DIR "/cfront/cfront-db", "session", database, user};
-        args.insert(args.end(), options.begin(), options.end());
-        std::vector<char*> argv;
-        for (std::string& arg : args)
-            argv.push_back(arg.data());
-        argv.push_back(nullptr);
         execv(argv[0], argv.data());
         _exit(127);
     }
