@@ -10,6 +10,7 @@
 #include <iterator>
 #include <stdexcept>
 #include <csignal>
+#include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -187,4 +188,29 @@ void HeldSession::end()
     int status = 0;
     waitpid(m_pid, &status, 0);
     m_pid = -1;
+}
+
+void runSql(const std::string& database, const std::string& sql)
+{
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(database.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    char* message = nullptr;
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message);
+    std::string text = message ? message : sqlite3_errmsg(db);
+    sqlite3_free(message);
+    sqlite3_close(db);
+    if (rc != SQLITE_OK)
+        throw std::runtime_error("SQL on " + database + " failed: " + text);
+}
+
+std::string largeExport(int count)
+{
+    std::string text;
+    for (int i = 1; i <= count; ++i) {
+        text += "OBJECT Codeunit " + std::to_string(i) + " Posting routine number " + std::to_string(i) +
+                "\r\n{\r\n  OBJECT-PROPERTIES\r\n  {\r\n    Date=14.07.03;\r\n    Time=12:00:00;\r\n"
+                "    Version List=NAVW14.00;\r\n  }\r\n}\r\n\r\n";
+    }
+    return text;
 }
