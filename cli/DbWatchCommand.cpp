@@ -36,14 +36,16 @@ public:
     explicit LineMessages(std::ostream& err) : m_err(err) {}
     void show(const std::string& text, const std::string& caption, MessageIcon) override
     {
-        std::string line = caption == text || caption.empty() ? text : caption + ": " + text;
+        note(caption == text || caption.empty() ? text : caption + ": " + text);
+    }
+    void note(const std::string& text) override
+    {
+        std::string line = text;
         for (char& c : line)
             if (c == '\n' || c == '\r')
                 c = ' ';
         m_err << "quellix-cli db-watch: " << line << std::endl;
-        ++shown;
     }
-    int shown = 0;
 
 private:
     std::ostream& m_err;

@@ -41,7 +41,79 @@ std::string decimal(int32_t value)
     return std::to_string(value);
 }
 
+// The library's reason for a failed call, or fallback when it gives none.
+std::string failureReason(CFrontLibrary& library, const std::string& fallback)
+{
+    std::string reason;
+    library.lastError(&reason);
+    return reason.empty() ? fallback : reason;
+}
+
+// After a search or step that gave no record: the library's reason when the read failed, else "".
+std::string readFailure(CFrontLibrary& library)
+{
+    std::string reason;
+    int32_t code = library.lastError(&reason);
+    if (code == CFRONT_OK || code == CFRONT_ERR_RECORD_NOT_FOUND)
+        return "";
+    return reason.empty() ? "C/FRONT error " + std::to_string(code) : reason;
+}
+
 } // namespace
+
+// One table read from its first record on: the table and record buffer, closed and freed at the
+// end, and the reason of a failed call (empty while all is well).
+class CSessionWatch::TableReading {
+public:
+    TableReading(CFrontLibrary& library, int32_t tableNumber) : m_library(library)
+    {
+        table = library.openTable(tableNumber);
+        if (!table)
+            failure = failureReason(library, "table " + std::to_string(tableNumber) + " cannot be opened");
+    }
+    ~TableReading()
+    {
+        if (record)
+            m_library.freeRecord(record);
+        if (table)
+            m_library.closeTable(table);
+    }
+    TableReading(const TableReading&) = delete;
+    TableReading& operator=(const TableReading&) = delete;
+
+    // Tolerates "nothing found", makes the record buffer and loads the first record; false when
+    // there is none (failure tells whether that is an error).
+    bool begin()
+    {
+        if (!failure.empty())
+            return false;
+        m_library.allowError(CFRONT_ERR_RECORD_NOT_FOUND);
+        record = m_library.newRecord(table);
+        if (!record) {
+            failure = failureReason(m_library, "no record buffer");
+            return false;
+        }
+        if (m_library.findFirst(table, record))
+            return true;
+        failure = readFailure(m_library);
+        return false;
+    }
+    // Steps to the next record; false at the end or on a failure.
+    bool next()
+    {
+        if (m_library.next(table, record, 1) == 1)
+            return true;
+        failure = readFailure(m_library);
+        return false;
+    }
+
+    cfront_table* table = nullptr;
+    cfront_record* record = nullptr;
+    std::string failure;
+
+private:
+    CFrontLibrary& m_library;
+};
 
 void addChangedObjectColumns(CResultList& list)
 {
@@ -74,7 +146,8 @@ private:
 
 CSessionWatch::CSessionWatch(CResultList& changedObjects, CResultList& sessions, IMessageBoxes& messages,
                              const IWatchClock& clock, std::ostream& conversionLog)
-    : m_changedObjects(changedObjects), m_sessions(sessions), m_clock(clock), m_session(messages, conversionLog)
+    : m_changedObjects(changedObjects), m_sessions(sessions), m_messages(messages), m_clock(clock),
+      m_session(messages, conversionLog)
 {
 }
 
@@ -146,38 +219,44 @@ int CSessionWatch::RequestChangedObjects()
     const std::time_t requestMoment = m_clock.now();
     if (!loggedIn())
         return -1;
+    std::vector<CResultRow> rows;
+    std::string failure = readChangedObjects(previous, rows);
+    m_session.Logout();
+    if (!failure.empty()) {
+        m_messages.show(failure, "Error", MessageIcon::Error);
+        return -1;
+    }
     m_lastRequestTime = requestMoment;
+    for (const CResultRow& row : rows)
+        m_changedObjects.AddRow(row.cells, row.icon);
+    return static_cast<int>(rows.size());
+}
 
+std::string CSessionWatch::readChangedObjects(std::time_t previous, std::vector<CResultRow>& rows)
+{
     CFrontLibrary& library = CFrontLibrary::instance();
-    cfront_table* table = library.openTable(CFRONT_TABLE_OBJECT);
+    TableReading reading(library, CFRONT_TABLE_OBJECT);
     // The date alone is filtered by the database; the time of day only counts on the day itself,
     // which the comparison with the whole moment below takes care of.
-    library.setFilter(table, 10, dateFilterText(previous), kFilterBufferSize);
-    library.allowError(CFRONT_ERR_RECORD_NOT_FOUND);
-    cfront_record* record = library.newRecord(table);
-    int added = 0;
-    if (library.findFirst(table, record)) {
-        do {
-            int32_t type = library.fieldInteger(table, record, 1);
-            std::string typeWord = CDbObjectEntry::typeWordOf(type);
-            if (typeWord.empty())
-                continue;
-            std::string date = m_session.checkedDateText(library.fieldInteger(table, record, 10));
-            std::string time = m_session.checkedTimeText(library.fieldInteger(table, record, 11));
-            if (!atOrAfter(date, time, previous))
-                continue;
-            m_changedObjects.AddRow({typeWord, decimal(library.fieldInteger(table, record, 3)), "",
-                                     ansiText(library.fieldText(table, record, 4)), date, time,
-                                     ansiText(library.fieldText(table, record, 12)),
-                                     decimal(library.fieldInteger(table, record, 9))},
-                                    objectTypeImage(type));
-            ++added;
-        } while (library.next(table, record, 1) == 1);
-    }
-    library.freeRecord(record);
-    library.closeTable(table);
-    m_session.Logout();
-    return added;
+    if (reading.table && !library.setFilter(reading.table, 10, dateFilterText(previous), kFilterBufferSize))
+        return failureReason(library, "the date filter on the Object table is refused");
+    if (!reading.begin())
+        return reading.failure;
+    do {
+        int32_t type = library.fieldInteger(reading.table, reading.record, 1);
+        std::string typeWord = CDbObjectEntry::typeWordOf(type);
+        if (typeWord.empty())
+            continue;
+        std::string date = m_session.checkedDateText(library.fieldInteger(reading.table, reading.record, 10));
+        std::string time = m_session.checkedTimeText(library.fieldInteger(reading.table, reading.record, 11));
+        if (!atOrAfter(date, time, previous))
+            continue;
+        auto text = [&](int32_t field) { return ansiText(library.fieldText(reading.table, reading.record, field)); };
+        auto number = [&](int32_t field) { return decimal(library.fieldInteger(reading.table, reading.record, field)); };
+        rows.push_back(CResultRow{{typeWord, number(3), "", text(4), date, time, text(12), number(9)}, 0,
+                                  objectTypeImage(type), 0});
+    } while (reading.next());
+    return reading.failure;
 }
 
 bool CSessionWatch::RequestSessions()
@@ -185,27 +264,37 @@ bool CSessionWatch::RequestSessions()
     RequestGuard guard(m_requestRunning);
     if (!loggedIn())
         return false;
-    CFrontLibrary& library = CFrontLibrary::instance();
-    cfront_table* table = library.openTable(CFRONT_TABLE_SESSION);
-    library.allowError(CFRONT_ERR_RECORD_NOT_FOUND);
-    cfront_record* record = library.newRecord(table);
-    m_sessions.DeleteAllRows();
-    if (library.findFirst(table, record)) {
-        do {
-            std::string user = library.fieldText(table, record, 2);
-            std::vector<std::string> cells{decimal(library.fieldInteger(table, record, 1)),
-                                           user.empty() ? user : user.substr(1)};
-            for (int32_t field : {10, 11, 12, 13, 14})
-                cells.push_back(decimal(library.fieldInteger(table, record, field)));
-            cells.push_back(m_session.checkedDateText(library.fieldInteger(table, record, 6)));
-            cells.push_back(m_session.checkedTimeText(library.fieldInteger(table, record, 5)));
-            m_sessions.AddRow(cells, -1);
-        } while (library.next(table, record, 1) == 1);
-    }
-    library.freeRecord(record);
-    library.closeTable(table);
+    std::vector<CResultRow> rows;
+    std::string failure = readSessions(rows);
     m_session.Logout();
+    if (!failure.empty()) {
+        m_messages.show(failure, "Error", MessageIcon::Error);
+        return false;
+    }
+    m_sessions.DeleteAllRows();
+    for (const CResultRow& row : rows)
+        m_sessions.AddRow(row.cells, -1);
     return true;
+}
+
+std::string CSessionWatch::readSessions(std::vector<CResultRow>& rows)
+{
+    CFrontLibrary& library = CFrontLibrary::instance();
+    TableReading reading(library, CFRONT_TABLE_SESSION);
+    if (!reading.begin())
+        return reading.failure;
+    do {
+        auto number = [&](int32_t field) { return library.fieldInteger(reading.table, reading.record, field); };
+        std::string user = library.fieldText(reading.table, reading.record, 2);
+        CResultRow row;
+        row.cells = {decimal(number(1)), user.empty() ? user : user.substr(1)};
+        for (int32_t field : {10, 11, 12, 13, 14})
+            row.cells.push_back(decimal(number(field)));
+        row.cells.push_back(m_session.checkedDateText(number(6)));
+        row.cells.push_back(m_session.checkedTimeText(number(5)));
+        rows.push_back(row);
+    } while (reading.next());
+    return reading.failure;
 }
 
 std::string CSessionWatch::dateFilterText(std::time_t t)

@@ -5,8 +5,10 @@
 #include <ctime>
 #include <iostream>
 #include <string>
+#include <vector>
 
 class CResultList;
+struct CResultRow;
 
 // The current calendar time in whole seconds; tests set it by hand.
 class IWatchClock {
@@ -58,10 +60,13 @@ public:
     // One timer period: the changed-objects request, then the sessions request.
     TickResult Tick();
 
-    // The changed-objects request; returns the number of rows added, -1 when the login failed
-    // (then the watermark stays where it was, so the next request covers the time of failure).
+    // The changed-objects request; returns the number of rows added, -1 when the login or the
+    // read failed (a failed read is shown with caption "Error" and the library's reason, and adds
+    // no row). After a failure the watermark stays where it was, so the next request covers the
+    // time of the failure.
     int RequestChangedObjects();
-    // The sessions request; false when the login failed (the sessions list keeps its rows).
+    // The sessions request; false when the login or the read failed (the sessions list keeps its
+    // rows).
     bool RequestSessions();
 
     bool running() const { return m_running; }
@@ -80,12 +85,17 @@ public:
 private:
     // Holds the request flag for one request; the flag makes ticks inside it skip.
     class RequestGuard;
+    class TableReading;
 
     bool loggedIn();
+    // The rows of the two reads, and the reason of a failed read ("" when it succeeded).
+    std::string readChangedObjects(std::time_t previous, std::vector<CResultRow>& rows);
+    std::string readSessions(std::vector<CResultRow>& rows);
     bool atOrAfter(const std::string& dateText, const std::string& timeText, std::time_t moment) const;
 
     CResultList& m_changedObjects;
     CResultList& m_sessions;
+    IMessageBoxes& m_messages;
     const IWatchClock& m_clock;
     CDatabaseSession m_session;
     DatabaseConnection m_connection;

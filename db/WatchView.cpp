@@ -35,6 +35,11 @@ void CWatchMessageBoxes::show(const std::string& text, const std::string& captio
     m_open = false;
 }
 
+void CWatchMessageBoxes::note(const std::string& text)
+{
+    wxGetApp().statusRelay().setStatusText(text);
+}
+
 CWatchView::CWatchView() : IBLView(IDD_WATCHVIEW, IDR_WATCHVIEW, TEMPLATE_SIZE), m_timer(this, ID_WATCH_TIMER)
 {
     WatchSettings settings;

@@ -20,6 +20,7 @@ class CWatchMessageBoxes : public IMessageBoxes {
 public:
     explicit CWatchMessageBoxes(wxWindow*& parent) : m_parent(parent) {}
     void show(const std::string& text, const std::string& caption, MessageIcon icon) override;
+    void note(const std::string& text) override;
     int suppressed() const { return m_suppressed; }
 
 private:

@@ -220,6 +220,23 @@ TEST_F(SessionWatchTest, RefusedLoginReportsEveryRequestKeepsTheWatermarkAndSkip
     EXPECT_FALSE(CFrontLibrary::instance().isLoaded());
 }
 
+TEST_F(SessionWatchTest, FailedReadIsShownAddsNothingAndKeepsTheWatermark)
+{
+    DatabaseConnection connection = serve(exportOf({{"Codeunit 1 Old", "01.01.2030", "08:00:00"}}));
+    clock.set(2030, 1, 10, 12, 0, 0);
+    watch.Start(connection);
+    const std::time_t started = clock.now();
+    runSql(database, "DROP TABLE object");
+    clock.advance(20);
+    EXPECT_EQ(watch.RequestChangedObjects(), -1);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_NE(messages.shown[0].find("object"), std::string::npos) << messages.shown[0];
+    EXPECT_EQ(watch.lastRequestTime(), started);
+    EXPECT_EQ(objects.GetRowCount(), 0);
+    EXPECT_TRUE(watch.RequestSessions());
+    EXPECT_FALSE(CFrontLibrary::instance().isLoaded());
+}
+
 TEST_F(SessionWatchTest, SessionsListHoldsOnlyTheLatestRequestsSessionsWithTheirCounters)
 {
     DatabaseConnection connection = serve(exportOf({{"Codeunit 1 Old", "01.01.2030", "08:00:00"}}));
