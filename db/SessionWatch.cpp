@@ -7,7 +7,6 @@
 #include "results/DateParse.h"
 #include "results/ResultList.h"
 
-#include <cstdio>
 #include <fstream>
 
 namespace {
