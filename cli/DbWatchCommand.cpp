@@ -1,8 +1,8 @@
 #include "cli/DbWatchCommand.h"
 
-#include "db/PasswordPrompt.h"
+#include "cli/PasswordPrompt.h"
 #include "db/SessionWatch.h"
-#include "db/WatchSettings.h"
+#include "settings/WatchSettings.h"
 #include "model/CodePage.h"
 #include "results/ResultList.h"
 
@@ -79,8 +79,9 @@ bool parseValueOption(const std::string& option, const std::string& value, Watch
     } else if (option == "--program-path") {
         o.connection.programPath = value;
     } else if (option == "--interval") {
-        if (!parseWatchInterval(value, o.interval, problem))
-            problem = "--interval: " + problem;
+        if (checkWatchInterval(value, o.interval) != IntervalCheck::Ok)
+            problem = "--interval needs a whole number of seconds from " + std::to_string(kWatchIntervalMin) +
+                      " to " + std::to_string(kWatchIntervalMax);
     } else if (option == "--count") {
         if (!parseCount(value, o.count))
             problem = "--count needs a number of at least 1";

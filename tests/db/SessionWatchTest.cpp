@@ -1,7 +1,6 @@
 #include "db/CFrontLibrary.h"
 #include "db/SessionWatch.h"
 #include "db/StandInFolder.h"
-#include "db/WatchSettings.h"
 #include "results/ResultList.h"
 
 #include <gtest/gtest.h>
@@ -220,20 +219,39 @@ TEST_F(SessionWatchTest, RefusedLoginReportsEveryRequestKeepsTheWatermarkAndSkip
     EXPECT_FALSE(CFrontLibrary::instance().isLoaded());
 }
 
+// Overwrites the cell pointers of a table leaf page two thirds into the file, so a read that
+// reaches it fails.
+void corruptOnePage(const std::string& database)
+{
+    std::fstream file(database, std::ios::in | std::ios::out | std::ios::binary);
+    file.seekg(0, std::ios::end);
+    const long pageSize = 4096, pages = static_cast<long>(file.tellg()) / pageSize;
+    for (long page = pages * 2 / 3; page < pages; ++page) {
+        char type = 0;
+        file.seekg(page * pageSize);
+        file.get(type);
+        if (type == 0x0D) { // a table leaf
+            file.seekp(page * pageSize + 8);
+            file << std::string(pageSize - 8, '\xFF');
+            return;
+        }
+    }
+    FAIL() << "no table leaf page in the last third of " << database;
+}
+
 TEST_F(SessionWatchTest, FailedReadIsShownAddsNothingAndKeepsTheWatermark)
 {
-    DatabaseConnection connection = serve(exportOf({{"Codeunit 1 Old", "01.01.2030", "08:00:00"}}));
-    clock.set(2030, 1, 10, 12, 0, 0);
+    DatabaseConnection connection = serve(largeExport(3000)); // dated 14.07.03, 12:00:00
+    clock.set(2003, 7, 14, 11, 0, 0);
     watch.Start(connection);
     const std::time_t started = clock.now();
-    runSql(database, "DROP TABLE object");
+    corruptOnePage(database);
     clock.advance(20);
     EXPECT_EQ(watch.RequestChangedObjects(), -1);
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_NE(messages.shown[0].find("object"), std::string::npos) << messages.shown[0];
+    EXPECT_NE(messages.shown[0].find("malformed"), std::string::npos) << messages.shown[0];
     EXPECT_EQ(watch.lastRequestTime(), started);
-    EXPECT_EQ(objects.GetRowCount(), 0);
-    EXPECT_TRUE(watch.RequestSessions());
+    EXPECT_EQ(objects.GetRowCount(), 0); // not the rows read before the damaged page
     EXPECT_FALSE(CFrontLibrary::instance().isLoaded());
 }
 
@@ -312,45 +330,6 @@ TEST(SessionWatchTexts, FilterAndLastRequestTexts)
     EXPECT_EQ(CSessionWatch::dateFilterText(t), ">=05.03.2026");
     EXPECT_EQ(CSessionWatch::requestDateText(t), "Thursday, 05 March, 2026");
     EXPECT_EQ(CSessionWatch::requestTimeText(t), "07:04:09");
-}
-
-TEST(WatchSettings, IntervalFrom5To3600AndTheDialogsMessages)
-{
-    std::string message;
-    int seconds = 0;
-    for (const char* refused : {"4", "3601", "0", "-5"}) {
-        EXPECT_FALSE(parseWatchInterval(refused, seconds, message)) << refused;
-        EXPECT_EQ(message, "Geben Sie bitte eine ganze Zahl zwischen 5 und 3600 ein.");
-    }
-    for (const char* notWhole : {"", "5.5", "zwanzig", "99999999999"}) {
-        EXPECT_FALSE(parseWatchInterval(notWhole, seconds, message)) << notWhole;
-        EXPECT_EQ(message, "Geben Sie bitte eine ganze Zahl ein.");
-    }
-    EXPECT_TRUE(parseWatchInterval("5", seconds, message));
-    EXPECT_EQ(seconds, 5);
-    EXPECT_TRUE(parseWatchInterval(" 3600 ", seconds, message));
-    EXPECT_EQ(seconds, 3600);
-}
-
-TEST(WatchSettings, SectionWatchViewWithDefaultsAndNoPassword)
-{
-    CMemorySettingsStore store;
-    WatchSettings settings;
-    settings.read(store);
-    EXPECT_EQ(settings.requestInterval, 20);
-    EXPECT_EQ(settings.server, "");
-    settings = WatchSettings{45, "c:\\watch.log", "c:\\nav", "netb", "ADMIN", "NAVSRV"};
-    settings.write(store);
-    EXPECT_EQ(store.getInt("WatchView", "RequestInterval", 0), 45);
-    EXPECT_EQ(store.getString("WatchView", "ProtokollFileName", ""), "c:\\watch.log");
-    EXPECT_EQ(store.getString("WatchView", "NavisionPath", ""), "c:\\nav");
-    EXPECT_EQ(store.getString("WatchView", "Netzwerktyp", ""), "netb");
-    EXPECT_EQ(store.getString("WatchView", "Benutzer", ""), "ADMIN");
-    EXPECT_EQ(store.getString("WatchView", "Servername", ""), "NAVSRV");
-    EXPECT_FALSE(store.has("WatchView", "Password"));
-    store.writeInt("WatchView", "RequestInterval", 1);
-    settings.read(store);
-    EXPECT_EQ(settings.requestInterval, 20);
 }
 
 } // namespace

@@ -6,7 +6,7 @@
 #include "app/MainFrame.h"
 #include "app/QuellixApp.h"
 #include "db/StandInFolder.h"
-#include "db/WatchView.h"
+#include "db/gui/WatchView.h"
 #include "resources/ResourceIds.h"
 #include "views/ResultListCtrl.h"
 
