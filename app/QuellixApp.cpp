@@ -4,6 +4,7 @@
 #include "app/MainFrame.h"
 #include "app/QuellixDoc.h"
 #include "app/SettingsKeys.h"
+#include "merge/VergleichsView.h"
 #include "resources/ResourceIds.h"
 #include "views/PlaceholderView.h"
 #include "views/SearchView.h"
@@ -50,7 +51,7 @@ void CQuellixApp::registerTemplates()
     const Kind kinds[] = {{"SearchView", CLASSINFO(CSearchView)},
                           {"ObjectCompareView", CLASSINFO(CObjectComparePlaceholder)},
                           {"WatchView", CLASSINFO(CWatchPlaceholder)},
-                          {"MergeView", CLASSINFO(CMergePlaceholder)}};
+                          {"MergeView", CLASSINFO(CVergleichsView)}};
     for (const Kind& kind : kinds)
         new wxDocTemplate(m_docManager, kind.name, wxString(), wxString(), wxString(), kind.name,
                           kind.name, CLASSINFO(CQuellixDoc), kind.view);

@@ -48,6 +48,24 @@ void NumberRangeSettings::write(ISettingsStore& store) const
     store.writeInt(SECTION_NUMBER_RANGE, NUMBER_TABLE_FIELDS, tableFields ? 1 : 0);
 }
 
+void MergeSettings::read(ISettingsStore& store)
+{
+    source1 = store.getString(SECTION_MERGE, MERGE_SOURCE1, DEFAULT_MERGE_SOURCE1);
+    source2 = store.getString(SECTION_MERGE, MERGE_SOURCE2, DEFAULT_MERGE_SOURCE2);
+    target1 = store.getString(SECTION_MERGE, MERGE_TARGET1, DEFAULT_MERGE_TARGET1);
+    target2 = store.getString(SECTION_MERGE, MERGE_TARGET2, DEFAULT_MERGE_TARGET2);
+    programPath = store.getString(SECTION_MERGE, MERGE_PROGRAM_PATH, DEFAULT_MERGE_PROGRAM_PATH);
+}
+
+void MergeSettings::write(ISettingsStore& store) const
+{
+    store.writeString(SECTION_MERGE, MERGE_SOURCE1, source1);
+    store.writeString(SECTION_MERGE, MERGE_SOURCE2, source2);
+    store.writeString(SECTION_MERGE, MERGE_TARGET1, target1);
+    store.writeString(SECTION_MERGE, MERGE_TARGET2, target2);
+    store.writeString(SECTION_MERGE, MERGE_PROGRAM_PATH, programPath);
+}
+
 static std::string recentKey(int n)
 {
     char key[32];

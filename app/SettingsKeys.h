@@ -24,6 +24,13 @@ inline constexpr const char* NUMBER_TO = "NrBis";
 inline constexpr const char* NUMBER_OBJECTS = "Objekte";
 inline constexpr const char* NUMBER_TABLE_FIELDS = "Tabellenfelder";
 
+inline constexpr const char* SECTION_MERGE = "Merge";
+inline constexpr const char* MERGE_SOURCE1 = "Quelldatei1";
+inline constexpr const char* MERGE_SOURCE2 = "Quelldatei2";
+inline constexpr const char* MERGE_TARGET1 = "Zieldatei1";
+inline constexpr const char* MERGE_TARGET2 = "Zieldatei2";
+inline constexpr const char* MERGE_PROGRAM_PATH = "ProgramPath";
+
 inline constexpr const char* SECTION_RECENT_FILES = "Recent File List";
 inline constexpr const char* RECENT_FILE_FORMAT = "File%d"; // numbered from 1
 inline constexpr int RECENT_FILE_COUNT = 10;
@@ -40,6 +47,11 @@ inline constexpr const char* DEFAULT_SPLIT_TARGET_PATH = "c:\\tmp\\split";
 inline constexpr int DEFAULT_NUMBER_FROM = 50000;
 inline constexpr int DEFAULT_NUMBER_TO = 50010;
 inline constexpr int DEFAULT_PREVIEW_PAGES = 0;
+inline constexpr const char* DEFAULT_MERGE_SOURCE1 = "c:\\tmp\\Source1.txt";
+inline constexpr const char* DEFAULT_MERGE_SOURCE2 = "c:\\tmp\\Source2.txt";
+inline constexpr const char* DEFAULT_MERGE_TARGET1 = "Vgl Neu.txt";
+inline constexpr const char* DEFAULT_MERGE_TARGET2 = "Vgl Alt.txt";
+inline constexpr const char* DEFAULT_MERGE_PROGRAM_PATH = "c:\\programs\\Araxis merge\\merge.exe";
 
 } // namespace settingskeys
 
@@ -69,6 +81,18 @@ struct NumberRangeSettings {
     unsigned to = settingskeys::DEFAULT_NUMBER_TO;
     bool objects = true;
     bool tableFields = true;
+
+    void read(ISettingsStore& store);
+    void write(ISettingsStore& store) const;
+};
+
+// Section "Merge": the five paths of the merge view, read when it is made, written when it goes.
+struct MergeSettings {
+    std::string source1 = settingskeys::DEFAULT_MERGE_SOURCE1;
+    std::string source2 = settingskeys::DEFAULT_MERGE_SOURCE2;
+    std::string target1 = settingskeys::DEFAULT_MERGE_TARGET1;
+    std::string target2 = settingskeys::DEFAULT_MERGE_TARGET2;
+    std::string programPath = settingskeys::DEFAULT_MERGE_PROGRAM_PATH;
 
     void read(ISettingsStore& store);
     void write(ISettingsStore& store) const;

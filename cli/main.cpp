@@ -2,6 +2,7 @@
 #include "analysis/AnalysisTable.h"
 #include "cli/CliOutput.h"
 #include "cli/DbObjectsCommand.h"
+#include "cli/IntersectCommand.h"
 #include "model/CodePage.h"
 #include "model/ObjektManager.h"
 #include "model/ReadExport.h"
@@ -39,7 +40,7 @@ int usage(const std::string& problem)
 {
     if (!problem.empty())
         std::cerr << "quellix-cli: " << problem << "\n";
-    std::cerr << kUsage;
+    std::cerr << kUsage << kIntersectUsage;
     return 2;
 }
 
@@ -182,6 +183,8 @@ int main(int argc, char** argv)
 {
     if (argc > 1 && std::string(argv[1]) == "db-objects")
         return runDbObjects(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
+    if (argc > 1 && std::string(argv[1]) == "intersect")
+        return runIntersect(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
     Invocation inv;
     std::string problem = parseArguments(argc, argv, inv);
     if (!problem.empty())

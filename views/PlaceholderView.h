@@ -27,10 +27,3 @@ public:
     CWatchPlaceholder();
     wxDECLARE_DYNAMIC_CLASS(CWatchPlaceholder);
 };
-
-// The merge view (document kind "MergeView"), to come.
-class CMergePlaceholder : public CPlaceholderView {
-public:
-    CMergePlaceholder();
-    wxDECLARE_DYNAMIC_CLASS(CMergePlaceholder);
-};
