@@ -230,3 +230,13 @@ TEST_F(Intersection, ACancelledBuildLeavesTheTargetsAsTheyWere)
     EXPECT_EQ(result.failure, IntersectionResult::Failure::Cancelled);
     EXPECT_EQ(read(request.target1), "old");
 }
+
+TEST_F(Intersection, AnExportIntersectedWithItselfIsReproducedByteForByte)
+{
+    const std::string sample = read(std::string(QUELLIX_SOURCE_DIR) + "/examples/sample-export.txt");
+    ASSERT_FALSE(sample.empty());
+    ASSERT_TRUE(build(sample, sample));
+    EXPECT_EQ(result.target1Objects, 20);
+    EXPECT_TRUE(read(request.target1) == sample) << "the intersection differs from the export";
+    EXPECT_TRUE(read(request.target2) == sample);
+}
