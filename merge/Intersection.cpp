@@ -23,6 +23,8 @@ bool beginsWithObjectLine(const CObjektManager& manager, const CObjectRecord& re
         return false;
     std::string_view whole(text->str());
     size_t start = static_cast<size_t>(std::max(0, record.objectSpan.start()));
+    if (start >= whole.size())
+        return false;
     if (whole.compare(start, 2, kCrLf) == 0)
         start += 2;
     return whole.compare(start, 7, "OBJECT ") == 0;

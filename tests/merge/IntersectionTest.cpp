@@ -91,6 +91,8 @@ TEST_F(Intersection, ExportsWithoutACommonObjectGiveTwoEmptyFiles)
     ASSERT_TRUE(build("no objects here\r\n", "no objects here\r\n"));
     EXPECT_EQ(read(request.target1), "");
     EXPECT_EQ(read(request.target2), "");
+    ASSERT_TRUE(build("", ""));
+    EXPECT_EQ(read(request.target1), "");
 }
 
 TEST_F(Intersection, EachTargetHoldsOneSidesTextInTheOtherSidesOrderSeparatedByAnEmptyLine)
