@@ -76,6 +76,10 @@ CVergleichsView::CVergleichsView()
     for (const Field& field : m_fields)
         Bind(wxEVT_BUTTON, &CVergleichsView::onBrowse, this, field.browseId);
     Bind(wxEVT_TIMER, &CVergleichsView::onTimer, this, ID_MERGE_TIMER);
+    for (int id : {wxID_COPY, wxID_PASTE, wxID_CUT, wxID_UNDO}) {
+        Bind(wxEVT_MENU, &CVergleichsView::onEditCommand, this, id);
+        Bind(wxEVT_UPDATE_UI, &CVergleichsView::onUpdateEditCommand, this, id);
+    }
 }
 
 CVergleichsView::~CVergleichsView()
@@ -331,4 +335,24 @@ void CVergleichsView::StartProgram()
     if (!startProgram({program, m_target1.utf8_string(), m_target2.utf8_string()}, error))
         wxGetApp().showMessage(GetFrame(), "The program \"" + wxString::FromUTF8(program) +
                                                "\" cannot be started: " + wxString::FromUTF8(error));
+}
+
+void CVergleichsView::onEditCommand(wxCommandEvent& event)
+{
+    // The Edit menu and its accelerators act on the path field that has the focus.
+    auto* edit = wxDynamicCast(wxWindow::FindFocus(), wxTextCtrl);
+    if (edit == nullptr)
+        return;
+    switch (event.GetId()) {
+    case wxID_COPY: edit->Copy(); break;
+    case wxID_PASTE: edit->Paste(); break;
+    case wxID_CUT: edit->Cut(); break;
+    case wxID_UNDO: edit->Undo(); break;
+    default: break;
+    }
+}
+
+void CVergleichsView::onUpdateEditCommand(wxUpdateUIEvent& event)
+{
+    event.Enable(wxDynamicCast(wxWindow::FindFocus(), wxTextCtrl) != nullptr);
 }

@@ -13,6 +13,7 @@ class wxCheckBox;
 class wxGauge;
 class wxTextCtrl;
 class wxThreadEvent;
+class wxUpdateUIEvent;
 
 // Asks the user for a file path. The merge view's browse buttons go through it, so a test can
 // answer in place of the toolkit's native dialog.
@@ -68,6 +69,8 @@ private:
     void onWorkerStarted(wxThreadEvent& event);
     void onWorkerFinished(wxThreadEvent& event);
     void onTimer(wxTimerEvent& event);
+    void onEditCommand(wxCommandEvent& event);
+    void onUpdateEditCommand(wxUpdateUIEvent& event);
     void syncProgress();
     void setBusy(bool busy);
     bool chooseProgram(std::string& program);

@@ -12,6 +12,7 @@
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/choicdlg.h>
+#include <wx/clipbrd.h>
 #include <wx/dcmemory.h>
 #include <wx/dcscreen.h>
 #include <wx/fileconf.h>
@@ -222,6 +223,21 @@ TEST_F(MergeViewTest, AProgramPathThatIsNoProgramOffersADiffProgramFromThePath)
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_NE(asked[0].Find("\"c:\\programs\\Araxis merge\\merge.exe\" cannot be started"), wxNOT_FOUND);
     EXPECT_EQ(edit(rid::IDC_MERGE_PROGRAM_PATH)->GetValue(), "c:\\programs\\Araxis merge\\merge.exe");
+}
+
+TEST_F(MergeViewTest, TheEditMenuPastesIntoThePathFieldWithTheFocus)
+{
+    if (wxTheClipboard->Open()) {
+        wxTheClipboard->SetData(new wxTextDataObject("/data/Quelle 1.txt"));
+        wxTheClipboard->Close();
+    }
+    fill(rid::IDC_MERGE_SOURCE1, "");
+    edit(rid::IDC_MERGE_SOURCE1)->SetFocus();
+    pump(50);
+    wxCommandEvent paste(wxEVT_MENU, wxID_PASTE);
+    view->GetFrame()->GetEventHandler()->ProcessEvent(paste);
+    EXPECT_TRUE(runUntil([&] { return edit(rid::IDC_MERGE_SOURCE1)->GetValue() == "/data/Quelle 1.txt"; }, 3000))
+        << edit(rid::IDC_MERGE_SOURCE1)->GetValue();
 }
 
 // The README's picture of the merge view. Taken only when QUELLIX_MERGE_SCREENSHOT names the PNG.
