@@ -64,7 +64,11 @@ int runIntersect(const std::vector<std::string>& args, std::ostream& out, std::o
                                      showProgress ? &terminal : nullptr, nullptr, result);
     terminal.finish();
     if (!ok) {
-        err << "quellix-cli: " << result.reason << "\n";
+        const JobStatus& status = result.status;
+        if (status.kind == JobErrorKind::CannotWrite)
+            err << "quellix-cli: cannot write " << status.path << "\n";
+        else
+            err << "quellix-cli: cannot read " << status.reason << "\n";
         return 1;
     }
     out << result.target1Objects << " objects written to " << request.target1 << "\n"

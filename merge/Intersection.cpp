@@ -164,35 +164,19 @@ int writeIntersectionFile(const CObjektManager& order, const CObjektManager& sea
 
 namespace {
 
-bool checkReadable(const std::string& path, IntersectionResult& result)
-{
-    std::error_code ec;
-    const bool exists = std::filesystem::exists(path, ec);
-    if (exists && !std::filesystem::is_directory(path, ec) && std::ifstream(path, std::ios::binary))
-        return true;
-    result.failure = exists ? IntersectionResult::Failure::SourceUnreadable : IntersectionResult::Failure::SourceMissing;
-    result.path = path;
-    result.reason = "cannot read " + path;
-    return false;
-}
-
 bool readSource(const std::string& path, std::string& text, IntersectionResult& result)
 {
     std::string error;
     if (readExportFile(path, text, error))
         return true;
-    result.failure = IntersectionResult::Failure::SourceUnreadable;
-    result.path = path;
-    result.reason = "cannot read " + error;
+    result.status = {JobErrorKind::Unreadable, path, error};
     return false;
 }
 
 bool stopped(const std::atomic<bool>* cancel, IntersectionResult& result)
 {
-    if (!cancelled(cancel))
-        return false;
-    result.failure = IntersectionResult::Failure::Cancelled;
-    return true;
+    result.cancelled = cancelled(cancel);
+    return result.cancelled;
 }
 
 bool writeTarget(const CObjektManager& order, const CObjektManager& searched, const std::string& path,
@@ -206,9 +190,7 @@ bool writeTarget(const CObjektManager& order, const CObjektManager& searched, co
     count = 0;
     if (stopped(cancel, result))
         return false;
-    result.failure = IntersectionResult::Failure::TargetUnwritable;
-    result.path = path;
-    result.reason = "cannot write " + path;
+    result.status = {JobErrorKind::CannotWrite, path, std::string()};
     return false;
 }
 
@@ -219,8 +201,11 @@ bool buildIntersectionFiles(const IntersectionRequest& request, CSourceText& s1T
                             IntersectionResult& result)
 {
     result = IntersectionResult();
-    if (!checkReadable(request.source1, result) || !checkReadable(request.source2, result))
-        return false;
+    for (const std::string* source : {&request.source1, &request.source2}) {
+        result.status = checkSourceReadable(*source);
+        if (!result.status.ok())
+            return false;
+    }
     std::string text;
     if (!readSource(request.source2, text, result) || stopped(cancel, result))
         return false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "jobs/JobRunner.h"
 #include "model/ObjektManager.h"
 
 #include <atomic>
@@ -52,12 +53,10 @@ struct IntersectionRequest {
 };
 
 struct IntersectionResult {
-    enum class Failure { None, SourceMissing, SourceUnreadable, TargetUnwritable, Cancelled };
     int target1Objects = 0;
     int target2Objects = 0;
-    Failure failure = Failure::None;
-    std::string path;   // the file that failed
-    std::string reason; // one line, for the command line
+    JobStatus status;       // a source not found or unreadable, a target not written, with its path
+    bool cancelled = false; // the cancellation flag ended the build
 };
 
 // Writes, for each object of order in its order, the text of its partner in searched (through

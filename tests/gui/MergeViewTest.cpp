@@ -5,7 +5,7 @@
 #include "app/MainFrame.h"
 #include "app/QuellixApp.h"
 #include "app/QuellixDoc.h"
-#include "merge/VergleichsView.h"
+#include "merge/gui/VergleichsView.h"
 #include "resources/ResourceIds.h"
 
 #include <gtest/gtest.h>

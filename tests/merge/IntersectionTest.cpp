@@ -71,16 +71,16 @@ protected:
     IntersectionResult result;
 };
 
-const std::string table18a = object("Table", 18, "Customer", "Name := 'A';");
-const std::string table18b = object("Table", 18, "Customer", "Name := 'B';");
-const std::string codeunit80a = object("Codeunit", 80, "Sales-Post", "Post;");
-const std::string codeunit80b = object("Codeunit", 80, "Sales-Post", "Post(TRUE);");
+const std::string kTable18a = object("Table", 18, "Customer", "Name := 'A';");
+const std::string kTable18b = object("Table", 18, "Customer", "Name := 'B';");
+const std::string kCodeunit80a = object("Codeunit", 80, "Sales-Post", "Post;");
+const std::string kCodeunit80b = object("Codeunit", 80, "Sales-Post", "Post(TRUE);");
 
 } // namespace
 
 TEST_F(Intersection, ExportsWithoutACommonObjectGiveTwoEmptyFiles)
 {
-    ASSERT_TRUE(build(joined({table18a}), joined({object("Table", 19, "X", ""), object("Form", 18, "Y", "")})));
+    ASSERT_TRUE(build(joined({kTable18a}), joined({object("Table", 19, "X", ""), object("Form", 18, "Y", "")})));
     EXPECT_EQ(result.target1Objects, 0);
     EXPECT_EQ(result.target2Objects, 0);
     ASSERT_TRUE(fs::exists(request.target1));
@@ -99,11 +99,11 @@ TEST_F(Intersection, EachTargetHoldsOneSidesTextInTheOtherSidesOrderSeparatedByA
 {
     const std::string form21 = object("Form", 21, "Customer Card", "");
     const std::string report111 = object("Report", 111, "Top", "");
-    ASSERT_TRUE(build(joined({table18a, codeunit80a, form21}), joined({codeunit80b, report111, table18b})));
+    ASSERT_TRUE(build(joined({kTable18a, kCodeunit80a, form21}), joined({kCodeunit80b, report111, kTable18b})));
     EXPECT_EQ(result.target1Objects, 2);
     EXPECT_EQ(result.target2Objects, 2);
-    EXPECT_EQ(read(request.target1), codeunit80a + "\r\n" + table18a);
-    EXPECT_EQ(read(request.target2), table18b + "\r\n" + codeunit80b);
+    EXPECT_EQ(read(request.target1), kCodeunit80a + "\r\n" + kTable18a);
+    EXPECT_EQ(read(request.target2), kTable18b + "\r\n" + kCodeunit80b);
     // The document's catalogue keeps the second source.
     EXPECT_EQ(catalogue.fileName(), request.source2);
     EXPECT_EQ(catalogue.count(), 3);
@@ -112,10 +112,10 @@ TEST_F(Intersection, EachTargetHoldsOneSidesTextInTheOtherSidesOrderSeparatedByA
 TEST_F(Intersection, DuplicatesGiveTheFirstPartnerOncePerOccurrenceOfTheOrderingObject)
 {
     // Target 1 takes source 1's objects in source 2's order: source 2 orders, source 1 is searched.
-    ASSERT_TRUE(build(joined({table18a, table18b}), joined({table18b, codeunit80b, table18a})));
-    EXPECT_EQ(read(request.target1), table18a + "\r\n" + table18a);
+    ASSERT_TRUE(build(joined({kTable18a, kTable18b}), joined({kTable18b, kCodeunit80b, kTable18a})));
+    EXPECT_EQ(read(request.target1), kTable18a + "\r\n" + kTable18a);
     EXPECT_EQ(result.target1Objects, 2);
-    EXPECT_EQ(read(request.target2), table18b + "\r\n" + table18b);
+    EXPECT_EQ(read(request.target2), kTable18b + "\r\n" + kTable18b);
 }
 
 TEST_F(Intersection, TypesAndTheTypeWordsOfUntypedObjectsKeepObjectsApart)
@@ -161,8 +161,8 @@ TEST_F(Intersection, UmlautsAreWrittenAsTheSourceBytesAndTheFilesLoadBack)
 TEST_F(Intersection, ALongerTargetIsReplacedWholeAndNoTemporaryFileStays)
 {
     write(request.target1, std::string(100000, 'x'));
-    ASSERT_TRUE(build(joined({table18a}), joined({table18b})));
-    EXPECT_EQ(read(request.target1), table18a);
+    ASSERT_TRUE(build(joined({kTable18a}), joined({kTable18b})));
+    EXPECT_EQ(read(request.target1), kTable18a);
     int files = 0;
     for (const auto& entry : fs::directory_iterator(dir))
         files += entry.is_regular_file() ? 1 : 0;
@@ -197,39 +197,39 @@ TEST(PropertyNoise, OnlyLinesInsideObjectPropertiesThatBothObjectsHaveAreTaken)
 
 TEST_F(Intersection, AMissingSourceEndsTheBuildBeforeAnyTargetIsWritten)
 {
-    write(request.source2, table18b);
+    write(request.source2, kTable18b);
     request.source1 = path("missing.txt");
     EXPECT_FALSE(buildIntersectionFiles(request, text, catalogue, nullptr, nullptr, nullptr, result));
-    EXPECT_EQ(result.failure, IntersectionResult::Failure::SourceMissing);
-    EXPECT_EQ(result.path, request.source1);
+    EXPECT_EQ(result.status.kind, JobErrorKind::NotFound);
+    EXPECT_EQ(result.status.path, request.source1);
     EXPECT_FALSE(fs::exists(request.target1));
 }
 
 TEST_F(Intersection, AnUnwritableTargetIsReportedAndTheTargetWrittenBeforeStays)
 {
     request.target2 = path("no such folder/Vgl Alt.txt");
-    EXPECT_FALSE(build(joined({table18a}), joined({table18b})));
-    EXPECT_EQ(result.failure, IntersectionResult::Failure::TargetUnwritable);
-    EXPECT_EQ(result.path, request.target2);
-    EXPECT_EQ(read(request.target1), table18a);
+    EXPECT_FALSE(build(joined({kTable18a}), joined({kTable18b})));
+    EXPECT_EQ(result.status.kind, JobErrorKind::CannotWrite);
+    EXPECT_EQ(result.status.path, request.target2);
+    EXPECT_EQ(read(request.target1), kTable18a);
 }
 
 TEST_F(Intersection, ABuildAfterTheSecondSourceChangedUsesItsNewText)
 {
-    ASSERT_TRUE(build(joined({table18a, codeunit80a}), joined({table18b})));
-    ASSERT_TRUE(build(joined({table18a, codeunit80a}), joined({codeunit80b, table18b})));
-    EXPECT_EQ(read(request.target1), codeunit80a + "\r\n" + table18a);
-    EXPECT_EQ(read(request.target2), table18b + "\r\n" + codeunit80b);
+    ASSERT_TRUE(build(joined({kTable18a, kCodeunit80a}), joined({kTable18b})));
+    ASSERT_TRUE(build(joined({kTable18a, kCodeunit80a}), joined({kCodeunit80b, kTable18b})));
+    EXPECT_EQ(read(request.target1), kCodeunit80a + "\r\n" + kTable18a);
+    EXPECT_EQ(read(request.target2), kTable18b + "\r\n" + kCodeunit80b);
 }
 
 TEST_F(Intersection, ACancelledBuildLeavesTheTargetsAsTheyWere)
 {
     write(request.target1, "old");
-    write(request.source1, table18a);
-    write(request.source2, table18b);
+    write(request.source1, kTable18a);
+    write(request.source2, kTable18b);
     std::atomic<bool> cancel{true};
     EXPECT_FALSE(buildIntersectionFiles(request, text, catalogue, nullptr, nullptr, &cancel, result));
-    EXPECT_EQ(result.failure, IntersectionResult::Failure::Cancelled);
+    EXPECT_TRUE(result.cancelled);
     EXPECT_EQ(read(request.target1), "old");
 }
 
