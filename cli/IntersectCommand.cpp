@@ -1,24 +1,23 @@
 #include "cli/IntersectCommand.h"
 
 #include "cli/CliOutput.h"
+#include "cli/CommandHelp.h"
 #include "merge/Intersection.h"
 #include "model/CodePage.h"
 
 #include <unistd.h>
 
-const char* const kIntersectUsage =
-    "  quellix-cli intersect SOURCE1 SOURCE2 TARGET1 TARGET2 [--ignore-noise] [--oem 850|437]\n"
-    "      TARGET1 holds SOURCE1's objects that SOURCE2 also has, in SOURCE2's order;\n"
-    "      TARGET2 holds SOURCE2's objects that SOURCE1 also has, in SOURCE1's order.\n"
-    "      With --ignore-noise both files carry SOURCE1's Date, Time and Version List lines.\n";
-
 namespace {
+
+std::string helpText()
+{
+    const CliCommandHelp* help = findCliCommandHelp("intersect");
+    return help != nullptr ? cliCommandHelpText(*help) : std::string();
+}
 
 int usage(std::ostream& err, const std::string& problem)
 {
-    err << "quellix-cli: " << problem << "\n"
-        << "usage:\n"
-        << kIntersectUsage;
+    err << "quellix-cli: " << problem << "\n" << helpText();
     return 2;
 }
 
@@ -32,7 +31,7 @@ int runIntersect(const std::vector<std::string>& args, std::ostream& out, std::o
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a == "--help" || a == "-h") {
-            out << "usage:\n" << kIntersectUsage;
+            out << helpText();
             return 0;
         }
         if (a == "--ignore-noise") {

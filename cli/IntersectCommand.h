@@ -4,9 +4,6 @@
 #include <string>
 #include <vector>
 
-// The lines the usage text and "intersect --help" give for the command.
-extern const char* const kIntersectUsage;
-
 // quellix-cli intersect SOURCE1 SOURCE2 TARGET1 TARGET2 [--ignore-noise] [--oem 850|437]
 // Writes the two intersection files of the merge view: TARGET1 holds SOURCE1's objects that
 // SOURCE2 also has, in SOURCE2's order; TARGET2 holds SOURCE2's objects that SOURCE1 also has, in
