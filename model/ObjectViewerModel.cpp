@@ -153,8 +153,13 @@ int CObjectViewerModel::firstVisibleLine() const
 
 int CObjectViewerModel::firstVisibleLineFor(int offset) const
 {
-    // lineOf counts from 1, so a hit on line n (from 1) leaves n - 10 lines above it.
-    return std::max(0, srctext::lineOf(objectText(), offset) - LINES_ABOVE_HIT);
+    // Every object but the first starts with the CR LF that ends the line before its header.
+    // lineOf skips a pair at position 0; the text control shows it as an empty first line, so it
+    // is counted here and the rule holds for the line numbers the control shows.
+    std::string_view text = objectText();
+    int line = srctext::lineOf(text, offset) + (text.substr(0, 2) == "\r\n" && offset >= 2 ? 1 : 0);
+    // A hit on line n (from 1) gets n - 10 lines above it.
+    return std::max(0, line - LINES_ABOVE_HIT);
 }
 
 int ShownText::at(int offset) const

@@ -53,8 +53,9 @@ public:
     // Makes hit n current, n clamped to the hit list; false (nothing changes) without hits.
     bool showHit(int n);
     bool step(Step step);
-    // 0-based first visible line that puts the current hit about ten lines below the top:
-    // lineOf(offset) - 10, at least 0; 0 without hits.
+    // 0-based first visible line that puts the current hit about ten lines below the top: its
+    // line number (from 1, as shown, the CR LF before an object's header included) - 10, at
+    // least 0; 0 without hits.
     int firstVisibleLine() const;
     // The same rule for any object-relative position.
     int firstVisibleLineFor(int offset) const;

@@ -118,6 +118,13 @@ TEST(ObjectViewerModel, SteppingClampsAndTheFirstVisibleLineKeepsTenLinesAbove)
     EXPECT_EQ(model.current(), 0);
     EXPECT_TRUE(model.showHit(-5));
     EXPECT_EQ(model.current(), 0);
+
+    // The codeunit's text starts with the CR LF before its header: that empty line counts.
+    CObjectViewerModel codeunit(e.result(e.firstResultIn(e.loaded.object(1))));
+    ASSERT_TRUE(codeunit.objectText().starts_with("\r\nOBJECT Codeunit"));
+    int post = static_cast<int>(codeunit.objectText().find("Customer.CalcTotal"));
+    EXPECT_EQ(codeunit.firstVisibleLineFor(post), srctext::lineOf(codeunit.objectText(), post) + 1 - 10);
+    EXPECT_EQ(codeunit.firstVisibleLineFor(post), 24 - 10);
 }
 
 TEST(ObjectViewerModel, OneHitStaysCurrentAndNoHitOrNoObjectStepsNowhere)
