@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 #include <wx/button.h>
 #include <wx/choice.h>
+#include <wx/fdrepdlg.h>
 #include <wx/fileconf.h>
 #include <wx/stc/stc.h>
 #include <wx/textctrl.h>
@@ -213,6 +214,24 @@ TEST_F(ObjectViewerTest, CodeunitShowsProceduresAndGlobalsAndStepsFromHitToHit)
         EXPECT_TRUE(viewer.FindNext("Faktor", true, true));
         EXPECT_EQ(text->GetSelectedText(), "Faktor");
         EXPECT_FALSE(viewer.FindNext("NoSuchWordAnywhere", true, false));
+
+        // Ctrl+F opens the find dialog; its "Find Next" selects the next occurrence.
+        wxUIActionSimulator().Char('F', wxMOD_CONTROL);
+        wxFindReplaceDialog* find = nullptr;
+        runUntil([&] {
+            for (wxWindow* window : viewer.GetChildren())
+                if ((find = wxDynamicCast(window, wxFindReplaceDialog)) != nullptr && find->IsShown())
+                    return true;
+            return false;
+        }, 3000);
+        ASSERT_NE(find, nullptr);
+        text->SetSelection(0, 0);
+        wxFindDialogEvent next(wxEVT_FIND_NEXT, find->GetId());
+        next.SetFindString("BonusPosting");
+        next.SetFlags(wxFR_DOWN);
+        find->Send(next);
+        EXPECT_EQ(text->GetSelectedText(), "BonusPosting");
+        EXPECT_EQ(text->LineFromPosition(text->GetSelectionStart()), 26);
     }));
 }
 
