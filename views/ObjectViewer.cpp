@@ -192,7 +192,10 @@ void CObjectViewer::scrollHorizontallyTo(int from, int to)
     const int end = m_text->PointFromPosition(to).x - left + offset;
     if (start >= offset && end <= offset + width)
         return;
-    m_text->SetXOffset(std::max(0, std::min(start, end - width) - width / 8));
+    // A hit left of the view comes in near the left edge, one to the right near the right edge
+    // (a hit wider than the view with its start in view).
+    int target = start < offset ? start - width / 8 : std::min(end - width + width / 8, start - width / 16);
+    m_text->SetXOffset(std::max(0, target));
 }
 
 void CObjectViewer::onStepButton(wxCommandEvent& event)

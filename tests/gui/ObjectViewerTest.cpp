@@ -311,3 +311,47 @@ TEST_F(ObjectViewerTest, OkGivesTrueCancelFalseAndTheSizeIsRemembered)
     EXPECT_FALSE(CObjectViewer::show(view->GetFrame(), location));
     EXPECT_EQ(reopened, closedAt.GetSize());
 }
+
+TEST_F(ObjectViewerTest, NothingOpensWhileAJobRuns)
+{
+    closeAllDocuments();
+    view = openSearchView(wxString::FromUTF8(writeLargeExport("viewer-jobs.txt", 60000)));
+    ASSERT_NE(view, nullptr);
+    search("Customer.FIND");
+    ASSERT_GT(view->Results().GetRowCount(), 0);
+    const size_t windows = wxTopLevelWindows.size();
+    wxCommandEvent unusedVariables(wxEVT_MENU, rid::menuIdOf(1030));
+    view->GetFrame()->GetEventHandler()->ProcessEvent(unusedVariables);
+    ASSERT_TRUE(view->IsWorkerRunning());
+    view->OpenRow(0);
+    EXPECT_EQ(wxTopLevelWindows.size(), windows);
+    ASSERT_TRUE(waitForJob(view));
+    pump(100);
+    ASSERT_GT(view->Results().GetRowCount(), 0);
+    EXPECT_TRUE(openRow(0, [](CObjectViewer& viewer) { EXPECT_EQ(viewer.Model().hits().size(), 1u); }));
+}
+
+TEST_F(ObjectViewerTest, AHitFarRightIsScrolledIntoViewHorizontally)
+{
+    search("customer %1");
+    int row = firstRowOf("Codeunit 50001 Bonus Management");
+    ASSERT_GE(row, 0);
+    ASSERT_TRUE(openRow(row, [](CObjectViewer& viewer) {
+        viewer.SetSize(700, 500);
+        viewer.Layout();
+        pump(100);
+        viewer.ShowHit(0);
+        wxStyledTextCtrl* text = viewer.TextCtrl();
+        int column = text->GetColumn(text->GetSelectionStart());
+        ASSERT_GT(column, 100) << "the hit stands at the end of a long TextConst line";
+        EXPECT_GT(text->GetXOffset(), 0);
+        int left = text->PointFromPosition(text->GetSelectionStart()).x;
+        int right = text->PointFromPosition(text->GetSelectionEnd()).x;
+        EXPECT_GE(left, text->GetMarginWidth(0));
+        EXPECT_LE(right, text->GetClientSize().x);
+        // Back to a hit at the left: the view follows.
+        text->SetXOffset(2000);
+        viewer.ShowHit(0);
+        EXPECT_GE(text->PointFromPosition(text->GetSelectionStart()).x, text->GetMarginWidth(0));
+    }));
+}
