@@ -10,9 +10,11 @@
 #include <wx/sizer.h>
 #include <wx/stc/stc.h>
 #include <wx/treectrl.h>
+#include <wx/utils.h>
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 
 using namespace rid;
 
@@ -66,8 +68,12 @@ bool CObjectViewer::show(wxWindow* parent, const CResultLocation& location)
 {
     if (location.object == nullptr)
         return false;
-    CObjectViewer viewer(parent, location);
-    return viewer.ShowModal() == wxID_OK;
+    std::unique_ptr<CObjectViewer> viewer;
+    {
+        wxBusyCursor wait; // a large object takes a moment to colour
+        viewer = std::make_unique<CObjectViewer>(parent, location);
+    }
+    return viewer->ShowModal() == wxID_OK;
 }
 
 void CObjectViewer::createControls()
