@@ -48,6 +48,22 @@ void NumberRangeSettings::write(ISettingsStore& store) const
     store.writeInt(SECTION_NUMBER_RANGE, NUMBER_TABLE_FIELDS, tableFields ? 1 : 0);
 }
 
+void ObjectViewerPlacement::read(ISettingsStore& store)
+{
+    x = store.getInt(SECTION_OBJECT_VIEWER, VIEWER_X, 0);
+    y = store.getInt(SECTION_OBJECT_VIEWER, VIEWER_Y, 0);
+    width = store.getInt(SECTION_OBJECT_VIEWER, VIEWER_WIDTH, 0);
+    height = store.getInt(SECTION_OBJECT_VIEWER, VIEWER_HEIGHT, 0);
+}
+
+void ObjectViewerPlacement::write(ISettingsStore& store) const
+{
+    store.writeInt(SECTION_OBJECT_VIEWER, VIEWER_X, x);
+    store.writeInt(SECTION_OBJECT_VIEWER, VIEWER_Y, y);
+    store.writeInt(SECTION_OBJECT_VIEWER, VIEWER_WIDTH, width);
+    store.writeInt(SECTION_OBJECT_VIEWER, VIEWER_HEIGHT, height);
+}
+
 static std::string recentKey(int n)
 {
     char key[32];

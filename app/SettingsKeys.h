@@ -31,6 +31,12 @@ inline constexpr int RECENT_FILE_COUNT = 10;
 inline constexpr const char* SECTION_SETTINGS = "Settings";
 inline constexpr const char* PREVIEW_PAGES = "PreviewPages";
 
+inline constexpr const char* SECTION_OBJECT_VIEWER = "ObjectViewer";
+inline constexpr const char* VIEWER_X = "X";
+inline constexpr const char* VIEWER_Y = "Y";
+inline constexpr const char* VIEWER_WIDTH = "Width";
+inline constexpr const char* VIEWER_HEIGHT = "Height";
+
 inline constexpr const char* DEFAULT_SOURCE_FILE = "export.txt";
 inline constexpr const char* DEFAULT_SEARCH_TERM = "Customer";
 inline constexpr const char* DEFAULT_SEARCH_OPTION = "normal";
@@ -70,6 +76,18 @@ struct NumberRangeSettings {
     bool objects = true;
     bool tableFields = true;
 
+    void read(ISettingsStore& store);
+    void write(ISettingsStore& store) const;
+};
+
+// Section "ObjectViewer": size and position of the object viewer, in pixels.
+struct ObjectViewerPlacement {
+    int x = 0;
+    int y = 0;
+    int width = 0; // 0: never stored, the dialog takes its default size
+    int height = 0;
+
+    bool stored() const { return width > 0 && height > 0; }
     void read(ISettingsStore& store);
     void write(ISettingsStore& store) const;
 };

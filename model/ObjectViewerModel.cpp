@@ -12,7 +12,6 @@
 using srctext::find;
 
 namespace {
-constexpr const char* SECTION_OBJECT_VIEWER = "ObjectViewer";
 constexpr int LINES_ABOVE_HIT = 10;
 
 std::string formatInt(const char* format, int value)
@@ -200,20 +199,4 @@ std::string styleBytes(const ShownText& shown, const std::vector<char>& styles)
     for (size_t i = 0; i < count; ++i)
         std::fill(bytes.begin() + shown.positions[i], bytes.begin() + shown.positions[i + 1], styles[i]);
     return bytes;
-}
-
-void ObjectViewerPlacement::read(ISettingsStore& store)
-{
-    x = store.getInt(SECTION_OBJECT_VIEWER, "X", 0);
-    y = store.getInt(SECTION_OBJECT_VIEWER, "Y", 0);
-    width = store.getInt(SECTION_OBJECT_VIEWER, "Width", 0);
-    height = store.getInt(SECTION_OBJECT_VIEWER, "Height", 0);
-}
-
-void ObjectViewerPlacement::write(ISettingsStore& store) const
-{
-    store.writeInt(SECTION_OBJECT_VIEWER, "X", x);
-    store.writeInt(SECTION_OBJECT_VIEWER, "Y", y);
-    store.writeInt(SECTION_OBJECT_VIEWER, "Width", width);
-    store.writeInt(SECTION_OBJECT_VIEWER, "Height", height);
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "analysis/ResultLocation.h"
-#include "app/SettingsStore.h"
 #include "model/CodePage.h"
 
 #include <string>
@@ -97,15 +96,3 @@ std::vector<char> calStyles(std::string_view text);
 void markHits(std::vector<char>& styles, const std::vector<ViewerHit>& hits);
 // One style byte per UTF-8 byte of shown, from one style per ANSI byte.
 std::string styleBytes(const ShownText& shown, const std::vector<char>& styles);
-
-// Size and position of the viewer, kept in the settings section "ObjectViewer".
-struct ObjectViewerPlacement {
-    int x = 0;
-    int y = 0;
-    int width = 0; // 0: never stored, the dialog takes its default size
-    int height = 0;
-
-    bool stored() const { return width > 0 && height > 0; }
-    void read(ISettingsStore& store);
-    void write(ISettingsStore& store) const;
-};

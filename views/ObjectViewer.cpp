@@ -1,6 +1,7 @@
 #include "views/ObjectViewer.h"
 
 #include "app/QuellixApp.h"
+#include "app/SettingsKeys.h"
 #include "model/ObjectRecord.h"
 #include "resources/ResourceIds.h"
 #include "views/AnsiText.h"

@@ -70,3 +70,20 @@ TEST(Settings, RecentFileListKeepsTenEntriesNumberedFromOne)
     EXPECT_EQ(readRecentFiles(store), (std::vector<std::string>{"a", "b"}));
     EXPECT_FALSE(store.has("Recent File List", "File3"));
 }
+
+TEST(Settings, ObjectViewerPlacementIsStoredInItsOwnSection)
+{
+    CMemorySettingsStore store;
+    ObjectViewerPlacement placement;
+    placement.read(store);
+    EXPECT_FALSE(placement.stored());
+    ObjectViewerPlacement written{40, 50, 900, 600};
+    written.write(store);
+    EXPECT_TRUE(store.has("ObjectViewer", "Width"));
+    placement.read(store);
+    EXPECT_TRUE(placement.stored());
+    EXPECT_EQ(placement.x, 40);
+    EXPECT_EQ(placement.y, 50);
+    EXPECT_EQ(placement.width, 900);
+    EXPECT_EQ(placement.height, 600);
+}

@@ -212,20 +212,3 @@ TEST(CalStyles, CodeIsColouredAndTheExportsStructureIsNot)
     EXPECT_EQ(std::string(styles.begin(), styles.begin() + 4), std::string({CAL_HIT, CAL_HIT, CAL_HIT, CAL_DEFAULT}));
     EXPECT_EQ(styles.back(), CAL_HIT);
 }
-
-TEST(ObjectViewerPlacement, StoredInItsOwnSection)
-{
-    CMemorySettingsStore store;
-    ObjectViewerPlacement placement;
-    placement.read(store);
-    EXPECT_FALSE(placement.stored());
-    ObjectViewerPlacement written{40, 50, 900, 600};
-    written.write(store);
-    EXPECT_TRUE(store.has("ObjectViewer", "Width"));
-    placement.read(store);
-    EXPECT_TRUE(placement.stored());
-    EXPECT_EQ(placement.x, 40);
-    EXPECT_EQ(placement.y, 50);
-    EXPECT_EQ(placement.width, 900);
-    EXPECT_EQ(placement.height, 600);
-}
