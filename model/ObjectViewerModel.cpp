@@ -12,7 +12,7 @@
 using srctext::find;
 
 namespace {
-constexpr int LINES_ABOVE_HIT = 10;
+constexpr int kLinesAboveHit = 10;
 
 std::string formatInt(const char* format, int value)
 {
@@ -158,7 +158,7 @@ int CObjectViewerModel::firstVisibleLineFor(int offset) const
     std::string_view text = objectText();
     int line = srctext::lineOf(text, offset) + (text.substr(0, 2) == "\r\n" && offset >= 2 ? 1 : 0);
     // A hit on line n (from 1) gets n - 10 lines above it.
-    return std::max(0, line - LINES_ABOVE_HIT);
+    return std::max(0, line - kLinesAboveHit);
 }
 
 int ShownText::at(int offset) const

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/ResultLocation.h"
+#include "model/ResultLocation.h"
 #include "model/CodePage.h"
 
 #include <string>

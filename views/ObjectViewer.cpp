@@ -1,9 +1,9 @@
 #include "views/ObjectViewer.h"
 
 #include "app/QuellixApp.h"
-#include "app/SettingsKeys.h"
 #include "model/ObjectRecord.h"
 #include "resources/ResourceIds.h"
+#include "settings/SettingsKeys.h"
 #include "views/AnsiText.h"
 
 #include <wx/button.h>
@@ -20,9 +20,9 @@
 using namespace rid;
 
 namespace {
-const wxSize DIALOG_UNITS(469, 302);
-constexpr int TREE_WIDTH_UNITS = 79;
-constexpr int NAVIGATION_BUTTON_UNITS = 15;
+const wxSize kDialogUnits(469, 302);
+constexpr int kTreeWidthUnits = 79;
+constexpr int kNavigationButtonUnits = 15;
 
 // Where a tree item's declaration starts in the object text.
 class CDeclarationData : public wxTreeItemData {
@@ -80,7 +80,7 @@ bool CObjectViewer::show(wxWindow* parent, const CResultLocation& location)
 void CObjectViewer::createControls()
 {
     m_tree = new wxTreeCtrl(this, IDC_OBJECT_TREE, wxDefaultPosition,
-                            wxSize(ConvertDialogToPixels(wxSize(TREE_WIDTH_UNITS, 0)).x, -1),
+                            wxSize(ConvertDialogToPixels(wxSize(kTreeWidthUnits, 0)).x, -1),
                             wxTR_HAS_BUTTONS | wxTR_LINES_AT_ROOT | wxTR_HIDE_ROOT | wxTR_SINGLE);
     m_text = new wxStyledTextCtrl(this, IDC_OBJECT_TEXT);
     auto* body = new wxBoxSizer(wxHORIZONTAL);
@@ -89,7 +89,7 @@ void CObjectViewer::createControls()
 
     auto* buttons = new wxBoxSizer(wxHORIZONTAL);
     buttons->AddStretchSpacer();
-    const wxSize stepSize = ConvertDialogToPixels(wxSize(NAVIGATION_BUTTON_UNITS, NAVIGATION_BUTTON_UNITS));
+    const wxSize stepSize = ConvertDialogToPixels(wxSize(kNavigationButtonUnits, kNavigationButtonUnits));
     const char* labels[] = {"|<", "<", ">", ">|"};
     for (int i = 0; i < 4; ++i) {
         m_stepButtons[i] = new wxButton(this, IDC_FIRST_HIT + i, labels[i], wxDefaultPosition,
@@ -105,7 +105,7 @@ void CObjectViewer::createControls()
     sizer->Add(body, 1, wxEXPAND | wxALL, 8);
     sizer->Add(buttons, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 8);
     SetSizer(sizer);
-    SetSize(ConvertDialogToPixels(DIALOG_UNITS));
+    SetSize(ConvertDialogToPixels(kDialogUnits));
 }
 
 void CObjectViewer::fillTree()
