@@ -4,7 +4,6 @@
 #include "model/SourceText.h"
 
 #include <algorithm>
-#include <cctype>
 #include <string>
 
 namespace {
@@ -19,18 +18,28 @@ bool isWordByte(char c)
     return srctext::isWordChar(static_cast<unsigned char>(c)) || c == '_';
 }
 
-std::string upper(std::string_view word)
-{
-    std::string result(word);
-    for (char& c : result)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return result;
-}
+constexpr size_t kLongestKeyword = 9; // "PROCEDURE"
 
-bool isKeyword(const std::string& upperWord)
+// The keyword a word spells, "" for none; upper-case only unless anyCase.
+std::string_view keywordOf(std::string_view word, bool anyCase)
 {
-    return std::find_if(std::begin(kKeywords), std::end(kKeywords),
-                        [&](const char* k) { return upperWord == k; }) != std::end(kKeywords);
+    if (word.size() > kLongestKeyword)
+        return {};
+    char up[kLongestKeyword];
+    for (size_t i = 0; i < word.size(); ++i) {
+        char c = word[i];
+        if (c >= 'a' && c <= 'z') {
+            if (!anyCase)
+                return {};
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+        up[i] = c;
+    }
+    std::string_view candidate(up, word.size());
+    for (const char* keyword : kKeywords)
+        if (candidate == keyword)
+            return keyword;
+    return {};
 }
 
 bool allDigits(std::string_view word)
@@ -81,16 +90,15 @@ std::vector<char> calStyles(std::string_view text)
         while (end < text.size() && isWordByte(text[end]))
             ++end;
         std::string_view word = text.substr(i, end - i);
-        std::string up = upper(word);
-        bool counts = inCode || up == word;
+        std::string_view keyword = keywordOf(word, inCode);
         char style = CAL_DEFAULT;
         if (allDigits(word))
             style = CAL_NUMBER;
-        else if (counts && isKeyword(up)) {
+        else if (!keyword.empty()) {
             style = CAL_KEYWORD;
-            if (up == "BEGIN" || up == "CASE")
+            if (keyword == "BEGIN" || keyword == "CASE")
                 ++depth;
-            else if (up == "END")
+            else if (keyword == "END")
                 depth = std::max(0, depth - 1);
         }
         std::fill(styles.begin() + static_cast<long>(i), styles.begin() + static_cast<long>(end), style);

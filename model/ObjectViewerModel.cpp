@@ -170,17 +170,32 @@ int ShownText::at(int offset) const
 
 ShownText makeShownText(std::string_view ansi, OemCodePage page)
 {
-    std::array<std::string, 256> characters;
-    for (int b = 0; b < 256; ++b)
-        characters[static_cast<size_t>(b)] = ansiToUtf8ViaOem(std::string(1, static_cast<char>(b)), page);
-    ShownText shown;
-    shown.utf8.reserve(ansi.size() + ansi.size() / 8);
-    shown.positions.reserve(ansi.size() + 1);
-    for (char c : ansi) {
-        shown.positions.push_back(static_cast<int>(shown.utf8.size()));
-        shown.utf8 += characters[static_cast<unsigned char>(c)];
+    struct Utf8Char {
+        char bytes[4];
+        int size;
+    };
+    std::array<Utf8Char, 256> characters{};
+    for (int b = 0; b < 256; ++b) {
+        std::string utf8 = ansiToUtf8ViaOem(std::string(1, static_cast<char>(b)), page);
+        Utf8Char& c = characters[static_cast<size_t>(b)];
+        c.size = static_cast<int>(std::min<size_t>(utf8.size(), sizeof c.bytes));
+        std::copy_n(utf8.begin(), c.size, c.bytes);
     }
-    shown.positions.push_back(static_cast<int>(shown.utf8.size()));
+    ShownText shown;
+    shown.positions.resize(ansi.size() + 1);
+    size_t length = 0;
+    for (size_t i = 0; i < ansi.size(); ++i) {
+        shown.positions[i] = static_cast<int>(length);
+        length += static_cast<size_t>(characters[static_cast<unsigned char>(ansi[i])].size);
+    }
+    shown.positions[ansi.size()] = static_cast<int>(length);
+    shown.utf8.resize(length);
+    char* out = shown.utf8.data();
+    for (char a : ansi) {
+        const Utf8Char& c = characters[static_cast<unsigned char>(a)];
+        for (int k = 0; k < c.size; ++k)
+            *out++ = c.bytes[k];
+    }
     return shown;
 }
 

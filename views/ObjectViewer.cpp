@@ -146,6 +146,10 @@ void CObjectViewer::fillText()
     m_text->SetUndoCollection(false);
 
     m_shown = makeShownText(m_model.objectText(), oemCodePage());
+    // No modification events: the toolkit would copy the whole inserted text into one, which
+    // costs more than the insertion itself; the viewer listens to none.
+    m_text->SetModEventMask(0);
+    m_text->Allocate(static_cast<int>(m_shown.utf8.size()) + 1);
     m_text->AddTextRaw(m_shown.utf8.data(), static_cast<int>(m_shown.utf8.size()));
     std::vector<char> styles = calStyles(m_model.objectText());
     markHits(styles, m_model.hits());
