@@ -48,6 +48,7 @@ CObjectViewer::CObjectViewer(wxWindow* parent, const CResultLocation& location)
     fillTree();
     fillText();
     applyPlacement();
+    Layout(); // the text control's width decides the horizontal scrolling to the hit
     const bool hasHits = !m_model.hits().empty();
     for (wxButton* button : m_stepButtons)
         button->Enable(hasHits);
