@@ -10,6 +10,7 @@
 #include "results/ResultList.h"
 
 #include <climits>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -48,7 +49,9 @@ void runOperation(const OperationDef& operation, const std::string& exportPath, 
     else if (operation.input == OperationInput::FolderAndRange)
         request.args.path = scratch + "/split";
     CResultList list;
-    runJob(request, loaded, manager, list, nullptr, nullptr, nullptr);
+    // Any bytes are a readable export, and the scratch folder takes every file written.
+    if (!runJob(request, loaded, manager, list, nullptr, nullptr, nullptr).ok())
+        std::abort();
     list.GetListText("\t", "\r\n");
     if (operation.input == OperationInput::FolderAndRange) {
         std::error_code ignored;
