@@ -63,7 +63,7 @@ void runOperation(const OperationDef& operation, const std::string& exportPath, 
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    if (size > 256 * 1024)
+    if (size > 4 * 1024 * 1024)
         return 0;
     fuzz::CInput input(data, size);
     const std::uint8_t choice = input.byte();
