@@ -4,6 +4,7 @@
 #include "app/MainFrame.h"
 #include "app/QuellixDoc.h"
 #include "app/SettingsKeys.h"
+#include "db/ObjectCompareView.h"
 #include "resources/ResourceIds.h"
 #include "views/PlaceholderView.h"
 #include "views/SearchView.h"
@@ -48,7 +49,7 @@ void CQuellixApp::registerTemplates()
         wxClassInfo* view;
     };
     const Kind kinds[] = {{"SearchView", CLASSINFO(CSearchView)},
-                          {"ObjectCompareView", CLASSINFO(CObjectComparePlaceholder)},
+                          {"ObjectCompareView", CLASSINFO(CObjectCompareView)},
                           {"WatchView", CLASSINFO(CWatchPlaceholder)},
                           {"MergeView", CLASSINFO(CMergePlaceholder)}};
     for (const Kind& kind : kinds)
@@ -76,6 +77,13 @@ int CQuellixApp::showMessage(wxWindow* parent, const wxString& text, long style)
     if (m_messageHook)
         return m_messageHook(text);
     return wxMessageBox(text, GetAppDisplayName(), style | wxICON_EXCLAMATION, parent);
+}
+
+int CQuellixApp::showMessage(wxWindow* parent, const wxString& text, const wxString& caption, long style)
+{
+    if (m_messageHook)
+        return m_messageHook(text);
+    return wxMessageBox(text, caption, style, parent);
 }
 
 int CQuellixApp::OnExit()

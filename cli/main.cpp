@@ -1,6 +1,7 @@
 // quellix-cli: loads one export, runs one operation on a fresh catalogue and prints its list.
 #include "analysis/AnalysisTable.h"
 #include "cli/CliOutput.h"
+#include "cli/DbCompareCommand.h"
 #include "cli/DbObjectsCommand.h"
 #include "model/CodePage.h"
 #include "model/ObjektManager.h"
@@ -33,7 +34,11 @@ const char* const kUsage =
     "\n"
     "  quellix-cli db-objects --server S [--net tcp|netb|lokal] [--program-path P] [--license L] [--user U]\n"
     "                                       a database's Object table (password from QUELLIX_DB_PASSWORD\n"
-    "                                       or a prompt)\n";
+    "                                       or a prompt)\n"
+    "  quellix-cli db-compare --server1 S [--net1 N] [--program-path1 P] [--user1 U] [--license1 L]\n"
+    "                         --server2 S [--net2 N] ... [--all-types]\n"
+    "                                       the object comparison of two databases (passwords from\n"
+    "                                       QUELLIX_DB1_PASSWORD, QUELLIX_DB2_PASSWORD or prompts)\n";
 
 int usage(const std::string& problem)
 {
@@ -182,6 +187,8 @@ int main(int argc, char** argv)
 {
     if (argc > 1 && std::string(argv[1]) == "db-objects")
         return runDbObjects(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
+    if (argc > 1 && std::string(argv[1]) == "db-compare")
+        return runDbCompare(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
     Invocation inv;
     std::string problem = parseArguments(argc, argv, inv);
     if (!problem.empty())

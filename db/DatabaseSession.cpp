@@ -16,10 +16,10 @@ std::string ansiText(std::string oem)
 }
 
 CDbObjectEntry readEntry(CFrontLibrary& library, CDatabaseSession& session, cfront_table* table,
-                         cfront_record* record)
+                         cfront_record* record, bool allTypes)
 {
     CDbObjectEntry entry;
-    entry.typeWord = CDbObjectEntry::typeWordOf(library.fieldInteger(table, record, 1));
+    entry.typeWord = CDbObjectEntry::typeWordOf(library.fieldInteger(table, record, 1), allTypes);
     entry.id = library.fieldInteger(table, record, 3);
     entry.name = ansiText(library.fieldText(table, record, 4));
     entry.version = ansiText(library.fieldText(table, record, 12));
@@ -71,7 +71,8 @@ void CDatabaseSession::Logout()
     CFrontLibrary::instance().Unload();
 }
 
-void CDatabaseSession::ReadObjectTable(CDbObjectEntryArray& entries, const DatabaseConnection& connection)
+void CDatabaseSession::ReadObjectTable(CDbObjectEntryArray& entries, const DatabaseConnection& connection,
+                                       bool allTypes)
 {
     if (!CheckLibraryFile(connection.programPath))
         return;
@@ -81,11 +82,11 @@ void CDatabaseSession::ReadObjectTable(CDbObjectEntryArray& entries, const Datab
     }
     CFrontLibrary& library = CFrontLibrary::instance();
     cfront_table* table = library.openTable(kObjectTable);
-    library.setFilter(table, 1, "1..6");
+    library.setFilter(table, 1, allTypes ? "1..9" : "1..6");
     cfront_record* record = library.newRecord(table);
     if (library.findFirst(table, record)) {
         do {
-            entries.add(readEntry(library, *this, table, record));
+            entries.add(readEntry(library, *this, table, record, allTypes));
         } while (library.next(table, record, 1) == 1);
     }
     library.freeRecord(record);

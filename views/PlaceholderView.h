@@ -14,13 +14,6 @@ private:
     int m_menuId;
 };
 
-// The object comparison of two databases (document kind "ObjectCompareView"), to come.
-class CObjectComparePlaceholder : public CPlaceholderView {
-public:
-    CObjectComparePlaceholder();
-    wxDECLARE_DYNAMIC_CLASS(CObjectComparePlaceholder);
-};
-
 // The session watch (document kind "WatchView"), to come.
 class CWatchPlaceholder : public CPlaceholderView {
 public:
