@@ -1,0 +1,116 @@
+#include "cli/DbCompareCommand.h"
+#include "db/StandInFolder.h"
+#include "support/CompareExports.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <sstream>
+
+namespace {
+
+class DbCompareCommandTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        setenv("QUELLIX_DB1_PASSWORD", "", 1);
+        setenv("QUELLIX_DB2_PASSWORD", "", 1);
+        database1 = folder.createDatabase("one.db", compareexports::exportOf(1));
+        database2 = folder.createDatabase("two.db", compareexports::exportOf(2));
+    }
+    void TearDown() override
+    {
+        unsetenv("QUELLIX_DB1_PASSWORD");
+        unsetenv("QUELLIX_DB2_PASSWORD");
+    }
+
+    std::vector<std::string> arguments(const std::string& server1, const std::string& server2)
+    {
+        return {"--server1", server1, "--net1", "lokal", "--program-path1", folder.programPath(),
+                "--server2", server2, "--net2", "lokal", "--program-path2", folder.programPath()};
+    }
+    int run(const std::vector<std::string>& args)
+    {
+        out.str("");
+        err.str("");
+        return runDbCompare(args, out, err);
+    }
+
+    StandInFolder folder;
+    std::string database1;
+    std::string database2;
+    std::ostringstream out;
+    std::ostringstream err;
+};
+
+std::string listText(const std::vector<std::string>& rows)
+{
+    std::string text;
+    for (const std::string& row : rows)
+        text += row + "\t\n";
+    return text;
+}
+
+TEST_F(DbCompareCommandTest, TwoDatabasesFromTwoExportsGiveTheExpectedRows)
+{
+    ASSERT_EQ(run(arguments(database1, database2)), 0) << err.str();
+    EXPECT_EQ(out.str(), listText(compareexports::expectedRows()));
+    EXPECT_EQ(err.str(), "");
+}
+
+TEST_F(DbCompareCommandTest, AllTypesNamesXmlportsAndReadsPages)
+{
+    std::vector<std::string> args = arguments(database1, database2);
+    args.push_back("--all-types");
+    ASSERT_EQ(run(args), 0) << err.str();
+    EXPECT_NE(out.str().find("Different\tXMLport\t6000\tExport Items\t"), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find("\nNew\tPage\t21\tCustomer Card\tNAVW17.00\t\t2023-07-05\t-9999\t"), std::string::npos)
+        << out.str();
+    EXPECT_EQ(out.str().find("\t\t6000\t"), std::string::npos);
+}
+
+TEST_F(DbCompareCommandTest, ADatabaseComparedWithItselfGivesOnlyTheHeading)
+{
+    ASSERT_EQ(run(arguments(database2, database2)), 0) << err.str();
+    EXPECT_EQ(out.str(), listText({compareexports::expectedRows()[0]}));
+}
+
+TEST_F(DbCompareCommandTest, AnUnreadableDatabaseEndsWithStatusOneAndNoList)
+{
+    ASSERT_EQ(folder.admin({"add-user", database2, "ADMIN"}, nullptr, "anders"), 0);
+    std::vector<std::string> args = arguments(database1, database2);
+    args.insert(args.end(), {"--user2", "admin"});
+    EXPECT_EQ(run(args), 1);
+    EXPECT_EQ(out.str(), "");
+    EXPECT_EQ(err.str(), "quellix-cli db-compare: database 2: Login nicht ok\n");
+
+    setenv("QUELLIX_DB2_PASSWORD", "anders", 1);
+    EXPECT_EQ(run(args), 0) << err.str();
+    EXPECT_EQ(out.str(), listText(compareexports::expectedRows()));
+}
+
+TEST_F(DbCompareCommandTest, BothFailuresAreReported)
+{
+    std::vector<std::string> args = arguments(database1, database2);
+    args[5] = folder.file("nowhere"); // database 1's program path has no library
+    args[7] = "NOSERVER";              // database 2 names a server the stand-in does not know
+    args[9] = "tcp";
+    EXPECT_EQ(run(args), 1);
+    EXPECT_EQ(out.str(), "");
+    EXPECT_EQ(err.str(), "quellix-cli db-compare: database 1: CFront File access error: " + folder.file("nowhere") +
+                             "/cfront/cfront.so not existing\n"
+                             "quellix-cli db-compare: database 2: Login nicht ok\n");
+}
+
+TEST_F(DbCompareCommandTest, BadArgumentsAreUsageErrors)
+{
+    EXPECT_EQ(run({"--server1", database1}), 2);
+    EXPECT_NE(err.str().find("--server2 is missing"), std::string::npos);
+    EXPECT_EQ(run({"--server2", database2}), 2);
+    EXPECT_EQ(run({"--server1", "a", "--server2", "b", "--password1", "visible"}), 2);
+    EXPECT_EQ(run({"--server1", "a", "--server2"}), 2);
+    EXPECT_EQ(run({"--server3", "a"}), 2);
+    EXPECT_EQ(out.str(), "");
+}
+
+} // namespace
