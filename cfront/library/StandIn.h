@@ -2,6 +2,7 @@
 
 #include "cfront.h"
 #include "store/Database.h"
+#include "store/Records.h"
 #include "store/Tables.h"
 
 #include <cstdint>
@@ -84,8 +85,7 @@ private:
     std::unique_ptr<Database> m_db;
     std::string m_connectFailure; // why the last connect or open failed, for the login's error
     int64_t m_sessionId = 0; // 0 while not logged in
-    int64_t m_found = 0;
-    int64_t m_searched = 0;
+    SessionCounters m_counters;
     int32_t m_toleratedError = 0;
     std::map<cfront_table*, std::unique_ptr<cfront_table>> m_tables;
     std::map<cfront_record*, std::unique_ptr<cfront_record>> m_records;

@@ -7,20 +7,19 @@
 namespace cfront {
 namespace {
 
-const char* const kFormat = "quellix-cfront 1";
+const char* const kFormat = "quellix-cfront 2";
 
 const char* const kSchema = R"sql(
 CREATE TABLE cfront_info(key TEXT PRIMARY KEY, value TEXT NOT NULL);
 CREATE TABLE object(
   type INTEGER NOT NULL, id INTEGER NOT NULL, name BLOB NOT NULL DEFAULT x'',
   flag INTEGER NOT NULL DEFAULT 0, dbm_table INTEGER NOT NULL DEFAULT 0,
-  date INTEGER NOT NULL DEFAULT 0, time INTEGER NOT NULL DEFAULT 0,
+  date INTEGER NOT NULL DEFAULT 0, time INTEGER NOT NULL DEFAULT 0, stamp INTEGER,
   version BLOB NOT NULL DEFAULT x'', PRIMARY KEY(type, id));
 CREATE TABLE user(name BLOB PRIMARY KEY, salt BLOB NOT NULL, hash BLOB NOT NULL,
   rounds INTEGER NOT NULL);
 CREATE TABLE session(
-  id INTEGER PRIMARY KEY AUTOINCREMENT, user BLOB NOT NULL,
-  login_time INTEGER NOT NULL, login_date INTEGER NOT NULL,
+  id INTEGER PRIMARY KEY AUTOINCREMENT, user BLOB NOT NULL, login_stamp INTEGER NOT NULL,
   found INTEGER NOT NULL DEFAULT 0, searched INTEGER NOT NULL DEFAULT 0,
   inserted INTEGER NOT NULL DEFAULT 0, deleted INTEGER NOT NULL DEFAULT 0,
   modified INTEGER NOT NULL DEFAULT 0,
@@ -74,6 +73,11 @@ bool Statement::step()
 int64_t Statement::integer(int column) const
 {
     return sqlite3_column_int64(m_statement, column);
+}
+
+bool Statement::isNull(int column) const
+{
+    return sqlite3_column_type(m_statement, column) == SQLITE_NULL;
 }
 
 std::string Statement::bytes(int column) const

@@ -32,6 +32,7 @@ public:
     // true while a row is available; throws DatabaseError on failure.
     bool step();
     int64_t integer(int column) const;
+    bool isNull(int column) const;
     std::string bytes(int column) const;
     void reset();
 

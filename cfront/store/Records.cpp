@@ -68,32 +68,69 @@ bool processGone(int64_t pid)
 
 void putObject(Database& db, const ObjectRow& o)
 {
+    int32_t date = o.date, time = o.time;
+    if (o.stamp)
+        utcDateTime(*o.stamp, date, time);
     Statement insert = db.prepare("INSERT OR REPLACE INTO object(type, id, name, flag, dbm_table, date, time, "
-                                  "version) VALUES(?, ?, ?, ?, ?, ?, ?, ?)");
+                                  "stamp, version) VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?)");
     insert.bind(0, o.type).bind(1, o.id).bindBytes(2, o.name).bind(3, o.flag).bind(4, o.dbmTable);
-    insert.bind(5, o.date).bind(6, o.time).bindBytes(7, o.version).step();
+    insert.bind(5, date).bind(6, time).bindBytes(8, o.version);
+    if (o.stamp)
+        insert.bind(7, *o.stamp);
+    insert.step();
 }
 
-bool touchObject(Database& db, int32_t type, int32_t id, int32_t date, int32_t time)
+bool touchObject(Database& db, int32_t type, int32_t id, int64_t stamp)
 {
-    db.prepare("UPDATE object SET date = ?, time = ? WHERE type = ? AND id = ?")
-        .bind(0, date).bind(1, time).bind(2, type).bind(3, id).step();
+    std::optional<ObjectRow> object = findObject(db, type, id);
+    if (!object)
+        return false;
+    object->stamp = stamp;
+    putObject(db, *object);
+    return true;
+}
+
+bool deleteObject(Database& db, int32_t type, int32_t id)
+{
+    db.prepare("DELETE FROM object WHERE type = ? AND id = ?").bind(0, type).bind(1, id).step();
     Statement changed = db.prepare("SELECT changes()");
     return changed.step() && changed.integer(0) > 0;
 }
 
-std::vector<ObjectRow> listObjects(Database& db)
+namespace {
+
+std::vector<ObjectRow> queryObjects(Database& db, const std::string& where, int32_t type = 0, int32_t id = 0)
 {
-    Statement query = db.prepare("SELECT type, id, name, flag, dbm_table, date, time, version FROM object "
-                                 "ORDER BY type, id");
+    Statement query = db.prepare("SELECT type, id, name, flag, dbm_table, " + localDateSql("stamp", "date") + ", " +
+                                 localTimeSql("stamp", "time") + ", version, stamp FROM object " + where +
+                                 " ORDER BY type, id");
+    if (!where.empty())
+        query.bind(0, type).bind(1, id);
     std::vector<ObjectRow> rows;
     while (query.step()) {
         rows.push_back({static_cast<int32_t>(query.integer(0)), static_cast<int32_t>(query.integer(1)),
                         query.bytes(2), static_cast<int32_t>(query.integer(3)),
                         static_cast<int32_t>(query.integer(4)), static_cast<int32_t>(query.integer(5)),
-                        static_cast<int32_t>(query.integer(6)), query.bytes(7)});
+                        static_cast<int32_t>(query.integer(6)), query.bytes(7), std::nullopt});
+        if (!query.isNull(8))
+            rows.back().stamp = query.integer(8);
     }
     return rows;
+}
+
+} // namespace
+
+std::vector<ObjectRow> listObjects(Database& db)
+{
+    return queryObjects(db, "");
+}
+
+std::optional<ObjectRow> findObject(Database& db, int32_t type, int32_t id)
+{
+    std::vector<ObjectRow> rows = queryObjects(db, "WHERE type = ? AND id = ?", type, id);
+    if (rows.empty())
+        return std::nullopt;
+    return rows.front();
 }
 
 void addUser(Database& db, std::string_view name, std::string_view password)
@@ -139,14 +176,12 @@ bool loginAccepted(Database& db, std::string_view name, std::string_view passwor
 int64_t addSession(Database& db, std::string_view user, std::string_view host, int64_t pid,
                    const std::string* licence)
 {
-    int32_t date = 0, time = 0;
-    currentDateTime(date, time);
-    Statement insert = db.prepare("INSERT INTO session(user, login_time, login_date, host, pid, licence) "
-                                  "VALUES(?, ?, ?, ?, ?, ?)");
-    insert.bindBytes(0, kDatabaseLoginKind + std::string(user)).bind(1, time).bind(2, date);
-    insert.bindBytes(3, host).bind(4, pid);
+    Statement insert = db.prepare("INSERT INTO session(user, login_stamp, host, pid, licence) "
+                                  "VALUES(?, ?, ?, ?, ?)");
+    insert.bindBytes(0, kDatabaseLoginKind + std::string(user)).bind(1, currentStamp());
+    insert.bindBytes(2, host).bind(3, pid);
     if (licence)
-        insert.bindBytes(5, *licence);
+        insert.bindBytes(4, *licence);
     insert.step();
     Statement id = db.prepare("SELECT last_insert_rowid()");
     id.step();
@@ -158,10 +193,11 @@ void removeSession(Database& db, int64_t id)
     db.prepare("DELETE FROM session WHERE id = ?").bind(0, id).step();
 }
 
-void setSessionCounters(Database& db, int64_t id, int64_t found, int64_t searched)
+void setSessionCounters(Database& db, int64_t id, const SessionCounters& c)
 {
-    db.prepare("UPDATE session SET found = ?, searched = ? WHERE id = ?").bind(0, found).bind(1, searched)
-        .bind(2, id).step();
+    db.prepare("UPDATE session SET found = ?, searched = ?, inserted = ?, deleted = ?, modified = ? WHERE id = ?")
+        .bind(0, c.found).bind(1, c.searched).bind(2, c.inserted).bind(3, c.deleted).bind(4, c.modified)
+        .bind(5, id).step();
 }
 
 void removeStaleSessions(Database& db, std::string_view host)
@@ -174,13 +210,15 @@ void removeStaleSessions(Database& db, std::string_view host)
 
 std::vector<SessionRow> listSessions(Database& db)
 {
-    Statement query = db.prepare("SELECT id, user, login_date, login_time, found, searched, host, pid, "
-                                 "licence FROM session ORDER BY id");
+    Statement query = db.prepare("SELECT id, user, " + localDateSql("login_stamp", "0") + ", " +
+                                 localTimeSql("login_stamp", "0") + ", found, searched, inserted, deleted, "
+                                 "modified, host, pid, licence FROM session ORDER BY id");
     std::vector<SessionRow> rows;
     while (query.step()) {
         rows.push_back({query.integer(0), query.bytes(1), static_cast<int32_t>(query.integer(2)),
                         static_cast<int32_t>(query.integer(3)), query.integer(4), query.integer(5),
-                        query.bytes(6), query.integer(7), query.bytes(8)});
+                        query.integer(6), query.integer(7), query.integer(8), query.bytes(9), query.integer(10),
+                        query.bytes(11)});
     }
     return rows;
 }

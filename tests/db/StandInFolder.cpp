@@ -7,6 +7,7 @@
 #include <dlfcn.h>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <stdexcept>
 #include <sys/wait.h>
 
@@ -55,11 +56,15 @@ void StandInFolder::writeFile(const std::string& name, const std::string& bytes)
     std::ofstream(file(name), std::ios::binary) << bytes;
 }
 
-int StandInFolder::admin(const std::vector<std::string>& args, std::string* output, const std::string& password) const
+int StandInFolder::admin(const std::vector<std::string>& args, std::string* output, const std::string& password,
+                         std::string* errors) const
 {
     std::string command = "CFRONT_DB_PASSWORD=" + shellQuoted(password) + " " QUELLIX_BINARY_DIR "/cfront/cfront-db";
     for (const std::string& arg : args)
         command += " " + shellQuoted(arg);
+    const std::string errorFile = file("cfront-db.stderr");
+    if (errors)
+        command += " 2>" + shellQuoted(errorFile);
     FILE* pipe = popen((command + " </dev/null").c_str(), "r");
     if (!pipe)
         return -1;
@@ -70,6 +75,10 @@ int StandInFolder::admin(const std::vector<std::string>& args, std::string* outp
     int status = pclose(pipe);
     if (output)
         *output = text;
+    if (errors) {
+        std::ifstream stream(errorFile, std::ios::binary);
+        errors->assign(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
+    }
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 

@@ -19,10 +19,10 @@ public:
     std::string file(const std::string& name) const { return m_folder + "/" + name; }
     void writeFile(const std::string& name, const std::string& bytes) const;
 
-    // Runs cfront-db with the arguments (each quoted for the shell); returns its exit status
-    // and its standard output in output.
+    // Runs cfront-db with the arguments (each quoted for the shell); returns its exit status,
+    // its standard output in output and its standard error in errors.
     int admin(const std::vector<std::string>& args, std::string* output = nullptr,
-              const std::string& password = "") const;
+              const std::string& password = "", std::string* errors = nullptr) const;
     // A new database file "name" holding the objects of export (OEM bytes).
     std::string createDatabase(const std::string& name, const std::string& exportText) const;
 
