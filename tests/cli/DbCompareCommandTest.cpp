@@ -75,6 +75,22 @@ TEST_F(DbCompareCommandTest, ADatabaseComparedWithItselfGivesOnlyTheHeading)
     EXPECT_EQ(out.str(), listText({compareexports::expectedRows()[0]}));
 }
 
+TEST_F(DbCompareCommandTest, ObjectsChangedWithCfrontDbSetShowTheirDateDifference)
+{
+    std::string copy = folder.createDatabase("copy.db", compareexports::exportOf(1));
+    ASSERT_EQ(folder.admin({"set", copy, "Table", "50100", "--date", "2023-06-30"}), 0);
+    ASSERT_EQ(folder.admin({"set", copy, "Table", "50101", "--date", "2.7.2023"}), 0);
+    ASSERT_EQ(folder.admin({"set", copy, "Table", "50102", "--time", "14:00:01"}), 0);
+    ASSERT_EQ(run(arguments(database1, copy)), 0) << err.str();
+    EXPECT_EQ(out.str(), listText({compareexports::expectedRows()[0],
+                                   "Different\tTable\t50100\tShared 50100\tQLX1.00\t2023-07-01\t2023-06-30\t1\t"
+                                   "14:00:00\t14:00:00\tShared 50100\tShared 50100\tQLX1.00\tQLX1.00",
+                                   "Different\tTable\t50101\tShared 50101\tQLX1.00\t2023-07-01\t2023-07-02\t-1\t"
+                                   "14:00:00\t14:00:00\tShared 50101\tShared 50101\tQLX1.00\tQLX1.00",
+                                   "Different\tTable\t50102\tShared 50102\tQLX1.00\t2023-07-01\t2023-07-01\t0\t"
+                                   "14:00:00\t14:00:01\tShared 50102\tShared 50102\tQLX1.00\tQLX1.00"}));
+}
+
 TEST_F(DbCompareCommandTest, AnUnreadableDatabaseEndsWithStatusOneAndNoList)
 {
     ASSERT_EQ(folder.admin({"add-user", database2, "ADMIN"}, nullptr, "anders"), 0);

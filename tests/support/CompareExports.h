@@ -2,8 +2,10 @@
 
 // Two exports for the object comparison, generated from one list of objects: most objects are
 // the same on both sides; some differ in date, time, name or version, some exist on one side
-// only, and database 1's Table 18 meets database 2's Form 18. Shared by the command-line and
-// the GUI tests, with the rows both must show.
+// only, and database 1's Table 18 meets database 2's Form 18. Database 1's export writes dates
+// and times as a German client does ("12.05.03", "[ 9:30:05]"), database 2's as an American one
+// ("05/12/03", "[ 9:30:06 AM]", "11:11:11 PM"). Shared by the command-line and the GUI tests,
+// with the rows both must show.
 #include <string>
 #include <vector>
 
@@ -13,8 +15,8 @@ struct ExportedObject {
     std::string type;
     int id;
     std::string name; // OEM bytes
-    std::string date; // as the export writes it
-    std::string time;
+    std::string date; // "DD.MM.YY"
+    std::string time; // "HH:MM:SS"
     std::string version;
 };
 
@@ -25,8 +27,8 @@ inline std::vector<ExportedObject> objectsOf(int database)
         {"Table", 3, "Payment Terms", "12.05.03", "12:00:00", "NAVW14.00"},
         {"Table", 27, "Item", second ? "31.01.04" : "01.02.04", "10:00:00", "NAVW14.00"},
         {"Table", 36, "Sales Header", second ? "16.03.05" : "15.03.05", "08:15:00", "NAVW14.00"},
-        {"Form", 21, "Kunde \x9A" "bersicht", "01.02.95", second ? "[ 9:30:06]" : "[ 9:30:05]", "NAVW13.70"},
-        {"Report", 206, second ? "Sales - Invoice" : "Sales Invoice", "09.09.08", "11:11:11", "NAVW15.00"},
+        {"Form", 21, "Kunde \x9A" "bersicht", "01.02.95", second ? "09:30:06" : "09:30:05", "NAVW13.70"},
+        {"Report", 206, second ? "Sales - Invoice" : "Sales Invoice", "09.09.08", "23:11:11", "NAVW15.00"},
         {"Codeunit", 80, "Sales-Post", "31.12.29", "23:59:59", second ? "NAVW15.00,QLX1.1" : "NAVW15.00"},
         {"XMLport", 6000, "Export Items", "29.02.04", "00:00:00", second ? "QLX2" : "QLX1"},
     };
@@ -44,11 +46,34 @@ inline std::vector<ExportedObject> objectsOf(int database)
     return objects;
 }
 
+// "DD.MM.YY" as database 2's client writes it: "MM/DD/YY".
+inline std::string monthFirst(const std::string& date)
+{
+    return date.substr(3, 2) + "/" + date.substr(0, 2) + "/" + date.substr(6, 2);
+}
+
+// "HH:MM:SS" as an export writes it: a single-digit hour stands in brackets behind a blank; with
+// twelveHours "AM" or "PM" follows.
+inline std::string exportTime(const std::string& time, bool twelveHours)
+{
+    int hour = std::stoi(time.substr(0, 2));
+    std::string rest = time.substr(2);
+    std::string suffix;
+    if (twelveHours) {
+        suffix = hour < 12 ? " AM" : " PM";
+        hour = hour % 12 == 0 ? 12 : hour % 12;
+    }
+    std::string text = std::to_string(hour) + rest + suffix;
+    return hour < 10 ? "[ " + text + "]" : text;
+}
+
 // The export text of one database's objects, in the OEM code page with CR LF line ends.
 inline std::string exportOf(int database)
 {
     std::string text;
-    for (const ExportedObject& o : objectsOf(database)) {
+    for (ExportedObject o : objectsOf(database)) {
+        o.date = database == 2 ? monthFirst(o.date) : o.date;
+        o.time = exportTime(o.time, database == 2);
         text += "OBJECT " + o.type + " " + std::to_string(o.id) + " " + o.name + "\r\n{\r\n";
         text += "  OBJECT-PROPERTIES\r\n  {\r\n";
         text += "    Date=" + o.date + ";\r\n    Time=" + o.time + ";\r\n";
@@ -71,7 +96,7 @@ inline std::vector<std::string> expectedRows()
         "Sales Header\tSales Header\tNAVW14.00\tNAVW14.00",
         "Different\tForm\t21\tKunde \xC3\x9C" "bersicht\tNAVW13.70\t1995-02-01\t1995-02-01\t0\t09:30:05\t09:30:06\t"
         "Kunde \xC3\x9C" "bersicht\tKunde \xC3\x9C" "bersicht\tNAVW13.70\tNAVW13.70",
-        "Different\tReport\t206\tSales Invoice\tNAVW15.00\t2008-09-09\t2008-09-09\t0\t11:11:11\t11:11:11\t"
+        "Different\tReport\t206\tSales Invoice\tNAVW15.00\t2008-09-09\t2008-09-09\t0\t23:11:11\t23:11:11\t"
         "Sales Invoice\tSales - Invoice\tNAVW15.00\tNAVW15.00",
         "New\tDataport\t50000\tOnly One\t\t1999-01-01\t\t9999\t07:00:00\t\tOnly One\t\t\t",
         "Different\tCodeunit\t80\tSales-Post\tNAVW15.00\t2029-12-31\t2029-12-31\t0\t23:59:59\t23:59:59\t"
