@@ -21,18 +21,29 @@ const char* const kUsage =
     "                              [--license2 ...] [--all-types] [--oem 850|437] [--ansi]\n"
     "  Passwords are read from QUELLIX_DB1_PASSWORD and QUELLIX_DB2_PASSWORD or asked for on the terminal.\n";
 
-// Collects the messages of the current database's read, each as one line.
-class CollectedMessages : public IMessageBoxes {
+// Writes the messages of one database's read to standard error, one line each, naming the
+// database; a message box means the database could not be read, a note is a remark only.
+class DatabaseMessages : public IMessageBoxes {
 public:
+    DatabaseMessages(std::ostream& err, int database) : m_err(err), m_database(database) {}
     void show(const std::string& text, const std::string& caption, MessageIcon) override
     {
-        std::string line = caption == text || caption.empty() ? text : caption + ": " + text;
-        for (char& c : line)
+        write(caption == text || caption.empty() ? text : caption + ": " + text);
+        failed = true;
+    }
+    void note(const std::string& text) override { write(text); }
+    bool failed = false;
+
+private:
+    void write(std::string text)
+    {
+        for (char& c : text)
             if (c == '\n' || c == '\r')
                 c = ' ';
-        lines.push_back(line);
+        m_err << "quellix-cli db-compare: database " << m_database << ": " << text << "\n";
     }
-    std::vector<std::string> lines;
+    std::ostream& m_err;
+    int m_database;
 };
 
 struct CompareOptions {
@@ -126,12 +137,10 @@ int runDbCompare(const std::vector<std::string>& args, std::ostream& out, std::o
     CDbObjectEntryArray entries[2];
     bool readable = true;
     for (int n = 0; n < 2; ++n) {
-        CollectedMessages messages;
+        DatabaseMessages messages(err, n + 1);
         CDatabaseSession session(messages, err);
         session.ReadObjectTable(entries[n], options.database[n], options.allTypes);
-        for (const std::string& line : messages.lines)
-            err << "quellix-cli db-compare: database " << n + 1 << ": " << line << "\n";
-        readable = readable && messages.lines.empty();
+        readable = readable && !messages.failed;
     }
     if (!readable)
         return 1;

@@ -16,15 +16,31 @@ const char* const kUsage =
     "                              [--user USER] [--program-path DIR] [--oem 850|437]\n"
     "  The password is read from QUELLIX_DB_PASSWORD or asked for on the terminal.\n";
 
-// Keeps the first message of the session; the command reports it as its error.
-class RecordedMessages : public IMessageBoxes {
+std::string oneLine(std::string text)
+{
+    for (char& c : text) {
+        if (c == '\n' || c == '\r')
+            c = ' ';
+    }
+    return text;
+}
+
+// Writes every message of the session to standard error, one line each; a message box means
+// the command failed.
+class StderrMessages : public IMessageBoxes {
 public:
+    explicit StderrMessages(std::ostream& err) : m_err(err) {}
     void show(const std::string& text, const std::string& caption, MessageIcon) override
     {
-        if (first.empty())
-            first = caption == text || caption.empty() ? text : caption + ": " + text;
+        m_err << "quellix-cli db-objects: " << oneLine(caption == text || caption.empty() ? text : caption + ": " + text)
+              << "\n";
+        failed = true;
     }
-    std::string first;
+    void note(const std::string& text) override { m_err << "quellix-cli db-objects: " << oneLine(text) << "\n"; }
+    bool failed = false;
+
+private:
+    std::ostream& m_err;
 };
 
 std::string runningProgramFolder()
@@ -83,15 +99,6 @@ void writeCell(std::ostream& out, const std::string& ansi)
     out << ansiToUtf8ViaOem(CResultList::ListTextCell(ansi), oemCodePage()) << '\t';
 }
 
-std::string oneLine(std::string text)
-{
-    for (char& c : text) {
-        if (c == '\n' || c == '\r')
-            c = ' ';
-    }
-    return text;
-}
-
 } // namespace
 
 int runDbObjects(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
@@ -103,14 +110,12 @@ int runDbObjects(const std::vector<std::string>& args, std::ostream& out, std::o
         return 2;
     }
     connection.password = password();
-    RecordedMessages messages;
-    CDatabaseSession session(messages, out);
+    StderrMessages messages(err);
+    CDatabaseSession session(messages, err);
     CDbObjectEntryArray entries;
     session.ReadObjectTable(entries, connection);
-    if (!messages.first.empty()) {
-        err << "quellix-cli db-objects: " << oneLine(messages.first) << "\n";
+    if (messages.failed)
         return 1;
-    }
     for (const char* heading : {"Type", "ID", "Name", "Version", "Date", "Time"})
         writeCell(out, heading);
     out << "\n";

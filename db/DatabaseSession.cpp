@@ -71,6 +71,28 @@ void CDatabaseSession::Logout()
     CFrontLibrary::instance().Unload();
 }
 
+namespace {
+
+// The library's reason for a failed call, or fallback when it gives none.
+std::string failureReason(CFrontLibrary& library, const std::string& fallback)
+{
+    std::string reason;
+    library.lastError(&reason);
+    return reason.empty() ? fallback : reason;
+}
+
+// After a search or step gave no record: the library's reason when the read failed, else "".
+std::string readFailure(CFrontLibrary& library)
+{
+    std::string reason;
+    int32_t code = library.lastError(&reason);
+    if (code == CFRONT_OK || code == CFRONT_ERR_RECORD_NOT_FOUND)
+        return "";
+    return reason.empty() ? "C/FRONT error " + std::to_string(code) : reason;
+}
+
+} // namespace
+
 void CDatabaseSession::ReadObjectTable(CDbObjectEntryArray& entries, const DatabaseConnection& connection,
                                        bool allTypes)
 {
@@ -81,17 +103,36 @@ void CDatabaseSession::ReadObjectTable(CDbObjectEntryArray& entries, const Datab
         return;
     }
     CFrontLibrary& library = CFrontLibrary::instance();
+    std::string failure;
+    CDbObjectEntryArray read;
+    const char* typeFilter = allTypes ? "1..9" : "1..6";
     cfront_table* table = library.openTable(kObjectTable);
-    library.setFilter(table, 1, allTypes ? "1..9" : "1..6");
-    cfront_record* record = library.newRecord(table);
-    if (library.findFirst(table, record)) {
+    cfront_record* record = nullptr;
+    if (!table)
+        failure = failureReason(library, "the Object table cannot be opened");
+    else if (!library.setFilter(table, 1, typeFilter))
+        failure = failureReason(library, std::string("the filter ") + typeFilter + " on the Object table is refused");
+    else if (!(record = library.newRecord(table)))
+        failure = failureReason(library, "no record buffer for the Object table");
+    else if (!library.findFirst(table, record))
+        failure = readFailure(library);
+    else {
         do {
-            entries.add(readEntry(library, *this, table, record, allTypes));
+            read.add(readEntry(library, *this, table, record, allTypes));
         } while (library.next(table, record, 1) == 1);
+        failure = readFailure(library);
     }
-    library.freeRecord(record);
-    library.closeTable(table);
+    if (record)
+        library.freeRecord(record);
+    if (table)
+        library.closeTable(table);
     Logout();
+    if (!failure.empty()) {
+        m_messages.show(failure, "Error", MessageIcon::Error);
+        return;
+    }
+    for (const CDbObjectEntry& entry : read)
+        entries.add(entry);
 }
 
 std::string CDatabaseSession::checkedDateText(int32_t date)

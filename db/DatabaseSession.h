@@ -13,6 +13,9 @@ class IMessageBoxes {
 public:
     virtual ~IMessageBoxes() = default;
     virtual void show(const std::string& text, const std::string& caption, MessageIcon icon) = 0;
+    // A remark that needs no answer (waiting for a busy database, the library's reason for a
+    // refused login): the status bar in the program, standard error in the command line.
+    virtual void note(const std::string&) {}
 };
 
 // The six texts that identify one database, as the user types them.
@@ -43,8 +46,10 @@ public:
     // Shuts the library down and unloads it; harmless when it is not loaded.
     void Logout();
     // Appends one entry per object of types 1..6 of the database, in the library's order;
-    // entries stay unchanged when the library file is missing or the login fails. With allTypes
-    // it reads types 1..9 and names 6..9 "XMLport", "MenuSuite", "Page", "Query".
+    // entries stay unchanged when the library file is missing or the login fails. A read that
+    // fails on the way (a search or step of the library reports an error) is shown with
+    // caption "Error" and the library's reason, and appends nothing at all. With allTypes it
+    // reads types 1..9 and names 6..9 "XMLport", "MenuSuite", "Page", "Query".
     void ReadObjectTable(CDbObjectEntryArray& entries, const DatabaseConnection& connection,
                          bool allTypes = false);
 

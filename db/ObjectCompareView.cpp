@@ -38,6 +38,7 @@ public:
                      : icon == MessageIcon::Information ? wxICON_INFORMATION : wxICON_NONE;
         wxGetApp().showMessage(m_parent, fromAnsi(text), fromAnsi(caption), wxOK | style);
     }
+    void note(const std::string& text) override { wxGetApp().statusRelay().setStatusText(text); }
 
 private:
     wxWindow* m_parent;

@@ -176,13 +176,17 @@ CFRONT_EXPORT int32_t CFRONT_CALL cfront_ordinal_14(cfront_table* table)
 CFRONT_EXPORT int32_t CFRONT_CALL cfront_ordinal_16(cfront_table* table, cfront_record* record, const char* which)
 {
     return guarded(16, 0, [&](StandIn& s) {
+        g_diagnostics.setError(CFRONT_OK, "");
         return s.find(table, record, requiredText(which, "search text")) ? 1 : 0;
     });
 }
 
 CFRONT_EXPORT int16_t CFRONT_CALL cfront_ordinal_17(cfront_table* table, cfront_record* record, int32_t steps)
 {
-    return guarded(17, int16_t{0}, [&](StandIn& s) { return s.next(table, record, steps); });
+    return guarded(17, int16_t{0}, [&](StandIn& s) {
+        g_diagnostics.setError(CFRONT_OK, "");
+        return s.next(table, record, steps);
+    });
 }
 
 CFRONT_EXPORT int32_t CFRONT_CALL cfront_ordinal_30(cfront_table* table, int32_t field, char* filter, int32_t)
@@ -246,7 +250,7 @@ CFRONT_EXPORT int32_t CFRONT_CALL cfront_ordinal_89(char* path)
     return guarded(89, 0, [&](StandIn& s) { s.setLicenceFile(requiredText(path, "licence file")); return 1; });
 }
 
-CFRONT_EXPORT int32_t cfront_last_error(char* buffer, int32_t size)
+CFRONT_EXPORT int32_t CFRONT_CALL cfront_ordinal_112(char* buffer, int32_t size)
 {
     try {
         std::lock_guard<std::mutex> lock(g_mutex);
@@ -255,6 +259,11 @@ CFRONT_EXPORT int32_t cfront_last_error(char* buffer, int32_t size)
     } catch (...) {
         return CFRONT_ERR_INTERNAL;
     }
+}
+
+CFRONT_EXPORT int32_t cfront_last_error(char* buffer, int32_t size)
+{
+    return cfront_ordinal_112(buffer, size);
 }
 
 CFRONT_EXPORT int32_t cfront_call_trace(char* buffer, int32_t size)

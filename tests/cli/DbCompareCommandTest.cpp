@@ -105,6 +105,15 @@ TEST_F(DbCompareCommandTest, AnUnreadableDatabaseEndsWithStatusOneAndNoList)
     EXPECT_EQ(out.str(), listText(compareexports::expectedRows()));
 }
 
+TEST_F(DbCompareCommandTest, ADatabaseWhoseObjectTableCannotBeReadEndsWithStatusOne)
+{
+    runSql(database1, "DROP TABLE object");
+    EXPECT_EQ(run(arguments(database1, database2)), 1);
+    EXPECT_EQ(out.str(), "");
+    EXPECT_EQ(err.str().rfind("quellix-cli db-compare: database 1: Error: ", 0), 0u) << err.str();
+    EXPECT_EQ(err.str().find("database 2"), std::string::npos) << err.str();
+}
+
 TEST_F(DbCompareCommandTest, BothFailuresAreReported)
 {
     std::vector<std::string> args = arguments(database1, database2);

@@ -62,4 +62,19 @@ TEST_F(DbObjectsCommandTest, MissingLibraryAndBadArguments)
     EXPECT_EQ(run({"--server"}), 2);
 }
 
+TEST_F(DbObjectsCommandTest, ReadErrorsAndConversionErrorsGoToStderr)
+{
+    std::string database = folder.createDatabase("nav.db", sampleExport());
+    runSql(database, "UPDATE object SET date = 20240230 WHERE id = 18");
+    ASSERT_EQ(run({"--server", database, "--net", "lokal", "--program-path", folder.programPath()}), 0) << err.str();
+    EXPECT_EQ(out.str().rfind("Type\tID\tName\tVersion\tDate\tTime\t\nTable\t18\t", 0), 0u) << out.str();
+    EXPECT_EQ(out.str().find("conversion"), std::string::npos);
+    EXPECT_EQ(err.str(), "DATE conversion \nError !!\n");
+
+    runSql(database, "ALTER TABLE object RENAME TO object_old");
+    EXPECT_EQ(run({"--server", database, "--net", "lokal", "--program-path", folder.programPath()}), 1);
+    EXPECT_EQ(out.str(), "");
+    EXPECT_NE(err.str().find("object"), std::string::npos) << err.str();
+}
+
 } // namespace

@@ -42,6 +42,12 @@ private:
     std::string m_folder;
 };
 
+// Runs sql on the database file outside the stand-in (to damage or alter it); throws on failure.
+void runSql(const std::string& database, const std::string& sql);
+
+// An export of count Codeunits 1..count with long names, dated 14.07.03, OEM, CR LF.
+std::string largeExport(int count);
+
 // Records the messages a session shows.
 class MessageRecorder : public IMessageBoxes {
 public:
@@ -54,7 +60,9 @@ public:
     {
         shown.push_back({text, caption, icon});
     }
+    void note(const std::string& text) override { notes.push_back(text); }
     std::vector<Message> shown;
+    std::vector<std::string> notes;
 };
 
 // An export with Table 18, Form 21 (umlauts in its name), Codeunit 80, XMLport 6000 (type 6)

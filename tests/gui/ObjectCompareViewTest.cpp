@@ -214,6 +214,21 @@ TEST_F(ObjectCompareViewTest, AnUnreadableDatabaseShowsItsMessageAndContributesN
     EXPECT_EQ(view->Entries1().count(), 0);
 }
 
+TEST_F(ObjectCompareViewTest, AReadFailureOfTheObjectTableShowsTheLibrarysReasonAndListsNoObjectOfThatDatabase)
+{
+    runSql(database2, "DROP TABLE object");
+    fillBoth();
+    pressCompare();
+    std::vector<wxString> messages = takeMessages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_FALSE(messages[0].empty());
+    std::vector<std::string> rows = shownRows();
+    ASSERT_EQ(rows.size(), 30u) << "every object of database 1";
+    for (size_t r = 1; r < rows.size(); ++r)
+        EXPECT_NE(rows[r].find("\t9999\t"), std::string::npos) << rows[r];
+    EXPECT_EQ(view->Entries2().count(), 0);
+}
+
 TEST_F(ObjectCompareViewTest, MarkObjectsNeedsAComparisonThenShowsTheFilterTextsOfBothDatabases)
 {
     fillBoth();
