@@ -2,18 +2,17 @@
 
 #include <cstdio>
 
-AnalysisRun::AnalysisRun(CObjektManager& manager, CResultList& list, IProgress* progress, const char* command)
-    : AnalysisRun(manager, list, progress, command, manager.count())
+AnalysisRun::AnalysisRun(CObjektManager& manager, CResultList& list, IProgress* progress, const OperationDef& row)
+    : AnalysisRun(manager, list, progress, row, manager.count())
 {
 }
 
-AnalysisRun::AnalysisRun(CObjektManager& manager, CResultList& list, IProgress* progress, const char* command,
+AnalysisRun::AnalysisRun(CObjektManager& manager, CResultList& list, IProgress* progress, const OperationDef& row,
                          int progressRange)
-    : m_manager(manager), m_list(list), m_progress(progress), m_def(findAnalysis(command)), m_range(progressRange)
+    : m_manager(manager), m_list(list), m_progress(progress), m_def(row), m_range(progressRange)
 {
     m_list.ResetList();
-    if (m_def)
-        for (const ColumnDef& column : m_def->columns)
+    for (const ColumnDef& column : m_def.columns)
             m_list.AddColumn(column.heading, LIST_ALIGN_LEFT, column.width);
     m_manager.results.removeAll();
     if (m_progress) {
@@ -30,12 +29,12 @@ void AnalysisRun::position(int pos)
 
 void AnalysisRun::status(int i, const CObjectRecord& record)
 {
-    if (!m_def || !m_def->statusFormat)
+    if (!m_def.statusFormat)
         return;
     std::string header(record.headerText());
-    int size = std::snprintf(nullptr, 0, m_def->statusFormat, i, count(), header.c_str());
+    int size = std::snprintf(nullptr, 0, m_def.statusFormat, i, count(), header.c_str());
     std::string line(static_cast<size_t>(size > 0 ? size : 0), '\0');
-    std::snprintf(line.data(), line.size() + 1, m_def->statusFormat, i, count(), header.c_str());
+    std::snprintf(line.data(), line.size() + 1, m_def.statusFormat, i, count(), header.c_str());
     m_manager.status(line);
 }
 

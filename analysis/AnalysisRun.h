@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/AnalysisTable.h"
+#include "analysis/Operation.h"
 #include "model/ObjektManager.h"
 #include "results/ResultList.h"
 
@@ -11,10 +11,10 @@
 // locations, set the progress range, walk the catalogue, and end at the last position.
 class AnalysisRun {
 public:
-    // Looks command up in the analysis table, resets the list and adds its columns, empties
-    // results and sets the progress range 0..count() (position 0).
-    AnalysisRun(CObjektManager& manager, CResultList& list, IProgress* progress, const char* command);
-    AnalysisRun(CObjektManager& manager, CResultList& list, IProgress* progress, const char* command,
+    // Resets the list and adds the columns of the analysis's row, empties results and sets the
+    // progress range 0..count() (position 0).
+    AnalysisRun(CObjektManager& manager, CResultList& list, IProgress* progress, const OperationDef& row);
+    AnalysisRun(CObjektManager& manager, CResultList& list, IProgress* progress, const OperationDef& row,
                 int progressRange);
 
     int count() const { return m_manager.count(); }
@@ -52,6 +52,6 @@ private:
     CObjektManager& m_manager;
     CResultList& m_list;
     IProgress* m_progress;
-    const AnalysisDef* m_def;
+    const OperationDef& m_def;
     int m_range;
 };

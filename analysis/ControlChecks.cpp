@@ -1,4 +1,6 @@
+#include "analysis/AnalysisColumns.h"
 #include "analysis/AnalysisRun.h"
+#include "analysis/OperationTable.h"
 #include "model/SourceText.h"
 
 #include <string>
@@ -7,7 +9,7 @@
 // Duplicate procedure and control IDs of every object, one row per message line.
 void CObjektManager::findDuplicateIds(CResultList& list, IProgress* progress)
 {
-    AnalysisRun run(*this, list, progress, "duplicate-ids");
+    AnalysisRun run(*this, list, progress, duplicateIdsOperation());
     std::vector<std::string> lines;
     run.forEachObject([&](int i, CObjectRecord& record) {
         record.ensureTriggerVars();
@@ -43,7 +45,7 @@ bool pageCountsDiffer(const std::map<std::string, std::string>& pageNames)
 // Tab controls of forms whose page names have a different number of pages in some language.
 void CObjektManager::findMissingPageNameTranslations(CResultList& list, IProgress* progress)
 {
-    AnalysisRun run(*this, list, progress, "page-translations");
+    AnalysisRun run(*this, list, progress, pageTranslationsOperation());
     run.forEachObject([&](int i, CObjectRecord& record) {
         record.readFormControlsAbsolute();
         for (const CControl& control : record.controls) {
@@ -61,10 +63,53 @@ void CObjektManager::findMissingPageNameTranslations(CResultList& list, IProgres
 // Reads the controls of every form; lists nothing.
 void CObjektManager::checkForms(CResultList& list, IProgress* progress)
 {
-    AnalysisRun run(*this, list, progress, "check-forms");
+    AnalysisRun run(*this, list, progress, checkFormsOperation());
     run.forEachObject([&](int i, CObjectRecord& record) {
         record.readFormControls();
         run.position(i);
         run.status(i, record);
     });
+}
+
+const OperationDef& duplicateIdsOperation()
+{
+    static const OperationDef row{rid::ID_DUPLICATE_IDS,
+                                  "duplicate-ids",
+                                  "Search double IDs",
+                                  OperationInput::None,
+                                  AnalysisThread::Worker,
+                                  kLocalGlobalColumns,
+                                  "%d von %d Name: %s",
+                                  nullptr,
+                                  runPlainAnalysis<&CObjektManager::findDuplicateIds>};
+    return row;
+}
+
+const OperationDef& pageTranslationsOperation()
+{
+    static const OperationDef row{
+        rid::ID_PAGE_TRANSLATIONS,
+        "page-translations",
+        "Search Missing PageName Translations",
+        OperationInput::None,
+        AnalysisThread::Worker,
+        {{"ObjectID", 70}, {"ObjectName", 250}, {"Control Type", 100}, {"Control ID", 70}, {"Function", 360}},
+        nullptr,
+        nullptr,
+        runPlainAnalysis<&CObjektManager::findMissingPageNameTranslations>};
+    return row;
+}
+
+const OperationDef& checkFormsOperation()
+{
+    static const OperationDef row{rid::ID_CHECK_FORMS,
+                                  "check-forms",
+                                  "Forms checken",
+                                  OperationInput::None,
+                                  AnalysisThread::UserInterface,
+                                  kUnusedColumns,
+                                  "%d from %d Name: %s",
+                                  nullptr,
+                                  runPlainAnalysis<&CObjektManager::checkForms>};
+    return row;
 }

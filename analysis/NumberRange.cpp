@@ -1,4 +1,5 @@
 #include "analysis/AnalysisRun.h"
+#include "analysis/OperationTable.h"
 
 #include <string>
 
@@ -7,7 +8,7 @@
 void CObjektManager::searchNumberRange(CResultList& list, IProgress* progress, int from, int to, bool objects,
                                        bool tableFields)
 {
-    AnalysisRun run(*this, list, progress, "number-range");
+    AnalysisRun run(*this, list, progress, numberRangeOperation());
     run.forEachObject([&](int i, CObjectRecord& record) {
         record.fieldsOnce();
         const std::string name = record.headerName();
@@ -22,4 +23,27 @@ void CObjektManager::searchNumberRange(CResultList& list, IProgress* progress, i
         }
         run.position(i);
     });
+}
+
+namespace {
+bool runNumberRange(CObjektManager& m, CResultList& list, IProgress* progress, const AnalysisArgs& args)
+{
+    m.searchNumberRange(list, progress, args.from, args.to, args.objects, args.tableFields);
+    return true;
+}
+} // namespace
+
+const OperationDef& numberRangeOperation()
+{
+    static const OperationDef row{
+        rid::ID_NUMBER_RANGE,
+        "number-range",
+        "Search range of numbers",
+        OperationInput::NumberRange,
+        AnalysisThread::Worker,
+        {{"Type", 100}, {"ObjectID", 100}, {"ReferenceID", 100}, {"Description", 300}, {"", 10}},
+        nullptr,
+        nullptr,
+        runNumberRange};
+    return row;
 }

@@ -1,4 +1,6 @@
+#include "analysis/AnalysisColumns.h"
 #include "analysis/AnalysisRun.h"
+#include "analysis/OperationTable.h"
 #include "analysis/PatternMatcher.h"
 
 #include <memory>
@@ -11,7 +13,7 @@ void CObjektManager::searchText(const std::string& term, CResultList& list, IPro
     const std::string empty;
     const std::string& whole = m_text ? m_text->str() : empty;
     const int length = static_cast<int>(whole.size());
-    AnalysisRun run(*this, list, progress, "search", length);
+    AnalysisRun run(*this, list, progress, textSearchOperation(), length);
     if (term.empty()) {
         run.finish();
         return;
@@ -43,4 +45,64 @@ void CObjektManager::searchText(const std::string& term, CResultList& list, IPro
         hit = next(hit);
     }
     run.finish();
+}
+
+namespace {
+bool runSearch(CObjektManager& m, CResultList& list, IProgress* progress, const AnalysisArgs& args)
+{
+    m.searchText(args.term, list, progress, args.useRegex, args.caseSensitive);
+    return true;
+}
+bool runFieldReference(CObjektManager& m, CResultList& list, IProgress* progress, const AnalysisArgs&)
+{
+    m.searchText(fieldReferenceOperation().fixedPattern, list, progress, true, true);
+    return true;
+}
+bool runTableReference(CObjektManager& m, CResultList& list, IProgress* progress, const AnalysisArgs&)
+{
+    m.searchText(tableReferenceOperation().fixedPattern, list, progress, true, true);
+    return true;
+}
+} // namespace
+
+const OperationDef& textSearchOperation()
+{
+    static const OperationDef row{rid::ID_SEARCH,
+                                  "search",
+                                  "Search: ",
+                                  OperationInput::SearchTerm,
+                                  AnalysisThread::WorkerHighPriority,
+                                  kSearchColumns,
+                                  nullptr,
+                                  nullptr,
+                                  runSearch};
+    return row;
+}
+
+const OperationDef& fieldReferenceOperation()
+{
+    static const OperationDef row{rid::ID_FIELD_REFERENCE_PROBLEM,
+                                  "field-reference-problem",
+                                  "Search: Field Reference Problem",
+                                  OperationInput::None,
+                                  AnalysisThread::WorkerHighPriority,
+                                  kSearchColumns,
+                                  nullptr,
+                                  "=Field[0-9]",
+                                  runFieldReference};
+    return row;
+}
+
+const OperationDef& tableReferenceOperation()
+{
+    static const OperationDef row{rid::ID_TABLE_REFERENCE_PROBLEM,
+                                  "table-reference-problem",
+                                  "Search: Table Reference Problem",
+                                  OperationInput::None,
+                                  AnalysisThread::WorkerHighPriority,
+                                  kSearchColumns,
+                                  nullptr,
+                                  "Relation=Table[0-9]",
+                                  runTableReference};
+    return row;
 }

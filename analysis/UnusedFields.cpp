@@ -1,5 +1,6 @@
 #include "analysis/AnalysisRun.h"
 #include "analysis/NameOccurrences.h"
+#include "analysis/OperationTable.h"
 
 #include <string>
 #include <vector>
@@ -8,7 +9,7 @@
 // The occurrences of all field names are counted in one pass over the text first.
 void CObjektManager::findUnusedTableFields(CResultList& list, IProgress* progress)
 {
-    AnalysisRun run(*this, list, progress, "unused-fields");
+    AnalysisRun run(*this, list, progress, unusedFieldsOperation());
     std::vector<std::string> names;
     for (int i = 0; i < count() && !cancelled(); ++i) {
         get(i).ensureFields();
@@ -27,4 +28,24 @@ void CObjektManager::findUnusedTableFields(CResultList& list, IProgress* progres
                 run.addRow({std::string(record.headerText()), "", std::to_string(field.number), field.name, "", ""},
                            -1, record.typeImage());
     });
+}
+
+const OperationDef& unusedFieldsOperation()
+{
+    static const OperationDef row{rid::ID_UNUSED_FIELDS,
+                                  "unused-fields",
+                                  "Unused Fields",
+                                  OperationInput::None,
+                                  AnalysisThread::Worker,
+                                  {{"Object", 250},
+                                   {"Count of unused Vars", 10},
+                                   {"ID", 100},
+                                   {"Name", 200},
+                                   {"Sort", 60},
+                                   {"Type", 100},
+                                   {"Function", 360}},
+                                  "%d von %d Name: %s durchsuchen",
+                                  nullptr,
+                                  runPlainAnalysis<&CObjektManager::findUnusedTableFields>};
+    return row;
 }

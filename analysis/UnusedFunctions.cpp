@@ -1,4 +1,6 @@
+#include "analysis/AnalysisColumns.h"
 #include "analysis/AnalysisRun.h"
+#include "analysis/OperationTable.h"
 
 #include <algorithm>
 #include <unordered_map>
@@ -94,7 +96,7 @@ private:
 // Procedures whose name stands as a whole word nowhere in the loaded text but in their declaration.
 void CObjektManager::findUnusedProcedures(CResultList& list, IProgress* progress)
 {
-    AnalysisRun run(*this, list, progress, "unused-functions");
+    AnalysisRun run(*this, list, progress, unusedFunctionsOperation());
     std::vector<std::string> names;
     for (int i = 0; i < count() && !cancelled(); ++i) {
         get(i).ensureCode();
@@ -119,4 +121,18 @@ void CObjektManager::findUnusedProcedures(CResultList& list, IProgress* progress
                                d, proc.signature);
         }
     });
+}
+
+const OperationDef& unusedFunctionsOperation()
+{
+    static const OperationDef row{rid::ID_UNUSED_FUNCTIONS,
+                                  "unused-functions",
+                                  "Unused Functions",
+                                  OperationInput::None,
+                                  AnalysisThread::Worker,
+                                  kUnusedColumns,
+                                  "%d von %d Name: %s",
+                                  nullptr,
+                                  runPlainAnalysis<&CObjektManager::findUnusedProcedures>};
+    return row;
 }

@@ -1,6 +1,7 @@
 #include "analysis/UnusedSumIndexFields.h"
 
 #include "analysis/AnalysisRun.h"
+#include "analysis/OperationTable.h"
 #include "model/SourceText.h"
 
 #include <algorithm>
@@ -161,7 +162,7 @@ std::string keyFieldList(const CTableKey& key)
 
 void CObjektManager::findUnusedSumIndexFields(CResultList& list, IProgress* progress)
 {
-    AnalysisRun run(*this, list, progress, "unused-sumindexfields");
+    AnalysisRun run(*this, list, progress, unusedSumIndexFieldsOperation());
     const std::string_view whole = m_text != nullptr ? m_text->view() : std::string_view();
     const CCalcFormulaRefArray references = sumrefs::collectCalcFormulaRefs(whole);
     const std::vector<std::string> names = sumrefs::collectCalcSumsNames(whole);
@@ -176,4 +177,18 @@ void CObjektManager::findUnusedSumIndexFields(CResultList& list, IProgress* prog
         run.position(i);
         run.status(i, record);
     });
+}
+
+const OperationDef& unusedSumIndexFieldsOperation()
+{
+    static const OperationDef row{rid::ID_UNUSED_SUMINDEXFIELDS,
+                                  "unused-sumindexfields",
+                                  "Search unused SumIndexFields",
+                                  OperationInput::None,
+                                  AnalysisThread::Worker,
+                                  {{"Tablename", 250}, {"Key-Status", 10}, {"Keyname", 200}, {"SumIndexField", 200}},
+                                  "%d from %d Name: %s",
+                                  nullptr,
+                                  runPlainAnalysis<&CObjektManager::findUnusedSumIndexFields>};
+    return row;
 }

@@ -1,10 +1,12 @@
+#include "analysis/AnalysisColumns.h"
 #include "analysis/AnalysisRun.h"
+#include "analysis/OperationTable.h"
 
 // Variables whose name occurs only in their own declaration: locals by whole word within their
 // procedure or trigger, globals by plain search within their object.
 void CObjektManager::findUnusedVariables(CResultList& list, IProgress* progress)
 {
-    AnalysisRun run(*this, list, progress, "unused-variables");
+    AnalysisRun run(*this, list, progress, unusedVariablesOperation());
     run.forEachObject([&](int i, CObjectRecord& record) {
         record.markOnceOnlyGlobals();
         run.position(i);
@@ -23,4 +25,18 @@ void CObjektManager::findUnusedVariables(CResultList& list, IProgress* progress)
             if (v.onceOnly)
                 run.addLocated(record, {header, "", v.name, "global Var", ""}, v.declPos, v.name);
     });
+}
+
+const OperationDef& unusedVariablesOperation()
+{
+    static const OperationDef row{rid::ID_UNUSED_VARIABLES,
+                                  "unused-variables",
+                                  "Unused Variables",
+                                  OperationInput::None,
+                                  AnalysisThread::Worker,
+                                  kUnusedColumns,
+                                  "%d from %d Name: %s",
+                                  nullptr,
+                                  runPlainAnalysis<&CObjektManager::findUnusedVariables>};
+    return row;
 }

@@ -1,4 +1,6 @@
+#include "analysis/AnalysisColumns.h"
 #include "analysis/AnalysisRun.h"
+#include "analysis/OperationTable.h"
 
 #include <string>
 #include <vector>
@@ -6,7 +8,7 @@
 // Locals of procedures and triggers that carry the name of a global of their object.
 void CObjektManager::findLocalEqualsGlobal(CResultList& list, IProgress* progress)
 {
-    AnalysisRun run(*this, list, progress, "local-global");
+    AnalysisRun run(*this, list, progress, localGlobalOperation());
     std::vector<const CVariable*> locals;
     run.forEachObject([&](int i, CObjectRecord& record) {
         record.ensureTriggerVars();
@@ -22,7 +24,7 @@ void CObjektManager::findLocalEqualsGlobal(CResultList& list, IProgress* progres
 // Globals whose name occurs exactly twice in their object: the declaration and one use.
 void CObjektManager::findOnceUsedGlobals(CResultList& list, IProgress* progress)
 {
-    AnalysisRun run(*this, list, progress, "once-used");
+    AnalysisRun run(*this, list, progress, onceUsedOperation());
     run.forEachObject([&](int i, CObjectRecord& record) {
         record.countGlobalUses();
         run.position(i);
@@ -37,4 +39,38 @@ void CObjektManager::findOnceUsedGlobals(CResultList& list, IProgress* progress)
                            global.name);
         }
     });
+}
+
+const OperationDef& localGlobalOperation()
+{
+    static const OperationDef row{rid::ID_LOCAL_GLOBAL,
+                                  "local-global",
+                                  "Search local = global Variables",
+                                  OperationInput::None,
+                                  AnalysisThread::Worker,
+                                  kLocalGlobalColumns,
+                                  "%d from %d Name: %s",
+                                  nullptr,
+                                  runPlainAnalysis<&CObjektManager::findLocalEqualsGlobal>};
+    return row;
+}
+
+const OperationDef& onceUsedOperation()
+{
+    static const OperationDef row{rid::ID_ONCE_USED,
+                                  "once-used",
+                                  "Search once used Variables",
+                                  OperationInput::None,
+                                  AnalysisThread::Worker,
+                                  {{"Object", 250},
+                                   {"Count of unused Vars.", 10},
+                                   {"Name", 200},
+                                   {"Sort", 60},
+                                   {"Type", 100},
+                                   {"Type2", 100},
+                                   {"Function", 360}},
+                                  "%d from %d Name: %s",
+                                  nullptr,
+                                  runPlainAnalysis<&CObjektManager::findOnceUsedGlobals>};
+    return row;
 }

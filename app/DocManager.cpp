@@ -1,8 +1,9 @@
 #include "app/DocManager.h"
 
 #include "app/QuellixApp.h"
-#include "app/SettingsKeys.h"
 #include "resources/ResourceIds.h"
+#include "settings/SettingsKeys.h"
+#include "views/Messages.h"
 
 #include <wx/app.h>
 #include <wx/choicdlg.h>
@@ -15,7 +16,7 @@ CQuellixDocManager::CQuellixDocManager()
     Bind(wxEVT_MENU, &CQuellixDocManager::onNew, this, wxID_NEW);
     Bind(wxEVT_MENU, &CQuellixDocManager::onOpen, this, wxID_OPEN);
     Bind(wxEVT_MENU, &CQuellixDocManager::onRecentFile, this, rid::ID_FILE_MRU_FILE1,
-         rid::ID_FILE_MRU_FILE1 + settingskeys::RECENT_FILE_COUNT - 1);
+         rid::ID_FILE_MRU_FILE1 + settingskeys::kRecentFileCount - 1);
 }
 
 void CQuellixDocManager::newDocument()
@@ -66,12 +67,12 @@ wxDocTemplate* CQuellixDocManager::FindTemplateForPath(const wxString&)
 
 wxFileHistory* CQuellixDocManager::OnCreateFileHistory()
 {
-    return new wxFileHistory(settingskeys::RECENT_FILE_COUNT, rid::ID_FILE_MRU_FILE1);
+    return new wxFileHistory(settingskeys::kRecentFileCount, rid::ID_FILE_MRU_FILE1);
 }
 
 void CQuellixDocManager::OnMRUFileNotExist(unsigned n, const wxString& filename)
 {
-    wxGetApp().showMessage(wxTheApp->GetTopWindow(), filename + " wurde nicht gefunden.");
+    wxGetApp().showMessage(wxTheApp->GetTopWindow(), messages::notFound(filename));
     RemoveFileFromHistory(n);
 }
 

@@ -20,7 +20,7 @@
 
 namespace {
 enum { PANE_MESSAGE, PANE_CAPS, PANE_NUM, PANE_SCROLL, PANE_COUNT };
-constexpr int STATUS_INTERVAL_MS = 50; // at most 20 status updates a second
+constexpr int kStatusIntervalMs = 50; // at most 20 status updates a second
 
 // Accepts files dropped anywhere on the main window.
 class CFileDropTarget : public wxFileDropTarget {
@@ -58,7 +58,7 @@ CMainFrame::CMainFrame(wxDocManager* manager)
     Bind(wxEVT_UPDATE_UI, &CMainFrame::onUpdateToggleBar, this, rid::ID_VIEW_TOOLBAR, rid::ID_VIEW_STATUS_BAR);
     Bind(wxEVT_MENU, &CMainFrame::onWindowCommand, this, rid::ID_WINDOW_NEW, rid::ID_WINDOW_TILE_VERT);
     Bind(wxEVT_MENU, &CMainFrame::onPane, this, rid::ID_NEXT_PANE, rid::ID_PREV_PANE);
-    m_timer.Start(STATUS_INTERVAL_MS);
+    m_timer.Start(kStatusIntervalMs);
 }
 
 CMainFrame::~CMainFrame()

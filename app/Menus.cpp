@@ -118,24 +118,24 @@ wxMenu* createContextMenu()
 wxMenu* createAnalysesMenu()
 {
     auto* problems = new wxMenu;
-    problems->Append(rid::menuIdOf(32786), "field reference problem");
-    problems->Append(rid::menuIdOf(32787), "table reference problem");
-    problems->Append(rid::menuIdOf(1040), "local = global Variables");
-    problems->Append(rid::menuIdOf(32777), "once used variables");
-    problems->Append(rid::menuIdOf(32789), "Missing PageName Translations");
+    problems->Append(rid::menuIdOf(rid::ID_FIELD_REFERENCE_PROBLEM), "field reference problem");
+    problems->Append(rid::menuIdOf(rid::ID_TABLE_REFERENCE_PROBLEM), "table reference problem");
+    problems->Append(rid::menuIdOf(rid::ID_LOCAL_GLOBAL), "local = global Variables");
+    problems->Append(rid::menuIdOf(rid::ID_ONCE_USED), "once used variables");
+    problems->Append(rid::menuIdOf(rid::ID_PAGE_TRANSLATIONS), "Missing PageName Translations");
     auto* unused = new wxMenu;
-    unused->Append(rid::menuIdOf(1068), "sum index fields");
-    unused->Append(rid::menuIdOf(1038), "table fields");
-    unused->Append(rid::menuIdOf(1030), "variables");
-    unused->Append(rid::menuIdOf(1037), "functions");
+    unused->Append(rid::menuIdOf(rid::ID_UNUSED_SUMINDEXFIELDS), "sum index fields");
+    unused->Append(rid::menuIdOf(rid::ID_UNUSED_FIELDS), "table fields");
+    unused->Append(rid::menuIdOf(rid::ID_UNUSED_VARIABLES), "variables");
+    unused->Append(rid::menuIdOf(rid::ID_UNUSED_FUNCTIONS), "functions");
     auto* sync = new wxMenu;
-    sync->Append(rid::menuIdOf(1062), "analyse control und fct-IDs");
-    sync->Append(rid::menuIdOf(1036), "export form/report/dataport code");
-    sync->Append(rid::menuIdOf(32788), "split Objects to separat files ...");
+    sync->Append(rid::menuIdOf(rid::ID_DUPLICATE_IDS), "analyse control und fct-IDs");
+    sync->Append(rid::menuIdOf(rid::ID_EXPORT_CODE), "export form/report/dataport code");
+    sync->Append(rid::menuIdOf(rid::ID_SPLIT), "split Objects to separat files ...");
     auto* menu = new wxMenu;
     menu->AppendSubMenu(problems, "Analyse sourceproblems");
     menu->AppendSubMenu(unused, "search unused ...");
     menu->AppendSubMenu(sync, "Object synchronisation");
-    menu->Append(rid::menuIdOf(32782), "Check Forms");
+    menu->Append(rid::menuIdOf(rid::ID_CHECK_FORMS), "Check Forms");
     return menu;
 }

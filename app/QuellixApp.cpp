@@ -3,9 +3,9 @@
 #include "app/DocManager.h"
 #include "app/MainFrame.h"
 #include "app/QuellixDoc.h"
-#include "app/SettingsKeys.h"
-#include "db/ObjectCompareView.h"
+#include "db/gui/ObjectCompareView.h"
 #include "resources/ResourceIds.h"
+#include "settings/SettingsKeys.h"
 #include "views/PlaceholderView.h"
 #include "views/SearchView.h"
 
@@ -19,15 +19,15 @@ bool CQuellixApp::OnInit()
     if (!wxApp::OnInit())
         return false;
     wxInitAllImageHandlers();
-    SetAppName(settingskeys::APP_NAME);
-    SetVendorName(settingskeys::APP_NAME);
+    SetAppName(settingskeys::kAppName);
+    SetVendorName(settingskeys::kAppName);
 
     wxString file = m_settingsArgument;
     if (file.empty())
-        wxGetEnv(SETTINGS_FILE_VARIABLE, &file);
+        wxGetEnv(kSettingsFileVariable, &file);
     m_settings = std::make_unique<CWxSettingsStore>(file);
-    m_previewPages = m_settings->getInt(settingskeys::SECTION_SETTINGS, settingskeys::PREVIEW_PAGES,
-                                        settingskeys::DEFAULT_PREVIEW_PAGES);
+    m_previewPages = m_settings->getInt(settingskeys::kSectionSettings, settingskeys::kPreviewPages,
+                                        settingskeys::kDefaultPreviewPages);
     m_printData = std::make_unique<wxPrintData>();
     m_printData->SetOrientation(wxLANDSCAPE);
 
@@ -92,7 +92,7 @@ int CQuellixApp::OnExit()
         if (m_docManager)
             m_docManager->saveRecentFiles(*m_settings);
         if (m_previewPages != 0)
-            m_settings->writeInt(settingskeys::SECTION_SETTINGS, settingskeys::PREVIEW_PAGES, m_previewPages);
+            m_settings->writeInt(settingskeys::kSectionSettings, settingskeys::kPreviewPages, m_previewPages);
     }
     delete m_docManager;
     m_docManager = nullptr;

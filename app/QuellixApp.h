@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/WorkerJob.h"
 #include "app/WxSettingsStore.h"
+#include "jobs/WorkerJob.h"
 
 #include <wx/app.h>
 #include <wx/cmndata.h>

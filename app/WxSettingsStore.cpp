@@ -1,6 +1,6 @@
 #include "app/WxSettingsStore.h"
 
-#include "app/SettingsKeys.h"
+#include "settings/SettingsKeys.h"
 
 #include <wx/config.h>
 #include <wx/fileconf.h>
@@ -14,7 +14,7 @@ wxString entryPath(const std::string& section, const std::string& key)
 
 CWxSettingsStore::CWxSettingsStore(const wxString& file) : m_file(file)
 {
-    const wxString app = settingskeys::APP_NAME;
+    const wxString app = settingskeys::kAppName;
     if (file.empty())
         m_config = std::make_unique<wxConfig>(app, app);
     else

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/SettingsStore.h"
+#include "settings/SettingsStore.h"
 
 #include <wx/string.h>
 
@@ -10,7 +10,7 @@ class wxConfigBase;
 
 // Name of the environment variable that points the settings store at a file of its own (tests,
 // portable use); the command-line switch --settings FILE does the same and wins over it.
-inline constexpr const char* SETTINGS_FILE_VARIABLE = "QUELLIX_SETTINGS_FILE";
+inline constexpr const char* kSettingsFileVariable = "QUELLIX_SETTINGS_FILE";
 
 // The settings store on the toolkit's per-user configuration: the registry key
 // Software\Quellix\Quellix on Windows, a per-user file elsewhere, or the given file. Values are

@@ -3,7 +3,7 @@
 #include "cli/CliOutput.h"
 #include "db/DatabaseSession.h"
 #include "db/ObjectCompare.h"
-#include "db/PasswordPrompt.h"
+#include "cli/PasswordPrompt.h"
 #include "model/CodePage.h"
 #include "model/ObjektManager.h"
 #include "results/ResultList.h"

@@ -1,7 +1,7 @@
 #include "cli/DbObjectsCommand.h"
 
+#include "cli/PasswordPrompt.h"
 #include "db/DatabaseSession.h"
-#include "db/PasswordPrompt.h"
 #include "model/CodePage.h"
 #include "results/ResultList.h"
 

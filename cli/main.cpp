@@ -1,11 +1,11 @@
 // quellix-cli: loads one export, runs one operation on a fresh catalogue and prints its list.
-#include "analysis/AnalysisTable.h"
+#include "analysis/OperationTable.h"
 #include "cli/CliOutput.h"
 #include "cli/DbCompareCommand.h"
 #include "cli/DbObjectsCommand.h"
+#include "jobs/JobRunner.h"
 #include "model/CodePage.h"
 #include "model/ObjektManager.h"
-#include "model/ReadExport.h"
 #include "results/ResultList.h"
 
 #include <cstdio>
@@ -111,74 +111,50 @@ bool parseInt(const std::string& text, int& value)
     return true;
 }
 
-void fillObjectList(CObjektManager& manager, CResultList& list)
+// Fills args from the command's own arguments, by the kind of input the operation takes; returns
+// an error text or "".
+std::string operationArguments(const OperationDef& row, const Invocation& inv, AnalysisArgs& args)
 {
-    list.ResetList();
-    for (const char* heading : {"Type", "No.", "Name", "Start", "End"})
-        list.AddColumn(heading, LIST_ALIGN_LEFT, 100);
-    for (int i = 0; i < manager.count(); ++i) {
-        const CObjectRecord& r = manager.get(i);
-        list.AddRow({r.typeName(), r.numberText(), r.headerName(), std::to_string(r.objectSpan.start()),
-                     std::to_string(r.objectSpan.end())},
-                    -1, r.typeImage());
-    }
-}
-
-} // namespace
-
-namespace {
-
-int runExportCode(CObjektManager& manager, const Invocation& inv)
-{
-    if (inv.args.size() != 1)
-        return usage("export-code needs OUTFILE");
-    if (!manager.exportCode(inv.args[0])) {
-        std::cerr << "quellix-cli: cannot write " << inv.args[0] << "\n";
-        return 1;
-    }
-    std::cout << "Export done\n";
-    return 0;
-}
-
-int runSplit(CObjektManager& manager, const Invocation& inv, IProgress* progress)
-{
-    int from = 0;
-    int to = 0;
-    if (inv.args.size() != 3 || !parseInt(inv.args[1], from) || !parseInt(inv.args[2], to))
-        return usage("split needs FOLDER FROM TO");
-    std::vector<std::string> written;
-    bool ok = manager.split(inv.args[0], from, to, progress, &written);
-    for (const std::string& path : written)
-        std::cout << path << "\n";
-    if (!ok) {
-        std::cerr << "quellix-cli: cannot write into " << inv.args[0] << "\n";
-        return 1;
-    }
-    return 0;
-}
-
-// Fills args from the command's own arguments; returns an error text or "".
-std::string analysisArguments(const AnalysisDef& def, const Invocation& inv, AnalysisArgs& args)
-{
-    std::string name = def.command;
-    if (name == "search") {
-        if (inv.args.size() != 1)
-            return "search needs TERM";
-        args.term = utf8ToAnsiViaOem(inv.args[0], inv.page);
+    const std::string name = row.command;
+    const std::vector<std::string>& a = inv.args;
+    switch (row.input) {
+    case OperationInput::None:
+        return a.empty() ? "" : name + " takes no arguments";
+    case OperationInput::SearchTerm:
+        if (a.size() != 1)
+            return name + " needs TERM";
+        args.term = utf8ToAnsiViaOem(a[0], inv.page);
         args.useRegex = inv.mode == "regex";
         args.caseSensitive = inv.mode != "normal";
         return "";
-    }
-    if (name == "number-range") {
-        if (inv.args.size() != 2 || !parseInt(inv.args[0], args.from) || !parseInt(inv.args[1], args.to))
-            return "number-range needs FROM TO";
+    case OperationInput::NumberRange:
+        if (a.size() != 2 || !parseInt(a[0], args.from) || !parseInt(a[1], args.to))
+            return name + " needs FROM TO";
         args.objects = !inv.noObjects;
         args.tableFields = !inv.noFields;
         return "";
+    case OperationInput::OutputFile:
+        if (a.size() != 1)
+            return name + " needs OUTFILE";
+        args.path = a[0];
+        return "";
+    case OperationInput::FolderAndRange:
+        if (a.size() != 3 || !parseInt(a[1], args.from) || !parseInt(a[2], args.to))
+            return name + " needs FOLDER FROM TO";
+        args.path = a[0];
+        return "";
     }
-    if (!inv.args.empty())
-        return name + " takes no arguments";
     return "";
+}
+
+// The one-line message of a failed job (exit status 1).
+std::string failureMessage(const JobStatus& status, const OperationDef& row)
+{
+    if (status.kind != JobErrorKind::CannotWrite)
+        return "cannot read " + status.reason;
+    if (row.input == OperationInput::FolderAndRange)
+        return "cannot write into " + status.path;
+    return "cannot write " + status.path;
 }
 
 } // namespace
@@ -193,54 +169,51 @@ int main(int argc, char** argv)
     std::string problem = parseArguments(argc, argv, inv);
     if (!problem.empty())
         return usage(problem);
-    const AnalysisDef* def = findAnalysis(inv.command);
-    const bool known = def || inv.command == "objects" || inv.command == "export-code" || inv.command == "split";
-    if (!known)
+    JobRequest request;
+    request.operation = findOperation(inv.command);
+    if (request.operation == nullptr)
         return usage("unknown command: " + inv.command);
-    AnalysisArgs args;
-    if (def) {
-        problem = analysisArguments(*def, inv, args);
-        if (!problem.empty())
-            return usage(problem);
-    } else if (inv.command == "objects" && !inv.args.empty()) {
-        return usage("objects takes no arguments");
-    }
+    const OperationDef& row = *request.operation;
+    problem = operationArguments(row, inv, request.args);
+    if (!problem.empty())
+        return usage(problem);
+    std::vector<std::string> written;
+    request.args.written = &written;
+    request.sourceFile = inv.exportPath;
 
     setOemCodePage(inv.page);
-    CSourceText text;
-    std::string error;
-    if (!readExportFile(inv.exportPath, text.str(), error)) {
-        std::cerr << "quellix-cli: cannot read " << error << "\n";
-        return 1;
-    }
     TerminalProgress terminal;
     const bool showProgress = isatty(STDERR_FILENO);
-    IProgress* progress = showProgress ? &terminal : nullptr;
+    CLoadedExport loaded;
     CObjektManager manager;
-    if (showProgress)
-        manager.setStatusSink(&terminal);
-    manager.load(&text, inv.exportPath);
-
-    int status = 0;
-    if (inv.command == "export-code") {
-        status = runExportCode(manager, inv);
-    } else if (inv.command == "split") {
-        status = runSplit(manager, inv, progress);
+    CResultList list;
+    JobStatus status = runJob(request, loaded, manager, list, showProgress ? &terminal : nullptr,
+                              showProgress ? &terminal : nullptr, nullptr);
+    terminal.finish();
+    if (status.kind == JobErrorKind::NotFound || status.kind == JobErrorKind::Unreadable) {
+        std::cerr << "quellix-cli: " << failureMessage(status, row) << "\n";
+        return 1;
+    }
+    // What the command prints follows its input: a written file is announced, the split's files
+    // are listed (also those written before a failure), every other operation prints its list.
+    if (row.input == OperationInput::OutputFile) {
+        if (status.ok())
+            std::cout << "Export done\n";
+    } else if (row.input == OperationInput::FolderAndRange) {
+        for (const std::string& path : written)
+            std::cout << path << "\n";
     } else {
-        CResultList list;
-        if (def)
-            def->run(manager, list, progress, args);
-        else
-            fillObjectList(manager, list);
-        terminal.finish();
         CliListOptions options{inv.locations, inv.ansi, inv.page};
         std::string out = cliListText(list, manager, options);
         std::fwrite(out.data(), 1, out.size(), stdout);
     }
-    terminal.finish();
+    if (!status.ok()) {
+        std::cerr << "quellix-cli: " << failureMessage(status, row) << "\n";
+        return 1;
+    }
     if (std::fflush(stdout) != 0) {
         std::cerr << "quellix-cli: cannot write the output\n";
         return 1;
     }
-    return status;
+    return 0;
 }

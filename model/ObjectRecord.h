@@ -1,8 +1,8 @@
 #pragma once
 
-#include "analysis/ResultLocation.h"
 #include "model/CodeSection.h"
 #include "model/Control.h"
+#include "model/ResultLocation.h"
 #include "model/TableFields.h"
 #include "model/TextSpan.h"
 

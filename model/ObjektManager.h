@@ -1,7 +1,7 @@
 #pragma once
 
-#include "analysis/ResultLocation.h"
 #include "model/ObjectRecord.h"
+#include "model/ResultLocation.h"
 #include "model/SourceText.h"
 #include "model/Status.h"
 #include "model/TypedArray.h"

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "analysis/CommandIds.h"
+
 #include <wx/defs.h>
 
-// Resource, control and command IDs of the program. Where the toolkit has a stock ID for a
+// Resource, control and command IDs of the program (the operations' command IDs are in
+// analysis/CommandIds.h, in the same namespace). Where the toolkit has a stock ID for a
 // framework command (file save, copy, print ...), that stock ID stands for it, so the toolkit's
 // stock labels, accelerators and document commands keep working.
 namespace rid {
@@ -79,15 +82,15 @@ enum {
 };
 
 // Command IDs from 0x8000 up do not fit the toolkit's menu IDs (below 0x7FFF); their menu items
-// and events carry the command ID moved down by MENU_ID_SHIFT, into a range no control uses.
-inline constexpr int MENU_ID_SHIFT = 0x2000;
+// and events carry the command ID moved down by kMenuIdShift, into a range no control uses.
+inline constexpr int kMenuIdShift = 0x2000;
 constexpr int menuIdOf(int commandId)
 {
-    return commandId >= 0x8000 ? commandId - MENU_ID_SHIFT : commandId;
+    return commandId >= 0x8000 ? commandId - kMenuIdShift : commandId;
 }
 constexpr int commandIdOf(int menuId)
 {
-    return menuId >= 0x8000 - MENU_ID_SHIFT && menuId < 0x7FFF ? menuId + MENU_ID_SHIFT : menuId;
+    return menuId >= 0x8000 - kMenuIdShift && menuId < 0x7FFF ? menuId + kMenuIdShift : menuId;
 }
 
 // Commands of the views.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "views/AnchorLayout.h"
+#include "layout/AnchorLayout.h"
 #include "views/ListPrinter.h"
 
 #include <wx/docview.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "views/PageGeometry.h"
+#include "layout/PageGeometry.h"
 
 #include <wx/cmndata.h>
 #include <wx/font.h>

@@ -1,7 +1,8 @@
 #include "views/NumberRangeDialog.h"
 
 #include "app/QuellixApp.h"
-#include "views/DialogValues.h"
+#include "layout/DialogValues.h"
+#include "views/Messages.h"
 
 #include <wx/button.h>
 #include <wx/checkbox.h>
@@ -47,7 +48,7 @@ private:
     {
         if (!parseUnsignedField(m_from->GetValue().utf8_string(), values.from) ||
             !parseUnsignedField(m_to->GetValue().utf8_string(), values.to)) {
-            wxGetApp().showMessage(this, POSITIVE_NUMBER_MESSAGE);
+            wxGetApp().showMessage(this, messages::kPositiveNumber);
             return;
         }
         values.objects = m_objects->GetValue();

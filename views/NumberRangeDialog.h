@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/SettingsKeys.h"
+#include "settings/SettingsKeys.h"
 
 class wxWindow;
 

@@ -1,7 +1,7 @@
 #include "views/ObjectTextDialog.h"
 
-#include "analysis/ResultLocation.h"
 #include "model/ObjectRecord.h"
+#include "model/ResultLocation.h"
 #include "views/AnsiText.h"
 
 #include <wx/button.h>

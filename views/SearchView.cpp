@@ -3,11 +3,12 @@
 #include "app/MainFrame.h"
 #include "app/QuellixApp.h"
 #include "app/QuellixDoc.h"
-#include "app/SettingsKeys.h"
+#include "layout/PageGeometry.h"
 #include "resources/ResourceIds.h"
+#include "results/ListExportText.h"
+#include "settings/SettingsKeys.h"
 #include "views/AnsiText.h"
-#include "views/ListExportText.h"
-#include "views/PageGeometry.h"
+#include "views/Messages.h"
 #include "views/ResultListCtrl.h"
 
 #include <wx/choice.h>
@@ -21,11 +22,11 @@ wxIMPLEMENT_DYNAMIC_CLASS(CSearchView, IBLView);
 namespace {
 wxDEFINE_EVENT(EVT_WORKER_STARTED, wxThreadEvent);
 wxDEFINE_EVENT(EVT_WORKER_FINISHED, wxThreadEvent);
-constexpr int JOB_TICK_MS = 50; // list, progress and counts follow a job at most 20 times a second
-const wxSize TEMPLATE_SIZE(486, 284);
+constexpr int kJobTickMs = 50; // list, progress and counts follow a job at most 20 times a second
+const wxSize kTemplateSize(486, 284);
 } // namespace
 
-CSearchView::CSearchView() : IBLView(rid::IDD_SEARCHVIEW, rid::IDR_SEARCHVIEW, TEMPLATE_SIZE), m_timer(this, rid::ID_JOB_TIMER)
+CSearchView::CSearchView() : IBLView(rid::IDD_SEARCHVIEW, rid::IDR_SEARCHVIEW, kTemplateSize), m_timer(this, rid::ID_JOB_TIMER)
 {
     SearchSettings settings;
     settings.read(wxGetApp().settings());
@@ -103,27 +104,26 @@ void CSearchView::writeSearchSettings()
     settings.write(wxGetApp().settings());
 }
 
-bool CSearchView::startWorker(const AnalysisDef* analysis, const AnalysisArgs& args)
+bool CSearchView::startWorker(const OperationDef* operation, const AnalysisArgs& args)
 {
     wxBusyCursor wait;
     updateControls();
-    std::string message;
-    if (!sourceReadable(m_sourceFile.utf8_string(), message)) {
-        wxGetApp().showMessage(GetFrame(), wxString::FromUTF8(message));
+    JobStatus readable = checkSourceReadable(m_sourceFile.utf8_string());
+    if (!readable.ok()) {
+        wxGetApp().showMessage(GetFrame(), messages::jobFailure(readable));
         return false;
     }
-    SearchJobRequest request{analysis, args, m_sourceFile.utf8_string()};
+    JobRequest request{operation, args, m_sourceFile.utf8_string()};
     CObjektManager& manager = Doc()->manager();
     wxWindow* target = Form();
     m_worker.start(
         [this, request, &manager, target](const std::atomic<bool>& cancel) {
-            std::string error;
-            bool ok = runSearchJob(request, m_loaded, manager, m_results, &m_progress, &wxGetApp().statusRelay(),
-                                   cancel, error);
-            if (!ok) {
+            JobStatus status = runJob(request, m_loaded, manager, m_results, &m_progress,
+                                      &wxGetApp().statusRelay(), &cancel);
+            if (!status.ok()) {
                 // before thread jump: the file error goes to the view with the finished message
                 auto* event = new wxThreadEvent(EVT_WORKER_FINISHED, rid::WM_WORKER_FINISHED);
-                event->SetString(wxString::FromUTF8(error));
+                event->SetString(messages::jobFailure(status));
                 event->SetInt(-1);
                 wxQueueEvent(target, event);
             }
@@ -140,7 +140,7 @@ bool CSearchView::startWorker(const AnalysisDef* analysis, const AnalysisArgs& a
             event->SetInt(id);
             wxQueueEvent(target, event);
         });
-    m_timer.Start(JOB_TICK_MS);
+    m_timer.Start(kJobTickMs);
     return true;
 }
 

@@ -1,9 +1,10 @@
 #pragma once
 
-#include "app/WorkerJob.h"
+#include "jobs/JobRunner.h"
+#include "jobs/SearchOption.h"
+#include "jobs/WorkerJob.h"
 #include "results/ResultList.h"
 #include "views/BLView.h"
-#include "views/SearchJob.h"
 
 #include <wx/timer.h>
 
@@ -64,13 +65,13 @@ private:
     void updateControls();
     void updateData();
     void writeSearchSettings();
-    bool startWorker(const AnalysisDef* analysis, const AnalysisArgs& args);
+    bool startWorker(const OperationDef* operation, const AnalysisArgs& args);
     void onWorkerStarted(wxThreadEvent& event);
     void onWorkerFinished(wxThreadEvent& event);
     void onTimer(wxTimerEvent& event);
     void syncFromJob();
     void setBusy(bool busy);
-    bool askCommandInput(const SearchCommand& command, AnalysisArgs& args);
+    bool askCommandInput(const OperationDef& operation, AnalysisArgs& args);
 
     void onSearchButton(wxCommandEvent& event);
     void onCommand(wxCommandEvent& event);

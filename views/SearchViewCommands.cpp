@@ -2,13 +2,15 @@
 // commands (search in list, copy, export, context menu, opening a row).
 #include "views/SearchView.h"
 
+#include "analysis/OperationTable.h"
 #include "app/Menus.h"
 #include "app/QuellixApp.h"
 #include "app/QuellixDoc.h"
-#include "app/SettingsKeys.h"
 #include "resources/ResourceIds.h"
+#include "results/ListExportText.h"
+#include "settings/SettingsKeys.h"
 #include "views/AnsiText.h"
-#include "views/ListExportText.h"
+#include "views/Messages.h"
 #include "views/NumberRangeDialog.h"
 #include "views/ObjectTextDialog.h"
 #include "views/ResultListCtrl.h"
@@ -33,9 +35,13 @@ void CSearchView::bindCommands()
     Bind(wxEVT_BUTTON, &CSearchView::onBrowse, this, IDC_BROWSE);
     Bind(wxEVT_BUTTON, &CSearchView::onSearchInList, this, IDC_SEARCH_IN_LIST);
     Bind(wxEVT_BUTTON, &CSearchView::onCommand, this, IDC_NUMBER_RANGE);
-    for (const SearchCommand& command : searchViewCommands()) {
-        Bind(wxEVT_MENU, &CSearchView::onCommand, this, menuIdOf(command.id));
-        Bind(wxEVT_UPDATE_UI, &CSearchView::onUpdateCommand, this, menuIdOf(command.id));
+    // Every operation with a command ID is a menu command, but the text search: the "Search"
+    // button starts that one.
+    for (const OperationDef* operation : operationTable()) {
+        if (operation->commandId == ID_NO_COMMAND || operation->input == OperationInput::SearchTerm)
+            continue;
+        Bind(wxEVT_MENU, &CSearchView::onCommand, this, menuIdOf(operation->commandId));
+        Bind(wxEVT_UPDATE_UI, &CSearchView::onUpdateCommand, this, menuIdOf(operation->commandId));
     }
     Bind(wxEVT_MENU, &CSearchView::onCopyToClipboard, this, menuIdOf(ID_COPY_TO_CLIPBOARD));
     for (int id : {menuIdOf(ID_EXPORT_TO_FILE), int(wxID_SAVE), int(wxID_SAVEAS)})
@@ -57,18 +63,16 @@ void CSearchView::onSearchButton(wxCommandEvent&)
 
 void CSearchView::RunSearch()
 {
-    const AnalysisDef* search = textSearchAnalysis();
-    if (search == nullptr)
-        return;
+    const OperationDef& search = textSearchOperation();
     updateData();
-    m_lastAction = "Search: " + m_searchTerm;
+    m_lastAction = wxString::FromUTF8(search.lastAction) + m_searchTerm;
     applySearchOption(m_searchOption.utf8_string(), m_caseSensitive, m_useRegex);
     m_jobPattern = toAnsi(m_searchTerm);
     AnalysisArgs args;
     args.term = m_jobPattern;
     args.useRegex = m_useRegex;
     args.caseSensitive = m_caseSensitive;
-    if (startWorker(search, args))
+    if (startWorker(&search, args))
         writeSearchSettings();
 }
 
@@ -79,34 +83,36 @@ void CSearchView::onCommand(wxCommandEvent& event)
 
 void CSearchView::RunCommand(int commandId)
 {
-    const SearchCommand* command = findSearchCommand(commandId);
-    const AnalysisDef* analysis = command ? analysisFor(*command) : nullptr;
-    if (analysis == nullptr)
+    const OperationDef* operation = findOperationById(commandId);
+    if (operation == nullptr || operation->run == nullptr || operation->input == OperationInput::SearchTerm)
         return;
     updateData();
     AnalysisArgs args;
-    if (analysis->fixedPattern != nullptr) {
-        m_jobPattern = analysis->fixedPattern;
+    if (operation->fixedPattern != nullptr) {
+        m_jobPattern = operation->fixedPattern;
         m_useRegex = true;
         m_caseSensitive = true;
         args.term = m_jobPattern;
         args.useRegex = true;
         args.caseSensitive = true;
     }
-    if (!askCommandInput(*command, args))
+    if (!askCommandInput(*operation, args))
         return;
-    if (command->input != CommandInput::SaveFile && command->input != CommandInput::SplitDialog &&
-        analysis->lastAction != nullptr)
-        m_lastAction = wxString::FromUTF8(analysis->lastAction);
-    startWorker(analysis, args);
+    // Operations that write files show their last action when they end (the split), or not at all.
+    const bool writesFiles =
+        operation->input == OperationInput::OutputFile || operation->input == OperationInput::FolderAndRange;
+    if (!writesFiles && operation->lastAction != nullptr)
+        m_lastAction = wxString::FromUTF8(operation->lastAction);
+    startWorker(operation, args);
 }
 
-bool CSearchView::askCommandInput(const SearchCommand& command, AnalysisArgs& args)
+bool CSearchView::askCommandInput(const OperationDef& operation, AnalysisArgs& args)
 {
-    switch (command.input) {
-    case CommandInput::None:
+    switch (operation.input) {
+    case OperationInput::None:
+    case OperationInput::SearchTerm:
         return true;
-    case CommandInput::SaveFile: {
+    case OperationInput::OutputFile: {
         wxFileDialog dialog(GetFrame(), wxString(), wxString(), wxString(), wxFileSelectorDefaultWildcardStr,
                             wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
         if (dialog.ShowModal() != wxID_OK || dialog.GetPath().empty())
@@ -114,22 +120,23 @@ bool CSearchView::askCommandInput(const SearchCommand& command, AnalysisArgs& ar
         wxString path = dialog.GetPath();
         if (!path.Contains("."))
             path += ".txt";
-        args.term = path.utf8_string();
+        args.path = path.utf8_string();
         return true;
     }
-    case CommandInput::SplitDialog: {
+    case OperationInput::FolderAndRange: {
         SplitSettings split;
         split.read(wxGetApp().settings());
         if (!showSplitDialog(GetFrame(), split))
             return false;
         split.write(wxGetApp().settings());
-        args.term = split.targetPath;
+        args.path = split.targetPath;
         args.from = split.from;
         args.to = split.to;
-        m_lastActionAfterJob = "Export Objects to " + wxString::FromUTF8(split.targetPath);
+        if (operation.lastAction != nullptr)
+            m_lastActionAfterJob = wxString::FromUTF8(operation.lastAction) + wxString::FromUTF8(split.targetPath);
         return true;
     }
-    case CommandInput::NumberRangeDialog: {
+    case OperationInput::NumberRange: {
         NumberRangeSettings range;
         if (!showNumberRangeDialog(GetFrame(), wxGetApp().settings(), range))
             return false;
@@ -150,11 +157,11 @@ void CSearchView::onUpdateCommand(wxUpdateUIEvent& event)
     if (wxDynamicCast(source, wxWindow) && !wxDynamicCast(source, wxButton) && !wxDynamicCast(source, wxToolBar))
         return;
     if (event.GetId() == IDC_SEARCH) {
-        event.Enable(textSearchAnalysis() != nullptr);
+        event.Enable(textSearchOperation().run != nullptr);
         return;
     }
-    const SearchCommand* command = findSearchCommand(commandIdOf(event.GetId()));
-    event.Enable(command != nullptr && analysisFor(*command) != nullptr);
+    const OperationDef* operation = findOperationById(commandIdOf(event.GetId()));
+    event.Enable(operation != nullptr && operation->run != nullptr);
 }
 
 void CSearchView::onBrowse(wxCommandEvent&)
@@ -198,7 +205,7 @@ void CSearchView::onCopyToClipboard(wxCommandEvent&)
 void CSearchView::ExportToFile(const wxString& path)
 {
     if (!appendToFile(path.utf8_string(), ExportText()))
-        wxGetApp().showMessage(GetFrame(), "Befehl fehlgeschlagen.");
+        wxGetApp().showMessage(GetFrame(), messages::kCommandFailed);
 }
 
 void CSearchView::onExportToFile(wxCommandEvent&)

@@ -33,7 +33,7 @@ void CSearchView::CreateControls(wxWindow* form)
     label(wxID_STATIC, "Search term:", DialogRect(7, 27, 48, 8));
     m_termEdit = edit(IDC_SEARCH_TERM, DialogRect(58, 25, 236, 12));
     wxRect optionRect = DialogRect(298, 24, 74, 14);
-    const wxString options[] = {SEARCH_OPTION_NORMAL, SEARCH_OPTION_CASE, SEARCH_OPTION_REGEX};
+    const wxString options[] = {kSearchOptionNormal, kSearchOptionCase, kSearchOptionRegex};
     m_optionCombo = new wxChoice(form, IDC_SEARCH_OPTION, optionRect.GetPosition(), optionRect.GetSize(),
                                  WXSIZEOF(options), options);
     button(IDC_SEARCH, "Search", DialogRect(376, 24, 50, 14))->SetDefault();

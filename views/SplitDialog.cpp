@@ -1,7 +1,8 @@
 #include "views/SplitDialog.h"
 
 #include "app/QuellixApp.h"
-#include "views/DialogValues.h"
+#include "layout/DialogValues.h"
+#include "views/Messages.h"
 
 #include <wx/button.h>
 #include <wx/dialog.h>
@@ -59,7 +60,7 @@ private:
     {
         if (!parseSignedField(m_from->GetValue().utf8_string(), values.from) ||
             !parseSignedField(m_to->GetValue().utf8_string(), values.to)) {
-            wxGetApp().showMessage(this, WHOLE_NUMBER_MESSAGE);
+            wxGetApp().showMessage(this, messages::kWholeNumber);
             return;
         }
         values.targetPath = m_target->GetValue().utf8_string();

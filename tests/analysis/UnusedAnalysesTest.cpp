@@ -1,4 +1,3 @@
-#include "analysis/AnalysisTable.h"
 #include "model/ReadExport.h"
 #include "results/ResultList.h"
 #include "support/SmallExport.h"
@@ -204,16 +203,6 @@ TEST(UnusedFunctions, IndexGivesTheRowsOfTheDirectRule)
     auto expected = unusedProceduresDirect(*e.manager);
     EXPECT_EQ(rows(list), expected);
     EXPECT_EQ(expected.size(), 3u); // Pruefen (only inside a longer word), Late and NoAt()
-}
-
-TEST(AnalysisTable, EveryCommandIsFoundByNameAndId)
-{
-    for (const AnalysisDef& def : analysisTable()) {
-        EXPECT_EQ(findAnalysis(def.command), &def);
-        EXPECT_EQ(findAnalysisById(def.commandId), &def);
-        EXPECT_FALSE(def.columns.empty());
-    }
-    EXPECT_EQ(findAnalysis("no-such-command"), nullptr);
 }
 
 namespace {

@@ -1,9 +1,9 @@
-#include "app/ObjectCompareSettings.h"
+#include "settings/ObjectCompareSettings.h"
 #include "db/ObjectCompare.h"
 #include "db/StandInFolder.h"
 #include "results/DateParse.h"
 #include "results/ResultList.h"
-#include "views/ListExportText.h"
+#include "results/ListExportText.h"
 
 #include <gtest/gtest.h>
 

@@ -18,7 +18,7 @@ int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);
     std::string settings = guitest::tempPath("settings.ini");
-    setenv(SETTINGS_FILE_VARIABLE, settings.c_str(), 1);
+    setenv(kSettingsFileVariable, settings.c_str(), 1);
 
     int appArgc = 1;
     char* appArgv[] = {argv[0], nullptr};

@@ -5,7 +5,7 @@
 #include "app/DocManager.h"
 #include "app/MainFrame.h"
 #include "app/QuellixApp.h"
-#include "db/ObjectCompareView.h"
+#include "db/gui/ObjectCompareView.h"
 #include "db/StandInFolder.h"
 #include "resources/ResourceIds.h"
 #include "support/CompareExports.h"

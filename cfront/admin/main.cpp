@@ -1,0 +1,287 @@
+// cfront-db: creates and fills the SQLite databases of the stand-in C/FRONT library.
+#include "admin/AdminArguments.h"
+#include "admin/ExportImport.h"
+#include "admin/SessionHold.h"
+#include "cli/PasswordPrompt.h"
+#include "model/CodePage.h"
+#include "store/DateTimeCodec.h"
+#include "store/Records.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+using namespace cfront;
+
+namespace {
+
+const char* const kUsage =
+    "usage: cfront-db [--oem 850|437] COMMAND DATABASE [ARGS...]\n"
+    "  create DATABASE             create an empty database file\n"
+    "  import DATABASE EXPORT [--date-order dmy|mdy|ymd] [--lenient]\n"
+    "                              add the objects of an object text export (OEM code page);\n"
+    "                              without --date-order the file's dates decide it; --lenient\n"
+    "                              stores unreadable dates and times as undefined\n"
+    "  add-user DATABASE USER      add a user or set a new password; the password comes from\n"
+    "                              CFRONT_DB_PASSWORD, a prompt, or one line of standard input\n"
+    "  set DATABASE TYPE ID [--date D] [--time T] [--name N] [--version V]\n"
+    "                              add or change an object; D as YYYY-MM-DD or D.M.YYYY, T as\n"
+    "                              H:M:S, both local time; \"\" makes a date or time undefined\n"
+    "  delete DATABASE TYPE ID     remove an object\n"
+    "  touch DATABASE TYPE ID      set an object's date and time to now\n"
+    "  session DATABASE USER --hold SECONDS [--reads N] [--inserts N] [--deletes N] [--modifies N]\n"
+    "                              keep a session logged in while its counters rise to N\n"
+    "  objects DATABASE            list the Object table\n"
+    "  sessions DATABASE           list the sessions logged in\n"
+    "  users DATABASE              list the users\n"
+    "TYPE is a type word (Table, Form, Report, Dataport, Codeunit, XMLport, MenuSuite, Page, Query)\n"
+    "or its code 1..9; numbers are whole decimal numbers.\n";
+
+// Text of the database (OEM bytes) as UTF-8.
+std::string oemToUtf8(std::string text)
+{
+    oemToAnsi(text);
+    return ansiToUtf8ViaOem(text, oemCodePage());
+}
+
+std::string ansiToUtf8(const std::string& text)
+{
+    return ansiToUtf8ViaOem(text, oemCodePage());
+}
+
+int32_t objectNumber(const std::string& text)
+{
+    return static_cast<int32_t>(parseWholeNumber(text, 0, INT32_MAX, "the object number"));
+}
+
+int importExport(Database& db, const CommandArguments& a)
+{
+    ImportOptions options;
+    if (const std::string* order = a.value("--date-order")) {
+        options.dateOrder = dateOrderNamed(*order);
+        if (!options.dateOrder)
+            throw UsageError("--date-order takes dmy, mdy or ymd, not \"" + *order + "\"");
+    }
+    options.lenient = a.has("--lenient");
+    const std::string& path = a.positional[2];
+    std::ifstream file(path, std::ios::binary);
+    std::stringstream content;
+    if (!file || !(content << file.rdbuf())) {
+        std::cerr << "cfront-db: cannot read " << path << "\n";
+        return 1;
+    }
+    ExportReading reading = readExport(content.str(), options);
+    for (const std::string& warning : reading.warnings)
+        std::cerr << path << ": " << warning << "\n";
+    if (!reading.undecidedOrder.empty()) {
+        std::cerr << "cfront-db: " << path << ": " << reading.undecidedOrder << "\n";
+        return 1;
+    }
+    if (!reading.unreadable.empty() && !options.lenient) {
+        const size_t shown = std::min<size_t>(reading.unreadable.size(), 20);
+        for (size_t i = 0; i < shown; ++i)
+            std::cerr << path << ": " << oemToUtf8(reading.unreadable[i]) << "\n";
+        if (shown < reading.unreadable.size())
+            std::cerr << path << ": " << reading.unreadable.size() - shown << " more\n";
+        std::cerr << "cfront-db: nothing imported; " << reading.unreadable.size()
+                  << " dates or times cannot be read (--lenient stores them as undefined)\n";
+        return 1;
+    }
+    if (!reading.unreadable.empty())
+        std::cerr << "cfront-db: " << path << ": " << reading.unreadable.size()
+                  << " dates or times could not be read and are stored as undefined\n";
+    db.execute("BEGIN IMMEDIATE");
+    for (const ObjectRow& object : reading.objects)
+        putObject(db, object);
+    db.execute("COMMIT");
+    std::cout << reading.objects.size() << " objects imported\n";
+    return 0;
+}
+
+int addUserCommand(Database& db, const std::string& user)
+{
+    std::string password;
+    if (const char* fromEnvironment = std::getenv("CFRONT_DB_PASSWORD"))
+        password = fromEnvironment;
+    else if (!readPassword("Password for " + user + ": ", password))
+        password.clear();
+    addUser(db, utf8ToAnsiViaOem(user, oemCodePage()), utf8ToAnsiViaOem(password, oemCodePage()));
+    return 0;
+}
+
+int32_t dateArgument(const std::string& text)
+{
+    int32_t date = 0;
+    if (text.empty() || textToDate(text, date) || parseDayMonthYear(text, date))
+        return date;
+    throw UsageError("not a date (YYYY-MM-DD or D.M.YYYY): \"" + text + "\"");
+}
+
+int32_t timeArgument(const std::string& text)
+{
+    int32_t time = 0;
+    if (text.empty() || parseHoursMinutesSeconds(text, time))
+        return time;
+    throw UsageError("not a time of day (H:M:S): \"" + text + "\"");
+}
+
+// A date and time given as local time are kept as the moment they name; a date or time left
+// undefined leaves the other as a zone-less value.
+int setCommand(Database& db, const CommandArguments& a)
+{
+    int32_t type = parseObjectType(a.positional[2]), id = objectNumber(a.positional[3]);
+    const std::string *date = a.value("--date"), *time = a.value("--time");
+    int32_t newDate = date ? dateArgument(*date) : 0, newTime = time ? timeArgument(*time) : 0;
+    ObjectRow row;
+    if (std::optional<ObjectRow> existing = findObject(db, type, id))
+        row = *existing;
+    else
+        row = ObjectRow{type, id, "", 0, type == 1 ? id : 0, 0, 0, "", std::nullopt};
+    if (const std::string* name = a.value("--name"))
+        row.name = utf8ToOemText(*name, "the name");
+    if (const std::string* version = a.value("--version"))
+        row.version = utf8ToOemText(*version, "the version list");
+    if (date || time) {
+        row.date = date ? newDate : row.date;
+        row.time = time ? newTime : row.time;
+        row.stamp.reset();
+        if (row.date != 0 && row.time != 0)
+            row.stamp = localStamp(row.date, row.time);
+    }
+    putObject(db, row);
+    return 0;
+}
+
+int deleteCommand(Database& db, const CommandArguments& a)
+{
+    int32_t type = parseObjectType(a.positional[2]), id = objectNumber(a.positional[3]);
+    if (deleteObject(db, type, id))
+        return 0;
+    std::cerr << "cfront-db: no object " << objectTypeWord(type) << " " << id << "\n";
+    return 1;
+}
+
+int touchCommand(Database& db, const CommandArguments& a)
+{
+    int32_t type = parseObjectType(a.positional[2]), id = objectNumber(a.positional[3]);
+    if (touchObject(db, type, id, currentStamp()))
+        return 0;
+    std::cerr << "cfront-db: no object " << objectTypeWord(type) << " " << id << "\n";
+    return 1;
+}
+
+int sessionCommand(Database& db, const CommandArguments& a)
+{
+    const std::string* hold = a.value("--hold");
+    if (!hold)
+        throw UsageError("--hold SECONDS is missing");
+    auto counter = [&](const char* option) {
+        const std::string* text = a.value(option);
+        return text ? parseWholeNumber(*text, 0, INT32_MAX, option) : 0;
+    };
+    SessionCounters target{counter("--reads"), counter("--reads"), counter("--inserts"), counter("--deletes"),
+                           counter("--modifies")};
+    return holdSession(db, utf8ToOemText(a.positional[2], "the user name"),
+                       parseWholeNumber(*hold, 0, 86400, "--hold"), target);
+}
+
+int listObjectsCommand(Database& db)
+{
+    std::cout << "Type\tID\tName\tVersion\tDate\tTime\tModified\n";
+    for (const ObjectRow& o : listObjects(db)) {
+        std::string type = *objectTypeWord(o.type) ? objectTypeWord(o.type) : std::to_string(o.type);
+        std::cout << type << '\t' << o.id << '\t' << oemToUtf8(o.name) << '\t' << oemToUtf8(o.version) << '\t'
+                  << dateToText(o.date) << '\t' << timeToText(o.time) << '\t' << (o.flag ? "Yes" : "No") << "\n";
+    }
+    return 0;
+}
+
+int listSessionsCommand(Database& db)
+{
+    std::cout << "SessionID\tUser\tLogin Date\tLogin Time\tfound Records\tsearched Records\tHost\tPID\t"
+                 "inserted Records\tdeleted Records\tmodified Records\n";
+    for (const SessionRow& s : listSessions(db)) {
+        std::cout << s.id << '\t' << oemToUtf8(s.user.empty() ? s.user : s.user.substr(1)) << '\t'
+                  << dateToText(s.loginDate) << '\t' << timeToText(s.loginTime) << '\t' << s.found << '\t'
+                  << s.searched << '\t' << s.host << '\t' << s.pid << '\t' << s.inserted << '\t' << s.deleted
+                  << '\t' << s.modified << "\n";
+    }
+    return 0;
+}
+
+int runCommand(const std::vector<std::string>& args)
+{
+    const std::string& command = args[0];
+    if (command == "create") {
+        splitArguments(args, {}, {}, 2, 2);
+        Database::create(args[1]);
+        return 0;
+    }
+    if (command == "set") {
+        CommandArguments a = splitArguments(args, {"--date", "--time", "--name", "--version"}, {}, 4, 4);
+        Database db(a.positional[1]);
+        return setCommand(db, a);
+    }
+    if (command == "import") {
+        CommandArguments a = splitArguments(args, {"--date-order"}, {"--lenient"}, 3, 3);
+        Database db(a.positional[1]);
+        return importExport(db, a);
+    }
+    if (command == "session") {
+        CommandArguments a =
+            splitArguments(args, {"--hold", "--reads", "--inserts", "--deletes", "--modifies"}, {}, 3, 3);
+        Database db(a.positional[1]);
+        return sessionCommand(db, a);
+    }
+    CommandArguments a = splitArguments(args, {}, {}, 2, 4);
+    const size_t count = a.positional.size();
+    Database db(a.positional[1]);
+    if (command == "add-user" && count == 3)
+        return addUserCommand(db, a.positional[2]);
+    if (command == "delete" && count == 4)
+        return deleteCommand(db, a);
+    if (command == "touch" && count == 4)
+        return touchCommand(db, a);
+    if (command == "objects" && count == 2)
+        return listObjectsCommand(db);
+    if (command == "sessions" && count == 2)
+        return listSessionsCommand(db);
+    if (command == "users" && count == 2) {
+        for (const std::string& user : listUsers(db))
+            std::cout << ansiToUtf8(user) << "\n";
+        return 0;
+    }
+    throw UsageError("wrong number of arguments");
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.size() >= 2 && args[0] == "--oem") {
+        setOemCodePage(args[1] == "437" ? OemCodePage::CP437 : OemCodePage::CP850);
+        args.erase(args.begin(), args.begin() + 2);
+    }
+    static const char* const commands[] = {"create", "import",  "add-user", "set",   "delete", "touch",
+                                           "session", "objects", "sessions", "users"};
+    bool known = false;
+    for (const char* c : commands)
+        known = known || (!args.empty() && args[0] == c);
+    if (!known || args.size() < 2) {
+        std::cerr << kUsage;
+        return 2;
+    }
+    try {
+        return runCommand(args);
+    } catch (const UsageError& e) {
+        std::cerr << "cfront-db: " << e.what() << "\n" << kUsage;
+        return 2;
+    } catch (const std::exception& e) {
+        std::cerr << "cfront-db: " << e.what() << "\n";
+        return 1;
+    }
+}

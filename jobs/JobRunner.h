@@ -1,0 +1,58 @@
+#pragma once
+
+#include "analysis/Operation.h"
+#include "model/SourceText.h"
+
+#include <atomic>
+#include <string>
+
+class CObjektManager;
+class CResultList;
+class IProgress;
+class IStatusText;
+
+// How a job ended. The desktop program turns the kind into its message box text, the command line
+// into its one-line message and exit status.
+enum class JobErrorKind { Ok, NotFound, Unreadable, CannotWrite };
+
+struct JobStatus {
+    JobErrorKind kind = JobErrorKind::Ok;
+    std::string path;   // the export that could not be read, or the file or folder not written
+    std::string reason; // a reading failure: "PATH: reason" of the system
+
+    bool ok() const { return kind == JobErrorKind::Ok; }
+};
+
+// Ok when path can be opened for reading and is no folder; otherwise NotFound when it does not
+// exist, else Unreadable.
+JobStatus checkSourceReadable(const std::string& path);
+
+// The export a view or the command line has read: its text (converted to ANSI) and file name,
+// loaded into a catalogue on demand.
+class CLoadedExport {
+public:
+    enum class Result { Kept, Loaded, Failed };
+
+    // Reads sourceFile when nothing is loaded or the name differs (exact comparison) and loads it
+    // into manager. On failure the earlier text, its name and the catalogue stay.
+    Result ensureLoaded(const std::string& sourceFile, CObjektManager& manager, JobStatus& status);
+    const std::string& fileName() const { return m_fileName; }
+    const CSourceText& text() const { return m_text; }
+
+private:
+    CSourceText m_text;
+    std::string m_fileName;
+};
+
+// One job: the operation with its inputs and the export it runs on.
+struct JobRequest {
+    const OperationDef* operation = nullptr;
+    AnalysisArgs args;
+    std::string sourceFile;
+};
+
+// Loads the export on demand, then runs the operation with the cancellation flag, status sink and
+// progress (each may be null). A job cancelled before it starts runs nothing. The search view's
+// worker and quellix-cli both run their operations through here.
+JobStatus runJob(const JobRequest& request, CLoadedExport& loaded, CObjektManager& manager, CResultList& list,
+                 IProgress* progress, IStatusText* status, const std::atomic<bool>* cancel);

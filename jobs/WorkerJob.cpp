@@ -1,0 +1,73 @@
+#include "jobs/WorkerJob.h"
+
+void CProgressRelay::setRange(int low, int high)
+{
+    m_low.store(low);
+    m_high.store(high);
+    m_version.fetch_add(1);
+}
+
+void CProgressRelay::setPos(int pos)
+{
+    if (m_pos.exchange(pos) != pos)
+        m_version.fetch_add(1);
+}
+
+CProgressRelay::Snapshot CProgressRelay::snapshot() const
+{
+    return Snapshot{m_low.load(), m_high.load(), m_pos.load()};
+}
+
+bool CProgressRelay::takeChanged(Snapshot& out)
+{
+    std::uint64_t version = m_version.load();
+    if (version == m_seen)
+        return false;
+    m_seen = version;
+    out = snapshot();
+    return true;
+}
+
+void CStatusRelay::setStatusText(const std::string& text)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_text = text;
+    ++m_version;
+}
+
+bool CStatusRelay::takeNewer(std::string& text)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_version == m_taken)
+        return false;
+    m_taken = m_version;
+    text = m_text;
+    return true;
+}
+
+int CWorkerSlot::start(Job job, Notify started, Notify finished)
+{
+    stop();
+    int id = ++m_jobId;
+    m_cancel.store(false);
+    m_running.store(true);
+    m_thread = std::thread([this, id, job = std::move(job), started = std::move(started),
+                            finished = std::move(finished)] {
+        if (started)
+            started(id);
+        job(m_cancel);
+        m_running.store(false);
+        if (finished)
+            finished(id);
+    });
+    return id;
+}
+
+void CWorkerSlot::stop()
+{
+    if (!m_thread.joinable())
+        return;
+    m_cancel.store(true);
+    m_thread.join();
+    m_running.store(false);
+}

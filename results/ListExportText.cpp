@@ -1,0 +1,60 @@
+#include "results/ListExportText.h"
+
+#include "model/SourceText.h"
+#include "results/ResultList.h"
+
+#include <cstdio>
+
+std::string exportHeader(std::time_t now)
+{
+    std::string header = "\r\n\r\nQuellix-Analyse vom ";
+    srctext::appendDate(header, now, 0);
+    header += ' ';
+    srctext::appendTime(header, now);
+    header += "\r\n";
+    return header;
+}
+
+std::string buildExportText(const CResultList& list, std::time_t now)
+{
+    return exportHeader(now) + list.GetListText("\t", "\r\n");
+}
+
+namespace {
+std::string cellThroughBuffer(const std::string& cell, size_t bufferBytes)
+{
+    std::string cut = cell.substr(0, bufferBytes > 0 ? bufferBytes - 1 : 0);
+    std::string text;
+    for (size_t i = 0; i < cut.size(); ++i) {
+        if (cut[i] == '\r' && i + 1 < cut.size() && cut[i + 1] == '\n')
+            ++i;
+        else
+            text += cut[i];
+    }
+    return text;
+}
+} // namespace
+
+std::string buildExportText(const CResultList& list, std::time_t now, size_t cellBufferBytes)
+{
+    std::string text = exportHeader(now);
+    const int columns = list.GetColumnCount();
+    for (int c = 0; c < columns; ++c)
+        text += cellThroughBuffer(list.GetColumn(c).heading, cellBufferBytes) + '\t';
+    text += "\r\n";
+    for (int r = 0; r < list.GetRowCount(); ++r) {
+        for (int c = 0; c < columns; ++c)
+            text += cellThroughBuffer(list.GetCellText(r, c), cellBufferBytes) + '\t';
+        text += "\r\n";
+    }
+    return text;
+}
+
+bool appendToFile(const std::string& path, const std::string& text)
+{
+    std::FILE* file = std::fopen(path.c_str(), "ab");
+    if (file == nullptr)
+        return false;
+    bool ok = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    return std::fclose(file) == 0 && ok;
+}

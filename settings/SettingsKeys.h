@@ -1,0 +1,79 @@
+#pragma once
+
+#include "settings/SettingsStore.h"
+
+#include <string>
+#include <vector>
+
+// Sections and keys of the settings store, with the defaults every reader uses.
+namespace settingskeys {
+
+inline constexpr const char* kAppName = "Quellix";          // store key and application name
+
+inline constexpr const char* kSectionSearch = "Search";
+inline constexpr const char* kSourceFile = "Quelldatei";
+inline constexpr const char* kSearchTerm = "Suchbegriff";
+inline constexpr const char* kSearchOption = "Searchoption";
+inline constexpr const char* kSplitFrom = "Split From";
+inline constexpr const char* kSplitTo = "Split To";
+inline constexpr const char* kSplitTargetPath = "Split Target Path";
+
+inline constexpr const char* kSectionNumberRange = "Nummernsuche";
+inline constexpr const char* kNumberFrom = "NrVon";
+inline constexpr const char* kNumberTo = "NrBis";
+inline constexpr const char* kNumberObjects = "Objekte";
+inline constexpr const char* kNumberTableFields = "Tabellenfelder";
+
+inline constexpr const char* kSectionRecentFiles = "Recent File List";
+inline constexpr const char* kRecentFileFormat = "File%d"; // numbered from 1
+inline constexpr int kRecentFileCount = 10;
+
+inline constexpr const char* kSectionSettings = "Settings";
+inline constexpr const char* kPreviewPages = "PreviewPages";
+
+inline constexpr const char* kDefaultSourceFile = "export.txt";
+inline constexpr const char* kDefaultSearchTerm = "Customer";
+inline constexpr const char* kDefaultSearchOption = "normal";
+inline constexpr int kDefaultSplitFrom = 1;
+inline constexpr int kDefaultSplitTo = 99999999;
+inline constexpr const char* kDefaultSplitTargetPath = "c:\\tmp\\split";
+inline constexpr int kDefaultNumberFrom = 50000;
+inline constexpr int kDefaultNumberTo = 50010;
+inline constexpr int kDefaultPreviewPages = 0;
+
+} // namespace settingskeys
+
+// The three values of section "Search" that the search view reads at creation and writes on Search.
+struct SearchSettings {
+    std::string sourceFile;
+    std::string searchTerm;
+    std::string searchOption;
+
+    void read(ISettingsStore& store);
+    void write(ISettingsStore& store) const;
+};
+
+// Section "Search", keys of the split into files.
+struct SplitSettings {
+    int from = settingskeys::kDefaultSplitFrom;
+    int to = settingskeys::kDefaultSplitTo;
+    std::string targetPath = settingskeys::kDefaultSplitTargetPath;
+
+    void read(ISettingsStore& store);
+    void write(ISettingsStore& store) const;
+};
+
+// Section "Nummernsuche": the number-range dialog's values.
+struct NumberRangeSettings {
+    unsigned from = settingskeys::kDefaultNumberFrom;
+    unsigned to = settingskeys::kDefaultNumberTo;
+    bool objects = true;
+    bool tableFields = true;
+
+    void read(ISettingsStore& store);
+    void write(ISettingsStore& store) const;
+};
+
+// The recent-file list: up to kRecentFileCount paths, most recent first; empty entries skipped.
+std::vector<std::string> readRecentFiles(ISettingsStore& store);
+void writeRecentFiles(ISettingsStore& store, const std::vector<std::string>& files);

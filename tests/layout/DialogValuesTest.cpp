@@ -1,0 +1,30 @@
+#include "layout/DialogValues.h"
+
+#include <gtest/gtest.h>
+
+TEST(DialogValues, UnsignedFieldRefusesNegativeAndJunk)
+{
+    unsigned value = 0;
+    EXPECT_TRUE(parseUnsignedField("50000", value));
+    EXPECT_EQ(value, 50000u);
+    EXPECT_TRUE(parseUnsignedField(" 7 ", value));
+    EXPECT_EQ(value, 7u);
+    EXPECT_TRUE(parseUnsignedField("4294967295", value));
+    EXPECT_FALSE(parseUnsignedField("-1", value));
+    EXPECT_FALSE(parseUnsignedField("4294967296", value));
+    EXPECT_FALSE(parseUnsignedField("", value));
+    EXPECT_FALSE(parseUnsignedField("12a", value));
+    EXPECT_FALSE(parseUnsignedField("1 2", value));
+}
+
+TEST(DialogValues, SignedFieldAcceptsNegative)
+{
+    int value = 0;
+    EXPECT_TRUE(parseSignedField("-5", value));
+    EXPECT_EQ(value, -5);
+    EXPECT_TRUE(parseSignedField("99999999", value));
+    EXPECT_EQ(value, 99999999);
+    EXPECT_TRUE(parseSignedField("-2147483648", value));
+    EXPECT_FALSE(parseSignedField("2147483648", value));
+    EXPECT_FALSE(parseSignedField("-", value));
+}

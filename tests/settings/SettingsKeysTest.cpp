@@ -1,0 +1,72 @@
+#include "settings/SettingsKeys.h"
+
+#include <gtest/gtest.h>
+
+TEST(Settings, MissingValuesReadAsTheDefaults)
+{
+    CMemorySettingsStore store;
+    SearchSettings search;
+    search.read(store);
+    EXPECT_EQ(search.searchOption, "normal");
+    EXPECT_FALSE(search.sourceFile.empty());
+    EXPECT_FALSE(search.searchTerm.empty());
+
+    SplitSettings split;
+    split.read(store);
+    EXPECT_EQ(split.from, 1);
+    EXPECT_EQ(split.to, 99999999);
+    EXPECT_EQ(split.targetPath, "c:\\tmp\\split");
+
+    NumberRangeSettings range;
+    range.read(store);
+    EXPECT_EQ(range.from, 50000u);
+    EXPECT_EQ(range.to, 50010u);
+    EXPECT_TRUE(range.objects);
+    EXPECT_TRUE(range.tableFields);
+}
+
+TEST(Settings, ValuesAreWrittenUnderTheirSectionsAndKeys)
+{
+    CMemorySettingsStore store;
+    SearchSettings search{"/data/export.txt", "CALCFIELDS", "Case sensitiv"};
+    search.write(store);
+    EXPECT_EQ(store.getString("Search", "Quelldatei", ""), "/data/export.txt");
+    EXPECT_EQ(store.getString("Search", "Suchbegriff", ""), "CALCFIELDS");
+    EXPECT_EQ(store.getString("Search", "Searchoption", ""), "Case sensitiv");
+
+    NumberRangeSettings range;
+    range.from = 7;
+    range.to = 9;
+    range.tableFields = false;
+    range.write(store);
+    EXPECT_EQ(store.getInt("Nummernsuche", "NrVon", 0), 7);
+    EXPECT_EQ(store.getInt("Nummernsuche", "NrBis", 0), 9);
+    EXPECT_EQ(store.getInt("Nummernsuche", "Objekte", 0), 1);
+    EXPECT_EQ(store.getInt("Nummernsuche", "Tabellenfelder", 1), 0);
+
+    SplitSettings split{-5, 10, "/tmp/out"};
+    split.write(store);
+    SplitSettings again;
+    again.read(store);
+    EXPECT_EQ(again.from, -5);
+    EXPECT_EQ(again.to, 10);
+    EXPECT_EQ(again.targetPath, "/tmp/out");
+}
+
+TEST(Settings, RecentFileListKeepsTenEntriesNumberedFromOne)
+{
+    CMemorySettingsStore store;
+    std::vector<std::string> files;
+    for (int i = 1; i <= 12; ++i)
+        files.push_back("f" + std::to_string(i));
+    writeRecentFiles(store, files);
+    EXPECT_EQ(store.getString("Recent File List", "File1", ""), "f1");
+    EXPECT_EQ(store.getString("Recent File List", "File10", ""), "f10");
+    EXPECT_FALSE(store.has("Recent File List", "File11"));
+    EXPECT_FALSE(store.has("Recent File List", "File0"));
+    EXPECT_EQ(readRecentFiles(store).size(), 10u);
+
+    writeRecentFiles(store, {"a", "b"});
+    EXPECT_EQ(readRecentFiles(store), (std::vector<std::string>{"a", "b"}));
+    EXPECT_FALSE(store.has("Recent File List", "File3"));
+}

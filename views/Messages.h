@@ -1,0 +1,38 @@
+#pragma once
+
+#include "jobs/JobRunner.h"
+
+#include <wx/string.h>
+
+// The message box texts of the desktop program. The core reports failures as kinds (JobStatus);
+// only the desktop program words them, here.
+namespace messages {
+
+inline constexpr const char* kNotFound = "%s wurde nicht gefunden.";
+inline constexpr const char* kCommandFailed = "Befehl fehlgeschlagen.";
+inline constexpr const char* kPositiveNumber = "Geben Sie bitte eine positive ganze Zahl ein.";
+inline constexpr const char* kWholeNumber = "Geben Sie bitte eine ganze Zahl ein.";
+// "mark Objects in DBs" before any comparison.
+inline constexpr const char* kCompareFirst =
+    "The objects to mark come from a comparison: press \"compare Objects\" first.";
+
+// "PATH wurde nicht gefunden."
+inline wxString notFound(const wxString& path)
+{
+    return wxString::Format(kNotFound, path);
+}
+
+// A missing export gives "PATH wurde nicht gefunden.", every other failure "Befehl fehlgeschlagen.";
+// an empty text when the job went through.
+inline wxString jobFailure(const JobStatus& status)
+{
+    switch (status.kind) {
+    case JobErrorKind::Ok: return wxString();
+    case JobErrorKind::NotFound: return notFound(wxString::FromUTF8(status.path));
+    case JobErrorKind::Unreadable:
+    case JobErrorKind::CannotWrite: return kCommandFailed;
+    }
+    return kCommandFailed;
+}
+
+} // namespace messages
