@@ -7,25 +7,25 @@ namespace {
 void readConnection(ISettingsStore& store, const std::string& suffix, DatabaseConnection& connection)
 {
     auto get = [&](const char* key, const char* fallback) {
-        return store.getString(SECTION_OBJECT_COMPARE, key + suffix, fallback);
+        return store.getString(kSectionObjectCompare, key + suffix, fallback);
     };
-    connection.licenceFile = get(COMPARE_LICENCE_FILE, DEFAULT_COMPARE_LICENCE_FILE);
-    connection.netType = get(COMPARE_NET_TYPE, DEFAULT_COMPARE_NET_TYPE);
-    connection.server = get(COMPARE_SERVER, DEFAULT_COMPARE_SERVER);
-    connection.user = get(COMPARE_USER, DEFAULT_COMPARE_USER);
-    connection.programPath = get(COMPARE_PROGRAM_PATH, DEFAULT_COMPARE_PROGRAM_PATH);
+    connection.licenceFile = get(kCompareLicenceFile, kDefaultCompareLicenceFile);
+    connection.netType = get(kCompareNetType, kDefaultCompareNetType);
+    connection.server = get(kCompareServer, kDefaultCompareServer);
+    connection.user = get(kCompareUser, kDefaultCompareUser);
+    connection.programPath = get(kCompareProgramPath, kDefaultCompareProgramPath);
 }
 
 void writeConnection(ISettingsStore& store, const std::string& suffix, const DatabaseConnection& connection)
 {
     auto put = [&](const char* key, const std::string& value) {
-        store.writeString(SECTION_OBJECT_COMPARE, key + suffix, value);
+        store.writeString(kSectionObjectCompare, key + suffix, value);
     };
-    put(COMPARE_LICENCE_FILE, connection.licenceFile);
-    put(COMPARE_NET_TYPE, connection.netType);
-    put(COMPARE_SERVER, connection.server);
-    put(COMPARE_USER, connection.user);
-    put(COMPARE_PROGRAM_PATH, connection.programPath);
+    put(kCompareLicenceFile, connection.licenceFile);
+    put(kCompareNetType, connection.netType);
+    put(kCompareServer, connection.server);
+    put(kCompareUser, connection.user);
+    put(kCompareProgramPath, connection.programPath);
 }
 
 } // namespace

@@ -6,18 +6,18 @@
 // Section "OBJECTCOMPARE": the connections of the object comparison without their passwords.
 namespace settingskeys {
 
-inline constexpr const char* SECTION_OBJECT_COMPARE = "OBJECTCOMPARE";
-inline constexpr const char* COMPARE_LICENCE_FILE = "Lizenzdatei";
-inline constexpr const char* COMPARE_NET_TYPE = "Netzwerktyp";
-inline constexpr const char* COMPARE_SERVER = "Servername";
-inline constexpr const char* COMPARE_USER = "User";
-inline constexpr const char* COMPARE_PROGRAM_PATH = "Programmpfad";
+inline constexpr const char* kSectionObjectCompare = "OBJECTCOMPARE";
+inline constexpr const char* kCompareLicenceFile = "Lizenzdatei";
+inline constexpr const char* kCompareNetType = "Netzwerktyp";
+inline constexpr const char* kCompareServer = "Servername";
+inline constexpr const char* kCompareUser = "User";
+inline constexpr const char* kCompareProgramPath = "Programmpfad";
 
-inline constexpr const char* DEFAULT_COMPARE_LICENCE_FILE = "c:\\tmp\\fin.flf";
-inline constexpr const char* DEFAULT_COMPARE_NET_TYPE = "netb";
-inline constexpr const char* DEFAULT_COMPARE_SERVER = "";
-inline constexpr const char* DEFAULT_COMPARE_USER = "";
-inline constexpr const char* DEFAULT_COMPARE_PROGRAM_PATH = "c:\\fin_260";
+inline constexpr const char* kDefaultCompareLicenceFile = "c:\\tmp\\fin.flf";
+inline constexpr const char* kDefaultCompareNetType = "netb";
+inline constexpr const char* kDefaultCompareServer = "";
+inline constexpr const char* kDefaultCompareUser = "";
+inline constexpr const char* kDefaultCompareProgramPath = "c:\\fin_260";
 
 } // namespace settingskeys
 

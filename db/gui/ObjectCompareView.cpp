@@ -26,8 +26,8 @@ using namespace rid;
 
 namespace {
 
-const wxSize TEMPLATE_SIZE(486, 284);
-constexpr size_t EXPORT_CELL_BUFFER = 200;
+const wxSize kTemplateSize(486, 284);
+constexpr size_t kExportCellBuffer = 200;
 
 // The session's failure reports as the program's message boxes, with their captions and icons.
 class CViewMessageBoxes : public IMessageBoxes {
@@ -53,7 +53,7 @@ int databaseOfButton(int id)
 
 } // namespace
 
-CObjectCompareView::CObjectCompareView() : IBLView(IDD_OBJECTCOMPAREVIEW, IDR_OBJECTCOMPAREVIEW, TEMPLATE_SIZE)
+CObjectCompareView::CObjectCompareView() : IBLView(IDD_OBJECTCOMPAREVIEW, IDR_OBJECTCOMPAREVIEW, kTemplateSize)
 {
     bindCommands();
 }
@@ -177,7 +177,7 @@ void CObjectCompareView::SearchInList()
 
 std::string CObjectCompareView::ExportText() const
 {
-    return buildExportText(m_results, std::time(nullptr), EXPORT_CELL_BUFFER);
+    return buildExportText(m_results, std::time(nullptr), kExportCellBuffer);
 }
 
 void CObjectCompareView::ExportToFile(const wxString& path)
