@@ -153,6 +153,8 @@ void CObjectCompareView::CompareObjects()
     CDatabaseSession session(boxes);
     runObjectCompare(session, Connection(0), Connection(1), m_allTypes, m_entries1, m_entries2, m_results);
     m_compared = true;
+    m_comparedServers[0] = m_connection[0].server;
+    m_comparedServers[1] = m_connection[1].server;
     m_list->SyncFromList();
 }
 
@@ -164,7 +166,8 @@ void CObjectCompareView::MarkObjects()
         wxGetApp().showMessage(GetFrame(), messages::kCompareFirst);
         return;
     }
-    const wxString headings[2] = {"Database1 " + m_connection[0].server, "Database 2 " + m_connection[1].server};
+    // The filters belong to the databases of the last comparison, whatever the form says now.
+    const wxString headings[2] = {"Database1 " + m_comparedServers[0], "Database 2 " + m_comparedServers[1]};
     const std::string filters[2] = {markFilterText(m_entries1, false), markFilterText(m_entries2, true)};
     showMarkObjectsDialog(GetFrame(), headings, filters);
 }

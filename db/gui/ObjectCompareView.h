@@ -32,7 +32,6 @@ public:
     const CDbObjectEntryArray& Entries2() const { return m_entries2; }
     // The two connections as the form holds them (user and password in the ANSI code page).
     DatabaseConnection Connection(int database) const;
-    bool HasCompared() const { return m_compared; }
 
 protected:
     void CreateControls(wxWindow* form) override;
@@ -74,6 +73,7 @@ private:
     ConnectionTexts m_connection[2];
     bool m_allTypes = false;
     bool m_compared = false;
+    wxString m_comparedServers[2];
     CDbObjectEntryArray m_entries1;
     CDbObjectEntryArray m_entries2;
     CResultList m_results;
