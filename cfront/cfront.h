@@ -89,6 +89,8 @@ typedef int32_t (CFRONT_CALL *cfront_value_to_text_fn)(char* buffer, int32_t siz
                                                       int32_t value);            /* 76, 78 */
 typedef int32_t (CFRONT_CALL *cfront_set_path_fn)(char* path);                    /* 88, 89 */
 typedef int32_t (CFRONT_CALL *cfront_last_error_fn)(char* buffer, int32_t size);  /* 112 */
+typedef void (CFRONT_CALL *cfront_notice_fn)(const char* text, void* context);
+typedef int32_t (CFRONT_CALL *cfront_set_notice_fn)(cfront_notice_fn notice, void* context); /* 113 */
 
 /*
  * The operations. Results of 1 mean success and 0 failure unless stated; a failure keeps its
@@ -134,11 +136,20 @@ CFRONT_EXPORT int32_t CFRONT_CALL cfront_ordinal_89(char* path);          /* lic
  * is there and does without it when it is not. Calling it does not change the last error.
  */
 CFRONT_EXPORT int32_t CFRONT_CALL cfront_ordinal_112(char* buffer, int32_t size);
+/*
+ * Wait notice: notice (null: none) is called with context when a call has waited a second for a
+ * database that another program holds; the call goes on waiting up to its limit (10 s, or
+ * CFRONT_BUSY_TIMEOUT seconds) and then fails with CFRONT_ERR_BUSY. notice runs inside that
+ * call on the caller's thread and must not call the library. Like 112, optional for the
+ * program. Kept until shut down.
+ */
+CFRONT_EXPORT int32_t CFRONT_CALL cfront_ordinal_113(cfront_notice_fn notice, void* context);
 
 /*
  * Stand-in extensions for diagnosis and tests (not ordinals; the program does not call them).
  * cfront_last_error: the same as ordinal 112.
- * cfront_call_trace: the ordinals called since initialise, as decimal numbers joined by spaces.
+ * cfront_call_trace: the ordinals 1..111 called since initialise, as decimal numbers joined by
+ * spaces.
  * Both write at most size bytes including the terminating zero; buffer may be null.
  */
 CFRONT_EXPORT int32_t cfront_last_error(char* buffer, int32_t size);

@@ -5,6 +5,7 @@
 #include "model/CodePage.h"
 #include "results/ResultList.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <unistd.h>
@@ -68,7 +69,7 @@ bool parseOptions(const std::vector<std::string>& args, DatabaseConnection& conn
         else if (option == "--license" || option == "--licence")
             connection.licenceFile = value;
         else if (option == "--user")
-            connection.user = utf8ToAnsiViaOem(value, oemCodePage());
+            connection.user = value; // UTF-8 until the OEM check
         else if (option == "--program-path")
             connection.programPath = value;
         else if (option == "--oem" && (value == "850" || value == "437"))
@@ -90,7 +91,25 @@ std::string password()
         text = fromEnvironment;
     else if (isatty(STDIN_FILENO) == 1 && !readPassword("Password: ", text))
         text.clear();
-    return utf8ToAnsiViaOem(text, oemCodePage());
+    return text;
+}
+
+// UTF-8 text in ANSI, through the OEM code page C/FRONT works in; a character that page lacks
+// is refused (mapped to '?' it would match other users and passwords).
+bool toAnsiViaOem(std::string& text, const std::string& what, std::string& problem)
+{
+    std::string oem;
+    char32_t missing = 0;
+    if (!utf8ToOemExact(text, oemCodePage(), oem, &missing)) {
+        char code[16];
+        std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(missing));
+        problem = what + " holds the character " + code + ", which the OEM code page " +
+                  std::to_string(static_cast<int>(oemCodePage())) + " of C/FRONT cannot hold";
+        return false;
+    }
+    oemToAnsi(oem);
+    text = oem;
+    return true;
 }
 
 // One cell of the list text: at most 250 bytes, without CR LF pairs, in UTF-8, then a TAB.
@@ -110,6 +129,11 @@ int runDbObjects(const std::vector<std::string>& args, std::ostream& out, std::o
         return 2;
     }
     connection.password = password();
+    if (!toAnsiViaOem(connection.user, "the user name", problem) ||
+        !toAnsiViaOem(connection.password, "the password", problem)) {
+        err << "quellix-cli db-objects: " << problem << "\n";
+        return 1;
+    }
     StderrMessages messages(err);
     CDatabaseSession session(messages, err);
     CDbObjectEntryArray entries;

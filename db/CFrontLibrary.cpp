@@ -55,6 +55,7 @@ int CFrontLibrary::Load(const std::string& programPath)
         }
     }
     m_lastError = m_library.ordinal(112);
+    m_setNotice = m_library.ordinal(113);
     return 0;
 }
 
@@ -66,6 +67,8 @@ void CFrontLibrary::Unload()
     }
     m_ordinals.fill(nullptr);
     m_lastError = nullptr;
+    m_setNotice = nullptr;
+    m_notice = nullptr;
     m_library.close();
 }
 
@@ -210,4 +213,16 @@ int32_t CFrontLibrary::lastError(std::string* reason)
     if (reason)
         *reason = buffer;
     return code;
+}
+
+void CFrontLibrary::setWaitNotice(std::function<void(const std::string&)> notice)
+{
+    m_notice = std::move(notice);
+    auto forward = [](const char* text, void* context) {
+        auto* library = static_cast<CFrontLibrary*>(context);
+        if (library->m_notice && text)
+            library->m_notice(text);
+    };
+    if (auto call = reinterpret_cast<cfront_set_notice_fn>(m_setNotice))
+        call(m_notice ? static_cast<cfront_notice_fn>(forward) : nullptr, this);
 }

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 // The C/FRONT library, loaded at run time from the Navision program folder and called by
@@ -58,6 +59,9 @@ public:
     // CFRONT_ERR_RECORD_NOT_FOUND means the read failed.
     int32_t lastError(std::string* reason = nullptr);
     bool hasLastError() const { return m_lastError != nullptr; }
+    // Hands notice to the library (113, when it has it) to call when a call has waited a second
+    // for a database another program holds; an empty function removes it. Kept until Unload.
+    void setWaitNotice(std::function<void(const std::string&)> notice);
 
 private:
     CFrontLibrary();
@@ -70,4 +74,6 @@ private:
     CDynamicLibrary m_library;
     std::array<void*, 112> m_ordinals{};
     void* m_lastError = nullptr; // ordinal 112, when the library has it
+    void* m_setNotice = nullptr; // ordinal 113, when the library has it
+    std::function<void(const std::string&)> m_notice;
 };

@@ -36,6 +36,11 @@ CDatabaseSession::CDatabaseSession(IMessageBoxes& messages, std::ostream& conver
 {
 }
 
+CDatabaseSession::~CDatabaseSession()
+{
+    CFrontLibrary::instance().setWaitNotice(nullptr);
+}
+
 bool CDatabaseSession::CheckLibraryFile(const std::string& programPath)
 {
     std::string path = CFrontLibrary::libraryFilePath(programPath);
@@ -53,6 +58,7 @@ bool CDatabaseSession::Login(const DatabaseConnection& connection)
         m_messages.show(library.lastErrorText(), "Error", MessageIcon::Information);
         return false;
     }
+    library.setWaitNotice([this](const std::string& text) { m_messages.note(text); });
     library.setProgramPath(connection.programPath);
     if (!connection.licenceFile.empty())
         library.setLicenceFile(connection.licenceFile);
@@ -60,8 +66,20 @@ bool CDatabaseSession::Login(const DatabaseConnection& connection)
         library.openDatabase(connection.server);
     else
         library.connectServer(connection.server, connection.netType);
-    if (library.login(connection.user, connection.password) == 1)
+    // C/FRONT takes user and password in the OEM code page.
+    std::string user = connection.user, password = connection.password;
+    ansiToOem(user);
+    ansiToOem(password);
+    if (library.login(user, password) == 1)
         return true;
+    std::string reason;
+    int32_t code = library.lastError(&reason);
+    if (code == CFRONT_ERR_BUSY) {
+        m_messages.show("database busy", "Error", MessageIcon::Error);
+        return false;
+    }
+    if (code != CFRONT_OK && code != CFRONT_ERR_LOGIN && !reason.empty())
+        m_messages.note(reason);
     m_messages.show("Login nicht ok", "Login nicht ok", MessageIcon::None);
     return false;
 }

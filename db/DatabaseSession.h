@@ -35,13 +35,18 @@ public:
     // messages receives the failure reports; conversionLog the date and time conversion
     // errors (standard output by default).
     explicit CDatabaseSession(IMessageBoxes& messages, std::ostream& conversionLog = std::cout);
-    virtual ~CDatabaseSession() = default;
+    // Takes back the wait notice it handed the library, which calls into this session.
+    virtual ~CDatabaseSession();
 
     // True when the library file exists under the program path; otherwise reports
     // "<path> not existing".
     bool CheckLibraryFile(const std::string& programPath);
     // Loads the library, sets program path and licence file, connects or opens the database
-    // and logs in. Reports its own failures. A failed Login leaves the library loaded.
+    // and logs in with user and password in the OEM code page. Reports its own failures: a
+    // database another program holds past the library's wait as "database busy" (a note after
+    // the first second of waiting), any other refusal as "Login nicht ok", with the library's
+    // reason as a note unless user or password were wrong. A failed Login leaves the library
+    // loaded.
     bool Login(const DatabaseConnection& connection);
     // Shuts the library down and unloads it; harmless when it is not loaded.
     void Logout();

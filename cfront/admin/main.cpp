@@ -13,6 +13,7 @@
 #include <fstream>
 #include <iostream>
 #include <sstream>
+#include <unistd.h>
 
 using namespace cfront;
 
@@ -25,8 +26,11 @@ const char* const kUsage =
     "                              add the objects of an object text export (OEM code page);\n"
     "                              without --date-order the file's dates decide it; --lenient\n"
     "                              stores unreadable dates and times as undefined\n"
-    "  add-user DATABASE USER      add a user or set a new password; the password comes from\n"
-    "                              CFRONT_DB_PASSWORD, a prompt, or one line of standard input\n"
+    "  add-user DATABASE USER [--replace]\n"
+    "                              add a user; the password (not empty) comes from\n"
+    "                              CFRONT_DB_PASSWORD, a prompt, or one line of standard input;\n"
+    "                              an existing user's password is replaced after a question on\n"
+    "                              the terminal, or with --replace\n"
     "  set DATABASE TYPE ID [--date D] [--time T] [--name N] [--version V]\n"
     "                              add or change an object; D as YYYY-MM-DD or D.M.YYYY, T as\n"
     "                              H:M:S, both local time; \"\" makes a date or time undefined\n"
@@ -47,9 +51,10 @@ std::string oemToUtf8(std::string text)
     return ansiToUtf8ViaOem(text, oemCodePage());
 }
 
-std::string ansiToUtf8(const std::string& text)
+// Said once a command has waited a second for a database another program holds.
+void waitNotice(const std::string& text)
 {
-    return ansiToUtf8ViaOem(text, oemCodePage());
+    std::cerr << "cfront-db: " << text << "\n";
 }
 
 int32_t objectNumber(const std::string& text)
@@ -66,6 +71,7 @@ int importExport(Database& db, const CommandArguments& a)
             throw UsageError("--date-order takes dmy, mdy or ymd, not \"" + *order + "\"");
     }
     options.lenient = a.has("--lenient");
+    db.requireWritable();
     const std::string& path = a.positional[2];
     std::ifstream file(path, std::ios::binary);
     std::stringstream content;
@@ -101,14 +107,43 @@ int importExport(Database& db, const CommandArguments& a)
     return 0;
 }
 
-int addUserCommand(Database& db, const std::string& user)
+bool confirmed(const std::string& question)
 {
+    std::cerr << question << " [y/N] " << std::flush;
+    std::string answer;
+    return std::getline(std::cin, answer) && (answer == "y" || answer == "Y" || answer == "yes");
+}
+
+int addUserCommand(Database& db, const CommandArguments& a)
+{
+    db.requireWritable();
+    const std::string& name = a.positional[2];
+    std::string user = utf8ToOemText(name, "the user name");
+    if (user.empty())
+        throw UsageError("the user name is empty");
+    bool replace = a.has("--replace");
+    if (!replace && userExists(db, user)) {
+        if (isatty(STDIN_FILENO) != 1) {
+            std::cerr << "cfront-db: user " << name << " exists; nothing changed (--replace sets a new password)\n";
+            return 1;
+        }
+        if (!confirmed("User " + name + " exists. Replace its password?")) {
+            std::cerr << "cfront-db: nothing changed\n";
+            return 1;
+        }
+        replace = true;
+    }
     std::string password;
     if (const char* fromEnvironment = std::getenv("CFRONT_DB_PASSWORD"))
         password = fromEnvironment;
-    else if (!readPassword("Password for " + user + ": ", password))
+    else if (!readPassword("Password for " + name + ": ", password))
         password.clear();
-    addUser(db, utf8ToAnsiViaOem(user, oemCodePage()), utf8ToAnsiViaOem(password, oemCodePage()));
+    std::string oemPassword = utf8ToOemText(password, "the password");
+    if (oemPassword.empty()) {
+        std::cerr << "cfront-db: the password is empty; nothing changed\n";
+        return 1;
+    }
+    addUser(db, user, oemPassword, replace);
     return 0;
 }
 
@@ -132,6 +167,7 @@ int32_t timeArgument(const std::string& text)
 // undefined leaves the other as a zone-less value.
 int setCommand(Database& db, const CommandArguments& a)
 {
+    db.requireWritable();
     int32_t type = parseObjectType(a.positional[2]), id = objectNumber(a.positional[3]);
     const std::string *date = a.value("--date"), *time = a.value("--time");
     int32_t newDate = date ? dateArgument(*date) : 0, newTime = time ? timeArgument(*time) : 0;
@@ -157,6 +193,7 @@ int setCommand(Database& db, const CommandArguments& a)
 
 int deleteCommand(Database& db, const CommandArguments& a)
 {
+    db.requireWritable();
     int32_t type = parseObjectType(a.positional[2]), id = objectNumber(a.positional[3]);
     if (deleteObject(db, type, id))
         return 0;
@@ -166,6 +203,7 @@ int deleteCommand(Database& db, const CommandArguments& a)
 
 int touchCommand(Database& db, const CommandArguments& a)
 {
+    db.requireWritable();
     int32_t type = parseObjectType(a.positional[2]), id = objectNumber(a.positional[3]);
     if (touchObject(db, type, id, currentStamp()))
         return 0;
@@ -175,6 +213,7 @@ int touchCommand(Database& db, const CommandArguments& a)
 
 int sessionCommand(Database& db, const CommandArguments& a)
 {
+    db.requireWritable();
     const std::string* hold = a.value("--hold");
     if (!hold)
         throw UsageError("--hold SECONDS is missing");
@@ -222,25 +261,28 @@ int runCommand(const std::vector<std::string>& args)
     }
     if (command == "set") {
         CommandArguments a = splitArguments(args, {"--date", "--time", "--name", "--version"}, {}, 4, 4);
-        Database db(a.positional[1]);
+        Database db(a.positional[1], waitNotice);
         return setCommand(db, a);
     }
     if (command == "import") {
         CommandArguments a = splitArguments(args, {"--date-order"}, {"--lenient"}, 3, 3);
-        Database db(a.positional[1]);
+        Database db(a.positional[1], waitNotice);
         return importExport(db, a);
+    }
+    if (command == "add-user") {
+        CommandArguments a = splitArguments(args, {}, {"--replace"}, 3, 3);
+        Database db(a.positional[1], waitNotice);
+        return addUserCommand(db, a);
     }
     if (command == "session") {
         CommandArguments a =
             splitArguments(args, {"--hold", "--reads", "--inserts", "--deletes", "--modifies"}, {}, 3, 3);
-        Database db(a.positional[1]);
+        Database db(a.positional[1], waitNotice);
         return sessionCommand(db, a);
     }
     CommandArguments a = splitArguments(args, {}, {}, 2, 4);
     const size_t count = a.positional.size();
-    Database db(a.positional[1]);
-    if (command == "add-user" && count == 3)
-        return addUserCommand(db, a.positional[2]);
+    Database db(a.positional[1], waitNotice);
     if (command == "delete" && count == 4)
         return deleteCommand(db, a);
     if (command == "touch" && count == 4)
@@ -251,7 +293,7 @@ int runCommand(const std::vector<std::string>& args)
         return listSessionsCommand(db);
     if (command == "users" && count == 2) {
         for (const std::string& user : listUsers(db))
-            std::cout << ansiToUtf8(user) << "\n";
+            std::cout << oemToUtf8(user) << "\n";
         return 0;
     }
     throw UsageError("wrong number of arguments");
@@ -262,7 +304,11 @@ int runCommand(const std::vector<std::string>& args)
 int main(int argc, char** argv)
 {
     std::vector<std::string> args(argv + 1, argv + argc);
-    if (args.size() >= 2 && args[0] == "--oem") {
+    if (!args.empty() && args[0] == "--oem") {
+        if (args.size() < 2 || (args[1] != "850" && args[1] != "437")) {
+            std::cerr << "cfront-db: --oem takes 850 or 437\n" << kUsage;
+            return 2;
+        }
         setOemCodePage(args[1] == "437" ? OemCodePage::CP437 : OemCodePage::CP850);
         args.erase(args.begin(), args.begin() + 2);
     }

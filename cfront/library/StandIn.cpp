@@ -65,6 +65,7 @@ void StandIn::endSession()
 {
     m_records.clear();
     m_tables.clear();
+    m_loggedIn = false;
     if (m_sessionId != 0 && m_db) {
         int64_t id = m_sessionId;
         m_sessionId = 0;
@@ -83,7 +84,10 @@ void StandIn::disconnect()
 void StandIn::connect(const std::string& path)
 {
     try {
-        m_db = std::make_unique<Database>(path);
+        m_db = std::make_unique<Database>(path, [this](const std::string& text) {
+            if (m_notice)
+                m_notice(text.c_str(), m_noticeContext);
+        });
     } catch (const DatabaseError& error) {
         m_connectFailure = error.what();
         throw;
@@ -119,14 +123,16 @@ void StandIn::login(std::string_view user, std::string_view password)
     if (!loginAccepted(*m_db, user, password))
         throw CfrontError(CFRONT_ERR_LOGIN, "user \"" + std::string(user) + "\" and password do not match");
     std::string host = hostName();
-    removeStaleSessions(*m_db, host);
+    if (!m_db->readOnly())
+        removeStaleSessions(*m_db, host);
     m_sessionId = addSession(*m_db, user, host, getpid(), m_licence ? &*m_licence : nullptr);
+    m_loggedIn = true;
     m_counters = SessionCounters{};
 }
 
 Database& StandIn::loggedIn()
 {
-    if (!m_db || m_sessionId == 0)
+    if (!m_db || !m_loggedIn)
         throw CfrontError(CFRONT_ERR_NOT_CONNECTED, "not logged in");
     return *m_db;
 }
@@ -167,7 +173,8 @@ void StandIn::closeTable(cfront_table* table)
     for (auto it = m_records.begin(); it != m_records.end();)
         it = it->second->table == table ? m_records.erase(it) : std::next(it);
     m_tables.erase(table);
-    setSessionCounters(loggedIn(), m_sessionId, m_counters);
+    if (m_sessionId != 0)
+        setSessionCounters(loggedIn(), m_sessionId, m_counters);
 }
 
 void StandIn::setFilter(cfront_table* table, int32_t field, std::string_view text)

@@ -1,39 +1,68 @@
 #include "store/Records.h"
 
 #include "store/DateTimeCodec.h"
-#include "store/Sha256.h"
 
 #include <cerrno>
-#include <random>
+#include <sodium.h>
+#include <stdexcept>
 #include <signal.h>
 
 namespace cfront {
 namespace {
 
-const int64_t kHashRounds = 4096;
+// A hash of a random password no one knows, with the interactive limits, for unknown users.
+const char* const kNoUserHash =
+    "$argon2id$v=19$m=65536,t=2,p=1$uFfWgOVc+ehdgxTHVy9XHg$cHS4GiM42vKlKS7Rq4hHiH5Tf38l5auGkgJ2/fhDMEA";
 
-std::string hashPassword(std::string_view salt, std::string_view password, int64_t rounds)
+void initialiseSodium()
 {
-    Sha256 first;
-    first.update(salt);
-    first.update(password);
-    Sha256Digest digest = first.finish();
-    for (int64_t i = 1; i < rounds; ++i) {
-        Sha256 next;
-        next.update(salt);
-        next.update(std::string_view(reinterpret_cast<const char*>(digest.data()), digest.size()));
-        digest = next.finish();
-    }
-    return std::string(reinterpret_cast<const char*>(digest.data()), digest.size());
+    if (sodium_init() < 0)
+        throw DatabaseError("libsodium cannot be initialised");
 }
 
-std::string randomSalt()
+// The number after key= in the parameter part of a hash text ("m=65536,t=2,p=1"), or -1.
+long long hashParameter(std::string_view parameters, std::string_view key)
 {
-    std::random_device device;
-    std::string salt(16, '\0');
-    for (char& c : salt)
-        c = static_cast<char>(device() & 0xFF);
-    return salt;
+    for (size_t pos = 0; pos < parameters.size();) {
+        size_t comma = parameters.find(',', pos);
+        std::string_view item = parameters.substr(pos, comma == std::string_view::npos ? comma : comma - pos);
+        if (item.size() > key.size() + 1 && item.substr(0, key.size()) == key && item[key.size()] == '=') {
+            long long value = 0;
+            for (char c : item.substr(key.size() + 1)) {
+                if (c < '0' || c > '9' || value > 1000000000000LL)
+                    return -1;
+                value = value * 10 + (c - '0');
+            }
+            return value;
+        }
+        pos = comma == std::string_view::npos ? parameters.size() : comma + 1;
+    }
+    return -1;
+}
+
+// Refuses a stored hash that is not Argon2id or whose costs lie outside libsodium's limits from
+// the minimum to "sensitive", before libsodium spends them.
+void checkStoredHash(std::string_view name, std::string_view hash)
+{
+    const std::string_view prefix = "$argon2id$v=19$";
+    std::string_view rest = hash.substr(0, prefix.size()) == prefix ? hash.substr(prefix.size()) : std::string_view();
+    std::string_view parameters = rest.substr(0, rest.find('$'));
+    long long memoryKiB = hashParameter(parameters, "m"), passes = hashParameter(parameters, "t"),
+              lanes = hashParameter(parameters, "p");
+    bool ok = memoryKiB >= static_cast<long long>(crypto_pwhash_MEMLIMIT_MIN / 1024) &&
+              memoryKiB <= static_cast<long long>(crypto_pwhash_MEMLIMIT_SENSITIVE / 1024) &&
+              passes >= static_cast<long long>(crypto_pwhash_OPSLIMIT_MIN) &&
+              passes <= static_cast<long long>(crypto_pwhash_OPSLIMIT_SENSITIVE) && lanes == 1 &&
+              hash.size() < crypto_pwhash_STRBYTES;
+    if (!ok)
+        throw DatabaseError("the stored password hash of user \"" + std::string(name) +
+                            "\" is not an Argon2id hash within libsodium's cost limits; refused");
+}
+
+bool passwordMatches(std::string_view hash, std::string_view password)
+{
+    std::string text(hash); // zero-terminated for libsodium
+    return crypto_pwhash_str_verify(text.c_str(), password.data(), password.size()) == 0;
 }
 
 bool sameUserName(std::string_view a, std::string_view b)
@@ -46,17 +75,6 @@ bool sameUserName(std::string_view a, std::string_view b)
             return false;
     }
     return true;
-}
-
-// Constant-time comparison, so a refused login tells nothing about the hash.
-bool sameHash(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    unsigned char difference = 0;
-    for (size_t i = 0; i < a.size(); ++i)
-        difference |= static_cast<unsigned char>(a[i] ^ b[i]);
-    return difference == 0;
 }
 
 bool processGone(int64_t pid)
@@ -133,18 +151,35 @@ std::optional<ObjectRow> findObject(Database& db, int32_t type, int32_t id)
     return rows.front();
 }
 
-void addUser(Database& db, std::string_view name, std::string_view password)
+bool userExists(Database& db, std::string_view name)
 {
-    std::string salt = randomSalt();
+    for (const std::string& existing : listUsers(db)) {
+        if (sameUserName(existing, name))
+            return true;
+    }
+    return false;
+}
+
+void addUser(Database& db, std::string_view name, std::string_view password, bool replace)
+{
+    db.requireWritable();
+    if (password.empty())
+        throw std::invalid_argument("the password is empty");
+    initialiseSodium();
+    char hash[crypto_pwhash_STRBYTES];
+    if (crypto_pwhash_str(hash, password.data(), password.size(), crypto_pwhash_OPSLIMIT_INTERACTIVE,
+                          crypto_pwhash_MEMLIMIT_INTERACTIVE) != 0)
+        throw DatabaseError("not enough memory to hash the password");
     db.execute("BEGIN IMMEDIATE");
     try {
         for (const std::string& existing : listUsers(db)) {
-            if (sameUserName(existing, name))
-                db.prepare("DELETE FROM user WHERE name = ?").bindBytes(0, existing).step();
+            if (!sameUserName(existing, name))
+                continue;
+            if (!replace)
+                throw std::invalid_argument("user \"" + existing + "\" exists");
+            db.prepare("DELETE FROM user WHERE name = ?").bindBytes(0, existing).step();
         }
-        db.prepare("INSERT INTO user(name, salt, hash, rounds) VALUES(?, ?, ?, ?)")
-            .bindBytes(0, name).bindBytes(1, salt).bindBytes(2, hashPassword(salt, password, kHashRounds))
-            .bind(3, kHashRounds).step();
+        db.prepare("INSERT INTO user(name, hash) VALUES(?, ?)").bindBytes(0, name).bindBytes(1, hash).step();
     } catch (...) {
         db.execute("ROLLBACK");
         throw;
@@ -163,19 +198,27 @@ std::vector<std::string> listUsers(Database& db)
 
 bool loginAccepted(Database& db, std::string_view name, std::string_view password)
 {
-    Statement query = db.prepare("SELECT name, salt, hash, rounds FROM user");
+    initialiseSodium();
+    Statement query = db.prepare("SELECT name, hash FROM user");
     bool anyUser = false;
     while (query.step()) {
         anyUser = true;
-        if (sameUserName(query.bytes(0), name))
-            return sameHash(hashPassword(query.bytes(1), password, query.integer(3)), query.bytes(2));
+        if (sameUserName(query.bytes(0), name)) {
+            std::string hash = query.bytes(1);
+            checkStoredHash(query.bytes(0), hash);
+            return passwordMatches(hash, password);
+        }
     }
+    if (anyUser)
+        passwordMatches(kNoUserHash, password); // as long as a wrong password takes
     return !anyUser;
 }
 
 int64_t addSession(Database& db, std::string_view user, std::string_view host, int64_t pid,
                    const std::string* licence)
 {
+    if (db.readOnly())
+        return 0;
     Statement insert = db.prepare("INSERT INTO session(user, login_stamp, host, pid, licence) "
                                   "VALUES(?, ?, ?, ?, ?)");
     insert.bindBytes(0, kDatabaseLoginKind + std::string(user)).bind(1, currentStamp());

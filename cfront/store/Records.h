@@ -37,11 +37,21 @@ bool deleteObject(Database& db, int32_t type, int32_t id);
 std::vector<ObjectRow> listObjects(Database& db);
 std::optional<ObjectRow> findObject(Database& db, int32_t type, int32_t id);
 
-// Adds a user (or sets a new password for an existing one); the password is kept only as a
-// salted, iterated SHA-256 hash. User names compare case-insensitively in ASCII.
-void addUser(Database& db, std::string_view name, std::string_view password);
+// Users: names and passwords in the OEM code page; names compare case-insensitively in ASCII.
+// A password is kept only as its libsodium crypto_pwhash_str text (Argon2id with libsodium's
+// interactive limits: a random salt and the cost parameters are part of that text).
+
+// Whether a user of that name exists.
+bool userExists(Database& db, std::string_view name);
+// Adds a user, or with replace sets a new password for an existing one (the name as given then
+// replaces the old spelling). Throws std::invalid_argument for an empty password, and for an
+// existing user without replace.
+void addUser(Database& db, std::string_view name, std::string_view password, bool replace);
 std::vector<std::string> listUsers(Database& db);
-// True when name and password match a user, or when the database has no users.
+// True when name and password match a user, or when the database has no users. An unknown name
+// costs as much time as a wrong password (it is checked against a hash of no user). Throws
+// DatabaseError when the user's stored hash is not one this program makes, or asks for a cost
+// beyond libsodium's sensitive limits (such a file could hang every login).
 bool loginAccepted(Database& db, std::string_view name, std::string_view password);
 
 // One row of the Session table; user holds the login kind character before the name.
@@ -63,7 +73,8 @@ struct SessionRow {
 // The character before the user name in the Session table: 'D', a database login.
 constexpr char kDatabaseLoginKind = 'D';
 
-// Adds a session row for a login now and returns its session ID.
+// Adds a session row for a login now and returns its session ID; 0 (and no row) when the
+// database is read-only.
 int64_t addSession(Database& db, std::string_view user, std::string_view host, int64_t pid,
                    const std::string* licence);
 void removeSession(Database& db, int64_t id);

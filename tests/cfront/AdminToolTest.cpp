@@ -73,7 +73,8 @@ TEST(AdminTool, NumbersAndTypesAreTakenOnlyWhole)
           {"set", database, "Table", "18", "--date", "31.02.2024"},
           {"set", database, "Table", "18", "--time", "25:00:00"},
           {"set", database, "Table", "18", "--colour", "red"},
-          {"delete", database, "Table"}})
+          {"delete", database, "Table"},
+          {"--oem", "852", "objects", database}})
         EXPECT_EQ(folder.admin(args), 2) << args[0] << " " << args.back();
 }
 
