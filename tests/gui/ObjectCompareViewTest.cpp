@@ -214,7 +214,7 @@ TEST_F(ObjectCompareViewTest, AnUnreadableDatabaseShowsItsMessageAndContributesN
     EXPECT_EQ(view->Entries1().count(), 0);
 }
 
-TEST_F(ObjectCompareViewTest, AReadFailureOfTheObjectTableShowsTheLibrarysReasonAndListsNoObjectOfThatDatabase)
+TEST_F(ObjectCompareViewTest, ADatabaseWithoutItsObjectTableShowsAMessageAndListsNoObjectOfIt)
 {
     runSql(database2, "DROP TABLE object");
     fillBoth();
