@@ -4,6 +4,7 @@
 #include "app/MainFrame.h"
 #include "app/QuellixDoc.h"
 #include "db/gui/ObjectCompareView.h"
+#include "db/gui/WatchView.h"
 #include "resources/ResourceIds.h"
 #include "settings/SettingsKeys.h"
 #include "views/PlaceholderView.h"
@@ -50,7 +51,7 @@ void CQuellixApp::registerTemplates()
     };
     const Kind kinds[] = {{"SearchView", CLASSINFO(CSearchView)},
                           {"ObjectCompareView", CLASSINFO(CObjectCompareView)},
-                          {"WatchView", CLASSINFO(CWatchPlaceholder)},
+                          {"WatchView", CLASSINFO(CWatchView)},
                           {"MergeView", CLASSINFO(CMergePlaceholder)}};
     for (const Kind& kind : kinds)
         new wxDocTemplate(m_docManager, kind.name, wxString(), wxString(), wxString(), kind.name,
@@ -79,7 +80,7 @@ int CQuellixApp::showMessage(wxWindow* parent, const wxString& text, long style)
     return wxMessageBox(text, GetAppDisplayName(), style | wxICON_EXCLAMATION, parent);
 }
 
-int CQuellixApp::showMessage(wxWindow* parent, const wxString& text, const wxString& caption, long style)
+int CQuellixApp::showMessageBox(wxWindow* parent, const wxString& text, const wxString& caption, long style)
 {
     if (m_messageHook)
         return m_messageHook(text);

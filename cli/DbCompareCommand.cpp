@@ -3,13 +3,13 @@
 #include "cli/CliOutput.h"
 #include "db/DatabaseSession.h"
 #include "db/ObjectCompare.h"
+#include "db/ProgramPath.h"
 #include "cli/PasswordPrompt.h"
 #include "model/CodePage.h"
 #include "model/ObjektManager.h"
 #include "results/ResultList.h"
 
 #include <cstdlib>
-#include <filesystem>
 #include <unistd.h>
 
 namespace {
@@ -52,13 +52,6 @@ struct CompareOptions {
     bool ansi = false;
 };
 
-std::string runningProgramFolder()
-{
-    std::error_code error;
-    auto program = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::string(".") : program.parent_path().string();
-}
-
 // "--server1" -> field of database 0; false for an option that is not a connection option.
 bool connectionField(const std::string& option, CompareOptions& options, std::string*& field, bool& ansiText)
 {
@@ -80,7 +73,7 @@ bool parseOptions(const std::vector<std::string>& args, CompareOptions& options,
 {
     for (DatabaseConnection& c : options.database) {
         c.netType = "tcp";
-        c.programPath = runningProgramFolder();
+        c.programPath = defaultProgramPath();
     }
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& option = args[i];

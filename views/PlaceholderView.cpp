@@ -8,10 +8,8 @@
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 
-wxIMPLEMENT_DYNAMIC_CLASS(CWatchPlaceholder, wxView);
 wxIMPLEMENT_DYNAMIC_CLASS(CMergePlaceholder, wxView);
 
-CWatchPlaceholder::CWatchPlaceholder() : CPlaceholderView(rid::IDR_WATCHVIEW) {}
 CMergePlaceholder::CMergePlaceholder() : CPlaceholderView(rid::IDR_MERGEVIEW) {}
 
 bool CPlaceholderView::OnCreate(wxDocument* doc, long flags)

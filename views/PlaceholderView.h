@@ -14,13 +14,6 @@ private:
     int m_menuId;
 };
 
-// The session watch (document kind "WatchView"), to come.
-class CWatchPlaceholder : public CPlaceholderView {
-public:
-    CWatchPlaceholder();
-    wxDECLARE_DYNAMIC_CLASS(CWatchPlaceholder);
-};
-
 // The merge view (document kind "MergeView"), to come.
 class CMergePlaceholder : public CPlaceholderView {
 public:

@@ -37,7 +37,7 @@ public:
     {
         long style = icon == MessageIcon::Error ? wxICON_ERROR
                      : icon == MessageIcon::Information ? wxICON_INFORMATION : wxICON_NONE;
-        wxGetApp().showMessage(m_parent, fromAnsi(text), fromAnsi(caption), wxOK | style);
+        wxGetApp().showMessageBox(m_parent, fromAnsi(text), fromAnsi(caption), wxOK | style);
     }
     void note(const std::string& text) override { wxGetApp().statusRelay().setStatusText(text); }
 
