@@ -8,10 +8,6 @@
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 
-wxIMPLEMENT_DYNAMIC_CLASS(CMergePlaceholder, wxView);
-
-CMergePlaceholder::CMergePlaceholder() : CPlaceholderView(rid::IDR_MERGEVIEW) {}
-
 bool CPlaceholderView::OnCreate(wxDocument* doc, long flags)
 {
     if (!wxView::OnCreate(doc, flags))

@@ -13,10 +13,3 @@ public:
 private:
     int m_menuId;
 };
-
-// The merge view (document kind "MergeView"), to come.
-class CMergePlaceholder : public CPlaceholderView {
-public:
-    CMergePlaceholder();
-    wxDECLARE_DYNAMIC_CLASS(CMergePlaceholder);
-};

@@ -84,6 +84,9 @@ protected:
         if (command == "db-compare")
             return "--server1 '" + (dir / "none.db").string() + "' --program-path1 '" + dir.string() + "' --server2 '" +
                    (dir / "none.db").string() + "' --program-path2 '" + dir.string() + "'";
+        if (command == "intersect")
+            return exportPath + " " + exportPath + " '" + (dir / "t1.txt").string() + "' '" +
+                   (dir / "t2.txt").string() + "'";
         return exportPath;
     }
 
@@ -97,7 +100,7 @@ TEST_F(CliHelp, GeneralHelpGivesEveryCommandOneLine)
     CliRun r = run("--help");
     ASSERT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
-    std::vector<std::string> expected = {"db-objects", "db-compare", "db-watch"};
+    std::vector<std::string> expected = {"db-objects", "db-compare", "db-watch", "intersect"};
     for (const OperationDef* row : operationTable())
         expected.push_back(row->command);
     for (const std::string& command : expected) {
