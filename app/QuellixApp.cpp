@@ -3,11 +3,11 @@
 #include "app/DocManager.h"
 #include "app/MainFrame.h"
 #include "app/QuellixDoc.h"
+#include "db/gui/ObjectCompareView.h"
 #include "db/gui/WatchView.h"
 #include "merge/gui/VergleichsView.h"
 #include "resources/ResourceIds.h"
 #include "settings/SettingsKeys.h"
-#include "views/PlaceholderView.h"
 #include "views/SearchView.h"
 
 #include <wx/cmdline.h>
@@ -50,7 +50,7 @@ void CQuellixApp::registerTemplates()
         wxClassInfo* view;
     };
     const Kind kinds[] = {{"SearchView", CLASSINFO(CSearchView)},
-                          {"ObjectCompareView", CLASSINFO(CObjectComparePlaceholder)},
+                          {"ObjectCompareView", CLASSINFO(CObjectCompareView)},
                           {"WatchView", CLASSINFO(CWatchView)},
                           {"MergeView", CLASSINFO(CVergleichsView)}};
     for (const Kind& kind : kinds)

@@ -2,6 +2,7 @@
 #include "analysis/OperationTable.h"
 #include "cli/CliOutput.h"
 #include "cli/CommandHelp.h"
+#include "cli/DbCompareCommand.h"
 #include "cli/DbObjectsCommand.h"
 #include "cli/DbWatchCommand.h"
 #include "cli/IntersectCommand.h"
@@ -148,6 +149,8 @@ int main(int argc, char** argv)
     }
     if (argc > 1 && std::string(argv[1]) == "db-objects")
         return runDbObjects(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
+    if (argc > 1 && std::string(argv[1]) == "db-compare")
+        return runDbCompare(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
     if (argc > 1 && std::string(argv[1]) == "db-watch")
         return runDbWatchUntilSignal(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
     if (argc > 1 && std::string(argv[1]) == "intersect")

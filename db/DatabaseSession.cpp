@@ -16,10 +16,10 @@ std::string ansiText(std::string oem)
 }
 
 CDbObjectEntry readEntry(CFrontLibrary& library, CDatabaseSession& session, cfront_table* table,
-                         cfront_record* record)
+                         cfront_record* record, bool allTypes)
 {
     CDbObjectEntry entry;
-    entry.typeWord = CDbObjectEntry::typeWordOf(library.fieldInteger(table, record, 1));
+    entry.typeWord = CDbObjectEntry::typeWordOf(library.fieldInteger(table, record, 1), allTypes);
     entry.id = library.fieldInteger(table, record, 3);
     entry.name = ansiText(library.fieldText(table, record, 4));
     entry.version = ansiText(library.fieldText(table, record, 12));
@@ -111,7 +111,8 @@ std::string readFailure(CFrontLibrary& library)
 
 } // namespace
 
-void CDatabaseSession::ReadObjectTable(CDbObjectEntryArray& entries, const DatabaseConnection& connection)
+void CDatabaseSession::ReadObjectTable(CDbObjectEntryArray& entries, const DatabaseConnection& connection,
+                                       bool allTypes)
 {
     if (!CheckLibraryFile(connection.programPath))
         return;
@@ -122,19 +123,20 @@ void CDatabaseSession::ReadObjectTable(CDbObjectEntryArray& entries, const Datab
     CFrontLibrary& library = CFrontLibrary::instance();
     std::string failure;
     CDbObjectEntryArray read;
+    const char* typeFilter = allTypes ? "1..9" : "1..6";
     cfront_table* table = library.openTable(kObjectTable);
     cfront_record* record = nullptr;
     if (!table)
         failure = failureReason(library, "the Object table cannot be opened");
-    else if (!library.setFilter(table, 1, "1..6"))
-        failure = failureReason(library, "the filter 1..6 on the Object table is refused");
+    else if (!library.setFilter(table, 1, typeFilter))
+        failure = failureReason(library, std::string("the filter ") + typeFilter + " on the Object table is refused");
     else if (!(record = library.newRecord(table)))
         failure = failureReason(library, "no record buffer for the Object table");
     else if (!library.findFirst(table, record))
         failure = readFailure(library);
     else {
         do {
-            read.add(readEntry(library, *this, table, record));
+            read.add(readEntry(library, *this, table, record, allTypes));
         } while (library.next(table, record, 1) == 1);
         failure = readFailure(library);
     }

@@ -53,8 +53,10 @@ public:
     // Appends one entry per object of types 1..6 of the database, in the library's order;
     // entries stay unchanged when the library file is missing or the login fails. A read that
     // fails on the way (a search or step of the library reports an error) is shown with
-    // caption "Error" and the library's reason, and appends nothing at all.
-    void ReadObjectTable(CDbObjectEntryArray& entries, const DatabaseConnection& connection);
+    // caption "Error" and the library's reason, and appends nothing at all. With allTypes it
+    // reads types 1..9 and names 6..9 "XMLport", "MenuSuite", "Page", "Query".
+    void ReadObjectTable(CDbObjectEntryArray& entries, const DatabaseConnection& connection,
+                         bool allTypes = false);
 
     // A date or time value of the loaded library written to text (ordinal 76 / 78); when the
     // text does not convert back to the same value, "DATE conversion \nError !!\n" or

@@ -35,6 +35,8 @@ public:
     // The type word of an Object table type code: "Table", "Form", "Report", "Dataport",
     // "Codeunit" for 1 to 5, empty for any other code.
     static std::string typeWordOf(int32_t typeCode);
+    // With allTypes also "XMLport", "MenuSuite", "Page", "Query" for 6 to 9.
+    static std::string typeWordOf(int32_t typeCode, bool allTypes);
 };
 
 using CDbObjectEntryArray = CTypedArray<CDbObjectEntry>;

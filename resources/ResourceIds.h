@@ -18,6 +18,7 @@ enum {
     IDR_WATCHVIEW = 148,
     IDR_MERGEVIEW = 129,
     IDD_SEARCHVIEW = 103,
+    IDD_OBJECTCOMPAREVIEW = 153,
     IDD_MERGEVIEW = 101,
     IDR_CONTEXT_MENU = 139,
     IDR_ANALYSES_MENU = 147,
@@ -48,6 +49,36 @@ enum {
     IDC_ANALYSES_BUTTON = 1059,
     IDC_PROGRESS = 1069,
     IDC_SEARCH_OPTION = 1082,
+};
+
+// Controls of the object comparison view (template 153); the list, the search edit, "Search in
+// list" and the two count fields share the search view's IDs.
+enum {
+    IDC_COMPARE_LICENCE1 = 1044,
+    IDC_COMPARE_LICENCE1_BROWSE = 1045,
+    IDC_COMPARE_USER1 = 1046,
+    IDC_COMPARE_PASSWORD1 = 1047,
+    IDC_COMPARE_PATH1_BROWSE = 1048,
+    IDC_COMPARE_NET1 = 1049,
+    IDC_COMPARE_SERVER1 = 1015,
+    IDC_COMPARE_PATH1 = 1016,
+    IDC_COMPARE_LICENCE2 = 1050,
+    IDC_COMPARE_LICENCE2_BROWSE = 1054,
+    IDC_COMPARE_USER2 = 1052,
+    IDC_COMPARE_PASSWORD2 = 1053,
+    IDC_COMPARE_PATH2_BROWSE = 1055,
+    IDC_COMPARE_NET2 = 1051,
+    IDC_COMPARE_SERVER2 = 1017,
+    IDC_COMPARE_PATH2 = 1018,
+    IDC_COMPARE_OBJECTS = 1088,
+    IDC_MARK_OBJECTS = 1089,
+    IDC_COMPARE_GROUP1 = 1090,
+    IDC_COMPARE_GROUP2 = 1091,
+    IDC_COMPARE_ALL_TYPES = 1092,
+    IDC_MARK_FILTER1 = 1093, // the "mark Objects in DBs" dialog: filter texts and their Copy buttons
+    IDC_MARK_FILTER2 = 1094,
+    IDC_MARK_COPY1 = 1095,
+    IDC_MARK_COPY2 = 1096,
 };
 
 // Controls of the merge view (template 101). The edit under "Source Objects 1" holds Quelldatei2,

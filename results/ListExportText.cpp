@@ -21,6 +21,36 @@ std::string buildExportText(const CResultList& list, std::time_t now)
     return exportHeader(now) + list.GetListText("\t", "\r\n");
 }
 
+namespace {
+std::string cellThroughBuffer(const std::string& cell, size_t bufferBytes)
+{
+    std::string cut = cell.substr(0, bufferBytes > 0 ? bufferBytes - 1 : 0);
+    std::string text;
+    for (size_t i = 0; i < cut.size(); ++i) {
+        if (cut[i] == '\r' && i + 1 < cut.size() && cut[i + 1] == '\n')
+            ++i;
+        else
+            text += cut[i];
+    }
+    return text;
+}
+} // namespace
+
+std::string buildExportText(const CResultList& list, std::time_t now, size_t cellBufferBytes)
+{
+    std::string text = exportHeader(now);
+    const int columns = list.GetColumnCount();
+    for (int c = 0; c < columns; ++c)
+        text += cellThroughBuffer(list.GetColumn(c).heading, cellBufferBytes) + '\t';
+    text += "\r\n";
+    for (int r = 0; r < list.GetRowCount(); ++r) {
+        for (int c = 0; c < columns; ++c)
+            text += cellThroughBuffer(list.GetCellText(r, c), cellBufferBytes) + '\t';
+        text += "\r\n";
+    }
+    return text;
+}
+
 bool appendToFile(const std::string& path, const std::string& text)
 {
     // The old content and the new text go to a new file that replaces the old one, so a failed

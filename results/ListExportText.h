@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <ctime>
 #include <string>
 
@@ -10,6 +11,9 @@ std::string exportHeader(std::time_t now);
 // The text the clipboard copy and the file export write: the dated header, then the list text
 // with TAB between cells and CR LF at line ends.
 std::string buildExportText(const CResultList& list, std::time_t now);
+// The same list text with every heading and cell read back through a buffer of cellBufferBytes
+// (its terminating zero included): cut to cellBufferBytes - 1 bytes, then CR LF pairs removed.
+std::string buildExportText(const CResultList& list, std::time_t now, size_t cellBufferBytes);
 // Appends text at the end of path, creating the file when it is missing; never truncates. The
 // result replaces the file at once: when writing fails, the old file stays as it was.
 bool appendToFile(const std::string& path, const std::string& text);

@@ -21,6 +21,9 @@ inline wxString wholeNumberBetween(int low, int high)
 {
     return wxString::Format(kWholeNumberBetween, low, high);
 }
+// "mark Objects in DBs" before any comparison.
+inline constexpr const char* kCompareFirst =
+    "The objects to mark come from a comparison: press \"compare Objects\" first.";
 
 // The merge view: its build's outcome and the external diff program.
 inline constexpr const char* kIntersectionWritten = "%s: %d objects, %s: %d objects";

@@ -81,6 +81,9 @@ protected:
             return exportPath + " '" + (dir / "split").string() + "' 1 100";
         if (command == "db-objects" || command == "db-watch")
             return "--server '" + (dir / "none.db").string() + "' --program-path '" + dir.string() + "'";
+        if (command == "db-compare")
+            return "--server1 '" + (dir / "none.db").string() + "' --program-path1 '" + dir.string() + "' --server2 '" +
+                   (dir / "none.db").string() + "' --program-path2 '" + dir.string() + "'";
         if (command == "intersect")
             return exportPath + " " + exportPath + " '" + (dir / "t1.txt").string() + "' '" +
                    (dir / "t2.txt").string() + "'";
@@ -97,7 +100,7 @@ TEST_F(CliHelp, GeneralHelpGivesEveryCommandOneLine)
     CliRun r = run("--help");
     ASSERT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
-    std::vector<std::string> expected = {"db-objects", "db-watch", "intersect"};
+    std::vector<std::string> expected = {"db-objects", "db-compare", "db-watch", "intersect"};
     for (const OperationDef* row : operationTable())
         expected.push_back(row->command);
     for (const std::string& command : expected) {
@@ -131,7 +134,8 @@ TEST_F(CliHelp, EveryListedCommandHasItsHelpAndAcceptsEveryOptionItLists)
                 value.clear();
             if (value == "N" || value == "SECONDS")
                 value = "5"; // numeric placeholders take a number in range
-            if (option == "--server" || option == "--program-path")
+            if (option == "--server" || option == "--program-path" || option == "--server1" || option == "--server2" ||
+                option == "--program-path1" || option == "--program-path2")
                 continue; // part of the arguments already
             CliRun r = run(command + " " + argumentsOf(command) + " " + option + " " + value);
             EXPECT_NE(r.status, 2) << command << " " << option << ": " << r.err;

@@ -1,0 +1,145 @@
+#include "cli/DbCompareCommand.h"
+
+#include "cli/CliOutput.h"
+#include "db/DatabaseSession.h"
+#include "db/ObjectCompare.h"
+#include "db/ProgramPath.h"
+#include "cli/PasswordPrompt.h"
+#include "model/CodePage.h"
+#include "model/ObjektManager.h"
+#include "results/ResultList.h"
+
+#include <cstdlib>
+#include <unistd.h>
+
+namespace {
+
+const char* const kUsage =
+    "usage: quellix-cli db-compare --server1 SERVER|DATABASE [--net1 tcp|netb|lokal] [--program-path1 DIR]\n"
+    "                              [--user1 USER] [--license1 FILE]\n"
+    "                              --server2 SERVER|DATABASE [--net2 ...] [--program-path2 ...] [--user2 ...]\n"
+    "                              [--license2 ...] [--all-types] [--oem 850|437] [--ansi]\n"
+    "  Passwords are read from QUELLIX_DB1_PASSWORD and QUELLIX_DB2_PASSWORD or asked for on the terminal.\n";
+
+// Writes the messages of one database's read to standard error, one line each, naming the
+// database; a message box means the database could not be read, a note is a remark only.
+class DatabaseMessages : public IMessageBoxes {
+public:
+    DatabaseMessages(std::ostream& err, int database) : m_err(err), m_database(database) {}
+    void show(const std::string& text, const std::string& caption, MessageIcon) override
+    {
+        write(caption == text || caption.empty() ? text : caption + ": " + text);
+        failed = true;
+    }
+    void note(const std::string& text) override { write(text); }
+    bool failed = false;
+
+private:
+    void write(std::string text)
+    {
+        for (char& c : text)
+            if (c == '\n' || c == '\r')
+                c = ' ';
+        m_err << "quellix-cli db-compare: database " << m_database << ": " << text << "\n";
+    }
+    std::ostream& m_err;
+    int m_database;
+};
+
+struct CompareOptions {
+    DatabaseConnection database[2];
+    bool allTypes = false;
+    bool ansi = false;
+};
+
+// "--server1" -> field of database 0; false for an option that is not a connection option.
+bool connectionField(const std::string& option, CompareOptions& options, std::string*& field, bool& ansiText)
+{
+    static const char* const names[] = {"--server", "--net", "--program-path", "--user", "--license", "--licence"};
+    for (int n = 0; n < 2; ++n) {
+        DatabaseConnection& c = options.database[n];
+        std::string* fields[] = {&c.server, &c.netType, &c.programPath, &c.user, &c.licenceFile, &c.licenceFile};
+        for (int f = 0; f < 6; ++f)
+            if (option == names[f] + std::to_string(n + 1)) {
+                field = fields[f];
+                ansiText = f == 3;
+                return true;
+            }
+    }
+    return false;
+}
+
+bool parseOptions(const std::vector<std::string>& args, CompareOptions& options, std::string& problem)
+{
+    for (DatabaseConnection& c : options.database) {
+        c.netType = "tcp";
+        c.programPath = defaultProgramPath();
+    }
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& option = args[i];
+        if (option == "--all-types" || option == "--ansi") {
+            (option == "--ansi" ? options.ansi : options.allTypes) = true;
+            continue;
+        }
+        if (i + 1 >= args.size()) {
+            problem = "missing value after " + option;
+            return false;
+        }
+        const std::string& value = args[++i];
+        std::string* field = nullptr;
+        bool ansiText = false;
+        if (connectionField(option, options, field, ansiText)) {
+            *field = ansiText ? utf8ToAnsiViaOem(value, oemCodePage()) : value;
+        } else if (option == "--oem" && (value == "850" || value == "437")) {
+            setOemCodePage(value == "437" ? OemCodePage::CP437 : OemCodePage::CP850);
+        } else {
+            problem = "unknown option " + option + " " + value;
+            return false;
+        }
+    }
+    if (options.database[0].server.empty() || options.database[1].server.empty())
+        problem = options.database[0].server.empty() ? "--server1 is missing" : "--server2 is missing";
+    return problem.empty();
+}
+
+std::string password(int database)
+{
+    std::string variable = "QUELLIX_DB" + std::to_string(database) + "_PASSWORD";
+    std::string text;
+    if (const char* fromEnvironment = std::getenv(variable.c_str()))
+        text = fromEnvironment;
+    else if (isatty(STDIN_FILENO) == 1
+             && !readPassword("Password for database " + std::to_string(database) + ": ", text))
+        text.clear();
+    return utf8ToAnsiViaOem(text, oemCodePage());
+}
+
+} // namespace
+
+int runDbCompare(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    CompareOptions options;
+    std::string problem;
+    if (!parseOptions(args, options, problem)) {
+        err << "quellix-cli db-compare: " << problem << "\n" << kUsage;
+        return 2;
+    }
+    options.database[0].password = password(1);
+    options.database[1].password = password(2);
+
+    CDbObjectEntryArray entries[2];
+    bool readable = true;
+    for (int n = 0; n < 2; ++n) {
+        DatabaseMessages messages(err, n + 1);
+        CDatabaseSession session(messages, err);
+        session.ReadObjectTable(entries[n], options.database[n], options.allTypes);
+        readable = readable && !messages.failed;
+    }
+    if (!readable)
+        return 1;
+    CResultList list;
+    fillCompareList(list, entries[0], entries[1]);
+    CObjektManager noCatalogue;
+    out << cliListText(list, noCatalogue, CliListOptions{false, options.ansi, oemCodePage()});
+    return 0;
+}
