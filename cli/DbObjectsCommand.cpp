@@ -1,9 +1,9 @@
 #include "cli/DbObjectsCommand.h"
 
+#include "cli/OutputFormat.h"
 #include "cli/PasswordPrompt.h"
 #include "db/DatabaseSession.h"
 #include "model/CodePage.h"
-#include "results/ResultList.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -14,6 +14,7 @@ namespace {
 const char* const kUsage =
     "usage: quellix-cli db-objects --server SERVER|DATABASE [--net tcp|netb|lokal] [--license FILE]\n"
     "                              [--user USER] [--program-path DIR] [--oem 850|437]\n"
+    "                              [--format tsv|json|sarif]\n"
     "  The password is read from QUELLIX_DB_PASSWORD or asked for on the terminal.\n";
 
 // Keeps the first message of the session; the command reports it as its error.
@@ -34,7 +35,8 @@ std::string runningProgramFolder()
     return error ? std::string(".") : program.parent_path().string();
 }
 
-bool parseOptions(const std::vector<std::string>& args, DatabaseConnection& connection, std::string& problem)
+bool parseOptions(const std::vector<std::string>& args, DatabaseConnection& connection, OutputFormat& format,
+                  std::string& problem)
 {
     connection.netType = "tcp";
     connection.programPath = runningProgramFolder();
@@ -55,6 +57,8 @@ bool parseOptions(const std::vector<std::string>& args, DatabaseConnection& conn
             connection.user = utf8ToAnsiViaOem(value, oemCodePage());
         else if (option == "--program-path")
             connection.programPath = value;
+        else if (option == "--format" && parseOutputFormat(value, format))
+            continue;
         else if (option == "--oem" && (value == "850" || value == "437"))
             setOemCodePage(value == "437" ? OemCodePage::CP437 : OemCodePage::CP850);
         else {
@@ -77,10 +81,10 @@ std::string password()
     return utf8ToAnsiViaOem(text, oemCodePage());
 }
 
-// One cell of the list text: at most 250 bytes, without CR LF pairs, in UTF-8, then a TAB.
-void writeCell(std::ostream& out, const std::string& ansi)
+// One cell as quellix-cli writes it, in UTF-8.
+std::string cell(const std::string& ansi)
 {
-    out << ansiToUtf8ViaOem(CResultList::ListTextCell(ansi), oemCodePage()) << '\t';
+    return ansiToUtf8ViaOem(outputCell(ansi), oemCodePage());
 }
 
 std::string oneLine(std::string text)
@@ -98,7 +102,8 @@ int runDbObjects(const std::vector<std::string>& args, std::ostream& out, std::o
 {
     DatabaseConnection connection;
     std::string problem;
-    if (!parseOptions(args, connection, problem)) {
+    OutputFormat format = OutputFormat::Tsv;
+    if (!parseOptions(args, connection, format, problem)) {
         err << "quellix-cli db-objects: " << problem << "\n" << kUsage;
         return 2;
     }
@@ -111,14 +116,21 @@ int runDbObjects(const std::vector<std::string>& args, std::ostream& out, std::o
         err << "quellix-cli db-objects: " << oneLine(messages.first) << "\n";
         return 1;
     }
+    OutputDocument document;
+    document.command = "db-objects";
+    OutputList list;
+    list.name = "db-objects";
+    list.description = "The Object table of a database";
     for (const char* heading : {"Type", "ID", "Name", "Version", "Date", "Time"})
-        writeCell(out, heading);
-    out << "\n";
+        list.columns.push_back(heading);
     for (const CDbObjectEntry& entry : entries) {
-        for (const std::string& cell : {entry.typeWord, entry.idText(), entry.name, entry.version, entry.date,
+        std::vector<std::string> row;
+        for (const std::string& text : {entry.typeWord, entry.idText(), entry.name, entry.version, entry.date,
                                         entry.time})
-            writeCell(out, cell);
-        out << "\n";
+            row.push_back(cell(text));
+        list.rows.push_back(std::move(row));
     }
+    document.lists.push_back(std::move(list));
+    out << formatOutput(document, format, false);
     return 0;
 }

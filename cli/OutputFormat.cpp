@@ -162,6 +162,9 @@ std::string sarifText(const OutputDocument& document)
             result["message"] = {{"text", resultMessage(list, list.rows[r])}};
             if (r < list.locations.size() && list.locations[r])
                 result["locations"] = ordered_json::array({sarifLocation(*list.locations[r], uri)});
+            else if (!document.exportPath.empty()) // the export as a whole
+                result["locations"] = ordered_json::array(
+                    {{{"physicalLocation", {{"artifactLocation", {{"uri", uri}}}}}}});
             if (r < list.identities.size())
                 result["partialFingerprints"] = {{"quellixFinding/v1", list.identities[r]}};
             results.push_back(std::move(result));
