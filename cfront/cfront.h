@@ -47,7 +47,7 @@ enum {
     CFRONT_TABLE_SESSION = 2000000009
 };
 
-/* Error codes kept as the last error (see cfront_last_error). */
+/* Error codes kept as the last error (ordinal 112). */
 enum {
     CFRONT_OK = 0,
     CFRONT_ERR_NOT_INITIALISED = 1,
@@ -60,6 +60,8 @@ enum {
     CFRONT_ERR_FILTER = 8,
     CFRONT_ERR_CONVERSION = 9,
     CFRONT_ERR_INTERNAL = 10,
+    CFRONT_ERR_BUSY = 11,          /* another program held the database longer than the wait */
+    CFRONT_ERR_READ_ONLY = 12,     /* a change was asked of a database opened read-only */
     CFRONT_ERR_RECORD_NOT_FOUND = 0x051303F0
 };
 
@@ -86,6 +88,9 @@ typedef int32_t (CFRONT_CALL *cfront_text_to_value_fn)(int32_t* value, char* tex
 typedef int32_t (CFRONT_CALL *cfront_value_to_text_fn)(char* buffer, int32_t size,
                                                       int32_t value);            /* 76, 78 */
 typedef int32_t (CFRONT_CALL *cfront_set_path_fn)(char* path);                    /* 88, 89 */
+typedef int32_t (CFRONT_CALL *cfront_last_error_fn)(char* buffer, int32_t size);  /* 112 */
+typedef void (CFRONT_CALL *cfront_notice_fn)(const char* text, void* context);
+typedef int32_t (CFRONT_CALL *cfront_set_notice_fn)(cfront_notice_fn notice, void* context); /* 113 */
 
 /*
  * The operations. Results of 1 mean success and 0 failure unless stated; a failure keeps its
@@ -103,7 +108,9 @@ CFRONT_EXPORT int32_t CFRONT_CALL cfront_ordinal_14(cfront_table* table); /* fre
 /* which: "-" first, "+" last, "=" the record with the buffer's key. Non-zero: record loaded. */
 CFRONT_EXPORT int32_t CFRONT_CALL cfront_ordinal_16(cfront_table* table, cfront_record* record,
                                                     const char* which);
-/* Moves by steps records in key order; returns the steps made (0 at the end). */
+/* Moves by steps records in key order; returns the steps made (0 at the end). The searches 16 and
+   17 clear the last error when they start, so after a result of 0 the last error tells the end
+   of the table (0, or CFRONT_ERR_RECORD_NOT_FOUND) from a failed read (any other code). */
 CFRONT_EXPORT int16_t CFRONT_CALL cfront_ordinal_17(cfront_table* table, cfront_record* record,
                                                     int32_t steps);
 CFRONT_EXPORT int32_t CFRONT_CALL cfront_ordinal_30(cfront_table* table, int32_t field,
@@ -122,11 +129,27 @@ CFRONT_EXPORT int32_t CFRONT_CALL cfront_ordinal_77(int32_t* time, char* text); 
 CFRONT_EXPORT int32_t CFRONT_CALL cfront_ordinal_78(char* buffer, int32_t size, int32_t time);
 CFRONT_EXPORT int32_t CFRONT_CALL cfront_ordinal_88(char* path);          /* program path */
 CFRONT_EXPORT int32_t CFRONT_CALL cfront_ordinal_89(char* path);          /* licence file */
+/*
+ * Last error: returns the code of the last failure (CFRONT_OK for none) and writes its reason
+ * to buffer (at most size bytes including the terminating zero; buffer may be null). An
+ * ordinal of the stand-in beyond the 111 the program requires: the program resolves it when it
+ * is there and does without it when it is not. Calling it does not change the last error.
+ */
+CFRONT_EXPORT int32_t CFRONT_CALL cfront_ordinal_112(char* buffer, int32_t size);
+/*
+ * Wait notice: notice (null: none) is called with context when a call has waited a second for a
+ * database that another program holds; the call goes on waiting up to its limit (10 s, or
+ * CFRONT_BUSY_TIMEOUT seconds) and then fails with CFRONT_ERR_BUSY. notice runs inside that
+ * call on the caller's thread and must not call the library. Like 112, optional for the
+ * program. Kept until shut down.
+ */
+CFRONT_EXPORT int32_t CFRONT_CALL cfront_ordinal_113(cfront_notice_fn notice, void* context);
 
 /*
  * Stand-in extensions for diagnosis and tests (not ordinals; the program does not call them).
- * cfront_last_error: the code of the last failure (0 for none) and its reason in buffer.
- * cfront_call_trace: the ordinals called since initialise, as decimal numbers joined by spaces.
+ * cfront_last_error: the same as ordinal 112.
+ * cfront_call_trace: the ordinals 1..111 called since initialise, as decimal numbers joined by
+ * spaces.
  * Both write at most size bytes including the terminating zero; buffer may be null.
  */
 CFRONT_EXPORT int32_t cfront_last_error(char* buffer, int32_t size);

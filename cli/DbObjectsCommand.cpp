@@ -5,6 +5,7 @@
 #include "db/DatabaseSession.h"
 #include "model/CodePage.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <unistd.h>
@@ -17,15 +18,31 @@ const char* const kUsage =
     "                              [--format tsv|json|sarif]\n"
     "  The password is read from QUELLIX_DB_PASSWORD or asked for on the terminal.\n";
 
-// Keeps the first message of the session; the command reports it as its error.
-class RecordedMessages : public IMessageBoxes {
+std::string oneLine(std::string text)
+{
+    for (char& c : text) {
+        if (c == '\n' || c == '\r')
+            c = ' ';
+    }
+    return text;
+}
+
+// Writes every message of the session to standard error, one line each; a message box means
+// the command failed.
+class StderrMessages : public IMessageBoxes {
 public:
+    explicit StderrMessages(std::ostream& err) : m_err(err) {}
     void show(const std::string& text, const std::string& caption, MessageIcon) override
     {
-        if (first.empty())
-            first = caption == text || caption.empty() ? text : caption + ": " + text;
+        m_err << "quellix-cli db-objects: " << oneLine(caption == text || caption.empty() ? text : caption + ": " + text)
+              << "\n";
+        failed = true;
     }
-    std::string first;
+    void note(const std::string& text) override { m_err << "quellix-cli db-objects: " << oneLine(text) << "\n"; }
+    bool failed = false;
+
+private:
+    std::ostream& m_err;
 };
 
 std::string runningProgramFolder()
@@ -54,7 +71,7 @@ bool parseOptions(const std::vector<std::string>& args, DatabaseConnection& conn
         else if (option == "--license" || option == "--licence")
             connection.licenceFile = value;
         else if (option == "--user")
-            connection.user = utf8ToAnsiViaOem(value, oemCodePage());
+            connection.user = value; // UTF-8 until the OEM check
         else if (option == "--program-path")
             connection.programPath = value;
         else if (option == "--format" && parseOutputFormat(value, format))
@@ -78,22 +95,31 @@ std::string password()
         text = fromEnvironment;
     else if (isatty(STDIN_FILENO) == 1 && !readPassword("Password: ", text))
         text.clear();
-    return utf8ToAnsiViaOem(text, oemCodePage());
+    return text;
+}
+
+// UTF-8 text in ANSI, through the OEM code page C/FRONT works in; a character that page lacks
+// is refused (mapped to '?' it would match other users and passwords).
+bool toAnsiViaOem(std::string& text, const std::string& what, std::string& problem)
+{
+    std::string oem;
+    char32_t missing = 0;
+    if (!utf8ToOemExact(text, oemCodePage(), oem, &missing)) {
+        char code[16];
+        std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(missing));
+        problem = what + " holds the character " + code + ", which the OEM code page " +
+                  std::to_string(static_cast<int>(oemCodePage())) + " of C/FRONT cannot hold";
+        return false;
+    }
+    oemToAnsi(oem);
+    text = oem;
+    return true;
 }
 
 // One cell as quellix-cli writes it, in UTF-8.
 std::string cell(const std::string& ansi)
 {
     return ansiToUtf8ViaOem(outputCell(ansi), oemCodePage());
-}
-
-std::string oneLine(std::string text)
-{
-    for (char& c : text) {
-        if (c == '\n' || c == '\r')
-            c = ' ';
-    }
-    return text;
 }
 
 } // namespace
@@ -108,14 +134,17 @@ int runDbObjects(const std::vector<std::string>& args, std::ostream& out, std::o
         return 2;
     }
     connection.password = password();
-    RecordedMessages messages;
-    CDatabaseSession session(messages, out);
-    CDbObjectEntryArray entries;
-    session.ReadObjectTable(entries, connection);
-    if (!messages.first.empty()) {
-        err << "quellix-cli db-objects: " << oneLine(messages.first) << "\n";
+    if (!toAnsiViaOem(connection.user, "the user name", problem) ||
+        !toAnsiViaOem(connection.password, "the password", problem)) {
+        err << "quellix-cli db-objects: " << problem << "\n";
         return 1;
     }
+    StderrMessages messages(err);
+    CDatabaseSession session(messages, err);
+    CDbObjectEntryArray entries;
+    session.ReadObjectTable(entries, connection);
+    if (messages.failed)
+        return 1;
     OutputDocument document;
     document.command = "db-objects";
     OutputList list;

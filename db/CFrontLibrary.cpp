@@ -54,6 +54,8 @@ int CFrontLibrary::Load(const std::string& programPath)
             return -1;
         }
     }
+    m_lastError = m_library.ordinal(112);
+    m_setNotice = m_library.ordinal(113);
     return 0;
 }
 
@@ -64,6 +66,9 @@ void CFrontLibrary::Unload()
             shutDown();
     }
     m_ordinals.fill(nullptr);
+    m_lastError = nullptr;
+    m_setNotice = nullptr;
+    m_notice = nullptr;
     m_library.close();
 }
 
@@ -111,10 +116,10 @@ void CFrontLibrary::closeTable(cfront_table* table)
         call(table);
 }
 
-void CFrontLibrary::setFilter(cfront_table* table, int32_t field, const std::string& filter, size_t bufferSize)
+bool CFrontLibrary::setFilter(cfront_table* table, int32_t field, const std::string& filter, size_t bufferSize)
 {
-    if (auto call = function<cfront_set_filter_fn>(30))
-        call(table, field, textBuffer(filter, bufferSize).data(), 0);
+    auto call = function<cfront_set_filter_fn>(30);
+    return call && call(table, field, textBuffer(filter, bufferSize).data(), 0) != 0;
 }
 
 cfront_record* CFrontLibrary::newRecord(cfront_table* table)
@@ -196,4 +201,28 @@ int32_t CFrontLibrary::textToTime(const std::string& text)
     if (auto call = function<cfront_text_to_value_fn>(77))
         call(&time, textBuffer(text, kTextBufferSize).data());
     return time;
+}
+
+int32_t CFrontLibrary::lastError(std::string* reason)
+{
+    char buffer[1024] = {};
+    int32_t code = 0;
+    if (auto call = reinterpret_cast<cfront_last_error_fn>(m_lastError))
+        code = call(buffer, static_cast<int32_t>(sizeof buffer));
+    buffer[sizeof buffer - 1] = '\0';
+    if (reason)
+        *reason = buffer;
+    return code;
+}
+
+void CFrontLibrary::setWaitNotice(std::function<void(const std::string&)> notice)
+{
+    m_notice = std::move(notice);
+    auto forward = [](const char* text, void* context) {
+        auto* library = static_cast<CFrontLibrary*>(context);
+        if (library->m_notice && text)
+            library->m_notice(text);
+    };
+    if (auto call = reinterpret_cast<cfront_set_notice_fn>(m_setNotice))
+        call(m_notice ? static_cast<cfront_notice_fn>(forward) : nullptr, this);
 }

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 // The C/FRONT library, loaded at run time from the Navision program folder and called by
@@ -20,7 +21,8 @@ public:
     // Loads the library from the program path, resolves and calls ordinal 3, then resolves 1, 2
     // and 5 to 111 in ascending order. Returns 0 when loaded; -1 when an ordinal does not
     // resolve (the library stays loaded until Unload); otherwise the system error code of the
-    // failed load. Loads again after an Unload when already loaded.
+    // failed load. Loads again after an Unload when already loaded. Ordinal 112 (last error)
+    // is resolved too when the library has it; a library without it loads all the same.
     int Load(const std::string& programPath);
     // Calls ordinal 4 when it resolves, releases the library, clears the loaded flag.
     void Unload();
@@ -37,7 +39,8 @@ public:
     int32_t login(const std::string& user, const std::string& password);          // 52
     cfront_table* openTable(int32_t number);                                      // 12
     void closeTable(cfront_table* table);                                         // 14
-    void setFilter(cfront_table* table, int32_t field, const std::string& filter,
+    // false when the library refuses the filter
+    bool setFilter(cfront_table* table, int32_t field, const std::string& filter,
                    size_t bufferSize = 50);                                       // 30
     cfront_record* newRecord(cfront_table* table);                                // 65
     void freeRecord(cfront_record* record);                                       // 66
@@ -51,6 +54,14 @@ public:
     int32_t textToDate(const std::string& text);                                  // 75
     std::string timeToText(int32_t time);                                         // 78, 50 bytes
     int32_t textToTime(const std::string& text);                                  // 77
+    // The library's last error code and its reason (112); 0 and "" when the library has no
+    // such ordinal. After a find or step that gave 0, a code other than 0 and
+    // CFRONT_ERR_RECORD_NOT_FOUND means the read failed.
+    int32_t lastError(std::string* reason = nullptr);
+    bool hasLastError() const { return m_lastError != nullptr; }
+    // Hands notice to the library (113, when it has it) to call when a call has waited a second
+    // for a database another program holds; an empty function removes it. Kept until Unload.
+    void setWaitNotice(std::function<void(const std::string&)> notice);
 
 private:
     CFrontLibrary();
@@ -62,4 +73,7 @@ private:
 
     CDynamicLibrary m_library;
     std::array<void*, 112> m_ordinals{};
+    void* m_lastError = nullptr; // ordinal 112, when the library has it
+    void* m_setNotice = nullptr; // ordinal 113, when the library has it
+    std::function<void(const std::string&)> m_notice;
 };

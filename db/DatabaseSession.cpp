@@ -36,6 +36,11 @@ CDatabaseSession::CDatabaseSession(IMessageBoxes& messages, std::ostream& conver
 {
 }
 
+CDatabaseSession::~CDatabaseSession()
+{
+    CFrontLibrary::instance().setWaitNotice(nullptr);
+}
+
 bool CDatabaseSession::CheckLibraryFile(const std::string& programPath)
 {
     std::string path = CFrontLibrary::libraryFilePath(programPath);
@@ -53,6 +58,7 @@ bool CDatabaseSession::Login(const DatabaseConnection& connection)
         m_messages.show(library.lastErrorText(), "Error", MessageIcon::Information);
         return false;
     }
+    library.setWaitNotice([this](const std::string& text) { m_messages.note(text); });
     library.setProgramPath(connection.programPath);
     if (!connection.licenceFile.empty())
         library.setLicenceFile(connection.licenceFile);
@@ -60,8 +66,20 @@ bool CDatabaseSession::Login(const DatabaseConnection& connection)
         library.openDatabase(connection.server);
     else
         library.connectServer(connection.server, connection.netType);
-    if (library.login(connection.user, connection.password) == 1)
+    // C/FRONT takes user and password in the OEM code page.
+    std::string user = connection.user, password = connection.password;
+    ansiToOem(user);
+    ansiToOem(password);
+    if (library.login(user, password) == 1)
         return true;
+    std::string reason;
+    int32_t code = library.lastError(&reason);
+    if (code == CFRONT_ERR_BUSY) {
+        m_messages.show("database busy", "Error", MessageIcon::Error);
+        return false;
+    }
+    if (code != CFRONT_OK && code != CFRONT_ERR_LOGIN && !reason.empty())
+        m_messages.note(reason);
     m_messages.show("Login nicht ok", "Login nicht ok", MessageIcon::None);
     return false;
 }
@@ -70,6 +88,28 @@ void CDatabaseSession::Logout()
 {
     CFrontLibrary::instance().Unload();
 }
+
+namespace {
+
+// The library's reason for a failed call, or fallback when it gives none.
+std::string failureReason(CFrontLibrary& library, const std::string& fallback)
+{
+    std::string reason;
+    library.lastError(&reason);
+    return reason.empty() ? fallback : reason;
+}
+
+// After a search or step gave no record: the library's reason when the read failed, else "".
+std::string readFailure(CFrontLibrary& library)
+{
+    std::string reason;
+    int32_t code = library.lastError(&reason);
+    if (code == CFRONT_OK || code == CFRONT_ERR_RECORD_NOT_FOUND)
+        return "";
+    return reason.empty() ? "C/FRONT error " + std::to_string(code) : reason;
+}
+
+} // namespace
 
 void CDatabaseSession::ReadObjectTable(CDbObjectEntryArray& entries, const DatabaseConnection& connection)
 {
@@ -80,17 +120,35 @@ void CDatabaseSession::ReadObjectTable(CDbObjectEntryArray& entries, const Datab
         return;
     }
     CFrontLibrary& library = CFrontLibrary::instance();
+    std::string failure;
+    CDbObjectEntryArray read;
     cfront_table* table = library.openTable(kObjectTable);
-    library.setFilter(table, 1, "1..6");
-    cfront_record* record = library.newRecord(table);
-    if (library.findFirst(table, record)) {
+    cfront_record* record = nullptr;
+    if (!table)
+        failure = failureReason(library, "the Object table cannot be opened");
+    else if (!library.setFilter(table, 1, "1..6"))
+        failure = failureReason(library, "the filter 1..6 on the Object table is refused");
+    else if (!(record = library.newRecord(table)))
+        failure = failureReason(library, "no record buffer for the Object table");
+    else if (!library.findFirst(table, record))
+        failure = readFailure(library);
+    else {
         do {
-            entries.add(readEntry(library, *this, table, record));
+            read.add(readEntry(library, *this, table, record));
         } while (library.next(table, record, 1) == 1);
+        failure = readFailure(library);
     }
-    library.freeRecord(record);
-    library.closeTable(table);
+    if (record)
+        library.freeRecord(record);
+    if (table)
+        library.closeTable(table);
     Logout();
+    if (!failure.empty()) {
+        m_messages.show(failure, "Error", MessageIcon::Error);
+        return;
+    }
+    for (const CDbObjectEntry& entry : read)
+        entries.add(entry);
 }
 
 std::string CDatabaseSession::checkedDateText(int32_t date)

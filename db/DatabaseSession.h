@@ -13,6 +13,9 @@ class IMessageBoxes {
 public:
     virtual ~IMessageBoxes() = default;
     virtual void show(const std::string& text, const std::string& caption, MessageIcon icon) = 0;
+    // A remark that needs no answer (waiting for a busy database, the library's reason for a
+    // refused login): the status bar in the program, standard error in the command line.
+    virtual void note(const std::string&) {}
 };
 
 // The six texts that identify one database, as the user types them.
@@ -32,18 +35,25 @@ public:
     // messages receives the failure reports; conversionLog the date and time conversion
     // errors (standard output by default).
     explicit CDatabaseSession(IMessageBoxes& messages, std::ostream& conversionLog = std::cout);
-    virtual ~CDatabaseSession() = default;
+    // Takes back the wait notice it handed the library, which calls into this session.
+    virtual ~CDatabaseSession();
 
     // True when the library file exists under the program path; otherwise reports
     // "<path> not existing".
     bool CheckLibraryFile(const std::string& programPath);
     // Loads the library, sets program path and licence file, connects or opens the database
-    // and logs in. Reports its own failures. A failed Login leaves the library loaded.
+    // and logs in with user and password in the OEM code page. Reports its own failures: a
+    // database another program holds past the library's wait as "database busy" (a note after
+    // the first second of waiting), any other refusal as "Login nicht ok", with the library's
+    // reason as a note unless user or password were wrong. A failed Login leaves the library
+    // loaded.
     bool Login(const DatabaseConnection& connection);
     // Shuts the library down and unloads it; harmless when it is not loaded.
     void Logout();
     // Appends one entry per object of types 1..6 of the database, in the library's order;
-    // entries stay unchanged when the library file is missing or the login fails.
+    // entries stay unchanged when the library file is missing or the login fails. A read that
+    // fails on the way (a search or step of the library reports an error) is shown with
+    // caption "Error" and the library's reason, and appends nothing at all.
     void ReadObjectTable(CDbObjectEntryArray& entries, const DatabaseConnection& connection);
 
     // A date or time value of the loaded library written to text (ordinal 76 / 78); when the

@@ -103,3 +103,26 @@ std::string utf8ToAnsiViaOem(std::string_view utf8, OemCodePage page)
     }
     return out;
 }
+
+bool utf8ToOemExact(std::string_view utf8, OemCodePage page, std::string& oem, char32_t* missing)
+{
+    const char32_t* unicode = oemUnicodeTable(page);
+    oem.clear();
+    for (std::size_t i = 0; i < utf8.size();) {
+        std::size_t start = i;
+        char32_t c = nextUtf8(utf8, i);
+        bool valid = static_cast<unsigned char>(utf8[start]) < 0x80 || i - start > 1;
+        int found = -1;
+        for (int b = 0; valid && b < 256 && found < 0; ++b) {
+            if (unicode[b] == c)
+                found = b;
+        }
+        if (found < 0) {
+            if (missing)
+                *missing = c;
+            return false;
+        }
+        oem += static_cast<char>(found);
+    }
+    return true;
+}

@@ -32,3 +32,8 @@ char32_t ansiToUnicode(unsigned char ansi);
 // byte and on to ANSI; characters the OEM page lacks become '?'.
 std::string ansiToUtf8ViaOem(std::string_view ansi, OemCodePage page);
 std::string utf8ToAnsiViaOem(std::string_view utf8, OemCodePage page);
+
+// OEM bytes of UTF-8 text, with no substitution: false when the text holds a character the OEM
+// page lacks, or is not valid UTF-8; then missing (when given) receives that character (the
+// byte itself for invalid UTF-8) and oem is unspecified.
+bool utf8ToOemExact(std::string_view utf8, OemCodePage page, std::string& oem, char32_t* missing = nullptr);

@@ -1,15 +1,19 @@
 // cfront-db: creates and fills the SQLite databases of the stand-in C/FRONT library.
+#include "admin/AdminArguments.h"
 #include "admin/ExportImport.h"
+#include "admin/SessionHold.h"
 #include "cli/PasswordPrompt.h"
 #include "model/CodePage.h"
 #include "store/DateTimeCodec.h"
 #include "store/Records.h"
 
-#include <charconv>
+#include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <sstream>
+#include <unistd.h>
 
 using namespace cfront;
 
@@ -18,13 +22,27 @@ namespace {
 const char* const kUsage =
     "usage: cfront-db [--oem 850|437] COMMAND DATABASE [ARGS...]\n"
     "  create DATABASE             create an empty database file\n"
-    "  import DATABASE EXPORT      add the objects of an object text export (OEM code page)\n"
-    "  add-user DATABASE USER      add a user or set a new password; the password comes from\n"
-    "                              CFRONT_DB_PASSWORD, a prompt, or one line of standard input\n"
-    "  touch DATABASE TYPE ID      set an object's date and time to now (TYPE: word or code)\n"
+    "  import DATABASE EXPORT [--date-order dmy|mdy|ymd] [--lenient]\n"
+    "                              add the objects of an object text export (OEM code page);\n"
+    "                              without --date-order the file's dates decide it; --lenient\n"
+    "                              stores unreadable dates and times as undefined\n"
+    "  add-user DATABASE USER [--replace]\n"
+    "                              add a user; the password (not empty) comes from\n"
+    "                              CFRONT_DB_PASSWORD, a prompt, or one line of standard input;\n"
+    "                              an existing user's password is replaced after a question on\n"
+    "                              the terminal, or with --replace\n"
+    "  set DATABASE TYPE ID [--date D] [--time T] [--name N] [--version V]\n"
+    "                              add or change an object; D as YYYY-MM-DD or D.M.YYYY, T as\n"
+    "                              H:M:S, both local time; \"\" makes a date or time undefined\n"
+    "  delete DATABASE TYPE ID     remove an object\n"
+    "  touch DATABASE TYPE ID      set an object's date and time to now\n"
+    "  session DATABASE USER --hold SECONDS [--reads N] [--inserts N] [--deletes N] [--modifies N]\n"
+    "                              keep a session logged in while its counters rise to N\n"
     "  objects DATABASE            list the Object table\n"
     "  sessions DATABASE           list the sessions logged in\n"
-    "  users DATABASE              list the users\n";
+    "  users DATABASE              list the users\n"
+    "TYPE is a type word (Table, Form, Report, Dataport, Codeunit, XMLport, MenuSuite, Page, Query)\n"
+    "or its code 1..9; numbers are whole decimal numbers.\n";
 
 // Text of the database (OEM bytes) as UTF-8.
 std::string oemToUtf8(std::string text)
@@ -33,59 +51,180 @@ std::string oemToUtf8(std::string text)
     return ansiToUtf8ViaOem(text, oemCodePage());
 }
 
-std::string ansiToUtf8(const std::string& text)
+// Said once a command has waited a second for a database another program holds.
+void waitNotice(const std::string& text)
 {
-    return ansiToUtf8ViaOem(text, oemCodePage());
+    std::cerr << "cfront-db: " << text << "\n";
 }
 
-int importExport(Database& db, const std::string& path)
+int32_t objectNumber(const std::string& text)
 {
+    return static_cast<int32_t>(parseWholeNumber(text, 0, INT32_MAX, "the object number"));
+}
+
+int importExport(Database& db, const CommandArguments& a)
+{
+    ImportOptions options;
+    if (const std::string* order = a.value("--date-order")) {
+        options.dateOrder = dateOrderNamed(*order);
+        if (!options.dateOrder)
+            throw UsageError("--date-order takes dmy, mdy or ymd, not \"" + *order + "\"");
+    }
+    options.lenient = a.has("--lenient");
+    db.requireWritable();
+    const std::string& path = a.positional[2];
     std::ifstream file(path, std::ios::binary);
     std::stringstream content;
     if (!file || !(content << file.rdbuf())) {
         std::cerr << "cfront-db: cannot read " << path << "\n";
         return 1;
     }
-    std::vector<std::string> warnings;
-    std::vector<ObjectRow> objects = readExportObjects(content.str(), warnings);
-    for (const std::string& warning : warnings)
+    ExportReading reading = readExport(content.str(), options);
+    for (const std::string& warning : reading.warnings)
         std::cerr << path << ": " << warning << "\n";
+    if (!reading.undecidedOrder.empty()) {
+        std::cerr << "cfront-db: " << path << ": " << reading.undecidedOrder << "\n";
+        return 1;
+    }
+    if (!reading.unreadable.empty() && !options.lenient) {
+        const size_t shown = std::min<size_t>(reading.unreadable.size(), 20);
+        for (size_t i = 0; i < shown; ++i)
+            std::cerr << path << ": " << oemToUtf8(reading.unreadable[i]) << "\n";
+        if (shown < reading.unreadable.size())
+            std::cerr << path << ": " << reading.unreadable.size() - shown << " more\n";
+        std::cerr << "cfront-db: nothing imported; " << reading.unreadable.size()
+                  << " dates or times cannot be read (--lenient stores them as undefined)\n";
+        return 1;
+    }
+    if (!reading.unreadable.empty())
+        std::cerr << "cfront-db: " << path << ": " << reading.unreadable.size()
+                  << " dates or times could not be read and are stored as undefined\n";
     db.execute("BEGIN IMMEDIATE");
-    for (const ObjectRow& object : objects)
+    for (const ObjectRow& object : reading.objects)
         putObject(db, object);
     db.execute("COMMIT");
-    std::cout << objects.size() << " objects imported\n";
+    std::cout << reading.objects.size() << " objects imported\n";
     return 0;
 }
 
-int addUserCommand(Database& db, const std::string& user)
+bool confirmed(const std::string& question)
 {
+    std::cerr << question << " [y/N] " << std::flush;
+    std::string answer;
+    return std::getline(std::cin, answer) && (answer == "y" || answer == "Y" || answer == "yes");
+}
+
+int addUserCommand(Database& db, const CommandArguments& a)
+{
+    db.requireWritable();
+    const std::string& name = a.positional[2];
+    std::string user = utf8ToOemText(name, "the user name");
+    if (user.empty())
+        throw UsageError("the user name is empty");
+    bool replace = a.has("--replace");
+    if (!replace && userExists(db, user)) {
+        if (isatty(STDIN_FILENO) != 1) {
+            std::cerr << "cfront-db: user " << name << " exists; nothing changed (--replace sets a new password)\n";
+            return 1;
+        }
+        if (!confirmed("User " + name + " exists. Replace its password?")) {
+            std::cerr << "cfront-db: nothing changed\n";
+            return 1;
+        }
+        replace = true;
+    }
     std::string password;
     if (const char* fromEnvironment = std::getenv("CFRONT_DB_PASSWORD"))
         password = fromEnvironment;
-    else if (!readPassword("Password for " + user + ": ", password))
+    else if (!readPassword("Password for " + name + ": ", password))
         password.clear();
-    addUser(db, utf8ToAnsiViaOem(user, oemCodePage()), utf8ToAnsiViaOem(password, oemCodePage()));
+    std::string oemPassword = utf8ToOemText(password, "the password");
+    if (oemPassword.empty()) {
+        std::cerr << "cfront-db: the password is empty; nothing changed\n";
+        return 1;
+    }
+    addUser(db, user, oemPassword, replace);
     return 0;
 }
 
-int touchCommand(Database& db, const std::string& typeText, const std::string& idText)
+int32_t dateArgument(const std::string& text)
 {
-    int32_t type = objectTypeCode(typeText), id = 0;
-    if (type == 0)
-        std::from_chars(typeText.data(), typeText.data() + typeText.size(), type);
-    auto [end, error] = std::from_chars(idText.data(), idText.data() + idText.size(), id);
-    if (error != std::errc() || end != idText.data() + idText.size()) {
-        std::cerr << "cfront-db: not an object number: " << idText << "\n";
-        return 2;
+    int32_t date = 0;
+    if (text.empty() || textToDate(text, date) || parseDayMonthYear(text, date))
+        return date;
+    throw UsageError("not a date (YYYY-MM-DD or D.M.YYYY): \"" + text + "\"");
+}
+
+int32_t timeArgument(const std::string& text)
+{
+    int32_t time = 0;
+    if (text.empty() || parseHoursMinutesSeconds(text, time))
+        return time;
+    throw UsageError("not a time of day (H:M:S): \"" + text + "\"");
+}
+
+// A date and time given as local time are kept as the moment they name; a date or time left
+// undefined leaves the other as a zone-less value.
+int setCommand(Database& db, const CommandArguments& a)
+{
+    db.requireWritable();
+    int32_t type = parseObjectType(a.positional[2]), id = objectNumber(a.positional[3]);
+    const std::string *date = a.value("--date"), *time = a.value("--time");
+    int32_t newDate = date ? dateArgument(*date) : 0, newTime = time ? timeArgument(*time) : 0;
+    ObjectRow row;
+    if (std::optional<ObjectRow> existing = findObject(db, type, id))
+        row = *existing;
+    else
+        row = ObjectRow{type, id, "", 0, type == 1 ? id : 0, 0, 0, "", std::nullopt};
+    if (const std::string* name = a.value("--name"))
+        row.name = utf8ToOemText(*name, "the name");
+    if (const std::string* version = a.value("--version"))
+        row.version = utf8ToOemText(*version, "the version list");
+    if (date || time) {
+        row.date = date ? newDate : row.date;
+        row.time = time ? newTime : row.time;
+        row.stamp.reset();
+        if (row.date != 0 && row.time != 0)
+            row.stamp = localStamp(row.date, row.time);
     }
-    int32_t date = 0, time = 0;
-    currentDateTime(date, time);
-    if (!touchObject(db, type, id, date, time)) {
-        std::cerr << "cfront-db: no object " << typeText << " " << id << "\n";
-        return 1;
-    }
+    putObject(db, row);
     return 0;
+}
+
+int deleteCommand(Database& db, const CommandArguments& a)
+{
+    db.requireWritable();
+    int32_t type = parseObjectType(a.positional[2]), id = objectNumber(a.positional[3]);
+    if (deleteObject(db, type, id))
+        return 0;
+    std::cerr << "cfront-db: no object " << objectTypeWord(type) << " " << id << "\n";
+    return 1;
+}
+
+int touchCommand(Database& db, const CommandArguments& a)
+{
+    db.requireWritable();
+    int32_t type = parseObjectType(a.positional[2]), id = objectNumber(a.positional[3]);
+    if (touchObject(db, type, id, currentStamp()))
+        return 0;
+    std::cerr << "cfront-db: no object " << objectTypeWord(type) << " " << id << "\n";
+    return 1;
+}
+
+int sessionCommand(Database& db, const CommandArguments& a)
+{
+    db.requireWritable();
+    const std::string* hold = a.value("--hold");
+    if (!hold)
+        throw UsageError("--hold SECONDS is missing");
+    auto counter = [&](const char* option) {
+        const std::string* text = a.value(option);
+        return text ? parseWholeNumber(*text, 0, INT32_MAX, option) : 0;
+    };
+    SessionCounters target{counter("--reads"), counter("--reads"), counter("--inserts"), counter("--deletes"),
+                           counter("--modifies")};
+    return holdSession(db, utf8ToOemText(a.positional[2], "the user name"),
+                       parseWholeNumber(*hold, 0, 86400, "--hold"), target);
 }
 
 int listObjectsCommand(Database& db)
@@ -101,40 +240,63 @@ int listObjectsCommand(Database& db)
 
 int listSessionsCommand(Database& db)
 {
-    std::cout << "SessionID\tUser\tLogin Date\tLogin Time\tfound Records\tsearched Records\tHost\tPID\n";
+    std::cout << "SessionID\tUser\tLogin Date\tLogin Time\tfound Records\tsearched Records\tHost\tPID\t"
+                 "inserted Records\tdeleted Records\tmodified Records\n";
     for (const SessionRow& s : listSessions(db)) {
-        std::cout << s.id << '\t' << ansiToUtf8(s.user.empty() ? s.user : s.user.substr(1)) << '\t'
+        std::cout << s.id << '\t' << oemToUtf8(s.user.empty() ? s.user : s.user.substr(1)) << '\t'
                   << dateToText(s.loginDate) << '\t' << timeToText(s.loginTime) << '\t' << s.found << '\t'
-                  << s.searched << '\t' << s.host << '\t' << s.pid << "\n";
+                  << s.searched << '\t' << s.host << '\t' << s.pid << '\t' << s.inserted << '\t' << s.deleted
+                  << '\t' << s.modified << "\n";
     }
     return 0;
 }
 
-int runCommand(const std::vector<std::string>& a)
+int runCommand(const std::vector<std::string>& args)
 {
-    const std::string& command = a[0];
-    if (command == "create" && a.size() == 2) {
-        Database::create(a[1]);
+    const std::string& command = args[0];
+    if (command == "create") {
+        splitArguments(args, {}, {}, 2, 2);
+        Database::create(args[1]);
         return 0;
     }
-    Database db(a[1]);
-    if (command == "import" && a.size() == 3)
-        return importExport(db, a[2]);
-    if (command == "add-user" && a.size() == 3)
-        return addUserCommand(db, a[2]);
-    if (command == "touch" && a.size() == 4)
-        return touchCommand(db, a[2], a[3]);
-    if (command == "objects" && a.size() == 2)
+    if (command == "set") {
+        CommandArguments a = splitArguments(args, {"--date", "--time", "--name", "--version"}, {}, 4, 4);
+        Database db(a.positional[1], waitNotice);
+        return setCommand(db, a);
+    }
+    if (command == "import") {
+        CommandArguments a = splitArguments(args, {"--date-order"}, {"--lenient"}, 3, 3);
+        Database db(a.positional[1], waitNotice);
+        return importExport(db, a);
+    }
+    if (command == "add-user") {
+        CommandArguments a = splitArguments(args, {}, {"--replace"}, 3, 3);
+        Database db(a.positional[1], waitNotice);
+        return addUserCommand(db, a);
+    }
+    if (command == "session") {
+        CommandArguments a =
+            splitArguments(args, {"--hold", "--reads", "--inserts", "--deletes", "--modifies"}, {}, 3, 3);
+        Database db(a.positional[1], waitNotice);
+        return sessionCommand(db, a);
+    }
+    CommandArguments a = splitArguments(args, {}, {}, 2, 4);
+    const size_t count = a.positional.size();
+    Database db(a.positional[1], waitNotice);
+    if (command == "delete" && count == 4)
+        return deleteCommand(db, a);
+    if (command == "touch" && count == 4)
+        return touchCommand(db, a);
+    if (command == "objects" && count == 2)
         return listObjectsCommand(db);
-    if (command == "sessions" && a.size() == 2)
+    if (command == "sessions" && count == 2)
         return listSessionsCommand(db);
-    if (command == "users" && a.size() == 2) {
+    if (command == "users" && count == 2) {
         for (const std::string& user : listUsers(db))
-            std::cout << ansiToUtf8(user) << "\n";
+            std::cout << oemToUtf8(user) << "\n";
         return 0;
     }
-    std::cerr << kUsage;
-    return 2;
+    throw UsageError("wrong number of arguments");
 }
 
 } // namespace
@@ -142,11 +304,16 @@ int runCommand(const std::vector<std::string>& a)
 int main(int argc, char** argv)
 {
     std::vector<std::string> args(argv + 1, argv + argc);
-    if (args.size() >= 2 && args[0] == "--oem") {
+    if (!args.empty() && args[0] == "--oem") {
+        if (args.size() < 2 || (args[1] != "850" && args[1] != "437")) {
+            std::cerr << "cfront-db: --oem takes 850 or 437\n" << kUsage;
+            return 2;
+        }
         setOemCodePage(args[1] == "437" ? OemCodePage::CP437 : OemCodePage::CP850);
         args.erase(args.begin(), args.begin() + 2);
     }
-    static const char* const commands[] = {"create", "import", "add-user", "touch", "objects", "sessions", "users"};
+    static const char* const commands[] = {"create", "import",  "add-user", "set",   "delete", "touch",
+                                           "session", "objects", "sessions", "users"};
     bool known = false;
     for (const char* c : commands)
         known = known || (!args.empty() && args[0] == c);
@@ -156,6 +323,9 @@ int main(int argc, char** argv)
     }
     try {
         return runCommand(args);
+    } catch (const UsageError& e) {
+        std::cerr << "cfront-db: " << e.what() << "\n" << kUsage;
+        return 2;
     } catch (const std::exception& e) {
         std::cerr << "cfront-db: " << e.what() << "\n";
         return 1;

@@ -19,8 +19,11 @@ std::mutex g_mutex;
 cfront::Diagnostics g_diagnostics;
 std::unique_ptr<StandIn> g_standIn;
 
+// Records the C/FRONT operations; the stand-in's own ordinals beyond 111 are left out.
 void appendTrace(int ordinal)
 {
+    if (ordinal > 111)
+        return;
     g_diagnostics.trace += (g_diagnostics.trace.empty() ? "" : " ") + std::to_string(ordinal);
 }
 
@@ -36,6 +39,10 @@ Result guarded(int ordinal, Result failure, Body&& body) noexcept
             return body(*g_standIn);
         } catch (const CfrontError& e) {
             g_diagnostics.setError(e.code(), e.what());
+        } catch (const cfront::BusyError& e) {
+            g_diagnostics.setError(CFRONT_ERR_BUSY, e.what());
+        } catch (const cfront::ReadOnlyError& e) {
+            g_diagnostics.setError(CFRONT_ERR_READ_ONLY, e.what());
         } catch (const cfront::DatabaseError& e) {
             g_diagnostics.setError(CFRONT_ERR_DATABASE, e.what());
         } catch (const std::exception& e) {
@@ -176,13 +183,17 @@ CFRONT_EXPORT int32_t CFRONT_CALL cfront_ordinal_14(cfront_table* table)
 CFRONT_EXPORT int32_t CFRONT_CALL cfront_ordinal_16(cfront_table* table, cfront_record* record, const char* which)
 {
     return guarded(16, 0, [&](StandIn& s) {
+        g_diagnostics.setError(CFRONT_OK, "");
         return s.find(table, record, requiredText(which, "search text")) ? 1 : 0;
     });
 }
 
 CFRONT_EXPORT int16_t CFRONT_CALL cfront_ordinal_17(cfront_table* table, cfront_record* record, int32_t steps)
 {
-    return guarded(17, int16_t{0}, [&](StandIn& s) { return s.next(table, record, steps); });
+    return guarded(17, int16_t{0}, [&](StandIn& s) {
+        g_diagnostics.setError(CFRONT_OK, "");
+        return s.next(table, record, steps);
+    });
 }
 
 CFRONT_EXPORT int32_t CFRONT_CALL cfront_ordinal_30(cfront_table* table, int32_t field, char* filter, int32_t)
@@ -246,7 +257,7 @@ CFRONT_EXPORT int32_t CFRONT_CALL cfront_ordinal_89(char* path)
     return guarded(89, 0, [&](StandIn& s) { s.setLicenceFile(requiredText(path, "licence file")); return 1; });
 }
 
-CFRONT_EXPORT int32_t cfront_last_error(char* buffer, int32_t size)
+CFRONT_EXPORT int32_t CFRONT_CALL cfront_ordinal_112(char* buffer, int32_t size)
 {
     try {
         std::lock_guard<std::mutex> lock(g_mutex);
@@ -255,6 +266,16 @@ CFRONT_EXPORT int32_t cfront_last_error(char* buffer, int32_t size)
     } catch (...) {
         return CFRONT_ERR_INTERNAL;
     }
+}
+
+CFRONT_EXPORT int32_t CFRONT_CALL cfront_ordinal_113(cfront_notice_fn notice, void* context)
+{
+    return guarded(113, 0, [&](StandIn& s) { s.setWaitNotice(notice, context); return 1; });
+}
+
+CFRONT_EXPORT int32_t cfront_last_error(char* buffer, int32_t size)
+{
+    return cfront_ordinal_112(buffer, size);
 }
 
 CFRONT_EXPORT int32_t cfront_call_trace(char* buffer, int32_t size)

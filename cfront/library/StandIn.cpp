@@ -65,6 +65,7 @@ void StandIn::endSession()
 {
     m_records.clear();
     m_tables.clear();
+    m_loggedIn = false;
     if (m_sessionId != 0 && m_db) {
         int64_t id = m_sessionId;
         m_sessionId = 0;
@@ -83,7 +84,10 @@ void StandIn::disconnect()
 void StandIn::connect(const std::string& path)
 {
     try {
-        m_db = std::make_unique<Database>(path);
+        m_db = std::make_unique<Database>(path, [this](const std::string& text) {
+            if (m_notice)
+                m_notice(text.c_str(), m_noticeContext);
+        });
     } catch (const DatabaseError& error) {
         m_connectFailure = error.what();
         throw;
@@ -119,15 +123,16 @@ void StandIn::login(std::string_view user, std::string_view password)
     if (!loginAccepted(*m_db, user, password))
         throw CfrontError(CFRONT_ERR_LOGIN, "user \"" + std::string(user) + "\" and password do not match");
     std::string host = hostName();
-    removeStaleSessions(*m_db, host);
+    if (!m_db->readOnly())
+        removeStaleSessions(*m_db, host);
     m_sessionId = addSession(*m_db, user, host, getpid(), m_licence ? &*m_licence : nullptr);
-    m_found = 0;
-    m_searched = 0;
+    m_loggedIn = true;
+    m_counters = SessionCounters{};
 }
 
 Database& StandIn::loggedIn()
 {
-    if (!m_db || m_sessionId == 0)
+    if (!m_db || !m_loggedIn)
         throw CfrontError(CFRONT_ERR_NOT_CONNECTED, "not logged in");
     return *m_db;
 }
@@ -168,7 +173,8 @@ void StandIn::closeTable(cfront_table* table)
     for (auto it = m_records.begin(); it != m_records.end();)
         it = it->second->table == table ? m_records.erase(it) : std::next(it);
     m_tables.erase(table);
-    setSessionCounters(loggedIn(), m_sessionId, m_found, m_searched);
+    if (m_sessionId != 0)
+        setSessionCounters(loggedIn(), m_sessionId, m_counters);
 }
 
 void StandIn::setFilter(cfront_table* table, int32_t field, std::string_view text)
@@ -236,7 +242,7 @@ bool StandIn::find(cfront_table* table, cfront_record* record, std::string_view 
     } else {
         throw CfrontError(CFRONT_ERR_BAD_ARGUMENT, "search \"" + std::string(which) + "\" not supported");
     }
-    ++m_searched;
+    ++m_counters.searched;
     r.row = std::move(row);
     if (!r.row) {
         if (!tolerated)
@@ -244,7 +250,7 @@ bool StandIn::find(cfront_table* table, cfront_record* record, std::string_view 
                                                                     std::to_string(t.def->number));
         return false;
     }
-    ++m_found;
+    ++m_counters.found;
     return true;
 }
 
@@ -260,11 +266,11 @@ int16_t StandIn::next(cfront_table* table, cfront_record* record, int32_t steps)
     int16_t made = 0;
     for (int64_t i = 0; i < count && i < 32767; ++i) {
         std::optional<Row> row = findNext(loggedIn(), *table->def, table->filters, *r.row, direction, false);
-        ++m_searched;
+        ++m_counters.searched;
         if (!row)
             break;
         r.row = std::move(row);
-        ++m_found;
+        ++m_counters.found;
         made = static_cast<int16_t>(made + (steps < 0 ? -1 : 1));
     }
     return made;

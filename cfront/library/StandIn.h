@@ -2,6 +2,7 @@
 
 #include "cfront.h"
 #include "store/Database.h"
+#include "store/Records.h"
 #include "store/Tables.h"
 
 #include <cstdint>
@@ -58,6 +59,11 @@ public:
     void openDatabase(const std::string& path);
     void login(std::string_view user, std::string_view password);
     void allowError(int32_t code) { m_toleratedError = code; }
+    void setWaitNotice(cfront_notice_fn notice, void* context)
+    {
+        m_notice = notice;
+        m_noticeContext = context;
+    }
 
     cfront_table* openTable(int32_t number);
     void closeTable(cfront_table* table);
@@ -83,9 +89,11 @@ private:
     std::optional<std::string> m_licence;
     std::unique_ptr<Database> m_db;
     std::string m_connectFailure; // why the last connect or open failed, for the login's error
-    int64_t m_sessionId = 0; // 0 while not logged in
-    int64_t m_found = 0;
-    int64_t m_searched = 0;
+    bool m_loggedIn = false;
+    int64_t m_sessionId = 0; // 0 while not logged in, and for a login on a read-only database
+    cfront_notice_fn m_notice = nullptr;
+    void* m_noticeContext = nullptr;
+    SessionCounters m_counters;
     int32_t m_toleratedError = 0;
     std::map<cfront_table*, std::unique_ptr<cfront_table>> m_tables;
     std::map<cfront_record*, std::unique_ptr<cfront_record>> m_records;

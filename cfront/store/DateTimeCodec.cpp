@@ -1,5 +1,6 @@
 #include "store/DateTimeCodec.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 
@@ -134,27 +135,64 @@ bool parseHoursMinutesSeconds(std::string_view text, int32_t& time)
     return time != 0;
 }
 
-bool parseExportDate(std::string_view text, int32_t& date)
+int64_t currentStamp()
 {
-    static const size_t digits[3][2] = {{1, 2}, {1, 2}, {2, 4}};
-    int parts[3];
-    date = 0;
-    if (!readTriple(text, '.', digits, parts) || text.size() - text.rfind('.') == 4)
-        return false;
-    int year = parts[2];
-    if (text.size() - text.rfind('.') == 3)
-        year += year < 30 ? 2000 : 1900;
-    date = encodeDate(year, parts[1], parts[0]);
-    return date != 0;
+    return static_cast<int64_t>(std::time(nullptr));
 }
 
-void currentDateTime(int32_t& date, int32_t& time)
+int64_t localStamp(int32_t date, int32_t time)
 {
-    std::time_t now = std::time(nullptr);
     std::tm local{};
-    localtime_r(&now, &local);
-    date = encodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
-    time = encodeTime(local.tm_hour, local.tm_min, local.tm_sec);
+    local.tm_year = date / 10000 - 1900;
+    local.tm_mon = date / 100 % 100 - 1;
+    local.tm_mday = date % 100;
+    local.tm_hour = (time - 1) / 3600;
+    local.tm_min = (time - 1) / 60 % 60;
+    local.tm_sec = (time - 1) % 60;
+    local.tm_isdst = -1;
+    return static_cast<int64_t>(std::mktime(&local));
+}
+
+namespace {
+
+void splitTm(const std::tm& parts, int32_t& date, int32_t& time)
+{
+    date = encodeDate(parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday);
+    time = date == 0 ? 0 : encodeTime(parts.tm_hour, parts.tm_min, std::min(parts.tm_sec, 59));
+}
+
+} // namespace
+
+void utcDateTime(int64_t stamp, int32_t& date, int32_t& time)
+{
+    std::time_t t = static_cast<std::time_t>(stamp);
+    std::tm parts{};
+    date = time = 0;
+    if (gmtime_r(&t, &parts))
+        splitTm(parts, date, time);
+}
+
+void localDateTime(int64_t stamp, int32_t& date, int32_t& time)
+{
+    std::time_t t = static_cast<std::time_t>(stamp);
+    std::tm parts{};
+    date = time = 0;
+    if (localtime_r(&t, &parts))
+        splitTm(parts, date, time);
+}
+
+std::string localDateSql(const char* stampColumn, const char* dateColumn)
+{
+    std::string stamp = stampColumn;
+    return "(CASE WHEN " + stamp + " IS NULL THEN " + dateColumn + " ELSE CAST(strftime('%Y%m%d', " + stamp +
+           ", 'unixepoch', 'localtime') AS INTEGER) END)";
+}
+
+std::string localTimeSql(const char* stampColumn, const char* timeColumn)
+{
+    std::string stamp = stampColumn;
+    return "(CASE WHEN " + stamp + " IS NULL THEN " + timeColumn + " ELSE 1 + (CAST(strftime('%s', " + stamp +
+           ", 'unixepoch', 'localtime') AS INTEGER) % 86400 + 86400) % 86400 END)";
 }
 
 } // namespace cfront

@@ -23,11 +23,19 @@ bool textToTime(std::string_view text, int32_t& time);
 bool parseDayMonthYear(std::string_view text, int32_t& date);
 bool parseHoursMinutesSeconds(std::string_view text, int32_t& time);
 
-// A Navision export date "DD.MM.YY" or "DD.MM.YYYY"; two-digit years 30..99 are 1930..1999,
-// 00..29 are 2000..2029.
-bool parseExportDate(std::string_view text, int32_t& date);
+// Moments in time are kept as stamps: whole seconds since 1970-01-01 00:00:00 UTC.
+int64_t currentStamp();
+// The stamp of a local date and time (both valid, non-zero values) in this process's time zone;
+// a wall-clock time that a daylight-saving change skips or repeats is resolved as mktime does.
+int64_t localStamp(int32_t date, int32_t time);
+// The UTC date and time of a stamp; both 0 when the stamp lies outside the years 1..9999.
+void utcDateTime(int64_t stamp, int32_t& date, int32_t& time);
+// The local date and time of a stamp in this process's time zone.
+void localDateTime(int64_t stamp, int32_t& date, int32_t& time);
 
-// The current local date and time, in whole seconds.
-void currentDateTime(int32_t& date, int32_t& time);
+// SQL expressions of the local date and time of a stamp column that may be NULL; when it is,
+// the values of the zone-less date and time columns stand as they are.
+std::string localDateSql(const char* stampColumn, const char* dateColumn);
+std::string localTimeSql(const char* stampColumn, const char* timeColumn);
 
 } // namespace cfront

@@ -1,39 +1,68 @@
 #include "store/Records.h"
 
 #include "store/DateTimeCodec.h"
-#include "store/Sha256.h"
 
 #include <cerrno>
-#include <random>
+#include <sodium.h>
+#include <stdexcept>
 #include <signal.h>
 
 namespace cfront {
 namespace {
 
-const int64_t kHashRounds = 4096;
+// A hash of a random password no one knows, with the interactive limits, for unknown users.
+const char* const kNoUserHash =
+    "$argon2id$v=19$m=65536,t=2,p=1$uFfWgOVc+ehdgxTHVy9XHg$cHS4GiM42vKlKS7Rq4hHiH5Tf38l5auGkgJ2/fhDMEA";
 
-std::string hashPassword(std::string_view salt, std::string_view password, int64_t rounds)
+void initialiseSodium()
 {
-    Sha256 first;
-    first.update(salt);
-    first.update(password);
-    Sha256Digest digest = first.finish();
-    for (int64_t i = 1; i < rounds; ++i) {
-        Sha256 next;
-        next.update(salt);
-        next.update(std::string_view(reinterpret_cast<const char*>(digest.data()), digest.size()));
-        digest = next.finish();
-    }
-    return std::string(reinterpret_cast<const char*>(digest.data()), digest.size());
+    if (sodium_init() < 0)
+        throw DatabaseError("libsodium cannot be initialised");
 }
 
-std::string randomSalt()
+// The number after key= in the parameter part of a hash text ("m=65536,t=2,p=1"), or -1.
+long long hashParameter(std::string_view parameters, std::string_view key)
 {
-    std::random_device device;
-    std::string salt(16, '\0');
-    for (char& c : salt)
-        c = static_cast<char>(device() & 0xFF);
-    return salt;
+    for (size_t pos = 0; pos < parameters.size();) {
+        size_t comma = parameters.find(',', pos);
+        std::string_view item = parameters.substr(pos, comma == std::string_view::npos ? comma : comma - pos);
+        if (item.size() > key.size() + 1 && item.substr(0, key.size()) == key && item[key.size()] == '=') {
+            long long value = 0;
+            for (char c : item.substr(key.size() + 1)) {
+                if (c < '0' || c > '9' || value > 1000000000000LL)
+                    return -1;
+                value = value * 10 + (c - '0');
+            }
+            return value;
+        }
+        pos = comma == std::string_view::npos ? parameters.size() : comma + 1;
+    }
+    return -1;
+}
+
+// Refuses a stored hash that is not Argon2id or whose costs lie outside libsodium's limits from
+// the minimum to "sensitive", before libsodium spends them.
+void checkStoredHash(std::string_view name, std::string_view hash)
+{
+    const std::string_view prefix = "$argon2id$v=19$";
+    std::string_view rest = hash.substr(0, prefix.size()) == prefix ? hash.substr(prefix.size()) : std::string_view();
+    std::string_view parameters = rest.substr(0, rest.find('$'));
+    long long memoryKiB = hashParameter(parameters, "m"), passes = hashParameter(parameters, "t"),
+              lanes = hashParameter(parameters, "p");
+    bool ok = memoryKiB >= static_cast<long long>(crypto_pwhash_MEMLIMIT_MIN / 1024) &&
+              memoryKiB <= static_cast<long long>(crypto_pwhash_MEMLIMIT_SENSITIVE / 1024) &&
+              passes >= static_cast<long long>(crypto_pwhash_OPSLIMIT_MIN) &&
+              passes <= static_cast<long long>(crypto_pwhash_OPSLIMIT_SENSITIVE) && lanes == 1 &&
+              hash.size() < crypto_pwhash_STRBYTES;
+    if (!ok)
+        throw DatabaseError("the stored password hash of user \"" + std::string(name) +
+                            "\" is not an Argon2id hash within libsodium's cost limits; refused");
+}
+
+bool passwordMatches(std::string_view hash, std::string_view password)
+{
+    std::string text(hash); // zero-terminated for libsodium
+    return crypto_pwhash_str_verify(text.c_str(), password.data(), password.size()) == 0;
 }
 
 bool sameUserName(std::string_view a, std::string_view b)
@@ -48,17 +77,6 @@ bool sameUserName(std::string_view a, std::string_view b)
     return true;
 }
 
-// Constant-time comparison, so a refused login tells nothing about the hash.
-bool sameHash(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    unsigned char difference = 0;
-    for (size_t i = 0; i < a.size(); ++i)
-        difference |= static_cast<unsigned char>(a[i] ^ b[i]);
-    return difference == 0;
-}
-
 bool processGone(int64_t pid)
 {
     return pid > 0 && kill(static_cast<pid_t>(pid), 0) == -1 && errno == ESRCH;
@@ -68,46 +86,100 @@ bool processGone(int64_t pid)
 
 void putObject(Database& db, const ObjectRow& o)
 {
+    int32_t date = o.date, time = o.time;
+    if (o.stamp)
+        utcDateTime(*o.stamp, date, time);
     Statement insert = db.prepare("INSERT OR REPLACE INTO object(type, id, name, flag, dbm_table, date, time, "
-                                  "version) VALUES(?, ?, ?, ?, ?, ?, ?, ?)");
+                                  "stamp, version) VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?)");
     insert.bind(0, o.type).bind(1, o.id).bindBytes(2, o.name).bind(3, o.flag).bind(4, o.dbmTable);
-    insert.bind(5, o.date).bind(6, o.time).bindBytes(7, o.version).step();
+    insert.bind(5, date).bind(6, time).bindBytes(8, o.version);
+    if (o.stamp)
+        insert.bind(7, *o.stamp);
+    insert.step();
 }
 
-bool touchObject(Database& db, int32_t type, int32_t id, int32_t date, int32_t time)
+bool touchObject(Database& db, int32_t type, int32_t id, int64_t stamp)
 {
-    db.prepare("UPDATE object SET date = ?, time = ? WHERE type = ? AND id = ?")
-        .bind(0, date).bind(1, time).bind(2, type).bind(3, id).step();
+    std::optional<ObjectRow> object = findObject(db, type, id);
+    if (!object)
+        return false;
+    object->stamp = stamp;
+    putObject(db, *object);
+    return true;
+}
+
+bool deleteObject(Database& db, int32_t type, int32_t id)
+{
+    db.prepare("DELETE FROM object WHERE type = ? AND id = ?").bind(0, type).bind(1, id).step();
     Statement changed = db.prepare("SELECT changes()");
     return changed.step() && changed.integer(0) > 0;
 }
 
-std::vector<ObjectRow> listObjects(Database& db)
+namespace {
+
+std::vector<ObjectRow> queryObjects(Database& db, const std::string& where, int32_t type = 0, int32_t id = 0)
 {
-    Statement query = db.prepare("SELECT type, id, name, flag, dbm_table, date, time, version FROM object "
-                                 "ORDER BY type, id");
+    Statement query = db.prepare("SELECT type, id, name, flag, dbm_table, " + localDateSql("stamp", "date") + ", " +
+                                 localTimeSql("stamp", "time") + ", version, stamp FROM object " + where +
+                                 " ORDER BY type, id");
+    if (!where.empty())
+        query.bind(0, type).bind(1, id);
     std::vector<ObjectRow> rows;
     while (query.step()) {
         rows.push_back({static_cast<int32_t>(query.integer(0)), static_cast<int32_t>(query.integer(1)),
                         query.bytes(2), static_cast<int32_t>(query.integer(3)),
                         static_cast<int32_t>(query.integer(4)), static_cast<int32_t>(query.integer(5)),
-                        static_cast<int32_t>(query.integer(6)), query.bytes(7)});
+                        static_cast<int32_t>(query.integer(6)), query.bytes(7), std::nullopt});
+        if (!query.isNull(8))
+            rows.back().stamp = query.integer(8);
     }
     return rows;
 }
 
-void addUser(Database& db, std::string_view name, std::string_view password)
+} // namespace
+
+std::vector<ObjectRow> listObjects(Database& db)
 {
-    std::string salt = randomSalt();
+    return queryObjects(db, "");
+}
+
+std::optional<ObjectRow> findObject(Database& db, int32_t type, int32_t id)
+{
+    std::vector<ObjectRow> rows = queryObjects(db, "WHERE type = ? AND id = ?", type, id);
+    if (rows.empty())
+        return std::nullopt;
+    return rows.front();
+}
+
+bool userExists(Database& db, std::string_view name)
+{
+    for (const std::string& existing : listUsers(db)) {
+        if (sameUserName(existing, name))
+            return true;
+    }
+    return false;
+}
+
+void addUser(Database& db, std::string_view name, std::string_view password, bool replace)
+{
+    db.requireWritable();
+    if (password.empty())
+        throw std::invalid_argument("the password is empty");
+    initialiseSodium();
+    char hash[crypto_pwhash_STRBYTES];
+    if (crypto_pwhash_str(hash, password.data(), password.size(), crypto_pwhash_OPSLIMIT_INTERACTIVE,
+                          crypto_pwhash_MEMLIMIT_INTERACTIVE) != 0)
+        throw DatabaseError("not enough memory to hash the password");
     db.execute("BEGIN IMMEDIATE");
     try {
         for (const std::string& existing : listUsers(db)) {
-            if (sameUserName(existing, name))
-                db.prepare("DELETE FROM user WHERE name = ?").bindBytes(0, existing).step();
+            if (!sameUserName(existing, name))
+                continue;
+            if (!replace)
+                throw std::invalid_argument("user \"" + existing + "\" exists");
+            db.prepare("DELETE FROM user WHERE name = ?").bindBytes(0, existing).step();
         }
-        db.prepare("INSERT INTO user(name, salt, hash, rounds) VALUES(?, ?, ?, ?)")
-            .bindBytes(0, name).bindBytes(1, salt).bindBytes(2, hashPassword(salt, password, kHashRounds))
-            .bind(3, kHashRounds).step();
+        db.prepare("INSERT INTO user(name, hash) VALUES(?, ?)").bindBytes(0, name).bindBytes(1, hash).step();
     } catch (...) {
         db.execute("ROLLBACK");
         throw;
@@ -126,27 +198,33 @@ std::vector<std::string> listUsers(Database& db)
 
 bool loginAccepted(Database& db, std::string_view name, std::string_view password)
 {
-    Statement query = db.prepare("SELECT name, salt, hash, rounds FROM user");
+    initialiseSodium();
+    Statement query = db.prepare("SELECT name, hash FROM user");
     bool anyUser = false;
     while (query.step()) {
         anyUser = true;
-        if (sameUserName(query.bytes(0), name))
-            return sameHash(hashPassword(query.bytes(1), password, query.integer(3)), query.bytes(2));
+        if (sameUserName(query.bytes(0), name)) {
+            std::string hash = query.bytes(1);
+            checkStoredHash(query.bytes(0), hash);
+            return passwordMatches(hash, password);
+        }
     }
+    if (anyUser)
+        passwordMatches(kNoUserHash, password); // as long as a wrong password takes
     return !anyUser;
 }
 
 int64_t addSession(Database& db, std::string_view user, std::string_view host, int64_t pid,
                    const std::string* licence)
 {
-    int32_t date = 0, time = 0;
-    currentDateTime(date, time);
-    Statement insert = db.prepare("INSERT INTO session(user, login_time, login_date, host, pid, licence) "
-                                  "VALUES(?, ?, ?, ?, ?, ?)");
-    insert.bindBytes(0, kDatabaseLoginKind + std::string(user)).bind(1, time).bind(2, date);
-    insert.bindBytes(3, host).bind(4, pid);
+    if (db.readOnly())
+        return 0;
+    Statement insert = db.prepare("INSERT INTO session(user, login_stamp, host, pid, licence) "
+                                  "VALUES(?, ?, ?, ?, ?)");
+    insert.bindBytes(0, kDatabaseLoginKind + std::string(user)).bind(1, currentStamp());
+    insert.bindBytes(2, host).bind(3, pid);
     if (licence)
-        insert.bindBytes(5, *licence);
+        insert.bindBytes(4, *licence);
     insert.step();
     Statement id = db.prepare("SELECT last_insert_rowid()");
     id.step();
@@ -158,10 +236,11 @@ void removeSession(Database& db, int64_t id)
     db.prepare("DELETE FROM session WHERE id = ?").bind(0, id).step();
 }
 
-void setSessionCounters(Database& db, int64_t id, int64_t found, int64_t searched)
+void setSessionCounters(Database& db, int64_t id, const SessionCounters& c)
 {
-    db.prepare("UPDATE session SET found = ?, searched = ? WHERE id = ?").bind(0, found).bind(1, searched)
-        .bind(2, id).step();
+    db.prepare("UPDATE session SET found = ?, searched = ?, inserted = ?, deleted = ?, modified = ? WHERE id = ?")
+        .bind(0, c.found).bind(1, c.searched).bind(2, c.inserted).bind(3, c.deleted).bind(4, c.modified)
+        .bind(5, id).step();
 }
 
 void removeStaleSessions(Database& db, std::string_view host)
@@ -174,13 +253,15 @@ void removeStaleSessions(Database& db, std::string_view host)
 
 std::vector<SessionRow> listSessions(Database& db)
 {
-    Statement query = db.prepare("SELECT id, user, login_date, login_time, found, searched, host, pid, "
-                                 "licence FROM session ORDER BY id");
+    Statement query = db.prepare("SELECT id, user, " + localDateSql("login_stamp", "0") + ", " +
+                                 localTimeSql("login_stamp", "0") + ", found, searched, inserted, deleted, "
+                                 "modified, host, pid, licence FROM session ORDER BY id");
     std::vector<SessionRow> rows;
     while (query.step()) {
         rows.push_back({query.integer(0), query.bytes(1), static_cast<int32_t>(query.integer(2)),
                         static_cast<int32_t>(query.integer(3)), query.integer(4), query.integer(5),
-                        query.bytes(6), query.integer(7), query.bytes(8)});
+                        query.integer(6), query.integer(7), query.integer(8), query.bytes(9), query.integer(10),
+                        query.bytes(11)});
     }
     return rows;
 }

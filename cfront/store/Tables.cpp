@@ -16,8 +16,8 @@ const TableDef kObjectTable{
      {4, "name", FieldKind::Text},
      {5, "flag", FieldKind::Integer},
      {9, "dbm_table", FieldKind::Integer},
-     {10, "date", FieldKind::Date},
-     {11, "time", FieldKind::Time},
+     {10, localDateSql("stamp", "date"), FieldKind::Date},
+     {11, localTimeSql("stamp", "time"), FieldKind::Time},
      {12, "version", FieldKind::Text}},
     {1, 3}};
 
@@ -26,8 +26,8 @@ const TableDef kSessionTable{
     "session",
     {{1, "id", FieldKind::Integer},
      {2, "user", FieldKind::Text},
-     {5, "login_time", FieldKind::Time},
-     {6, "login_date", FieldKind::Date},
+     {5, localTimeSql("login_stamp", "0"), FieldKind::Time},
+     {6, localDateSql("login_stamp", "0"), FieldKind::Date},
      {10, "found", FieldKind::Integer},
      {11, "searched", FieldKind::Integer},
      {12, "inserted", FieldKind::Integer},
@@ -69,7 +69,7 @@ std::optional<Row> runSearch(Database& db, const TableDef& table, const std::map
 {
     std::string sql = "SELECT ";
     for (size_t i = 0; i < table.fields.size(); ++i)
-        sql += std::string(i ? ", " : "") + table.fields[i].column;
+        sql += (i ? ", " : "") + table.fields[i].column;
     sql += std::string(" FROM ") + table.sqlTable + " WHERE 1";
     for (const auto& entry : filters)
         sql += std::string(" AND ") + table.fields[static_cast<size_t>(table.fieldIndex(entry.first))].column +

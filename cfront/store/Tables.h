@@ -14,10 +14,11 @@ namespace cfront {
 
 enum class FieldKind { Integer, Text, Date, Time };
 
-// One field of a table: its number, its SQLite column and the kind of its value.
+// One field of a table: its number, the SQL expression of its value (a column, or for the
+// dates and times of stamped rows their local value) and the kind of its value.
 struct FieldDef {
     int32_t number;
-    const char* column;
+    std::string column;
     FieldKind kind;
 };
 

@@ -310,4 +310,58 @@ TEST_F(DatabaseSessionTest, CorruptDatabaseFilesRefuseTheLogin)
     EXPECT_FALSE(folder.libraryInMemory());
 }
 
+// Overwrites the cell pointers of a table leaf page two thirds into the file.
+void corruptOnePage(const std::string& database)
+{
+    std::fstream file(database, std::ios::in | std::ios::out | std::ios::binary);
+    file.seekg(0, std::ios::end);
+    const long pageSize = 4096, pages = static_cast<long>(file.tellg()) / pageSize;
+    for (long page = pages * 2 / 3; page < pages; ++page) {
+        char type = 0;
+        file.seekg(page * pageSize);
+        file.get(type);
+        if (type == 0x0D) { // a table leaf
+            file.seekp(page * pageSize + 8);
+            file << std::string(pageSize - 8, '\xFF');
+            return;
+        }
+    }
+    FAIL() << "no table leaf page in the last third of " << database;
+}
+
+TEST_F(DatabaseSessionTest, FailedReadIsShownAndYieldsNoEntriesAtAll)
+{
+    std::string database = folder.createDatabase("nav.db", largeExport(3000));
+    CDbObjectEntryArray entries;
+    session.ReadObjectTable(entries, folder.localConnection(database));
+    ASSERT_EQ(entries.count(), 3000);
+    ASSERT_TRUE(messages.shown.empty());
+
+    corruptOnePage(database);
+    session.ReadObjectTable(entries, folder.localConnection(database));
+    EXPECT_EQ(entries.count(), 3000); // nothing appended, not the rows before the damaged page
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].caption, "Error");
+    EXPECT_EQ(messages.shown[0].icon, MessageIcon::Error);
+    EXPECT_NE(messages.shown[0].text.find("malformed"), std::string::npos) << messages.shown[0].text;
+    EXPECT_FALSE(folder.libraryInMemory());
+}
+
+TEST_F(DatabaseSessionTest, LibraryWithoutTheLastErrorOrdinalStillLoads)
+{
+    CFrontLibrary& library = CFrontLibrary::instance();
+    ASSERT_EQ(library.Load(QUELLIX_BINARY_DIR "/cfront_old"), 0);
+    EXPECT_FALSE(library.hasLastError());
+    std::string reason = "x";
+    EXPECT_EQ(library.lastError(&reason), 0);
+    EXPECT_EQ(reason, "");
+    library.Unload();
+    ASSERT_EQ(library.Load(folder.programPath()), 0);
+    EXPECT_TRUE(library.hasLastError());
+    EXPECT_EQ(library.login("u", "p"), 0);
+    EXPECT_EQ(library.lastError(&reason), CFRONT_ERR_NOT_CONNECTED);
+    EXPECT_NE(reason, "");
+    library.Unload();
+}
+
 } // namespace

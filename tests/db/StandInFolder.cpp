@@ -7,7 +7,9 @@
 #include <dlfcn.h>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <stdexcept>
+#include <sqlite3.h>
 #include <sys/wait.h>
 
 namespace fs = std::filesystem;
@@ -55,11 +57,15 @@ void StandInFolder::writeFile(const std::string& name, const std::string& bytes)
     std::ofstream(file(name), std::ios::binary) << bytes;
 }
 
-int StandInFolder::admin(const std::vector<std::string>& args, std::string* output, const std::string& password) const
+int StandInFolder::admin(const std::vector<std::string>& args, std::string* output, const std::string& password,
+                         std::string* errors) const
 {
     std::string command = "CFRONT_DB_PASSWORD=" + shellQuoted(password) + " " QUELLIX_BINARY_DIR "/cfront/cfront-db";
     for (const std::string& arg : args)
         command += " " + shellQuoted(arg);
+    const std::string errorFile = file("cfront-db.stderr");
+    if (errors)
+        command += " 2>" + shellQuoted(errorFile);
     FILE* pipe = popen((command + " </dev/null").c_str(), "r");
     if (!pipe)
         return -1;
@@ -70,6 +76,10 @@ int StandInFolder::admin(const std::vector<std::string>& args, std::string* outp
     int status = pclose(pipe);
     if (output)
         *output = text;
+    if (errors) {
+        std::ifstream stream(errorFile, std::ios::binary);
+        errors->assign(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
+    }
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
@@ -140,4 +150,29 @@ std::string sampleExport()
                  "    Time=00:00:00;", "  }", "}", "",
                  "OBJECT MenuSuite 10 Navigation", "{", "  OBJECT-PROPERTIES", "  {", "    Date=01.01.05;",
                  "  }", "}"});
+}
+
+void runSql(const std::string& database, const std::string& sql)
+{
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(database.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    char* message = nullptr;
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message);
+    std::string text = message ? message : sqlite3_errmsg(db);
+    sqlite3_free(message);
+    sqlite3_close(db);
+    if (rc != SQLITE_OK)
+        throw std::runtime_error("SQL on " + database + " failed: " + text);
+}
+
+std::string largeExport(int count)
+{
+    std::string text;
+    for (int i = 1; i <= count; ++i) {
+        text += "OBJECT Codeunit " + std::to_string(i) + " Posting routine number " + std::to_string(i) +
+                "\r\n{\r\n  OBJECT-PROPERTIES\r\n  {\r\n    Date=14.07.03;\r\n    Time=12:00:00;\r\n"
+                "    Version List=NAVW14.00;\r\n  }\r\n}\r\n\r\n";
+    }
+    return text;
 }

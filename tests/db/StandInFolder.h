@@ -19,10 +19,10 @@ public:
     std::string file(const std::string& name) const { return m_folder + "/" + name; }
     void writeFile(const std::string& name, const std::string& bytes) const;
 
-    // Runs cfront-db with the arguments (each quoted for the shell); returns its exit status
-    // and its standard output in output.
+    // Runs cfront-db with the arguments (each quoted for the shell); returns its exit status,
+    // its standard output in output and its standard error in errors.
     int admin(const std::vector<std::string>& args, std::string* output = nullptr,
-              const std::string& password = "") const;
+              const std::string& password = "", std::string* errors = nullptr) const;
     // A new database file "name" holding the objects of export (OEM bytes).
     std::string createDatabase(const std::string& name, const std::string& exportText) const;
 
@@ -42,6 +42,12 @@ private:
     std::string m_folder;
 };
 
+// Runs sql on the database file outside the stand-in (to damage or alter it); throws on failure.
+void runSql(const std::string& database, const std::string& sql);
+
+// An export of count Codeunits 1..count with long names, dated 14.07.03, OEM, CR LF.
+std::string largeExport(int count);
+
 // Records the messages a session shows.
 class MessageRecorder : public IMessageBoxes {
 public:
@@ -54,7 +60,9 @@ public:
     {
         shown.push_back({text, caption, icon});
     }
+    void note(const std::string& text) override { notes.push_back(text); }
     std::vector<Message> shown;
+    std::vector<std::string> notes;
 };
 
 // An export with Table 18, Form 21 (umlauts in its name), Codeunit 80, XMLport 6000 (type 6)
