@@ -1,6 +1,7 @@
 // quellix-cli: loads one export, runs one operation on a fresh catalogue and prints its list.
 #include "analysis/OperationTable.h"
 #include "cli/CliOutput.h"
+#include "cli/CommandHelp.h"
 #include "cli/DbObjectsCommand.h"
 #include "cli/OutputFormat.h"
 #include "jobs/JobRunner.h"
@@ -20,37 +21,11 @@
 
 namespace {
 
-const char* const kUsage =
-    "usage: quellix-cli COMMAND EXPORT [ARGS...] [--oem 850|437] [--locations] [--ansi]\n"
-    "                   [--format tsv|json|sarif] [--baseline FILE] [--write-baseline FILE]\n"
-    "                   [--fail-on-findings]\n"
-    "\n"
-    "commands:\n"
-    "  objects                              the catalogue of objects\n"
-    "  search TERM [--mode normal|case|regex] text search (normal ignores case)\n"
-    "  field-reference-problem              search =Field[0-9] as regular expression\n"
-    "  table-reference-problem              search Relation=Table[0-9] as regular expression\n"
-    "  unused-variables | unused-functions | unused-fields | unused-sumindexfields\n"
-    "  local-global | once-used             locals that repeat a global; globals used once\n"
-    "  duplicate-ids | page-translations | check-forms\n"
-    "  number-range FROM TO [--no-objects] [--no-fields]\n"
-    "  export-code OUTFILE                  code of forms, reports and dataports\n"
-    "  split FOLDER FROM TO                 one file per object numbered FROM..TO\n"
-    "  check [--only NAME,NAME...]          every analysis (or the named ones) over one load\n"
-    "\n"
-    "  quellix-cli db-objects --server S [--net tcp|netb|lokal] [--program-path P] [--license L] [--user U]\n"
-    "                                       a database's Object table (password from QUELLIX_DB_PASSWORD\n"
-    "                                       or a prompt) [--format tsv|json|sarif]\n"
-    "\n"
-    "  --format tsv (default), json or sarif; --baseline FILE drops the findings FILE holds,\n"
-    "  --write-baseline FILE writes this run's findings; --fail-on-findings: exit status 3 when\n"
-    "  rows remain\n";
-
 int usage(const std::string& problem)
 {
     if (!problem.empty())
         std::cerr << "quellix-cli: " << problem << "\n";
-    std::cerr << kUsage;
+    std::cerr << cliGeneralHelp();
     return 2;
 }
 
@@ -277,6 +252,12 @@ int printList(const Invocation& inv, OutputDocument& document, Baseline* baselin
 
 int main(int argc, char** argv)
 {
+    std::string helpOut, helpErr;
+    if (int status = answerHelpOrVersion(argc, argv, helpOut, helpErr); status >= 0) {
+        std::cout << helpOut;
+        std::cerr << helpErr;
+        return status;
+    }
     if (argc > 1 && std::string(argv[1]) == "db-objects")
         return runDbObjects(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
     Invocation inv;
