@@ -116,7 +116,8 @@ int runDbObjects(const std::vector<std::string>& args, std::ostream& out, std::o
 {
     DatabaseConnection connection;
     std::string problem;
-    if (!parseOptions(args, connection, problem)) {
+    OutputFormat format = OutputFormat::Tsv;
+    if (!parseOptions(args, connection, format, problem)) {
         err << "quellix-cli db-objects: " << problem << "\n" << cliCommandHelpText(*findCliCommandHelp("db-objects"));
         return 2;
     }

@@ -47,29 +47,16 @@ struct Invocation {
     bool onlyGiven = false;
 };
 
-// The analyses `check` runs, with the short description of their SARIF rule.
-struct CheckAnalysis {
-    const char* command;
-    const char* description;
-};
-const CheckAnalysis kCheckAnalyses[] = {
-    {"unused-variables", "Variable declared but never used"},
-    {"unused-functions", "Procedure never called"},
-    {"unused-fields", "Table field never used in code"},
-    {"unused-sumindexfields", "SumIndexField that no FlowField or code sums up"},
-    {"local-global", "Local variable with the name of a global"},
-    {"once-used", "Global variable used in one place only"},
-    {"duplicate-ids", "Procedure or control ID used twice in an object"},
-    {"page-translations", "Tab control whose page names differ in number between languages"},
-    {"check-forms", "Form check: reads the controls of every form"},
-};
+// The analyses `check` runs when --only names none.
+const char* const kCheckAnalyses[] = {"unused-variables", "unused-functions", "unused-fields",
+                                      "unused-sumindexfields", "local-global", "once-used",
+                                      "duplicate-ids", "page-translations", "check-forms"};
 
+// The one-line summary of the command's help, the SARIF rule's short description.
 std::string describe(const OperationDef& row)
 {
-    for (const CheckAnalysis& a : kCheckAnalyses)
-        if (row.command == std::string(a.command))
-            return a.description;
-    return row.lastAction ? row.lastAction : row.command;
+    const CliCommandHelp* help = findCliCommandHelp(row.command);
+    return help && help->summary ? help->summary : row.command;
 }
 
 std::vector<std::string> splitNames(const std::string& list)
@@ -209,8 +196,7 @@ std::string checkOperations(const Invocation& inv, std::vector<const OperationDe
         return "check takes no arguments besides --only";
     std::vector<std::string> names = inv.only;
     if (!inv.onlyGiven)
-        for (const CheckAnalysis& a : kCheckAnalyses)
-            names.push_back(a.command);
+        names.assign(std::begin(kCheckAnalyses), std::end(kCheckAnalyses));
     if (names.empty())
         return "--only names no analysis";
     for (const std::string& name : names) {

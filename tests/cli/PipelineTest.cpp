@@ -257,7 +257,8 @@ TEST_F(Pipeline, TsvHasOneLinePerRowAndJsonTheSameCells)
     // lone CR are written without it; the TAB of the name is a blank.
     CliResult search = run("search " + exportPath + " Zielwert");
     EXPECT_EQ(splitLines(search.out).size(), 61u);
-    EXPECT_NE(search.out.find("\tCodeunit 50010 Tab Name\t"), std::string::npos);
+    CliResult tab = run("search " + exportPath + " Spare --mode case");
+    EXPECT_NE(tab.out.find("\tCodeunit 50010 Tab Name\t"), std::string::npos) << tab.out;
     CliResult objects = run("objects " + exportPath);
     EXPECT_NE(objects.out.find("\nCodeunit\t50010\tTab Name\t"), std::string::npos);
     EXPECT_NE(objects.out.find("\nPage\t21\tCustomer Card\t"), std::string::npos);
@@ -346,7 +347,10 @@ TEST_F(Pipeline, BaselineKeepsOnlyNewFindingsAndTheExitStatusTellsThem)
         } else if (format == "sarif") {
             json log = json::parse(again.out);
             ASSERT_EQ(log["runs"][0]["results"].size(), 1u);
-            EXPECT_EQ(log["runs"][0]["results"][0]["locations"][0]["physicalLocation"]["region"]["startLine"], 29);
+            const json& region = log["runs"][0]["results"][0]["locations"][0]["physicalLocation"]["region"];
+            const std::vector<std::string> edited = splitLines(baselineExport(7, true));
+            EXPECT_EQ(edited.at(region["startLine"].get<size_t>() - 1).substr(region["startColumn"].get<size_t>() - 1),
+                      "Fresh@1002 : Boolean;");
         }
     }
     CliResult single = run("unused-variables " + exportPath + " --baseline " + baseline + " --fail-on-findings");
