@@ -14,8 +14,8 @@ namespace {
 // first use.
 class HeaderLookup {
 public:
-    explicit HeaderLookup(CObjektManager& manager) : m_manager(manager) {}
-    CObjectRecord* find(const std::vector<std::string>& cells)
+    explicit HeaderLookup(const CObjektManager& manager) : m_manager(manager) {}
+    const CObjectRecord* find(const std::vector<std::string>& cells)
     {
         if (!m_built) {
             for (int i = m_manager.count() - 1; i >= 0; --i)
@@ -31,7 +31,7 @@ public:
     }
 
 private:
-    CObjektManager& m_manager;
+    const CObjektManager& m_manager;
     std::unordered_map<std::string, int> m_objects;
     bool m_built = false;
 };
@@ -49,7 +49,7 @@ bool positionColumn(const std::string& heading)
 } // namespace
 
 OutputList cliOutputList(const std::string& name, const std::string& description, const CResultList& list,
-                         CObjektManager& manager, const CliListOptions& options)
+                         const CObjektManager& manager, const CliListOptions& options)
 {
     auto written = [&](std::string_view cell) {
         std::string text = outputCell(cell);
@@ -127,7 +127,7 @@ OutputList cliOutputList(const std::string& name, const std::string& description
     return out;
 }
 
-std::string cliListText(const CResultList& list, CObjektManager& manager, const CliListOptions& options)
+std::string cliListText(const CResultList& list, const CObjektManager& manager, const CliListOptions& options)
 {
     OutputDocument document;
     document.lists.push_back(cliOutputList("", "", list, manager, options));

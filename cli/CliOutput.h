@@ -25,11 +25,11 @@ struct CliListOptions {
 // identity is the object's type word and number, then its cells except the object's header and
 // the positions ("Start", "End"), TAB-separated.
 OutputList cliOutputList(const std::string& name, const std::string& description, const CResultList& list,
-                         CObjektManager& manager, const CliListOptions& options);
+                         const CObjektManager& manager, const CliListOptions& options);
 
 // The tsv text of one list: heading line, one line per row, every cell as outputCell writes it
 // followed by a TAB; lines end with "\n"; UTF-8 unless options.ansi.
-std::string cliListText(const CResultList& list, CObjektManager& manager, const CliListOptions& options);
+std::string cliListText(const CResultList& list, const CObjektManager& manager, const CliListOptions& options);
 
 // Progress and status lines on stderr, drawn over one terminal line and throttled.
 class TerminalProgress : public IProgress, public IStatusText {
