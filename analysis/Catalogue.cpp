@@ -6,7 +6,8 @@
 #include <string>
 
 namespace {
-// One row per object in catalogue order: type, number, name and the object's span.
+// One row per object in catalogue order: type, number, name and the object's span. The type is the
+// OBJECT line's word, so a Page or XMLport (type 0) is named too.
 bool fillCatalogue(CObjektManager& manager, CResultList& list, IProgress*, const AnalysisArgs&)
 {
     list.ResetList();
@@ -14,7 +15,7 @@ bool fillCatalogue(CObjektManager& manager, CResultList& list, IProgress*, const
         list.AddColumn(column.heading, LIST_ALIGN_LEFT, column.width);
     for (int i = 0; i < manager.count(); ++i) {
         const CObjectRecord& r = manager.get(i);
-        list.AddRow({r.typeName(), r.numberText(), r.headerName(), std::to_string(r.objectSpan.start()),
+        list.AddRow({r.type == OT_NONE ? r.headerTypeWord() : std::string(r.typeName()), r.numberText(), r.headerName(), std::to_string(r.objectSpan.start()),
                      std::to_string(r.objectSpan.end())},
                     -1, r.typeImage());
     }

@@ -3,32 +3,135 @@
 #include "model/ObjektManager.h"
 #include "results/ResultList.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <unordered_map>
 
-std::string cliListText(const CResultList& list, const CObjektManager& manager, const CliListOptions& options)
+namespace {
+
+// The object a row without a result location names by its header, found through a map built on
+// first use.
+class HeaderLookup {
+public:
+    explicit HeaderLookup(const CObjektManager& manager) : m_manager(manager) {}
+    const CObjectRecord* find(const std::vector<std::string>& cells)
+    {
+        if (!m_built) {
+            for (int i = m_manager.count() - 1; i >= 0; --i)
+                m_objects[std::string(m_manager.get(i).headerText())] = i;
+            m_built = true;
+        }
+        for (const std::string& cell : cells) {
+            auto found = m_objects.find(cell);
+            if (found != m_objects.end())
+                return &m_manager.get(found->second);
+        }
+        return nullptr;
+    }
+
+private:
+    const CObjektManager& m_manager;
+    std::unordered_map<std::string, int> m_objects;
+    bool m_built = false;
+};
+
+std::string typeWordOf(const CObjectRecord& record)
 {
-    std::string text;
+    return record.type == OT_NONE ? record.headerTypeWord() : std::string(record.typeName());
+}
+
+bool positionColumn(const std::string& heading)
+{
+    return heading == "Start" || heading == "End";
+}
+
+} // namespace
+
+OutputList cliOutputList(const std::string& name, const std::string& description, const CResultList& list,
+                         const CObjektManager& manager, const CliListOptions& options)
+{
+    auto written = [&](std::string_view cell) {
+        std::string text = outputCell(cell);
+        return options.ansi ? text : ansiToUtf8ViaOem(text, options.page);
+    };
+    OutputList out;
+    out.name = name;
+    out.description = description;
     const int columns = list.GetColumnCount();
-    for (int c = 0; c < columns; ++c)
-        text += CResultList::ListTextCell(list.GetColumn(c).heading) + '\t';
-    if (options.locations)
-        text += "ItemData\tPosition\t";
-    text += '\n';
+    std::vector<std::string> headings;
+    for (int c = 0; c < columns; ++c) {
+        headings.push_back(list.GetColumn(c).heading);
+        out.columns.push_back(written(headings.back()));
+    }
+    if (options.locations) {
+        out.columns.push_back("ItemData");
+        out.columns.push_back("Position");
+    }
+    HeaderLookup headers(manager);
     const int rows = list.GetRowCount();
     for (int r = 0; r < rows; ++r) {
         CResultRow row = list.GetRow(r);
-        for (int c = 0; c < columns; ++c)
-            text += (c < static_cast<int>(row.cells.size()) ? CResultList::ListTextCell(row.cells[static_cast<size_t>(c)]) : "") + '\t';
+        row.cells.resize(static_cast<size_t>(std::max(columns, 0)));
+        const CResultLocation* location = nullptr;
+        if (row.itemData >= 0 && row.itemData < manager.results.count())
+            location = &manager.results.get(row.itemData);
+        std::vector<std::string> cells;
+        for (const std::string& cell : row.cells)
+            cells.push_back(written(cell));
         if (options.locations) {
-            text += std::to_string(row.itemData) + '\t';
-            if (row.itemData >= 0 && row.itemData < manager.results.count())
-                text += std::to_string(manager.results.get(row.itemData).position);
-            text += '\t';
+            cells.push_back(std::to_string(row.itemData));
+            cells.push_back(location ? std::to_string(location->position) : std::string());
         }
-        text += '\n';
+        out.rows.push_back(std::move(cells));
+        if (!options.lines && !options.identities)
+            continue;
+        const CObjectRecord* object = location ? location->object : nullptr;
+        int position = location ? location->position : 0;
+        if (!object) {
+            object = headers.find(row.cells);
+            position = object ? object->objectSpan.start() : 0;
+        }
+        if (options.lines) {
+            std::optional<OutputLocation> where;
+            if (object) {
+                OutputLocation l;
+                l.objectType = written(typeWordOf(*object));
+                l.objectNumber = object->number;
+                l.objectName = written(object->headerName());
+                l.where = location ? written(location->where) : std::string();
+                l.position = position;
+                options.lines->lineAndColumn(position, l.line, l.column);
+                int objectLine = 0, objectColumn = 0;
+                options.lines->lineAndColumn(object->objectSpan.start(), objectLine, objectColumn);
+                l.objectLine = l.line - objectLine + 1;
+                l.objectColumn = l.objectLine == 1 ? l.column - objectColumn + 1 : l.column;
+                where = l;
+            }
+            out.locations.push_back(std::move(where));
+        }
+        if (options.identities) {
+            // Always UTF-8, whatever the output, so a baseline fits every run.
+            auto utf8 = [&](std::string_view cell) { return ansiToUtf8ViaOem(outputCell(cell), options.page); };
+            std::string identity = object ? utf8(typeWordOf(*object) + " " + object->numberText()) : std::string();
+            const std::string header = object ? std::string(object->headerText()) : std::string();
+            for (int c = 0; c < columns; ++c) {
+                const std::string& cell = row.cells[static_cast<size_t>(c)];
+                if ((object && cell == header) || positionColumn(headings[static_cast<size_t>(c)]))
+                    continue;
+                identity += '\t' + utf8(cell);
+            }
+            out.identities.push_back(std::move(identity));
+        }
     }
-    return options.ansi ? text : ansiToUtf8ViaOem(text, options.page);
+    return out;
+}
+
+std::string cliListText(const CResultList& list, const CObjektManager& manager, const CliListOptions& options)
+{
+    OutputDocument document;
+    document.lists.push_back(cliOutputList("", "", list, manager, options));
+    return formatOutput(document, OutputFormat::Tsv, false);
 }
 
 void TerminalProgress::setRange(int low, int high)

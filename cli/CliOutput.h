@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/OutputFormat.h"
 #include "model/CodePage.h"
 #include "model/Status.h"
 
@@ -8,15 +9,26 @@
 class CObjektManager;
 class CResultList;
 
-// How quellix-cli writes a list: the list text, optionally with item data and location positions.
+// How quellix-cli takes a result list into its output: the cells (with --locations also the item
+// data and the location's position), in UTF-8 or (ansi) the loaded bytes.
 struct CliListOptions {
     bool locations = false;
     bool ansi = false;
     OemCodePage page = OemCodePage::CP850;
+    const LineIndex* lines = nullptr; // set: every row that points into the export gets its location
+    bool identities = false;          // every row gets its baseline identity
 };
 
-// The list text of the contract: heading line, one line per row, every cell cut to 250 bytes,
-// CR LF pairs removed, followed by TAB; lines end with "\n"; UTF-8 unless options.ansi.
+// The list of an operation as the output formats write it: every cell through outputCell. A row
+// points into the export through its result location (item data) or, without one, through a cell
+// that holds an object's header ("Codeunit 50000 Sales Helper"), then at the object's start. Its
+// identity is the object's type word and number, then its cells except the object's header and
+// the positions ("Start", "End"), TAB-separated.
+OutputList cliOutputList(const std::string& name, const std::string& description, const CResultList& list,
+                         const CObjektManager& manager, const CliListOptions& options);
+
+// The tsv text of one list: heading line, one line per row, every cell as outputCell writes it
+// followed by a TAB; lines end with "\n"; UTF-8 unless options.ansi.
 std::string cliListText(const CResultList& list, const CObjektManager& manager, const CliListOptions& options);
 
 // Progress and status lines on stderr, drawn over one terminal line and throttled.

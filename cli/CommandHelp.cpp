@@ -15,7 +15,19 @@ const std::vector<CliOptionHelp> kListOptions = {
     kOemOption,
     {"--locations", "add the columns ItemData and Position"},
     {"--ansi", "write the raw Windows-1252 bytes instead of UTF-8"},
+    {"--format tsv|json|sarif", "tab-separated lines (default), one JSON document, or a SARIF 2.1.0 log"},
+    {"--baseline FILE", "leave out the findings that FILE (from --write-baseline) holds"},
+    {"--write-baseline FILE", "write this run's findings to FILE, one sorted line each"},
+    {"--fail-on-findings", "exit status 3 when rows remain"},
 };
+
+std::vector<CliOptionHelp> checkOptions()
+{
+    std::vector<CliOptionHelp> options = {
+        {"--only NAME,NAME...", "run only the named analyses (unused-variables, once-used ...)"}};
+    options.insert(options.end(), kListOptions.begin(), kListOptions.end());
+    return options;
+}
 
 // The line of each operation's command in the help.
 const std::map<std::string_view, const char*> kSummaries = {
@@ -39,13 +51,15 @@ const std::map<std::string_view, const char*> kSummaries = {
 
 // Commands that run no operation of the table.
 const std::vector<CliCommandHelp> kOtherCommands = {
+    {"check", "EXPORT", "every analysis over one load; a first column names the analysis", checkOptions()},
     {"db-objects", "--server SERVER|DATABASE", "a database's Object table through C/FRONT",
      {{"--server SERVER|DATABASE", "the server, or the database file with --net lokal"},
       {"--net tcp|netb|lokal", "network type (default tcp)"},
       {"--program-path DIR", "folder holding cfront/cfront.so (default: the program's, else the installed one)"},
       {"--license FILE", "licence file"},
       {"--user USER", "user name; the password comes from QUELLIX_DB_PASSWORD or a prompt"},
-      {"--oem 850|437", "OEM code page of the database texts (default 850)"}}},
+      {"--oem 850|437", "OEM code page of the database texts (default 850)"},
+      {"--format tsv|json|sarif", "tab-separated lines (default), one JSON document, or a SARIF 2.1.0 log"}}},
     {"db-compare", "--server1 SERVER|DATABASE --server2 SERVER|DATABASE",
      "two databases' objects found in one only or differing in date, time, name or version",
      {{"--server1 SERVER|DATABASE", "database 1: the server, or the database file with --net1 lokal"},

@@ -1,11 +1,11 @@
 #include "cli/DbObjectsCommand.h"
 
+#include "cli/OutputFormat.h"
 #include "cli/CommandHelp.h"
 #include "cli/PasswordPrompt.h"
 #include "db/DatabaseSession.h"
 #include "db/ProgramPath.h"
 #include "model/CodePage.h"
-#include "results/ResultList.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -40,7 +40,8 @@ private:
     std::ostream& m_err;
 };
 
-bool parseOptions(const std::vector<std::string>& args, DatabaseConnection& connection, std::string& problem)
+bool parseOptions(const std::vector<std::string>& args, DatabaseConnection& connection, OutputFormat& format,
+                  std::string& problem)
 {
     connection.netType = "tcp";
     connection.programPath = defaultProgramPath();
@@ -61,6 +62,8 @@ bool parseOptions(const std::vector<std::string>& args, DatabaseConnection& conn
             connection.user = value; // UTF-8 until the OEM check
         else if (option == "--program-path")
             connection.programPath = value;
+        else if (option == "--format" && parseOutputFormat(value, format))
+            continue;
         else if (option == "--oem" && (value == "850" || value == "437"))
             setOemCodePage(value == "437" ? OemCodePage::CP437 : OemCodePage::CP850);
         else {
@@ -101,10 +104,10 @@ bool toAnsiViaOem(std::string& text, const std::string& what, std::string& probl
     return true;
 }
 
-// One cell of the list text: at most 250 bytes, without CR LF pairs, in UTF-8, then a TAB.
-void writeCell(std::ostream& out, const std::string& ansi)
+// One cell as quellix-cli writes it, in UTF-8.
+std::string cell(const std::string& ansi)
 {
-    out << ansiToUtf8ViaOem(CResultList::ListTextCell(ansi), oemCodePage()) << '\t';
+    return ansiToUtf8ViaOem(outputCell(ansi), oemCodePage());
 }
 
 } // namespace
@@ -113,7 +116,8 @@ int runDbObjects(const std::vector<std::string>& args, std::ostream& out, std::o
 {
     DatabaseConnection connection;
     std::string problem;
-    if (!parseOptions(args, connection, problem)) {
+    OutputFormat format = OutputFormat::Tsv;
+    if (!parseOptions(args, connection, format, problem)) {
         err << "quellix-cli db-objects: " << problem << "\n" << cliCommandHelpText(*findCliCommandHelp("db-objects"));
         return 2;
     }
@@ -129,14 +133,21 @@ int runDbObjects(const std::vector<std::string>& args, std::ostream& out, std::o
     session.ReadObjectTable(entries, connection);
     if (messages.failed)
         return 1;
+    OutputDocument document;
+    document.command = "db-objects";
+    OutputList list;
+    list.name = "db-objects";
+    list.description = "The Object table of a database";
     for (const char* heading : {"Type", "ID", "Name", "Version", "Date", "Time"})
-        writeCell(out, heading);
-    out << "\n";
+        list.columns.push_back(heading);
     for (const CDbObjectEntry& entry : entries) {
-        for (const std::string& cell : {entry.typeWord, entry.idText(), entry.name, entry.version, entry.date,
+        std::vector<std::string> row;
+        for (const std::string& text : {entry.typeWord, entry.idText(), entry.name, entry.version, entry.date,
                                         entry.time})
-            writeCell(out, cell);
-        out << "\n";
+            row.push_back(cell(text));
+        list.rows.push_back(std::move(row));
     }
+    document.lists.push_back(std::move(list));
+    out << formatOutput(document, format, false);
     return 0;
 }

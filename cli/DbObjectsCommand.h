@@ -6,9 +6,11 @@
 
 // quellix-cli db-objects [--server S] [--net tcp|netb|lokal] [--license FILE] [--user U]
 //                        [--program-path DIR] [--oem 850|437]
+//                        [--format tsv|json|sarif]
 // Prints the Object table of a database as CDatabaseSession::ReadObjectTable reads it: the
 // heading "Type", "ID", "Name", "Version", "Date", "Time", then one line per entry; every cell
-// followed by a TAB, lines ended by "\n", texts in UTF-8. args are the arguments after
+// followed by a TAB (CR, LF and TAB in a cell written as a blank), lines ended by "\n", texts in
+// UTF-8; --format json or sarif writes the same rows as cli/OutputFormat.h does. args are the arguments after
 // "db-objects". The password comes from the environment variable QUELLIX_DB_PASSWORD, else
 // from a prompt without echo when standard input is a terminal, else it is empty. The program
 // path defaults to defaultProgramPath() (db/ProgramPath.h). Every message of the session

@@ -1,5 +1,6 @@
 #include "cli/DbWatchCommand.h"
 
+#include "cli/OutputFormat.h"
 #include "cli/PasswordPrompt.h"
 #include "db/SessionWatch.h"
 #include "settings/WatchSettings.h"
@@ -130,13 +131,7 @@ std::string password()
 // The rows from first on, every cell as the list text writes it with CR, LF and TAB as blanks.
 void writeRows(std::ostream& out, const CResultList& list, int first, bool heading)
 {
-    auto cell = [&](const std::string& ansi) {
-        std::string text = CResultList::ListTextCell(ansi);
-        for (char& c : text)
-            if (c == '\r' || c == '\n' || c == '\t')
-                c = ' ';
-        out << ansiToUtf8ViaOem(text, oemCodePage()) << '\t';
-    };
+    auto cell = [&](const std::string& ansi) { out << ansiToUtf8ViaOem(outputCell(ansi), oemCodePage()) << '\t'; };
     if (heading) {
         for (int c = 0; c < list.GetColumnCount(); ++c)
             cell(list.GetColumn(c).heading);

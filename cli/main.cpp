@@ -6,14 +6,18 @@
 #include "cli/DbObjectsCommand.h"
 #include "cli/DbWatchCommand.h"
 #include "cli/IntersectCommand.h"
+#include "cli/OutputFormat.h"
 #include "jobs/JobRunner.h"
 #include "model/CodePage.h"
 #include "model/ObjektManager.h"
 #include "results/ResultList.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -38,7 +42,38 @@ struct Invocation {
     bool noObjects = false;
     bool noFields = false;
     OemCodePage page = OemCodePage::CP850;
+    OutputFormat format = OutputFormat::Tsv;
+    std::string baseline;
+    std::string writeBaseline;
+    bool failOnFindings = false;
+    std::vector<std::string> only; // check: the analyses named by --only
+    bool onlyGiven = false;
 };
+
+// The analyses `check` runs when --only names none.
+const char* const kCheckAnalyses[] = {"unused-variables", "unused-functions", "unused-fields",
+                                      "unused-sumindexfields", "local-global", "once-used",
+                                      "duplicate-ids", "page-translations", "check-forms"};
+
+// The one-line summary of the command's help, the SARIF rule's short description.
+std::string describe(const OperationDef& row)
+{
+    const CliCommandHelp* help = findCliCommandHelp(row.command);
+    return help && help->summary ? help->summary : row.command;
+}
+
+std::vector<std::string> splitNames(const std::string& list)
+{
+    std::vector<std::string> names;
+    size_t start = 0;
+    while (start <= list.size()) {
+        size_t comma = std::min(list.find(',', start), list.size());
+        if (comma > start)
+            names.push_back(list.substr(start, comma - start));
+        start = comma + 1;
+    }
+    return names;
+}
 
 // Splits argv into positional arguments and options; returns an error text or "".
 std::string parseArguments(int argc, char** argv, Invocation& inv)
@@ -54,6 +89,22 @@ std::string parseArguments(int argc, char** argv, Invocation& inv)
             inv.noObjects = true;
         } else if (a == "--no-fields") {
             inv.noFields = true;
+        } else if (a == "--fail-on-findings") {
+            inv.failOnFindings = true;
+        } else if (a == "--format" || a == "--baseline" || a == "--write-baseline" || a == "--only") {
+            if (i + 1 >= argc)
+                return a + " needs a value";
+            std::string v = argv[++i];
+            if (a == "--format" && !parseOutputFormat(v, inv.format))
+                return "unknown format: " + v;
+            if (a == "--baseline")
+                inv.baseline = v;
+            if (a == "--write-baseline")
+                inv.writeBaseline = v;
+            if (a == "--only") {
+                inv.only = splitNames(v);
+                inv.onlyGiven = true;
+            }
         } else if (a == "--oem" || a == "--mode") {
             if (i + 1 >= argc)
                 return a + " needs a value";
@@ -78,6 +129,10 @@ std::string parseArguments(int argc, char** argv, Invocation& inv)
     inv.command = positional[0];
     inv.exportPath = positional[1];
     inv.args.assign(positional.begin() + 2, positional.end());
+    if (inv.ansi && inv.format != OutputFormat::Tsv)
+        return "--ansi writes tsv only";
+    if (inv.onlyGiven && inv.command != "check")
+        return "--only belongs to check";
     return "";
 }
 
@@ -137,6 +192,51 @@ std::string failureMessage(const JobStatus& status, const OperationDef& row)
     return "cannot write " + status.path;
 }
 
+// The operations `check` runs: every analysis, or those --only names; "" or a usage problem.
+std::string checkOperations(const Invocation& inv, std::vector<const OperationDef*>& operations)
+{
+    if (!inv.args.empty())
+        return "check takes no arguments besides --only";
+    std::vector<std::string> names = inv.only;
+    if (!inv.onlyGiven)
+        names.assign(std::begin(kCheckAnalyses), std::end(kCheckAnalyses));
+    if (names.empty())
+        return "--only names no analysis";
+    for (const std::string& name : names) {
+        const OperationDef* row = findOperation(name);
+        if (row == nullptr || row->input != OperationInput::None || name == "objects")
+            return "check cannot run " + name;
+        operations.push_back(row);
+    }
+    return "";
+}
+
+// Writes the baseline, drops what the given baseline accepts, prints the document; returns the
+// exit status.
+int printList(const Invocation& inv, OutputDocument& document, Baseline* baseline, bool analysisColumn)
+{
+    if (!inv.writeBaseline.empty()) {
+        std::ofstream file(inv.writeBaseline, std::ios::binary);
+        file << Baseline::text(document);
+        if (!file.flush()) {
+            std::cerr << "quellix-cli: cannot write " << inv.writeBaseline << "\n";
+            return 1;
+        }
+    }
+    if (baseline)
+        baseline->filter(document);
+    const std::string out = formatOutput(document, inv.format, analysisColumn);
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    if (std::fflush(stdout) != 0) {
+        std::cerr << "quellix-cli: cannot write the output\n";
+        return 1;
+    }
+    size_t remaining = 0;
+    for (const OutputList& list : document.lists)
+        remaining += list.rows.size();
+    return inv.failOnFindings && remaining > 0 ? 3 : 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -159,14 +259,30 @@ int main(int argc, char** argv)
     std::string problem = parseArguments(argc, argv, inv);
     if (!problem.empty())
         return usage(problem);
+    std::vector<const OperationDef*> operations;
     JobRequest request;
-    request.operation = findOperation(inv.command);
-    if (request.operation == nullptr)
-        return usage("unknown command: " + inv.command);
-    const OperationDef& row = *request.operation;
-    problem = operationArguments(row, inv, request.args);
+    const bool check = inv.command == "check";
+    if (check) {
+        problem = checkOperations(inv, operations);
+    } else {
+        request.operation = findOperation(inv.command);
+        if (request.operation == nullptr)
+            return usage("unknown command: " + inv.command);
+        operations.push_back(request.operation);
+        problem = operationArguments(*request.operation, inv, request.args);
+    }
     if (!problem.empty())
         return usage(problem);
+    const OperationDef& row = *operations.front();
+    const bool listsRows = row.input != OperationInput::OutputFile && row.input != OperationInput::FolderAndRange;
+    if (!listsRows && (inv.format != OutputFormat::Tsv || !inv.baseline.empty() || !inv.writeBaseline.empty() ||
+                       inv.failOnFindings))
+        return usage(std::string(row.command) + " prints no list");
+    Baseline baseline;
+    if (!inv.baseline.empty() && !baseline.read(inv.baseline)) {
+        std::cerr << "quellix-cli: cannot read " << inv.baseline << "\n";
+        return 1;
+    }
     std::vector<std::string> written;
     request.args.written = &written;
     request.sourceFile = inv.exportPath;
@@ -177,8 +293,27 @@ int main(int argc, char** argv)
     CLoadedExport loaded;
     CObjektManager manager;
     CResultList list;
-    JobStatus status = runJob(request, loaded, manager, list, showProgress ? &terminal : nullptr,
-                              showProgress ? &terminal : nullptr, nullptr);
+    OutputDocument document;
+    document.command = inv.command;
+    document.exportPath = inv.exportPath;
+    std::optional<LineIndex> lines;
+    CliListOptions options{inv.locations, inv.ansi, inv.page, nullptr,
+                           !inv.baseline.empty() || !inv.writeBaseline.empty() || inv.format == OutputFormat::Sarif};
+    JobStatus status;
+    for (const OperationDef* operation : operations) {
+        request.operation = operation;
+        status = runJob(request, loaded, manager, list, showProgress ? &terminal : nullptr,
+                        showProgress ? &terminal : nullptr, nullptr);
+        if (status.kind == JobErrorKind::NotFound || status.kind == JobErrorKind::Unreadable)
+            break;
+        if (!listsRows)
+            continue;
+        if (inv.format != OutputFormat::Tsv && !lines) {
+            lines.emplace(loaded.text().view());
+            options.lines = &*lines;
+        }
+        document.lists.push_back(cliOutputList(operation->command, describe(*operation), list, manager, options));
+    }
     terminal.finish();
     if (status.kind == JobErrorKind::NotFound || status.kind == JobErrorKind::Unreadable) {
         std::cerr << "quellix-cli: " << failureMessage(status, row) << "\n";
@@ -193,9 +328,7 @@ int main(int argc, char** argv)
         for (const std::string& path : written)
             std::cout << path << "\n";
     } else {
-        CliListOptions options{inv.locations, inv.ansi, inv.page};
-        std::string out = cliListText(list, manager, options);
-        std::fwrite(out.data(), 1, out.size(), stdout);
+        return printList(inv, document, inv.baseline.empty() ? nullptr : &baseline, check);
     }
     if (!status.ok()) {
         std::cerr << "quellix-cli: " << failureMessage(status, row) << "\n";

@@ -2,6 +2,8 @@
 
 #include "model/SourceText.h"
 
+#include <algorithm>
+
 using srctext::find;
 
 const char* objectTypeWord(int type)
@@ -103,6 +105,12 @@ std::string CObjectRecord::headerName() const
     if (s2 < 0)
         return std::string(h);
     return std::string(h.substr(static_cast<size_t>(s2 + 1)));
+}
+
+std::string CObjectRecord::headerTypeWord() const
+{
+    std::string_view h = headerText();
+    return std::string(h.substr(0, std::min(h.find(' '), h.size())));
 }
 
 std::string CObjectRecord::numberText() const { return std::to_string(number); }

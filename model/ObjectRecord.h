@@ -51,6 +51,9 @@ public:
     std::string_view headerText() const;
     std::string headerName() const;
     const char* typeName() const { return objectTypeWord(type); }
+    // The type word of the OBJECT line ("Page", "XMLport" ... for type 0 too): headerText() up to
+    // its first blank.
+    std::string headerTypeWord() const;
     int typeImage() const { return objectTypeImage(type); }
     std::string numberText() const;
     bool sameObject(const CObjectRecord& other) const { return type == other.type && number == other.number; }

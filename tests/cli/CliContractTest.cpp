@@ -62,7 +62,7 @@ TEST_F(Cli, ObjectsListsTheCatalogue)
     int third = static_cast<int>(t.find("\r\nOBJECT Page"));
     expected += "Table\t18\tCustomer\t0\t" + std::to_string(second - 1) + "\t\n";
     expected += "Codeunit\t50000\tSales Helper\t" + std::to_string(second) + "\t" + std::to_string(third - 1) + "\t\n";
-    expected += "\t21\tCustomer Card\t" + std::to_string(third) + "\t" + std::to_string(t.size() - 2) + "\t\n";
+    expected += "Page\t21\tCustomer Card\t" + std::to_string(third) + "\t" + std::to_string(t.size() - 2) + "\t\n";
     EXPECT_EQ(r.out, expected);
     EXPECT_EQ(r.err, ""); // no progress when stderr is no terminal
 }

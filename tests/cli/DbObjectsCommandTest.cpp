@@ -2,6 +2,7 @@
 #include "db/StandInFolder.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <cstdlib>
 #include <sstream>
@@ -36,6 +37,17 @@ TEST_F(DbObjectsCommandTest, PrintsTheObjectTableInUtf8)
                          "Codeunit\t80\tSales-Post\t\t2029-12-31\t23:59:59\t\n"
                          "\t6000\tExport Items\t\t2004-02-29\t00:00:00\t\n");
     EXPECT_EQ(err.str(), "");
+
+    // The same rows as one JSON document.
+    ASSERT_EQ(run({"--server", database, "--net", "lokal", "--program-path", folder.programPath(), "--format", "json"}),
+              0);
+    nlohmann::json doc = nlohmann::json::parse(out.str());
+    EXPECT_EQ(doc["command"], "db-objects");
+    EXPECT_EQ(doc["columns"][5], "Time");
+    ASSERT_EQ(doc["rows"].size(), 4u);
+    EXPECT_EQ(doc["rows"][1][2], "Kunde \xC3\x9C" "bersicht \xC3\xA4\xC3\xB6\xC3\xBC");
+    EXPECT_EQ(doc["rows"][3][1], "6000");
+    EXPECT_EQ(run({"--server", database, "--format", "xml"}), 2);
 }
 
 TEST_F(DbObjectsCommandTest, RefusedLoginEndsWithOneLineAndStatusOne)

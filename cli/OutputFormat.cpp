@@ -1,0 +1,312 @@
+#include "cli/OutputFormat.h"
+
+#include "results/ResultList.h"
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <fstream>
+
+using nlohmann::ordered_json;
+
+namespace {
+
+const char* const kSarifSchema = "https://json.schemastore.org/sarif-2.1.0.json";
+
+ordered_json locationJson(const OutputLocation& l)
+{
+    ordered_json j;
+    j["objectType"] = l.objectType;
+    j["objectNumber"] = l.objectNumber;
+    j["objectName"] = l.objectName;
+    if (!l.where.empty())
+        j["where"] = l.where;
+    j["position"] = l.position;
+    j["line"] = l.line;
+    j["column"] = l.column;
+    j["objectLine"] = l.objectLine;
+    j["objectColumn"] = l.objectColumn;
+    return j;
+}
+
+void addListMembers(ordered_json& j, const OutputList& list)
+{
+    j["columns"] = list.columns;
+    j["rows"] = ordered_json::array();
+    for (const auto& row : list.rows) {
+        ordered_json cells = row; // missing trailing cells are written empty, as tsv does
+        while (cells.size() < list.columns.size())
+            cells.push_back("");
+        j["rows"].push_back(std::move(cells));
+    }
+    ordered_json locations = ordered_json::array();
+    for (size_t r = 0; r < list.rows.size(); ++r) {
+        if (r < list.locations.size() && list.locations[r])
+            locations.push_back(locationJson(*list.locations[r]));
+        else
+            locations.push_back(nullptr);
+    }
+    j["locations"] = std::move(locations);
+}
+
+std::string jsonText(const OutputDocument& document, bool severalLists)
+{
+    ordered_json j;
+    j["command"] = document.command;
+    if (!document.exportPath.empty())
+        j["export"] = document.exportPath;
+    if (!severalLists && document.lists.size() == 1) {
+        addListMembers(j, document.lists.front());
+    } else {
+        j["analyses"] = ordered_json::array();
+        for (const OutputList& list : document.lists) {
+            ordered_json one;
+            one["analysis"] = list.name;
+            addListMembers(one, list);
+            j["analyses"].push_back(std::move(one));
+        }
+    }
+    return j.dump(1, '\t', false, nlohmann::json::error_handler_t::replace) + "\n";
+}
+
+// A path as a URI reference: unreserved characters and "/" stay, every other byte is %XX.
+std::string uriReference(const std::string& path)
+{
+    static const char* const kHex = "0123456789ABCDEF";
+    std::string uri;
+    for (unsigned char c : path) {
+        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '.' ||
+            c == '_' || c == '~' || c == '/') {
+            uri += static_cast<char>(c);
+        } else {
+            uri += '%';
+            uri += kHex[c >> 4];
+            uri += kHex[c & 15];
+        }
+    }
+    return uri;
+}
+
+// "Heading: cell; Heading: cell" of the non-empty cells.
+std::string resultMessage(const OutputList& list, const std::vector<std::string>& row)
+{
+    std::string text;
+    for (size_t c = 0; c < row.size(); ++c) {
+        if (row[c].empty())
+            continue;
+        if (!text.empty())
+            text += "; ";
+        const std::string heading = c < list.columns.size() ? list.columns[c] : "";
+        text += heading.empty() ? row[c] : heading + ": " + row[c];
+    }
+    return text.empty() ? list.name : text;
+}
+
+// The procedure or trigger a location names: "Proc Name@1(...)" gives "Name", "Trigger OnRun"
+// gives "OnRun".
+std::string memberName(const std::string& where, std::string& kind)
+{
+    std::string rest;
+    if (where.rfind("Proc ", 0) == 0) {
+        kind = "function";
+        rest = where.substr(5);
+        rest = rest.substr(0, std::min(rest.find('@'), rest.find('(')));
+    } else if (where.rfind("Trigger ", 0) == 0) {
+        kind = "member";
+        rest = where.substr(8);
+    }
+    return rest;
+}
+
+ordered_json sarifLocation(const OutputLocation& l, const std::string& uri)
+{
+    const std::string objectText = l.objectType + " " + std::to_string(l.objectNumber) + " " + l.objectName;
+    ordered_json object;
+    object["name"] = l.objectName;
+    object["fullyQualifiedName"] = objectText;
+    object["kind"] = "type";
+    object["properties"] = {{"objectType", l.objectType}, {"objectNumber", l.objectNumber}};
+    ordered_json logical = ordered_json::array({object});
+    std::string kind;
+    const std::string member = memberName(l.where, kind);
+    if (!member.empty()) {
+        ordered_json m;
+        m["name"] = member;
+        m["fullyQualifiedName"] = objectText + "::" + member;
+        m["kind"] = kind;
+        logical.push_back(std::move(m));
+    }
+    ordered_json location;
+    location["physicalLocation"] = {{"artifactLocation", {{"uri", uri}}},
+                                    {"region", {{"startLine", l.line}, {"startColumn", l.column}}}};
+    location["logicalLocations"] = std::move(logical);
+    return location;
+}
+
+std::string sarifText(const OutputDocument& document)
+{
+    ordered_json rules = ordered_json::array();
+    ordered_json results = ordered_json::array();
+    const std::string uri = uriReference(document.exportPath);
+    for (size_t i = 0; i < document.lists.size(); ++i) {
+        const OutputList& list = document.lists[i];
+        ordered_json rule;
+        rule["id"] = list.name;
+        rule["shortDescription"] = {{"text", list.description.empty() ? list.name : list.description}};
+        rules.push_back(std::move(rule));
+        for (size_t r = 0; r < list.rows.size(); ++r) {
+            ordered_json result;
+            result["ruleId"] = list.name;
+            result["ruleIndex"] = static_cast<int>(i);
+            result["level"] = "warning";
+            result["message"] = {{"text", resultMessage(list, list.rows[r])}};
+            if (r < list.locations.size() && list.locations[r])
+                result["locations"] = ordered_json::array({sarifLocation(*list.locations[r], uri)});
+            else if (!document.exportPath.empty()) // the export as a whole
+                result["locations"] = ordered_json::array(
+                    {{{"physicalLocation", {{"artifactLocation", {{"uri", uri}}}}}}});
+            if (r < list.identities.size())
+                result["partialFingerprints"] = {{"quellixFinding/v1", list.identities[r]}};
+            results.push_back(std::move(result));
+        }
+    }
+    ordered_json driver;
+    driver["name"] = "quellix-cli";
+    driver["rules"] = std::move(rules);
+    ordered_json run;
+    run["tool"] = {{"driver", std::move(driver)}};
+    if (!document.exportPath.empty())
+        run["artifacts"] = ordered_json::array({{{"location", {{"uri", uri}}}}});
+    run["columnKind"] = "utf16CodeUnits";
+    run["results"] = std::move(results);
+    ordered_json log;
+    log["$schema"] = kSarifSchema;
+    log["version"] = "2.1.0";
+    log["runs"] = ordered_json::array({std::move(run)});
+    return log.dump(1, '\t', false, nlohmann::json::error_handler_t::replace) + "\n";
+}
+
+std::string tsvText(const OutputDocument& document, bool analysisColumn)
+{
+    std::string text;
+    for (const OutputList& list : document.lists) {
+        if (analysisColumn)
+            text += "Analysis\t";
+        for (const std::string& heading : list.columns)
+            text += heading + '\t';
+        text += '\n';
+        for (const auto& row : list.rows) {
+            if (analysisColumn)
+                text += list.name + '\t';
+            for (size_t c = 0; c < std::max(row.size(), list.columns.size()); ++c)
+                text += (c < row.size() ? row[c] : std::string()) + '\t';
+            text += '\n';
+        }
+    }
+    return text;
+}
+
+} // namespace
+
+bool parseOutputFormat(std::string_view word, OutputFormat& format)
+{
+    if (word == "tsv")
+        format = OutputFormat::Tsv;
+    else if (word == "json")
+        format = OutputFormat::Json;
+    else if (word == "sarif")
+        format = OutputFormat::Sarif;
+    else
+        return false;
+    return true;
+}
+
+std::string outputCell(std::string_view cell)
+{
+    std::string text = CResultList::ListTextCell(cell);
+    for (char& c : text)
+        if (c == '\r' || c == '\n' || c == '\t')
+            c = ' ';
+    return text;
+}
+
+std::string formatOutput(const OutputDocument& document, OutputFormat format, bool analysisColumn)
+{
+    switch (format) {
+    case OutputFormat::Json: return jsonText(document, analysisColumn);
+    case OutputFormat::Sarif: return sarifText(document);
+    case OutputFormat::Tsv: break;
+    }
+    return tsvText(document, analysisColumn);
+}
+
+bool Baseline::read(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.empty() || line[0] == '#')
+            continue;
+        ++m_accepted[line];
+    }
+    return !in.bad();
+}
+
+int Baseline::filter(OutputDocument& document)
+{
+    int removed = 0;
+    for (OutputList& list : document.lists) {
+        OutputList kept = list;
+        kept.rows.clear();
+        kept.locations.clear();
+        kept.identities.clear();
+        for (size_t r = 0; r < list.rows.size(); ++r) {
+            const std::string identity = r < list.identities.size() ? list.identities[r] : std::string();
+            auto found = m_accepted.find(list.name + '\t' + identity);
+            if (found != m_accepted.end() && found->second > 0) {
+                --found->second;
+                ++removed;
+                continue;
+            }
+            kept.rows.push_back(list.rows[r]);
+            if (r < list.locations.size())
+                kept.locations.push_back(list.locations[r]);
+            kept.identities.push_back(identity);
+        }
+        list = std::move(kept);
+    }
+    return removed;
+}
+
+std::string Baseline::text(const OutputDocument& document)
+{
+    std::vector<std::string> lines;
+    for (const OutputList& list : document.lists)
+        for (size_t r = 0; r < list.rows.size(); ++r)
+            lines.push_back(list.name + '\t' + (r < list.identities.size() ? list.identities[r] : std::string()));
+    std::sort(lines.begin(), lines.end());
+    std::string text = "# quellix-cli baseline: analysis, object, identifying cells; one accepted finding a line\n";
+    for (const std::string& line : lines)
+        text += line + '\n';
+    return text;
+}
+
+LineIndex::LineIndex(std::string_view text)
+{
+    m_starts.push_back(0);
+    for (size_t i = 0; i < text.size(); ++i)
+        if (text[i] == '\n')
+            m_starts.push_back(static_cast<int>(i + 1));
+}
+
+void LineIndex::lineAndColumn(int position, int& line, int& column) const
+{
+    auto next = std::upper_bound(m_starts.begin(), m_starts.end(), position);
+    const auto index = static_cast<int>(next - m_starts.begin()) - 1;
+    line = index + 1;
+    column = position - m_starts[static_cast<size_t>(std::max(index, 0))] + 1;
+}

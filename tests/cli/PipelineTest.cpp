@@ -1,0 +1,396 @@
+// quellix-cli in a build: one line per row, json and sarif output, baselines, exit status 3, check.
+#include "support/SmallExport.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sys/wait.h>
+
+namespace {
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+struct CliResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string readAll(const fs::path& p)
+{
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::vector<std::string> splitLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        lines.push_back(line);
+        start = end + 1;
+    }
+    return lines;
+}
+
+// The cells of a tsv line: every cell is followed by a TAB.
+std::vector<std::string> tsvCells(const std::string& line)
+{
+    std::vector<std::string> cells;
+    size_t start = 0;
+    for (size_t tab = line.find('\t'); tab != std::string::npos; tab = line.find('\t', start)) {
+        cells.push_back(line.substr(start, tab - start));
+        start = tab + 1;
+    }
+    EXPECT_EQ(start, line.size()) << "a line ends without its last TAB: " << line;
+    return cells;
+}
+
+// A codeunit with a TAB in its name, unused variables and inserted lines as asked, plus a page.
+// extraLines blank comment lines go into OnRun, above every finding; fresh adds one unused local.
+std::string baselineExport(int extraLines, bool fresh)
+{
+    std::string lines;
+    for (int i = 0; i < extraLines; ++i)
+        lines += "            // inserted line " + std::to_string(i) + "\n";
+    return crlf("OBJECT Codeunit 50010 Tab\tName\n"
+                "{\n  OBJECT-PROPERTIES\n  {\n    Date=05.07.23;\n    Time=10:06:14 PM;\n    Version List=;\n  }\n"
+                "  PROPERTIES\n  {\n    OnRun=BEGIN\n" +
+                lines +
+                "            Post;\n          END;\n\n  }\n"
+                "  CODE\n  {\n    VAR\n      Used@1000 : Integer;\n      Spare@1001 : Integer;\n\n"
+                "    PROCEDURE Post@1();\n    VAR\n      Counter@1000 : Integer;\n      Idle@1001 : Decimal;\n" +
+                (fresh ? std::string("      Fresh@1002 : Boolean;\n") : std::string()) +
+                "    BEGIN\n      Counter := Used;\n    END;\n\n    BEGIN\n    END.\n  }\n}\n\n"
+                "OBJECT Page 21 Customer Card\n{\n  PROPERTIES\n  {\n  }\n}\n");
+}
+
+// Lines that put the term "Zielwert" at every offset 0..59 from a line start, so that the 100-byte
+// window of the search, starting 30 bytes before a hit, starts on a CR, on an LF, and in text.
+std::string windowExport()
+{
+    std::string body;
+    for (int k = 0; k < 60; ++k)
+        body += std::string(static_cast<size_t>(k), '.') + "Zielwert;\n";
+    return baselineExport(0, false) + crlf("\nOBJECT Codeunit 50020 Windows\n{\n  CODE\n  {\n"
+                                           "    PROCEDURE Scan@1();\n    BEGIN\n" +
+                                           body + "    END;\n\n    BEGIN\n    END.\n  }\n}\n");
+}
+
+class Pipeline : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir = fs::temp_directory_path() / ("quellix-pipeline-test-" + std::to_string(::getpid()));
+        fs::create_directories(dir);
+        exportPath = (dir / "export.txt").string();
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    static void write(const std::string& path, const std::string& bytes)
+    {
+        std::ofstream(path, std::ios::binary) << bytes;
+    }
+
+    CliResult run(const std::string& args)
+    {
+        const fs::path out = dir / "out", err = dir / "err";
+        std::string cmd = std::string(QUELLIX_BINARY_DIR) + "/quellix-cli " + args + " > '" + out.string() +
+                          "' 2> '" + err.string() + "' < /dev/null";
+        int raw = std::system(cmd.c_str());
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readAll(out), readAll(err)};
+    }
+
+    fs::path dir;
+    std::string exportPath;
+};
+
+// The properties that SARIF 2.1.0 allows (additionalProperties is false for each) and requires, for
+// every object kind this program writes.
+struct SarifKind {
+    std::set<std::string> allowed;
+    std::set<std::string> required;
+};
+const std::map<std::string, SarifKind>& sarifKinds()
+{
+    static const std::map<std::string, SarifKind> kinds = {
+        {"sarifLog", {{"$schema", "version", "runs", "inlineExternalProperties", "properties"}, {"version", "runs"}}},
+        {"run",
+         {{"tool", "invocations", "conversion", "language", "versionControlProvenance", "originalUriBaseIds",
+           "artifacts", "logicalLocations", "graphs", "results", "automationDetails", "runAggregates",
+           "baselineGuid", "redactionTokens", "defaultEncoding", "defaultSourceLanguage", "newlineSequences",
+           "columnKind", "externalPropertyFileReferences", "threadFlowLocations", "taxonomies", "addresses",
+           "translations", "policies", "webRequests", "webResponses", "specialLocations", "properties"},
+          {"tool"}}},
+        {"tool", {{"driver", "extensions", "properties"}, {"driver"}}},
+        {"toolComponent",
+         {{"guid", "name", "organization", "product", "productSuite", "shortDescription", "fullDescription",
+           "fullName", "version", "semanticVersion", "dottedQuadFileVersion", "releaseDateUtc", "downloadUri",
+           "informationUri", "globalMessageStrings", "notifications", "rules", "taxa", "locations", "language",
+           "contents", "isComprehensive", "localizedDataSemanticVersion",
+           "minimumRequiredLocalizedDataSemanticVersion", "associatedComponent", "translationMetadata",
+           "supportedTaxonomies", "properties"},
+          {"name"}}},
+        {"reportingDescriptor",
+         {{"id", "deprecatedIds", "guid", "deprecatedGuids", "name", "deprecatedNames", "shortDescription",
+           "fullDescription", "messageStrings", "defaultConfiguration", "helpUri", "help", "relationships",
+           "properties"},
+          {"id"}}},
+        {"multiformatMessageString", {{"text", "markdown", "properties"}, {"text"}}},
+        {"artifact",
+         {{"description", "location", "parentIndex", "offset", "length", "roles", "mimeType", "contents", "encoding",
+           "sourceLanguage", "hashes", "lastModifiedTimeUtc", "properties"},
+          {}}},
+        {"artifactLocation", {{"uri", "uriBaseId", "index", "description", "properties"}, {}}},
+        {"result",
+         {{"ruleId", "ruleIndex", "rule", "kind", "level", "message", "analysisTarget", "locations", "guid",
+           "correlationGuid", "occurrenceCount", "partialFingerprints", "fingerprints", "stacks", "codeFlows",
+           "graphs", "graphTraversals", "relatedLocations", "suppressions", "baselineState", "rank", "attachments",
+           "hostedViewerUri", "workItemUris", "provenance", "fixes", "taxa", "webRequest", "webResponse",
+           "properties"},
+          {"message"}}},
+        {"message", {{"text", "markdown", "id", "arguments", "properties"}, {}}},
+        {"location",
+         {{"id", "physicalLocation", "logicalLocations", "message", "annotations", "relationships", "properties"},
+          {}}},
+        {"physicalLocation", {{"address", "artifactLocation", "region", "contextRegion", "properties"}, {}}},
+        {"region",
+         {{"startLine", "startColumn", "endLine", "endColumn", "charOffset", "charLength", "byteOffset",
+           "byteLength", "snippet", "message", "sourceLanguage", "properties"},
+          {}}},
+        {"logicalLocation",
+         {{"name", "index", "fullyQualifiedName", "decoratedName", "parentIndex", "kind", "properties"}, {}}},
+    };
+    return kinds;
+}
+
+void expectKind(const json& object, const std::string& kind)
+{
+    ASSERT_TRUE(object.is_object()) << kind;
+    const SarifKind& k = sarifKinds().at(kind);
+    for (const auto& [key, value] : object.items())
+        EXPECT_TRUE(k.allowed.count(key)) << kind << " has no property " << key;
+    for (const std::string& key : k.required)
+        EXPECT_TRUE(object.contains(key)) << kind << " lacks " << key;
+}
+
+// Walks a log the way the 2.1.0 schema describes it, for the kinds above.
+void expectSarif(const json& log)
+{
+    expectKind(log, "sarifLog");
+    EXPECT_EQ(log["version"], "2.1.0");
+    ASSERT_EQ(log["runs"].size(), 1u);
+    const json& run = log["runs"][0];
+    expectKind(run, "run");
+    EXPECT_TRUE(run["columnKind"] == "utf16CodeUnits" || run["columnKind"] == "unicodeCodePoints");
+    expectKind(run["tool"], "tool");
+    expectKind(run["tool"]["driver"], "toolComponent");
+    const json& rules = run["tool"]["driver"]["rules"];
+    for (const json& rule : rules) {
+        expectKind(rule, "reportingDescriptor");
+        expectKind(rule["shortDescription"], "multiformatMessageString");
+    }
+    for (const json& artifact : run["artifacts"]) {
+        expectKind(artifact, "artifact");
+        expectKind(artifact["location"], "artifactLocation");
+    }
+    for (const json& result : run["results"]) {
+        expectKind(result, "result");
+        EXPECT_TRUE(result["level"] == "warning" || result["level"] == "note" || result["level"] == "error" ||
+                    result["level"] == "none");
+        expectKind(result["message"], "message");
+        EXPECT_TRUE(result["message"].contains("text") || result["message"].contains("id"));
+        ASSERT_TRUE(result["ruleIndex"].is_number_integer());
+        ASSERT_LT(result["ruleIndex"].get<size_t>(), rules.size());
+        EXPECT_EQ(rules[result["ruleIndex"].get<size_t>()]["id"], result["ruleId"]);
+        for (const json& location : result.value("locations", json::array())) {
+            expectKind(location, "location");
+            const json& physical = location["physicalLocation"];
+            expectKind(physical, "physicalLocation");
+            EXPECT_TRUE(physical.contains("artifactLocation") || physical.contains("address"));
+            expectKind(physical["artifactLocation"], "artifactLocation");
+            expectKind(physical["region"], "region");
+            EXPECT_GE(physical["region"]["startLine"].get<int>(), 1);
+            EXPECT_GE(physical["region"]["startColumn"].get<int>(), 1);
+            for (const json& logical : location["logicalLocations"])
+                expectKind(logical, "logicalLocation");
+        }
+    }
+}
+
+} // namespace
+
+TEST_F(Pipeline, TsvHasOneLinePerRowAndJsonTheSameCells)
+{
+    write(exportPath, windowExport());
+    for (const std::string& command : {std::string("search Zielwert"), std::string("search Tab"),
+                                       std::string("unused-variables"), std::string("objects"),
+                                       std::string("search Zielwert --locations")}) {
+        SCOPED_TRACE(command);
+        const std::string verb = command.substr(0, command.find(' '));
+        const std::string rest = command.size() > verb.size() ? command.substr(verb.size()) : "";
+        CliResult tsv = run(verb + " " + exportPath + rest);
+        CliResult js = run(verb + " " + exportPath + rest + " --format json");
+        ASSERT_EQ(tsv.status, 0) << tsv.err;
+        ASSERT_EQ(js.status, 0) << js.err;
+        json doc = json::parse(js.out);
+        EXPECT_EQ(doc["export"], exportPath);
+        const std::vector<std::string> lines = splitLines(tsv.out);
+        ASSERT_EQ(lines.size(), doc["rows"].size() + 1);
+        EXPECT_EQ(tsvCells(lines[0]), doc["columns"].get<std::vector<std::string>>());
+        for (size_t r = 0; r < doc["rows"].size(); ++r)
+            EXPECT_EQ(tsvCells(lines[r + 1]), doc["rows"][r].get<std::vector<std::string>>()) << "row " << r;
+        EXPECT_EQ(doc["locations"].size(), doc["rows"].size());
+    }
+    // The search hits every one of the 60 lines, and the windows that start on an LF or hold a
+    // lone CR are written without it; the TAB of the name is a blank.
+    CliResult search = run("search " + exportPath + " Zielwert");
+    EXPECT_EQ(splitLines(search.out).size(), 61u);
+    CliResult tab = run("search " + exportPath + " Spare --mode case");
+    EXPECT_NE(tab.out.find("\tCodeunit 50010 Tab Name\t"), std::string::npos) << tab.out;
+    CliResult objects = run("objects " + exportPath);
+    EXPECT_NE(objects.out.find("\nCodeunit\t50010\tTab Name\t"), std::string::npos);
+    EXPECT_NE(objects.out.find("\nPage\t21\tCustomer Card\t"), std::string::npos);
+}
+
+TEST_F(Pipeline, JsonLocationsNameTheObjectAndItsLines)
+{
+    write(exportPath, windowExport());
+    CliResult r = run("unused-variables " + exportPath + " --format json");
+    ASSERT_EQ(r.status, 0) << r.err;
+    json doc = json::parse(r.out);
+    const std::vector<std::string> file = splitLines(windowExport());
+    ASSERT_FALSE(doc["rows"].empty());
+    for (size_t i = 0; i < doc["rows"].size(); ++i) {
+        const json& l = doc["locations"][i];
+        ASSERT_TRUE(l.is_object());
+        const std::string name = doc["rows"][i][2];
+        EXPECT_EQ(file[l["line"].get<size_t>() - 1].substr(l["column"].get<size_t>() - 1, name.size()), name);
+        EXPECT_EQ(l["objectType"], "Codeunit");
+        EXPECT_EQ(l["objectName"], "Tab Name");
+        // The codeunit is the first object, so its lines are the file's.
+        EXPECT_EQ(l["objectLine"], l["line"]);
+        EXPECT_EQ(windowExport().substr(l["position"].get<size_t>(), name.size()), name);
+    }
+}
+
+TEST_F(Pipeline, SarifHasTheShapeOf210AndPointsAtTheFindings)
+{
+    // LF line ends: the loaded text gets CR LF, the lines and columns must still be the file's.
+    std::string lf = windowExport();
+    lf.erase(std::remove(lf.begin(), lf.end(), '\r'), lf.end());
+    lf = std::string("\n\n") + lf; // blank lines before the first object
+    write(exportPath, lf);
+    CliResult r = run("check " + exportPath + " --format sarif");
+    ASSERT_EQ(r.status, 0) << r.err;
+    json log = json::parse(r.out);
+    expectSarif(log);
+    const json& run0 = log["runs"][0];
+    EXPECT_EQ(run0["tool"]["driver"]["rules"].size(), 9u);
+    const std::vector<std::string> file = splitLines(lf);
+    int pointed = 0;
+    for (const json& result : run0["results"]) {
+        if (result["ruleId"] != "unused-variables")
+            continue;
+        const json& region = result["locations"][0]["physicalLocation"]["region"];
+        const std::string& line = file.at(region["startLine"].get<size_t>() - 1);
+        const std::string at = line.substr(region["startColumn"].get<size_t>() - 1);
+        const std::string message = result["message"]["text"];
+        const std::string name = at.substr(0, at.find('@'));
+        EXPECT_NE(message.find("Name: " + name + ";"), std::string::npos) << message << " / " << line;
+        EXPECT_EQ(result["locations"][0]["logicalLocations"][0]["fullyQualifiedName"], "Codeunit 50010 Tab Name");
+        ++pointed;
+    }
+    EXPECT_EQ(pointed, 2); // Spare and Idle
+    // The local of Post names its procedure as the second logical location.
+    bool procedureNamed = false;
+    for (const json& result : run0["results"])
+        for (const json& logical : result["locations"][0]["logicalLocations"])
+            procedureNamed = procedureNamed || logical["fullyQualifiedName"] == "Codeunit 50010 Tab Name::Post";
+    EXPECT_TRUE(procedureNamed);
+}
+
+TEST_F(Pipeline, BaselineKeepsOnlyNewFindingsAndTheExitStatusTellsThem)
+{
+    write(exportPath, baselineExport(0, false));
+    const std::string baseline = (dir / "baseline.txt").string();
+    CliResult first = run("check " + exportPath + " --write-baseline " + baseline + " --fail-on-findings");
+    EXPECT_EQ(first.status, 3) << first.err; // findings remain without a baseline
+    const std::vector<std::string> accepted = splitLines(readAll(baseline));
+    ASSERT_GE(accepted.size(), 3u);
+    EXPECT_TRUE(std::is_sorted(accepted.begin() + 1, accepted.end()));
+    EXPECT_NE(std::find(accepted.begin(), accepted.end(), "unused-variables\tCodeunit 50010\t\tSpare\tglobal Var\t\t"),
+              accepted.end());
+    for (const std::string& line : accepted)
+        EXPECT_EQ(line.find("Tab\tName"), std::string::npos) << line;
+
+    // Lines above every finding and one new unused local: only that one is reported.
+    write(exportPath, baselineExport(7, true));
+    for (const std::string& format : {std::string("tsv"), std::string("json"), std::string("sarif")}) {
+        CliResult again = run("check " + exportPath + " --baseline " + baseline + " --fail-on-findings --format " + format);
+        EXPECT_EQ(again.status, 3) << format << again.err;
+        if (format == "tsv") {
+            EXPECT_EQ(std::count(again.out.begin(), again.out.end(), '\n'), 10) << again.out; // 9 headings, 1 row
+            EXPECT_NE(again.out.find("\nunused-variables\tCodeunit 50010 Tab Name\t\tFresh\tProc. \t\tPost@1()\t\n"),
+                      std::string::npos) << again.out;
+        } else if (format == "sarif") {
+            json log = json::parse(again.out);
+            ASSERT_EQ(log["runs"][0]["results"].size(), 1u);
+            const json& region = log["runs"][0]["results"][0]["locations"][0]["physicalLocation"]["region"];
+            const std::vector<std::string> edited = splitLines(baselineExport(7, true));
+            EXPECT_EQ(edited.at(region["startLine"].get<size_t>() - 1).substr(region["startColumn"].get<size_t>() - 1),
+                      "Fresh@1002 : Boolean;");
+        }
+    }
+    CliResult single = run("unused-variables " + exportPath + " --baseline " + baseline + " --fail-on-findings");
+    EXPECT_EQ(single.status, 3);
+    EXPECT_EQ(splitLines(single.out).size(), 2u);
+
+    // The edit without the new variable: nothing new, exit status 0, only the heading lines.
+    write(exportPath, baselineExport(7, false));
+    CliResult clean = run("check " + exportPath + " --baseline " + baseline + " --fail-on-findings");
+    EXPECT_EQ(clean.status, 0) << clean.out;
+    EXPECT_EQ(std::count(clean.out.begin(), clean.out.end(), '\n'), 9);
+
+    // A baseline that cannot be read is a failure, not an empty baseline.
+    EXPECT_EQ(run("check " + exportPath + " --baseline " + (dir / "none.txt").string()).status, 1);
+}
+
+TEST_F(Pipeline, CheckOverOneLoadListsWhatEachAnalysisListsAlone)
+{
+    for (const std::string& text : {smallExport(), windowExport()}) {
+        write(exportPath, text);
+        CliResult check = run("check " + exportPath);
+        ASSERT_EQ(check.status, 0) << check.err;
+        std::string alone;
+        for (const char* name : {"unused-variables", "unused-functions", "unused-fields", "unused-sumindexfields",
+                                 "local-global", "once-used", "duplicate-ids", "page-translations", "check-forms"}) {
+            CliResult one = run(std::string(name) + " " + exportPath);
+            const std::vector<std::string> lines = splitLines(one.out);
+            for (size_t i = 0; i < lines.size(); ++i)
+                alone += (i == 0 ? std::string("Analysis") : std::string(name)) + "\t" + lines[i] + "\n";
+        }
+        EXPECT_EQ(check.out, alone);
+    }
+    write(exportPath, smallExport());
+    CliResult some = run("check " + exportPath + " --only once-used,unused-functions");
+    ASSERT_EQ(some.status, 0);
+    EXPECT_EQ(some.out.rfind("Analysis\tObject\t", 0), 0u);
+    EXPECT_EQ(run("check " + exportPath + " --only split").status, 2);
+    EXPECT_EQ(run("check " + exportPath + " --only nothing").status, 2);
+    EXPECT_EQ(run("objects " + exportPath + " --only once-used").status, 2);
+    EXPECT_EQ(run("objects " + exportPath + " --format xml").status, 2);
+    EXPECT_EQ(run("objects " + exportPath + " --format json --ansi").status, 2);
+    EXPECT_EQ(run("export-code " + exportPath + " " + (dir / "c.txt").string() + " --format json").status, 2);
+}
