@@ -1,4 +1,5 @@
 // quellix-cli: loads one export, runs one operation on a fresh catalogue and prints its list.
+#include "analysis/AwareRules.h"
 #include "analysis/OperationTable.h"
 #include "cli/CliOutput.h"
 #include "cli/CommandHelp.h"
@@ -34,6 +35,7 @@ struct Invocation {
     bool ansi = false;
     bool noObjects = false;
     bool noFields = false;
+    bool aware = false;
     OemCodePage page = OemCodePage::CP850;
 };
 
@@ -51,6 +53,8 @@ std::string parseArguments(int argc, char** argv, Invocation& inv)
             inv.noObjects = true;
         } else if (a == "--no-fields") {
             inv.noFields = true;
+        } else if (a == "--aware") {
+            inv.aware = true;
         } else if (a == "--oem" || a == "--mode") {
             if (i + 1 >= argc)
                 return a + " needs a value";
@@ -94,6 +98,9 @@ std::string operationArguments(const OperationDef& row, const Invocation& inv, A
 {
     const std::string name = row.command;
     const std::vector<std::string>& a = inv.args;
+    if (inv.aware && !aware::offersAwareOption(row))
+        return name + " takes no --aware";
+    args.aware = inv.aware;
     switch (row.input) {
     case OperationInput::None:
         return a.empty() ? "" : name + " takes no arguments";
@@ -171,6 +178,8 @@ int main(int argc, char** argv)
     JobStatus status = runJob(request, loaded, manager, list, showProgress ? &terminal : nullptr,
                               showProgress ? &terminal : nullptr, nullptr);
     terminal.finish();
+    if (!manager.awareSummary().empty())
+        std::cerr << "C/AL-aware: " << manager.awareSummary() << "\n";
     if (status.kind == JobErrorKind::NotFound || status.kind == JobErrorKind::Unreadable) {
         std::cerr << "quellix-cli: " << failureMessage(status, row) << "\n";
         return 1;

@@ -48,6 +48,7 @@ enum {
     IDC_ANALYSES_BUTTON = 1059,
     IDC_PROGRESS = 1069,
     IDC_SEARCH_OPTION = 1082,
+    IDC_CAL_AWARE = 1083,
 };
 
 // Command IDs from 0x8000 up do not fit the toolkit's menu IDs (below 0x7FFF); their menu items
