@@ -5,11 +5,16 @@
 
 #include <algorithm>
 #include <optional>
+#include <string_view>
 #include <unordered_map>
 #include <set>
 #include <unordered_set>
 
 namespace {
+
+// A procedure's name stands this far behind the start of its declaration marker.
+constexpr int kProcedureMarkerLength = static_cast<int>(std::string_view("\r\n    PROCEDURE ").size());
+constexpr int kLocalProcedureMarkerLength = static_cast<int>(std::string_view("\r\n    LOCAL PROCEDURE ").size());
 
 // Whole-word occurrences of procedure names in the whole text, found in one pass: a whole-word
 // occurrence of a name that begins with a letter or digit starts a maximal run of letters and
@@ -49,6 +54,8 @@ private:
         return name.substr(0, n);
     }
 
+    // Reads the whole text once, recording where each maximal run of letters and digits that is
+    // the first run of some name starts.
     void scan()
     {
         const auto* t = reinterpret_cast<const unsigned char*>(m_text.data());
@@ -148,7 +155,7 @@ void CObjektManager::findUnusedProcedures(CResultList& list, IProgress* progress
         const std::string typeWord = aware ? aware::folded(aware::objectTypeWordOf(record)) : std::string();
         for (const CProcedure& proc : record.procedures) {
             const std::string name = proc.name();
-            const int d = proc.span.start() + (proc.isLocal ? 22 : 16);
+            const int d = proc.span.start() + (proc.isLocal ? kLocalProcedureMarkerLength : kProcedureMarkerLength);
             std::string sort = proc.isLocal ? "locale Proc. " : "Proc. ";
             aware::ProcedureKind kind;
             if (aware) {
@@ -188,7 +195,7 @@ void CObjektManager::findUnusedProcedures(CResultList& list, IProgress* progress
         return;
     // Published events that no subscriber names come last, in catalogue order.
     for (const auto& [record, proc] : unsubscribed) {
-        const int d = proc->span.start() + (proc->isLocal ? 22 : 16);
+        const int d = proc->span.start() + (proc->isLocal ? kLocalProcedureMarkerLength : kProcedureMarkerLength);
         run.addLocated(*record, {std::string(record->headerText()), "", proc->signature, "event without subscriber", "",
                                  proc->signature},
                        d, proc->signature);

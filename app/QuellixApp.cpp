@@ -3,6 +3,7 @@
 #include "app/DocManager.h"
 #include "app/MainFrame.h"
 #include "app/QuellixDoc.h"
+#include "db/gui/WatchView.h"
 #include "resources/ResourceIds.h"
 #include "settings/SettingsKeys.h"
 #include "views/PlaceholderView.h"
@@ -49,7 +50,7 @@ void CQuellixApp::registerTemplates()
     };
     const Kind kinds[] = {{"SearchView", CLASSINFO(CSearchView)},
                           {"ObjectCompareView", CLASSINFO(CObjectComparePlaceholder)},
-                          {"WatchView", CLASSINFO(CWatchPlaceholder)},
+                          {"WatchView", CLASSINFO(CWatchView)},
                           {"MergeView", CLASSINFO(CMergePlaceholder)}};
     for (const Kind& kind : kinds)
         new wxDocTemplate(m_docManager, kind.name, wxString(), wxString(), wxString(), kind.name,
@@ -76,6 +77,13 @@ int CQuellixApp::showMessage(wxWindow* parent, const wxString& text, long style)
     if (m_messageHook)
         return m_messageHook(text);
     return wxMessageBox(text, GetAppDisplayName(), style | wxICON_EXCLAMATION, parent);
+}
+
+int CQuellixApp::showMessageBox(wxWindow* parent, const wxString& text, const wxString& caption, long style)
+{
+    if (m_messageHook)
+        return m_messageHook(text);
+    return wxMessageBox(text, caption, style, parent);
 }
 
 int CQuellixApp::OnExit()

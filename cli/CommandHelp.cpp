@@ -47,6 +47,16 @@ const std::vector<CliCommandHelp> kOtherCommands = {
       {"--license FILE", "licence file"},
       {"--user USER", "user name; the password comes from QUELLIX_DB_PASSWORD or a prompt"},
       {"--oem 850|437", "OEM code page of the database texts (default 850)"}}},
+    {"db-watch", "--server SERVER|DATABASE", "objects changed since each request, until N requests or Ctrl+C",
+     {{"--server SERVER|DATABASE", "the server, or the database file with --net lokal"},
+      {"--net tcp|netb|lokal", "network type (default tcp)"},
+      {"--program-path DIR", "folder holding cfront/cfront.so (default: the program's, else the installed one)"},
+      {"--user USER", "user name; the password comes from QUELLIX_DB_PASSWORD or a prompt"},
+      {"--interval SECONDS", "seconds between two requests, 5..3600 (default 20)"},
+      {"--count N", "stop after N requests"},
+      {"--log FILE", "append the changed objects to FILE when the watch stops"},
+      {"--sessions", "also print the sessions table at each request"},
+      {"--oem 850|437", "OEM code page of the database texts (default 850)"}}},
 };
 
 // The arguments and options an operation's input kind asks for on the command line.

@@ -90,3 +90,31 @@ enum { ID_STATUS_TIMER = 20400, ID_JOB_TIMER };
 enum { WM_WORKER_STARTED = 32783, WM_WORKER_FINISHED = 32784 };
 
 } // namespace rid
+
+// The session watch: template 133, its setup dialog 132, its commands and its timer.
+namespace rid {
+enum {
+    IDD_WATCHVIEW = 133,
+    IDD_WATCH_SETUP = 132,
+    IDC_WATCH_SESSIONS = 1009,
+    IDC_WATCH_OBJECTS = 1010,
+    IDC_WATCH_SERVER = 1015,
+    IDC_WATCH_PROGRAM_PATH = 1016,
+    IDC_WATCH_USER = 1046,
+    IDC_WATCH_PASSWORD = 1047,
+    IDC_WATCH_BROWSE = 1048,
+    IDC_WATCH_NET_TYPE = 1049,
+    IDC_WATCH_DATE = 1071,
+    IDC_WATCH_TIME = 1073,
+    IDC_WATCH_CHANGE_COUNT = 1075,
+    IDC_WATCH_DATE_LABEL = 1072, // labels of the three bottom fields, which move with them
+    IDC_WATCH_TIME_LABEL = 1074,
+    IDC_WATCH_CHANGE_COUNT_LABEL = 1076,
+    IDC_WATCH_LOG_FILE = 1006,
+    IDC_WATCH_INTERVAL = 1007,
+    ID_WATCH_START = 32773,
+    ID_WATCH_STOP = 32774,
+    ID_WATCH_SETUP = 32781,
+    ID_WATCH_TIMER = 23,
+};
+} // namespace rid

@@ -12,6 +12,13 @@ inline constexpr const char* kNotFound = "%s wurde nicht gefunden.";
 inline constexpr const char* kCommandFailed = "Befehl fehlgeschlagen.";
 inline constexpr const char* kPositiveNumber = "Geben Sie bitte eine positive ganze Zahl ein.";
 inline constexpr const char* kWholeNumber = "Geben Sie bitte eine ganze Zahl ein.";
+inline constexpr const char* kWholeNumberBetween = "Geben Sie bitte eine ganze Zahl zwischen %d und %d ein.";
+
+// "Geben Sie bitte eine ganze Zahl zwischen LOW und HIGH ein."
+inline wxString wholeNumberBetween(int low, int high)
+{
+    return wxString::Format(kWholeNumberBetween, low, high);
+}
 
 // "PATH wurde nicht gefunden."
 inline wxString notFound(const wxString& path)

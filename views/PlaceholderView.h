@@ -21,13 +21,6 @@ public:
     wxDECLARE_DYNAMIC_CLASS(CObjectComparePlaceholder);
 };
 
-// The session watch (document kind "WatchView"), to come.
-class CWatchPlaceholder : public CPlaceholderView {
-public:
-    CWatchPlaceholder();
-    wxDECLARE_DYNAMIC_CLASS(CWatchPlaceholder);
-};
-
 // The merge view (document kind "MergeView"), to come.
 class CMergePlaceholder : public CPlaceholderView {
 public:

@@ -79,7 +79,7 @@ protected:
             return exportPath + " '" + (dir / "code.txt").string() + "'";
         if (command == "split")
             return exportPath + " '" + (dir / "split").string() + "' 1 100";
-        if (command == "db-objects")
+        if (command == "db-objects" || command == "db-watch")
             return "--server '" + (dir / "none.db").string() + "' --program-path '" + dir.string() + "'";
         return exportPath;
     }
@@ -94,7 +94,7 @@ TEST_F(CliHelp, GeneralHelpGivesEveryCommandOneLine)
     CliRun r = run("--help");
     ASSERT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
-    std::vector<std::string> expected = {"db-objects"};
+    std::vector<std::string> expected = {"db-objects", "db-watch"};
     for (const OperationDef* row : operationTable())
         expected.push_back(row->command);
     for (const std::string& command : expected) {
@@ -126,6 +126,8 @@ TEST_F(CliHelp, EveryListedCommandHasItsHelpAndAcceptsEveryOptionItLists)
                 value = value.substr(0, value.find('|'));
             else if (value.find_first_of("abcdefghijklmnopqrstuvwxyz") != std::string::npos)
                 value.clear();
+            if (value == "N" || value == "SECONDS")
+                value = "5"; // numeric placeholders take a number in range
             if (option == "--server" || option == "--program-path")
                 continue; // part of the arguments already
             CliRun r = run(command + " " + argumentsOf(command) + " " + option + " " + value);
