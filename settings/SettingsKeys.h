@@ -29,7 +29,7 @@ inline constexpr const char* kRecentFileFormat = "File%d"; // numbered from 1
 inline constexpr int kRecentFileCount = 10;
 
 inline constexpr const char* kSectionAnalysis = "Analysis";
-inline constexpr const char* kCalAware = "C/AL-aware";      // 1: the unused analyses use the C/AL-aware rules
+inline constexpr const char* kCalAware = "CALAware";        // 1: the unused analyses use the C/AL-aware rules
 
 inline constexpr const char* kSectionSettings = "Settings";
 inline constexpr const char* kPreviewPages = "PreviewPages";
