@@ -20,6 +20,14 @@ inline wxString wholeNumberBetween(int low, int high)
     return wxString::Format(kWholeNumberBetween, low, high);
 }
 
+// The merge view: its build's outcome and the external diff program.
+inline constexpr const char* kIntersectionWritten = "%s: %d objects, %s: %d objects";
+inline constexpr const char* kProgramNotFound =
+    "The program \"%s\" cannot be started, and none of meld, kdiff3, kompare and diffuse is on the PATH.";
+inline constexpr const char* kOfferDiffProgram =
+    "The program \"%s\" cannot be started here.\nStart \"%s\" with the two files instead?";
+inline constexpr const char* kProgramNotStarted = "The program \"%s\" cannot be started: %s";
+
 // "PATH wurde nicht gefunden."
 inline wxString notFound(const wxString& path)
 {
