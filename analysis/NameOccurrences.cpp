@@ -79,12 +79,25 @@ void CNameOccurrences::linkFailures()
 // Reads the text once, byte by byte, counting every occurrence (overlapping ones too) of every name.
 void CNameOccurrences::scan(std::string_view text, int cap, const std::atomic<bool>* cancel)
 {
+    scanText<false>(text, cap, cancel);
+}
+
+void CNameOccurrences::scanFolded(std::string_view text, int cap, const std::atomic<bool>* cancel)
+{
+    scanText<true>(text, cap, cancel);
+}
+
+template <bool Fold>
+void CNameOccurrences::scanText(std::string_view text, int cap, const std::atomic<bool>* cancel)
+{
     m_counts.assign(m_counts.size(), 0);
     int state = 0;
     for (size_t p = 0; p < text.size(); ++p) {
         if ((p & kCancelCheckMask) == 0 && cancel != nullptr && cancel->load(std::memory_order_relaxed))
             return;
-        const auto c = static_cast<unsigned char>(text[p]);
+        auto c = static_cast<unsigned char>(text[p]);
+        if (Fold && c >= 'A' && c <= 'Z')
+            c = static_cast<unsigned char>(c + ('a' - 'A'));
         int step = next(state, c);
         while (step == -1 && state != 0) {
             state = m_fail[state];

@@ -17,10 +17,15 @@ public:
     // Counts afresh the occurrences in text, up to cap per name. Stops early, leaving the counts
     // incomplete, when cancel is set.
     void scan(std::string_view text, int cap, const std::atomic<bool>* cancel = nullptr);
+    // Like scan, with the text's letters A-Z read as a-z: given folded names, the counts are
+    // those without regard to letter case.
+    void scanFolded(std::string_view text, int cap, const std::atomic<bool>* cancel = nullptr);
     // The counted occurrences of name (at most the cap); -1 for a name that was not given.
     int count(const std::string& name) const;
 
 private:
+    template <bool Fold>
+    void scanText(std::string_view text, int cap, const std::atomic<bool>* cancel);
     int next(int node, unsigned char c) const;
     void addName(const std::string& name);
     void linkFailures();

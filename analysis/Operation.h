@@ -20,6 +20,7 @@ struct AnalysisArgs {
     bool tableFields = true;
     std::string path;         // code export: the output file; split: the target folder
     std::vector<std::string>* written = nullptr; // split: receives every file written, when set
+    bool aware = false;       // unused analyses: the C/AL-aware rules (analysis/AwareRules.h)
 };
 
 // What an operation asks for before it runs. The search view picks its dialog by it and the
@@ -61,5 +62,13 @@ template <void (CObjektManager::*Analysis)(CResultList&, IProgress*)>
 bool runPlainAnalysis(CObjektManager& manager, CResultList& list, IProgress* progress, const AnalysisArgs&)
 {
     (manager.*Analysis)(list, progress);
+    return true;
+}
+
+// Runner of the unused analyses, which take the C/AL-aware option besides.
+template <void (CObjektManager::*Analysis)(CResultList&, IProgress*, bool)>
+bool runAwareAnalysis(CObjektManager& manager, CResultList& list, IProgress* progress, const AnalysisArgs& args)
+{
+    (manager.*Analysis)(list, progress, args.aware);
     return true;
 }

@@ -1,15 +1,20 @@
 #include "analysis/AnalysisRun.h"
+#include "analysis/AwareRules.h"
 #include "analysis/NameOccurrences.h"
 #include "analysis/OperationTable.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
 // A table field is unused when its name occurs only once in the whole export: in its own entry.
-// The occurrences of all field names are counted in one pass over the text first.
-void CObjektManager::findUnusedTableFields(CResultList& list, IProgress* progress)
+// The occurrences of all field names are counted in one pass over the text first. With the
+// C/AL-aware option the names found unused are counted again without regard to letter case, in a
+// second pass over the text with names and text folded.
+void CObjektManager::findUnusedTableFields(CResultList& list, IProgress* progress, bool aware)
 {
     AnalysisRun run(*this, list, progress, unusedFieldsOperation());
+    setAwareSummary("");
     std::vector<std::string> names;
     for (int i = 0; i < count() && !cancelled(); ++i) {
         get(i).ensureFields();
@@ -19,15 +24,38 @@ void CObjektManager::findUnusedTableFields(CResultList& list, IProgress* progres
     CNameOccurrences occurrences(names);
     if (m_text != nullptr)
         occurrences.scan(m_text->view(), 2, cancelFlag());
+    aware::AwareCounts counts;
+    std::optional<CNameOccurrences> foldedOccurrences;
+    if (aware && m_text != nullptr) {
+        std::vector<std::string> unused;
+        for (const std::string& name : names)
+            if (occurrences.count(name) == 1)
+                unused.push_back(aware::folded(name));
+        foldedOccurrences.emplace(unused);
+        foldedOccurrences->scanFolded(m_text->view(), 2, cancelFlag());
+    }
     run.forEachObject([&](int i, CObjectRecord& record) {
         record.ensureFields();
         run.position(i);
         run.status(i, record);
-        for (const CTableField& field : record.fields)
-            if (occurrences.count(field.name) == 1)
-                run.addRow({std::string(record.headerText()), "", std::to_string(field.number), field.name, "", ""},
+        for (const CTableField& field : record.fields) {
+            if (occurrences.count(field.name) != 1)
+                continue;
+            if (foldedOccurrences) {
+                ++counts.textual;
+                if (foldedOccurrences->count(aware::folded(field.name)) > 1) {
+                    ++counts.letterCase;
+                    continue;
+                }
+            }
+            run.addRow({std::string(record.headerText()), "", std::to_string(field.number), field.name, "", ""},
                            -1, record.typeImage());
+        }
     });
+    if (!aware)
+        return;
+    setAwareSummary(counts.summary());
+    status(awareSummary());
 }
 
 const OperationDef& unusedFieldsOperation()
@@ -46,6 +74,6 @@ const OperationDef& unusedFieldsOperation()
                                    {"Function", 360}},
                                   "%d von %d Name: %s durchsuchen",
                                   nullptr,
-                                  runPlainAnalysis<&CObjektManager::findUnusedTableFields>};
+                                  runAwareAnalysis<&CObjektManager::findUnusedTableFields>};
     return row;
 }

@@ -1,10 +1,13 @@
 #include "analysis/AnalysisColumns.h"
 #include "analysis/AnalysisRun.h"
+#include "analysis/AwareRules.h"
 #include "analysis/OperationTable.h"
 
 #include <algorithm>
+#include <optional>
 #include <string_view>
 #include <unordered_map>
+#include <set>
 #include <unordered_set>
 
 namespace {
@@ -15,15 +18,17 @@ constexpr int kLocalProcedureMarkerLength = static_cast<int>(std::string_view("\
 
 // Whole-word occurrences of procedure names in the whole text, found in one pass: a whole-word
 // occurrence of a name that begins with a letter or digit starts a maximal run of letters and
-// digits equal to the name's first run, so only such runs need to be recorded.
+// digits equal to the name's first run, so only such runs need to be recorded. With foldCase the
+// names and runs compare without regard to letter case (A-Z), as the C/AL-aware option asks.
 class ProcedureNameIndex {
 public:
-    ProcedureNameIndex(std::string_view text, const std::vector<std::string>& names) : m_text(text)
+    ProcedureNameIndex(std::string_view text, const std::vector<std::string>& names, bool foldCase = false)
+        : m_text(text), m_foldCase(foldCase)
     {
         for (const std::string& name : names) {
             std::string_view head = firstRun(name);
             if (!head.empty())
-                m_runs.emplace(std::string(head), std::vector<int>());
+                m_runs.emplace(m_foldCase ? aware::folded(head) : std::string(head), std::vector<int>());
         }
         if (!m_runs.empty())
             scan();
@@ -34,7 +39,7 @@ public:
     {
         std::string_view head = firstRun(name);
         if (head.empty())
-            return srctext::findWholeWord(m_text, name, from);
+            return m_foldCase ? aware::findWholeWordNoCase(m_text, name, from) : srctext::findWholeWord(m_text, name, from);
         const std::vector<int>& hits = occurrences(name, head);
         auto it = std::lower_bound(hits.begin(), hits.end(), from);
         return it == hits.end() ? -1 : *it;
@@ -55,6 +60,7 @@ private:
     {
         const auto* t = reinterpret_cast<const unsigned char*>(m_text.data());
         const size_t n = m_text.size();
+        std::string run;
         for (size_t p = 0; p < n;) {
             if (!srctext::isWordChar(t[p])) {
                 ++p;
@@ -63,7 +69,12 @@ private:
             size_t e = p;
             while (e < n && srctext::isWordChar(t[e]))
                 ++e;
-            auto it = m_runs.find(std::string_view(m_text.data() + p, e - p));
+            std::string_view word(m_text.data() + p, e - p);
+            if (m_foldCase) {
+                run = aware::folded(word);
+                word = run;
+            }
+            auto it = m_runs.find(word);
             if (it != m_runs.end())
                 it->second.push_back(static_cast<int>(p));
             p = e;
@@ -76,12 +87,14 @@ private:
         if (cached != m_byName.end())
             return cached->second;
         std::vector<int> hits;
-        auto runs = m_runs.find(head);
+        auto runs = m_runs.find(m_foldCase ? aware::folded(head) : std::string(head));
         if (runs != m_runs.end()) {
             const size_t len = name.size();
             for (int p : runs->second) {
                 size_t after = static_cast<size_t>(p) + len;
-                if (m_text.compare(static_cast<size_t>(p), len, name) == 0 &&
+                const bool equal = m_foldCase ? aware::equalNoCase(m_text.substr(static_cast<size_t>(p), len), name)
+                                              : m_text.compare(static_cast<size_t>(p), len, name) == 0;
+                if (equal &&
                     (after >= m_text.size() || !srctext::isWordChar(static_cast<unsigned char>(m_text[after]))))
                     hits.push_back(p);
             }
@@ -94,16 +107,27 @@ private:
         size_t operator()(std::string_view s) const { return std::hash<std::string_view>()(s); }
     };
     std::string_view m_text;
+    bool m_foldCase;
     std::unordered_map<std::string, std::vector<int>, Hash, std::equal_to<>> m_runs;
     std::unordered_map<std::string, std::vector<int>> m_byName;
 };
 
+// The first whole-word occurrence of a procedure's name other than its declaration at d, or -1.
+int otherOccurrence(ProcedureNameIndex& index, const std::string& name, int d)
+{
+    int p = index.find(name, 0);
+    if (p == d)
+        p = index.find(name, d + static_cast<int>(name.size()));
+    return p;
+}
+
 } // namespace
 
 // Procedures whose name stands as a whole word nowhere in the loaded text but in their declaration.
-void CObjektManager::findUnusedProcedures(CResultList& list, IProgress* progress)
+void CObjektManager::findUnusedProcedures(CResultList& list, IProgress* progress, bool aware)
 {
     AnalysisRun run(*this, list, progress, unusedFunctionsOperation());
+    setAwareSummary("");
     std::vector<std::string> names;
     for (int i = 0; i < count() && !cancelled(); ++i) {
         get(i).ensureCode();
@@ -113,21 +137,72 @@ void CObjektManager::findUnusedProcedures(CResultList& list, IProgress* progress
     if (cancelled() || !text())
         return;
     ProcedureNameIndex index(text()->view(), names);
+    // The C/AL-aware option: the same search without regard to letter case, the attributes above
+    // each declaration, the test codeunits and every event some subscriber names.
+    std::optional<ProcedureNameIndex> foldedIndex;
+    std::set<aware::EventKey> subscribed;
+    aware::AwareCounts counts;
+    std::vector<std::pair<CObjectRecord*, const CProcedure*>> unsubscribed;
+    if (aware) {
+        foldedIndex.emplace(text()->view(), names, true);
+        subscribed = aware::subscribedEvents(text()->view());
+    }
     run.forEachObject([&](int i, CObjectRecord& record) {
         run.position(i);
         run.status(i, record);
         const std::string header(record.headerText());
+        const aware::TestCodeunit codeunit = aware ? aware::testCodeunitOf(record) : aware::TestCodeunit();
+        const std::string typeWord = aware ? aware::folded(aware::objectTypeWordOf(record)) : std::string();
         for (const CProcedure& proc : record.procedures) {
             const std::string name = proc.name();
             const int d = proc.span.start() + (proc.isLocal ? kLocalProcedureMarkerLength : kProcedureMarkerLength);
-            int p = index.find(name, 0);
-            if (p == d)
-                p = index.find(name, d + static_cast<int>(name.size()));
-            if (p == -1)
-                run.addLocated(record, {header, "", proc.signature, proc.isLocal ? "locale Proc. " : "Proc. ", "", proc.signature},
-                               d, proc.signature);
+            std::string sort = proc.isLocal ? "locale Proc. " : "Proc. ";
+            aware::ProcedureKind kind;
+            if (aware) {
+                kind = aware::classifyProcedure(proc, codeunit);
+                if (kind.publisher && subscribed.count({typeWord, record.number, aware::folded(name)}) == 0)
+                    unsubscribed.emplace_back(&record, &proc);
+            }
+            if (otherOccurrence(index, name, d) != -1)
+                continue;
+            if (aware) {
+                ++counts.textual;
+                if (kind.removal == aware::Removal::EventSubscriber) {
+                    ++counts.eventSubscribers;
+                    continue;
+                }
+                if (kind.removal == aware::Removal::Platform) {
+                    ++counts.platform;
+                    continue;
+                }
+                if (kind.removal == aware::Removal::Test) {
+                    ++counts.test;
+                    continue;
+                }
+                if (otherOccurrence(*foldedIndex, name, d) != -1) {
+                    ++counts.letterCase;
+                    continue;
+                }
+                if (kind.external) {
+                    ++counts.external;
+                    sort = "external";
+                }
+            }
+            run.addLocated(record, {header, "", proc.signature, sort, "", proc.signature}, d, proc.signature);
         }
     });
+    if (!aware)
+        return;
+    // Published events that no subscriber names come last, in catalogue order.
+    for (const auto& [record, proc] : unsubscribed) {
+        const int d = proc->span.start() + (proc->isLocal ? kLocalProcedureMarkerLength : kProcedureMarkerLength);
+        run.addLocated(*record, {std::string(record->headerText()), "", proc->signature, "event without subscriber", "",
+                                 proc->signature},
+                       d, proc->signature);
+        ++counts.eventsWithoutSubscriber;
+    }
+    setAwareSummary(counts.functionsSummary());
+    status(awareSummary());
 }
 
 const OperationDef& unusedFunctionsOperation()
@@ -140,6 +215,6 @@ const OperationDef& unusedFunctionsOperation()
                                   kUnusedColumns,
                                   "%d von %d Name: %s",
                                   nullptr,
-                                  runPlainAnalysis<&CObjektManager::findUnusedProcedures>};
+                                  runAwareAnalysis<&CObjektManager::findUnusedProcedures>};
     return row;
 }

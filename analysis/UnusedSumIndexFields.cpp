@@ -1,10 +1,12 @@
 #include "analysis/UnusedSumIndexFields.h"
 
 #include "analysis/AnalysisRun.h"
+#include "analysis/AwareRules.h"
 #include "analysis/OperationTable.h"
 #include "model/SourceText.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 namespace sumrefs {
 namespace {
@@ -159,25 +161,66 @@ std::string keyFieldList(const CTableKey& key)
     return out;
 }
 
+// The references and summed names folded, for the C/AL-aware check of a SumIndexField the exact
+// comparison found unused.
+class FoldedSumReferences {
+public:
+    FoldedSumReferences(const CCalcFormulaRefArray& references, const std::vector<std::string>& names)
+    {
+        for (const CCalcFormulaRef& reference : references)
+            m_tableFields.insert(aware::folded(reference.table) + '\n' + aware::folded(reference.field));
+        for (const std::string& name : names)
+            m_names.insert(aware::folded(name));
+    }
+
+    bool refersTo(const std::string& table, const std::string& field) const
+    {
+        const std::string name = aware::folded(field);
+        return m_names.count(name) != 0 || m_tableFields.count(aware::folded(table) + '\n' + name) != 0;
+    }
+
+private:
+    std::unordered_set<std::string> m_tableFields;
+    std::unordered_set<std::string> m_names;
+};
+
 } // namespace
 
-void CObjektManager::findUnusedSumIndexFields(CResultList& list, IProgress* progress)
+void CObjektManager::findUnusedSumIndexFields(CResultList& list, IProgress* progress, bool aware)
 {
     AnalysisRun run(*this, list, progress, unusedSumIndexFieldsOperation());
+    setAwareSummary("");
     const std::string_view whole = m_text != nullptr ? m_text->view() : std::string_view();
     const CCalcFormulaRefArray references = sumrefs::collectCalcFormulaRefs(whole);
     const std::vector<std::string> names = sumrefs::collectCalcSumsNames(whole);
+    // The C/AL-aware option: a reference in another letter case counts too.
+    const FoldedSumReferences folded(aware ? references : CCalcFormulaRefArray(),
+                                     aware ? names : std::vector<std::string>());
+    aware::AwareCounts counts;
     run.forEachObject([&](int i, CObjectRecord& record) {
         record.countSumIndexFieldUses(references, names);
         CTableKeyArray unused;
         record.collectUnusedSumIndexFields(unused);
-        for (const CTableKey& key : unused)
+        const std::string table = aware ? record.headerName() : std::string();
+        for (const CTableKey& key : unused) {
+            if (aware) {
+                ++counts.textual;
+                if (folded.refersTo(table, key.sumIndexFields.get(0).name)) {
+                    ++counts.letterCase;
+                    continue;
+                }
+            }
             run.addRow({std::string(record.headerText()), key.enabled ? "Active" : "Passive", keyFieldList(key),
                         ";" + key.sumIndexFields.get(0).name},
                        0, record.typeImage());
+        }
         run.position(i);
         run.status(i, record);
     });
+    if (!aware)
+        return;
+    setAwareSummary(counts.summary());
+    status(awareSummary());
 }
 
 const OperationDef& unusedSumIndexFieldsOperation()
@@ -190,6 +233,6 @@ const OperationDef& unusedSumIndexFieldsOperation()
                                   {{"Tablename", 250}, {"Key-Status", 10}, {"Keyname", 200}, {"SumIndexField", 200}},
                                   "%d from %d Name: %s",
                                   nullptr,
-                                  runPlainAnalysis<&CObjektManager::findUnusedSumIndexFields>};
+                                  runAwareAnalysis<&CObjektManager::findUnusedSumIndexFields>};
     return row;
 }

@@ -1,12 +1,43 @@
 #include "analysis/AnalysisColumns.h"
 #include "analysis/AnalysisRun.h"
+#include "analysis/AwareRules.h"
 #include "analysis/OperationTable.h"
 
+namespace {
+
+// The C/AL-aware check of a variable the textual rule found unused: true when its name occurs a
+// second time in scope without regard to letter case (locals: whole word from offset 1; globals:
+// plain substring).
+bool usedInOtherCase(const CVariable& v, std::string_view scope)
+{
+    if (v.isLocal) {
+        int w = aware::findWholeWordNoCase(scope, v.name, 1);
+        return w >= 0 && aware::findWholeWordNoCase(scope, v.name, w + 1) >= 0;
+    }
+    int f = srctext::findNoCase(scope, v.name, 0);
+    return f >= 0 && srctext::findNoCase(scope, v.name, f + 1) != -1;
+}
+
+} // namespace
+
 // Variables whose name occurs only in their own declaration: locals by whole word within their
-// procedure or trigger, globals by plain search within their object.
-void CObjektManager::findUnusedVariables(CResultList& list, IProgress* progress)
+// procedure or trigger, globals by plain search within their object. With the C/AL-aware option a
+// use in another letter case counts too.
+void CObjektManager::findUnusedVariables(CResultList& list, IProgress* progress, bool aware)
 {
     AnalysisRun run(*this, list, progress, unusedVariablesOperation());
+    setAwareSummary("");
+    aware::AwareCounts counts;
+    // Whether the aware rules keep the textually unused v out of the list.
+    auto removed = [&](const CVariable& v, std::string_view scope) {
+        if (!aware)
+            return false;
+        ++counts.textual;
+        if (!usedInOtherCase(v, scope))
+            return false;
+        ++counts.letterCase;
+        return true;
+    };
     run.forEachObject([&](int i, CObjectRecord& record) {
         record.markOnceOnlyGlobals();
         run.position(i);
@@ -14,17 +45,21 @@ void CObjektManager::findUnusedVariables(CResultList& list, IProgress* progress)
         const std::string header(record.headerText());
         for (const CProcedure& proc : record.procedures)
             for (const CVariable& v : proc.locals)
-                if (v.onceOnly)
+                if (v.onceOnly && !removed(v, proc.procedureText()))
                     run.addLocated(record, {header, "", v.name, proc.isLocal ? "local Proc. " : "Proc. ", "", proc.signature},
                                    v.declPos, v.name);
         for (const CTrigger& trigger : record.triggers)
             for (const CVariable& v : trigger.locals)
-                if (v.onceOnly)
+                if (v.onceOnly && !removed(v, trigger.triggerText()))
                     run.addLocated(record, {header, "", v.name, "Trigger", trigger.name2, trigger.name}, v.declPos, v.name);
         for (const CVariable& v : record.globals)
-            if (v.onceOnly)
+            if (v.onceOnly && !removed(v, record.objectText()))
                 run.addLocated(record, {header, "", v.name, "global Var", ""}, v.declPos, v.name);
     });
+    if (!aware)
+        return;
+    setAwareSummary(counts.summary());
+    status(awareSummary());
 }
 
 const OperationDef& unusedVariablesOperation()
@@ -37,6 +72,6 @@ const OperationDef& unusedVariablesOperation()
                                   kUnusedColumns,
                                   "%d from %d Name: %s",
                                   nullptr,
-                                  runPlainAnalysis<&CObjektManager::findUnusedVariables>};
+                                  runAwareAnalysis<&CObjektManager::findUnusedVariables>};
     return row;
 }

@@ -1,6 +1,6 @@
 // Writes a large synthetic Navision object text export for load and analysis benchmarks:
 //
-//     gen_export OUTPUT MEGABYTES [SEED]
+//     gen_export OUTPUT MEGABYTES [SEED] [--newer]
 //
 // The objects repeat the shapes of examples/sample-export.txt (tables with fields, FlowFields, keys
 // and triggers, forms with controls, reports with sections, dataports, codeunits with many
@@ -8,6 +8,11 @@
 // CP850 bytes. Object numbers and procedure names are distinct; some procedures are called from
 // other objects, others from nowhere. Now and then a codeunit grows to about 50,000 lines, as real
 // exports have. The output depends only on the arguments.
+//
+// --newer writes the same objects in the style of newer versions: attribute lines above some
+// codeunit procedures ([EventSubscriber(...)] in the forms real exports use, [External],
+// [Integration], [Business], [TryFunction], [Normal]), drawn from a generator of their own so that
+// the rest of the file stays the same as without the option.
 #include <cstdarg>
 #include <cstdint>
 #include <cstdio>
@@ -166,8 +171,11 @@ std::vector<std::string> bodyLines(Rng& rng, const Catalog& cat, const std::vect
 
 // hiddenGlobal: a global name that a local of this procedure repeats now and then.
 void procedure(Out& out, Rng& rng, const Catalog& cat, const std::string& name, int id, bool local,
-               const std::string& mgtVar, const std::string& hiddenGlobal, int bodySize)
+               const std::string& mgtVar, const std::string& hiddenGlobal, int bodySize,
+               const std::vector<std::string>& attributes = {})
 {
+    for (const std::string& attribute : attributes)
+        out.line("    " + attribute);
     std::vector<std::string> locals;
     int localCount = rng.range(0, 4);
     for (int i = 0; i < localCount; ++i)
@@ -386,6 +394,41 @@ void writeDataport(Out& out, Rng& rng, const Catalog& cat, int number)
     codeEnd(out);
 }
 
+// The attribute lines of a codeunit procedure in a newer-style export, drawn from rng.
+std::vector<std::string> newerAttributes(Rng& rng, const Catalog& cat)
+{
+    std::vector<std::string> attributes;
+    const int kind = rng.range(1, 100);
+    char line[256];
+    if (kind <= 20) {
+        if (rng.chance(20))
+            attributes.emplace_back("[Normal]");
+        const int form = rng.range(1, 3);
+        if (form == 1 && !cat.tables.empty())
+            std::snprintf(line, sizeof line, "[EventSubscriber(Table,%d,OnAfterInsertEvent)]",
+                          cat.tables[rng.next() % cat.tables.size()].number);
+        else if (form == 2 && !cat.procedures.empty()) {
+            const auto& event = cat.procedures[rng.next() % cat.procedures.size()];
+            std::snprintf(line, sizeof line, "[EventSubscriber(Codeunit,%d,%s,\"\",Skip,Skip)]", event.first,
+                          event.second.c_str());
+        } else
+            std::snprintf(line, sizeof line, "[EventSubscriber(Page,9177,OnBeforeActionEvent,\"Create New Company, %d\")]",
+                          rng.range(1, 9));
+        attributes.emplace_back(line);
+    } else if (kind <= 28) {
+        attributes.emplace_back("[External]");
+    } else if (kind <= 34) {
+        const char* const publishers[] = {"[Integration]", "[Integration(TRUE)]", "[Business]"};
+        attributes.emplace_back(rng.pick(publishers));
+    } else if (kind <= 37) {
+        attributes.emplace_back("[TryFunction]");
+    }
+    return attributes;
+}
+
+bool g_newer = false;
+Rng g_attributeRng(0);
+
 void writeCodeunit(Out& out, Rng& rng, Catalog& cat, int number, int procedures)
 {
     objectHeader(out, rng, "Codeunit", number, "Management " + std::to_string(number));
@@ -409,7 +452,8 @@ void writeCodeunit(Out& out, Rng& rng, Catalog& cat, int number, int procedures)
     out.line("");
     for (int p = 1; p <= procedures; ++p) {
         int id = p > 1 && rng.range(1, 200) == 1 ? p - 1 : p; // the odd duplicate ID
-        procedure(out, rng, cat, names[p - 1], id, rng.chance(25), mgt, "Rec", rng.range(3, 30));
+        procedure(out, rng, cat, names[p - 1], id, rng.chance(25), mgt, "Rec", rng.range(3, 30),
+                  g_newer ? newerAttributes(g_attributeRng, cat) : std::vector<std::string>());
     }
     codeEnd(out);
     // Offer a few of this codeunit's procedures to later objects; the others stay uncalled.
@@ -421,7 +465,7 @@ void writeCodeunit(Out& out, Rng& rng, Catalog& cat, int number, int procedures)
 
 int usage()
 {
-    std::fprintf(stderr, "usage: gen_export OUTPUT MEGABYTES [SEED]\n");
+    std::fprintf(stderr, "usage: gen_export OUTPUT MEGABYTES [SEED] [--newer]\n");
     return 2;
 }
 
@@ -429,6 +473,10 @@ int usage()
 
 int main(int argc, char** argv)
 {
+    if (argc > 1 && std::string_view(argv[argc - 1]) == "--newer") {
+        g_newer = true;
+        --argc;
+    }
     if (argc < 3 || argc > 4)
         return usage();
     char* end = nullptr;
@@ -443,6 +491,7 @@ int main(int argc, char** argv)
     }
     const auto target = static_cast<std::uint64_t>(megabytes * 1024 * 1024);
     Rng rng(seed);
+    g_attributeRng = Rng(seed ^ 0x5EEDA77Bull);
     Catalog cat;
     int numbers[6] = {0, 50000, 50000, 50000, 50000, 50000};
     bool giantWritten = false;

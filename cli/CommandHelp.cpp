@@ -1,5 +1,6 @@
 #include "cli/CommandHelp.h"
 
+#include "analysis/AwareRules.h"
 #include "analysis/OperationTable.h"
 #include "QuellixVersion.h"
 
@@ -98,6 +99,9 @@ CliCommandHelp operationHelp(const OperationDef& row)
     auto summary = kSummaries.find(row.command);
     CliCommandHelp help{row.command, "EXPORT", summary != kSummaries.end() ? summary->second : row.lastAction,
                         kListOptions};
+    if (aware::offersAwareOption(row))
+        help.options.insert(help.options.begin(),
+                            {"--aware", "C/AL-aware: leave out what the platform calls, compare names without regard to case"});
     switch (row.input) {
     case OperationInput::None:
         break;

@@ -1,4 +1,5 @@
 // quellix-cli: loads one export, runs one operation on a fresh catalogue and prints its list.
+#include "analysis/AwareRules.h"
 #include "analysis/OperationTable.h"
 #include "cli/CliOutput.h"
 #include "cli/CommandHelp.h"
@@ -41,6 +42,7 @@ struct Invocation {
     bool ansi = false;
     bool noObjects = false;
     bool noFields = false;
+    bool aware = false;
     OemCodePage page = OemCodePage::CP850;
     OutputFormat format = OutputFormat::Tsv;
     std::string baseline;
@@ -105,6 +107,8 @@ std::string parseArguments(int argc, char** argv, Invocation& inv)
                 inv.only = splitNames(v);
                 inv.onlyGiven = true;
             }
+        } else if (a == "--aware") {
+            inv.aware = true;
         } else if (a == "--oem" || a == "--mode") {
             if (i + 1 >= argc)
                 return a + " needs a value";
@@ -152,6 +156,9 @@ std::string operationArguments(const OperationDef& row, const Invocation& inv, A
 {
     const std::string name = row.command;
     const std::vector<std::string>& a = inv.args;
+    if (inv.aware && !aware::offersAwareOption(row))
+        return name + " takes no --aware";
+    args.aware = inv.aware;
     switch (row.input) {
     case OperationInput::None:
         return a.empty() ? "" : name + " takes no arguments";
@@ -315,6 +322,8 @@ int main(int argc, char** argv)
         document.lists.push_back(cliOutputList(operation->command, describe(*operation), list, manager, options));
     }
     terminal.finish();
+    if (!manager.awareSummary().empty())
+        std::cerr << "C/AL-aware: " << manager.awareSummary() << "\n";
     if (status.kind == JobErrorKind::NotFound || status.kind == JobErrorKind::Unreadable) {
         std::cerr << "quellix-cli: " << failureMessage(status, row) << "\n";
         return 1;

@@ -48,14 +48,18 @@ public:
     void setCancelFlag(const std::atomic<bool>* flag) { m_cancel = flag; }
     const std::atomic<bool>* cancelFlag() const { return m_cancel; }
     bool cancelled() const { return m_cancel != nullptr && m_cancel->load(std::memory_order_relaxed); }
+    // The last status line of an unused analysis run with the C/AL-aware option: how many rows its
+    // rules removed and why; empty after any other run of the four unused analyses.
+    const std::string& awareSummary() const { return m_awareSummary; }
+    void setAwareSummary(const std::string& line) { m_awareSummary = line; }
 
     // Analyses: each resets the list, adds its columns and rows, and drives the progress.
     void searchText(const std::string& term, CResultList& list, IProgress* progress, bool useRegex,
                     bool caseSensitive);
-    void findUnusedVariables(CResultList& list, IProgress* progress);
-    void findUnusedProcedures(CResultList& list, IProgress* progress);
-    void findUnusedTableFields(CResultList& list, IProgress* progress);
-    void findUnusedSumIndexFields(CResultList& list, IProgress* progress);
+    void findUnusedVariables(CResultList& list, IProgress* progress, bool aware = false);
+    void findUnusedProcedures(CResultList& list, IProgress* progress, bool aware = false);
+    void findUnusedTableFields(CResultList& list, IProgress* progress, bool aware = false);
+    void findUnusedSumIndexFields(CResultList& list, IProgress* progress, bool aware = false);
     void searchNumberRange(CResultList& list, IProgress* progress, int from, int to, bool objects,
                            bool tableFields);
     void findLocalEqualsGlobal(CResultList& list, IProgress* progress);
@@ -77,6 +81,7 @@ private:
     CSourceText* m_text = nullptr;
     std::string m_fileName;
     IStatusText* m_status = nullptr;
+    std::string m_awareSummary;
     const std::atomic<bool>* m_cancel = nullptr;
     mutable std::map<std::string, int, std::less<>> m_lastOccurrence;
 };

@@ -49,6 +49,7 @@ enum {
     IDC_ANALYSES_BUTTON = 1059,
     IDC_PROGRESS = 1069,
     IDC_SEARCH_OPTION = 1082,
+    IDC_CAL_AWARE = 1083,
 };
 
 // Controls of the object comparison view (template 153); the list, the search edit, "Search in

@@ -48,6 +48,16 @@ void NumberRangeSettings::write(ISettingsStore& store) const
     store.writeInt(kSectionNumberRange, kNumberTableFields, tableFields ? 1 : 0);
 }
 
+void AnalysisSettings::read(ISettingsStore& store)
+{
+    aware = store.getInt(kSectionAnalysis, kCalAware, 0) != 0;
+}
+
+void AnalysisSettings::write(ISettingsStore& store) const
+{
+    store.writeInt(kSectionAnalysis, kCalAware, aware ? 1 : 0);
+}
+
 void MergeSettings::read(ISettingsStore& store)
 {
     source1 = store.getString(kSectionMerge, kMergeSource1, kDefaultMergeSource1);

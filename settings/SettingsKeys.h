@@ -35,6 +35,9 @@ inline constexpr const char* kSectionRecentFiles = "Recent File List";
 inline constexpr const char* kRecentFileFormat = "File%d"; // numbered from 1
 inline constexpr int kRecentFileCount = 10;
 
+inline constexpr const char* kSectionAnalysis = "Analysis";
+inline constexpr const char* kCalAware = "CALAware";        // 1: the unused analyses use the C/AL-aware rules
+
 inline constexpr const char* kSectionSettings = "Settings";
 inline constexpr const char* kPreviewPages = "PreviewPages";
 
@@ -87,6 +90,14 @@ struct NumberRangeSettings {
     unsigned to = settingskeys::kDefaultNumberTo;
     bool objects = true;
     bool tableFields = true;
+
+    void read(ISettingsStore& store);
+    void write(ISettingsStore& store) const;
+};
+
+// Section "Analysis": the search view's "C/AL-aware" check box (off by default).
+struct AnalysisSettings {
+    bool aware = false;
 
     void read(ISettingsStore& store);
     void write(ISettingsStore& store) const;

@@ -13,6 +13,7 @@
 class CMenuButton;
 class CQuellixDoc;
 class CResultListCtrl;
+class wxCheckBox;
 class wxChoice;
 class wxGauge;
 class wxTextCtrl;
@@ -106,6 +107,7 @@ private:
     wxTextCtrl* m_sourceEdit = nullptr;
     wxTextCtrl* m_termEdit = nullptr;
     wxChoice* m_optionCombo = nullptr;
+    wxCheckBox* m_awareCheck = nullptr; // "C/AL-aware": the unused analyses' option, kept in section "Analysis"
     wxTextCtrl* m_lastActionEdit = nullptr;
     wxTextCtrl* m_countEdit = nullptr;
     wxTextCtrl* m_objectCountEdit = nullptr;

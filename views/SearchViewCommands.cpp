@@ -18,6 +18,7 @@
 #include "views/SplitDialog.h"
 
 #include <wx/button.h>
+#include <wx/checkbox.h>
 #include <wx/choice.h>
 #include <wx/clipbrd.h>
 #include <wx/filedlg.h>
@@ -89,6 +90,7 @@ void CSearchView::RunCommand(int commandId)
         return;
     updateData();
     AnalysisArgs args;
+    args.aware = m_awareCheck != nullptr && m_awareCheck->GetValue();
     if (operation->fixedPattern != nullptr) {
         m_jobPattern = operation->fixedPattern;
         m_useRegex = true;

@@ -2,11 +2,14 @@
 #include "views/SearchView.h"
 
 #include "app/Menus.h"
+#include "app/QuellixApp.h"
 #include "resources/ResourceIds.h"
+#include "settings/SettingsKeys.h"
 #include "views/MenuButton.h"
 #include "views/ResultListCtrl.h"
 
 #include <wx/button.h>
+#include <wx/checkbox.h>
 #include <wx/choice.h>
 #include <wx/gauge.h>
 #include <wx/stattext.h>
@@ -31,7 +34,15 @@ void CSearchView::CreateControls(wxWindow* form)
     button(IDC_BROWSE, "...", DialogRect(462, 6, 18, 14));
 
     label(wxID_STATIC, "Search term:", DialogRect(7, 27, 48, 8));
-    m_termEdit = edit(IDC_SEARCH_TERM, DialogRect(58, 25, 236, 12));
+    m_termEdit = edit(IDC_SEARCH_TERM, DialogRect(58, 25, 184, 12));
+    wxRect awareRect = DialogRect(246, 26, 50, 10);
+    m_awareCheck = new wxCheckBox(form, IDC_CAL_AWARE, "C/AL-aware", awareRect.GetPosition(), awareRect.GetSize());
+    AnalysisSettings analysis;
+    analysis.read(wxGetApp().settings());
+    m_awareCheck->SetValue(analysis.aware);
+    m_awareCheck->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) {
+        AnalysisSettings{m_awareCheck->GetValue()}.write(wxGetApp().settings());
+    });
     wxRect optionRect = DialogRect(298, 24, 74, 14);
     const wxString options[] = {kSearchOptionNormal, kSearchOptionCase, kSearchOptionRegex};
     m_optionCombo = new wxChoice(form, IDC_SEARCH_OPTION, optionRect.GetPosition(), optionRect.GetSize(),
@@ -64,7 +75,7 @@ void CSearchView::createAnchors()
     AddAnchor(Anchor::GrowBoth, IDC_RESULT_LIST);
     for (int id : {IDC_SOURCE_FILE, IDC_SEARCH_TERM})
         AddAnchor(Anchor::GrowWidth, id);
-    for (int id : {IDC_SEARCH, IDC_SEARCH_IN_LIST, IDC_BROWSE, IDC_SEARCH_OPTION})
+    for (int id : {IDC_SEARCH, IDC_SEARCH_IN_LIST, IDC_BROWSE, IDC_SEARCH_OPTION, IDC_CAL_AWARE})
         AddAnchor(Anchor::MoveRight, id);
     for (int id : {IDC_ANALYSES_BUTTON, IDC_NUMBER_RANGE, IDC_PROGRESS_LABEL})
         AddAnchor(Anchor::MoveDown, id);

@@ -1,6 +1,7 @@
 // The search view driven through its controls and commands on the small export of tests/data.
 #include "GuiTestSupport.h"
 
+#include "analysis/CommandIds.h"
 #include "app/MainFrame.h"
 #include "app/QuellixApp.h"
 #include "app/QuellixDoc.h"
@@ -11,6 +12,7 @@
 
 #include <gtest/gtest.h>
 #include <wx/button.h>
+#include <wx/checkbox.h>
 #include <wx/choice.h>
 #include <wx/clipbrd.h>
 #include <wx/fileconf.h>
@@ -125,6 +127,35 @@ TEST_F(SearchViewTest, AnAnalysisRunsThroughItsMenuCommand)
     EXPECT_EQ(view->Results().GetColumn(0).heading, "Object");
     EXPECT_EQ(text(rid::IDC_COUNT), wxString::Format("%d", view->Results().GetRowCount()));
     EXPECT_EQ(control<wxGauge>(rid::IDC_PROGRESS)->GetValue(), 0);
+}
+
+TEST_F(SearchViewTest, TheAwareCheckBoxIsStoredAndTurnsTheUnusedAnalysesAware)
+{
+    wxCheckBox* aware = control<wxCheckBox>(rid::IDC_CAL_AWARE);
+    ASSERT_NE(aware, nullptr);
+    EXPECT_FALSE(aware->GetValue());
+    click(aware);
+    pump(100);
+    ASSERT_TRUE(aware->GetValue());
+    EXPECT_EQ(settingValue("/Analysis/CALAware"), "1");
+
+    int job = view->CurrentJobId();
+    sendCommand(rid::ID_UNUSED_FUNCTIONS);
+    ASSERT_GT(view->CurrentJobId(), job);
+    ASSERT_TRUE(waitForJob(view));
+    pump(100);
+    EXPECT_EQ(wxGetApp().mainFrame()->messageText(),
+              "2 textual, 0 event subscribers, 0 platform, 0 test, 0 letter case: 2 shown, 0 external, "
+              "0 events without subscriber");
+    EXPECT_EQ(view->Results().GetRowCount(), 2);
+
+    click(aware);
+    pump(100);
+    EXPECT_EQ(settingValue("/Analysis/CALAware"), "0");
+    sendCommand(rid::ID_UNUSED_FUNCTIONS);
+    ASSERT_TRUE(waitForJob(view));
+    pump(100);
+    EXPECT_EQ(wxGetApp().mainFrame()->messageText().Find("textual"), wxNOT_FOUND);
 }
 
 TEST_F(SearchViewTest, MissingSourceFileShowsTheGermanMessageAndKeepsTheLoadedExport)
