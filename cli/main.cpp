@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <unistd.h>
@@ -152,6 +153,17 @@ std::string failureMessage(const JobStatus& status, const OperationDef& row)
     return "cannot write " + status.path;
 }
 
+// One line on the objects the split wrote under a numbered name: stdout lists only paths.
+std::string renamedSummary(const std::vector<std::string>& renamed)
+{
+    std::string line = std::to_string(renamed.size()) +
+                       (renamed.size() == 1 ? " object repeats" : " objects repeat") +
+                       " the type and number of an earlier one, written as:";
+    for (size_t i = 0; i < renamed.size(); ++i)
+        line += (i == 0 ? " " : ", ") + std::filesystem::path(renamed[i]).filename().string();
+    return line;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -171,7 +183,9 @@ int main(int argc, char** argv)
     if (!problem.empty())
         return usage(problem);
     std::vector<std::string> written;
+    std::vector<std::string> renamed;
     request.args.written = &written;
+    request.args.renamed = &renamed;
     request.sourceFile = inv.exportPath;
 
     setOemCodePage(inv.page);
@@ -195,6 +209,8 @@ int main(int argc, char** argv)
     } else if (row.input == OperationInput::FolderAndRange) {
         for (const std::string& path : written)
             std::cout << path << "\n";
+        if (!renamed.empty())
+            std::cerr << "quellix-cli: " << renamedSummary(renamed) << "\n";
     } else {
         CliListOptions options{inv.locations, inv.ansi, inv.page};
         std::string out = cliListText(list, manager, options);

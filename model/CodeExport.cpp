@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <string>
 
 namespace {
@@ -105,8 +106,25 @@ bool CObjektManager::exportCode(const std::string& fileName)
     return true;
 }
 
+namespace {
+// The type word of a record's OBJECT line ("Page" for a type-0 Page); the catalogue's word for the
+// five known types.
+std::string fileTypeWord(const CObjectRecord& record)
+{
+    if (record.type != OT_NONE)
+        return record.typeName();
+    std::string_view header = record.headerText();
+    std::string word(header.substr(0, header.find(' ')));
+    for (char& c : word) {
+        if (c == '/' || c == '\\')
+            c = '_';
+    }
+    return word;
+}
+} // namespace
+
 bool CObjektManager::split(const std::string& folder, int from, int to, IProgress* progress,
-                           std::vector<std::string>* written)
+                           std::vector<std::string>* written, std::vector<std::string>* renamed)
 {
     if (progress != nullptr) {
         progress->setRange(0, count());
@@ -115,6 +133,8 @@ bool CObjektManager::split(const std::string& folder, int from, int to, IProgres
     std::string prefix = folder;
     if (!prefix.empty() && prefix.back() != '/')
         prefix += '/';
+    // Names written in this run: a second object of the same type and number gets " (2)" and so on.
+    std::set<std::string> taken;
     bool ok = true;
     for (int i = 0; i < count() && ok && !cancelled(); ++i) {
         const CObjectRecord& record = get(i);
@@ -127,13 +147,18 @@ bool CObjektManager::split(const std::string& folder, int from, int to, IProgres
             const int regionEnd = i + 1 < count() ? record.objectSpan.end() : m_text->length() - 1;
             std::string content = exactObjectText(m_text->str(), record, regionEnd);
             ansiToOem(content);
-            const std::string path = prefix + record.typeName() + " " + std::to_string(record.number) + ".txt";
+            const std::string stem = prefix + fileTypeWord(record) + " " + std::to_string(record.number);
+            std::string path = stem + ".txt";
+            for (int n = 2; !taken.insert(path).second; ++n)
+                path = stem + " (" + std::to_string(n) + ").txt";
             std::ofstream file(path, std::ios::binary | std::ios::trunc);
             file.write(content.data(), static_cast<std::streamsize>(content.size()));
             file.close();
             ok = static_cast<bool>(file);
             if (ok && written != nullptr)
                 written->push_back(path);
+            if (ok && renamed != nullptr && path != stem + ".txt")
+                renamed->push_back(path);
         }
         if (progress != nullptr)
             progress->setPos(i);

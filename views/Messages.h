@@ -32,4 +32,17 @@ inline wxString jobFailure(const JobStatus& status)
     return kCommandFailed;
 }
 
+// Status bar texts after a job that wrote files.
+// "5 files written to FOLDER"
+inline wxString splitWritten(size_t count, const wxString& folder)
+{
+    return wxString::Format(count == 1 ? "%zu file written to %s" : "%zu files written to %s", count, folder);
+}
+// Added when objects repeat a type and number: " (2 repeat a type and number: written as "Table 18 (2).txt" ...)"
+inline wxString splitRenamed(size_t count, const wxString& firstName)
+{
+    return wxString::Format(" (%zu repeat%s a type and number: written as \"%s\" ...)", count,
+                            count == 1 ? "s" : "", firstName);
+}
+
 } // namespace messages

@@ -17,6 +17,8 @@
 #include <wx/textctrl.h>
 #include <wx/utils.h>
 
+#include <filesystem>
+
 wxIMPLEMENT_DYNAMIC_CLASS(CSearchView, IBLView);
 
 namespace {
@@ -113,7 +115,17 @@ bool CSearchView::startWorker(const OperationDef* operation, const AnalysisArgs&
         wxGetApp().showMessage(GetFrame(), messages::jobFailure(readable));
         return false;
     }
+    // The split's lists belong to its job: the running job ends before they are emptied.
+    m_worker.stop();
+    m_written.clear();
+    m_renamed.clear();
+    m_jobOperation = operation;
+    m_jobPath = args.path;
     JobRequest request{operation, args, m_sourceFile.utf8_string()};
+    if (operation->input == OperationInput::FolderAndRange) {
+        request.args.written = &m_written;
+        request.args.renamed = &m_renamed;
+    }
     CObjektManager& manager = Doc()->manager();
     wxWindow* target = Form();
     m_worker.start(
@@ -168,8 +180,20 @@ void CSearchView::onWorkerFinished(wxThreadEvent& event)
     }
     syncFromJob();
     wxGetApp().mainFrame()->flushStatusText();
+    showWrittenFiles();
     updateControls();
     m_progressBar->SetValue(0);
+}
+
+void CSearchView::showWrittenFiles()
+{
+    if (m_jobOperation == nullptr || m_jobOperation->input != OperationInput::FolderAndRange)
+        return;
+    wxString text = messages::splitWritten(m_written.size(), wxString::FromUTF8(m_jobPath));
+    if (!m_renamed.empty())
+        text += messages::splitRenamed(m_renamed.size(),
+                                       wxString::FromUTF8(std::filesystem::path(m_renamed[0]).filename().string()));
+    wxGetApp().mainFrame()->SetStatusText(text);
 }
 
 void CSearchView::onTimer(wxTimerEvent&)

@@ -9,6 +9,7 @@
 #include <wx/timer.h>
 
 #include <string>
+#include <vector>
 
 class CMenuButton;
 class CQuellixDoc;
@@ -71,6 +72,7 @@ private:
     void onTimer(wxTimerEvent& event);
     void syncFromJob();
     void setBusy(bool busy);
+    void showWrittenFiles();
     bool askCommandInput(const OperationDef& operation, AnalysisArgs& args);
 
     void onSearchButton(wxCommandEvent& event);
@@ -92,6 +94,10 @@ private:
     wxString m_searchOption;
     wxString m_lastAction;
     wxString m_lastActionAfterJob; // set when the job ends (the split)
+    const OperationDef* m_jobOperation = nullptr; // of the job started last
+    std::string m_jobPath;                         // its output file or folder
+    std::vector<std::string> m_written;            // the split's files, filled by its job
+    std::vector<std::string> m_renamed;            // those of them with a numbered name
     bool m_caseSensitive = false;
     bool m_useRegex = false;
     std::string m_jobPattern;

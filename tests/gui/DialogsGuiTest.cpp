@@ -1,6 +1,7 @@
 // The number-range and split dialogs as the search view's commands show them.
 #include "GuiTestSupport.h"
 
+#include "app/MainFrame.h"
 #include "app/QuellixApp.h"
 #include "resources/ResourceIds.h"
 #include "views/SearchView.h"
@@ -11,6 +12,7 @@
 #include <wx/textctrl.h>
 
 #include <filesystem>
+#include <fstream>
 
 using namespace guitest;
 
@@ -89,6 +91,34 @@ TEST_F(DialogsTest, SplitWritesTheFilesAndSetsTheLastActionAfterwards)
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder))
         ++files;
     EXPECT_EQ(files, 5);
+    EXPECT_EQ(wxGetApp().mainFrame()->messageText(), "5 files written to " + wxString::FromUTF8(folder.string()));
+    std::filesystem::remove_all(folder);
+}
+
+TEST_F(DialogsTest, SplitKeepsObjectsOfTheSameTypeAndNumberAndSaysSo)
+{
+    const std::string source = tempPath("repeated-export.txt");
+    std::ofstream(source, std::ios::binary) << "OBJECT Page 21 Card\r\n{\r\n}\r\n\r\n"
+                                               "OBJECT Query 21 Lines\r\n{\r\n}\r\n\r\n"
+                                               "OBJECT Page 21 Card Copy\r\n{\r\n}\r\n";
+    closeAllDocuments();
+    view = openSearchView(wxString::FromUTF8(source));
+    ASSERT_NE(view, nullptr);
+    std::filesystem::path folder = tempPath("split-repeated");
+    std::filesystem::remove_all(folder);
+    whenDialogAppears("Split to separat files setup", [&](wxDialog* dialog) {
+        edit(dialog, 1086)->SetValue(wxString::FromUTF8(folder.string()));
+        pressOk(dialog);
+    });
+    wxGetApp().mainFrame()->SetStatusText(wxString());
+    view->RunCommand(32788);
+    ASSERT_TRUE(runUntil([] { return wxGetApp().mainFrame()->messageText().Contains("written"); }));
+    EXPECT_TRUE(std::filesystem::exists(folder / "Page 21.txt"));
+    EXPECT_TRUE(std::filesystem::exists(folder / "Query 21.txt"));
+    EXPECT_NE(readFile((folder / "Page 21 (2).txt").string()).find("Card Copy"), std::string::npos);
+    EXPECT_EQ(wxGetApp().mainFrame()->messageText(),
+              "3 files written to " + wxString::FromUTF8(folder.string()) +
+                  " (1 repeats a type and number: written as \"Page 21 (2).txt\" ...)");
     std::filesystem::remove_all(folder);
 }
 
