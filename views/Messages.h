@@ -4,12 +4,16 @@
 
 #include <wx/string.h>
 
+#include <exception>
+#include <new>
+
 // The message box texts of the desktop program. The core reports failures as kinds (JobStatus);
 // only the desktop program words them, here.
 namespace messages {
 
 inline constexpr const char* kNotFound = "%s wurde nicht gefunden.";
 inline constexpr const char* kCommandFailed = "Befehl fehlgeschlagen.";
+inline constexpr const char* kOutOfMemory = "Nicht genügend Speicher."; // UTF-8: take it with FromUTF8
 inline constexpr const char* kPositiveNumber = "Geben Sie bitte eine positive ganze Zahl ein.";
 inline constexpr const char* kWholeNumber = "Geben Sie bitte eine ganze Zahl ein.";
 
@@ -30,6 +34,18 @@ inline wxString jobFailure(const JobStatus& status)
     case JobErrorKind::CannotWrite: return kCommandFailed;
     }
     return kCommandFailed;
+}
+
+// The message of a command or job that ended by an exception: out of memory, or any other failure.
+inline wxString exceptionMessage(const std::exception_ptr& failure)
+{
+    try {
+        std::rethrow_exception(failure);
+    } catch (const std::bad_alloc&) {
+        return wxString::FromUTF8(kOutOfMemory);
+    } catch (...) {
+        return kCommandFailed;
+    }
 }
 
 // Status bar texts after a job that wrote files.

@@ -106,6 +106,11 @@ void CSearchView::writeSearchSettings()
     settings.write(wxGetApp().settings());
 }
 
+bool CSearchView::StartJob(const OperationDef& operation, const AnalysisArgs& args)
+{
+    return startWorker(&operation, args);
+}
+
 bool CSearchView::startWorker(const OperationDef* operation, const AnalysisArgs& args)
 {
     wxBusyCursor wait;
@@ -130,12 +135,18 @@ bool CSearchView::startWorker(const OperationDef* operation, const AnalysisArgs&
     wxWindow* target = Form();
     m_worker.start(
         [this, request, &manager, target](const std::atomic<bool>& cancel) {
-            JobStatus status = runJob(request, m_loaded, manager, m_results, &m_progress,
-                                      &wxGetApp().statusRelay(), &cancel);
-            if (!status.ok()) {
-                // before thread jump: the file error goes to the view with the finished message
+            wxString failure;
+            try {
+                failure = messages::jobFailure(runJob(request, m_loaded, manager, m_results, &m_progress,
+                                                      &wxGetApp().statusRelay(), &cancel));
+            } catch (...) {
+                failure = messages::exceptionMessage(std::current_exception());
+                dropLoadedExport(manager);
+            }
+            if (!failure.empty()) {
+                // before thread jump: the failure goes to the view with the finished message
                 auto* event = new wxThreadEvent(EVT_WORKER_FINISHED, rid::WM_WORKER_FINISHED);
-                event->SetString(messages::jobFailure(status));
+                event->SetString(failure);
                 event->SetInt(-1);
                 wxQueueEvent(target, event);
             }
@@ -154,6 +165,19 @@ bool CSearchView::startWorker(const OperationDef* operation, const AnalysisArgs&
         });
     m_timer.Start(kJobTickMs);
     return true;
+}
+
+void CSearchView::dropLoadedExport(CObjektManager& manager)
+{
+    // A job that ended by an exception may have left its records half parsed: the next job reads
+    // the export anew.
+    try {
+        manager.setCancelFlag(nullptr);
+        manager.setStatusSink(nullptr);
+        manager.load(nullptr, std::string());
+        m_loaded = CLoadedExport();
+    } catch (...) {
+    }
 }
 
 void CSearchView::onWorkerStarted(wxThreadEvent& event)

@@ -12,6 +12,7 @@
 #include <vector>
 
 class CMenuButton;
+class CObjektManager;
 class CQuellixDoc;
 class CResultListCtrl;
 class wxChoice;
@@ -38,6 +39,8 @@ public:
     void CopyToClipboard();
     void ExportToFile(const wxString& path);
     void OpenRow(int row);
+    // Starts operation with args on the worker, as the commands do after asking for their input.
+    bool StartJob(const OperationDef& operation, const AnalysisArgs& args);
     // Sets the cancellation flag of a running job and waits for its thread to end.
     void StopWorker();
 
@@ -73,6 +76,7 @@ private:
     void syncFromJob();
     void setBusy(bool busy);
     void showWrittenFiles();
+    void dropLoadedExport(CObjektManager& manager);
     bool askCommandInput(const OperationDef& operation, AnalysisArgs& args);
 
     void onSearchButton(wxCommandEvent& event);
