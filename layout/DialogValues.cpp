@@ -38,7 +38,7 @@ bool parseWhole(const std::string& text, bool allowMinus, long long limitLow, lo
 bool parseUnsignedField(const std::string& text, unsigned& value)
 {
     long long parsed = 0;
-    if (!parseWhole(text, false, 0, UINT_MAX, parsed))
+    if (!parseWhole(text, false, 0, INT_MAX, parsed))
         return false;
     value = static_cast<unsigned>(parsed);
     return true;

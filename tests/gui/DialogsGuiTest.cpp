@@ -73,6 +73,30 @@ TEST_F(DialogsTest, NumberRangeProposesTheDefaultsRefusesNegativeAndRunsOnOk)
     EXPECT_EQ(stored.ReadLong("/Nummernsuche/NrBis", 0), 100);
 }
 
+TEST_F(DialogsTest, NumberRangeRefusesNumbersAboveTheLargestObjectNumber)
+{
+    std::vector<wxString> refused;
+    wxString toAfterRefusal;
+    whenDialogAppears("Search Objects in range", [&](wxDialog* dialog) {
+        edit(dialog, 1053)->SetValue("1");
+        edit(dialog, 1054)->SetValue("3000000000");
+        pressOk(dialog);
+        refused = takeMessages();
+        toAfterRefusal = edit(dialog, 1054)->GetValue();
+        edit(dialog, 1054)->SetValue("2147483647");
+        pressOk(dialog);
+    });
+    view->RunCommand(1039);
+    ASSERT_EQ(refused.size(), 1u);
+    EXPECT_EQ(refused[0], "Geben Sie bitte eine positive ganze Zahl ein.");
+    EXPECT_EQ(toAfterRefusal, "3000000000");
+    ASSERT_TRUE(waitForJob(view));
+    pump(100);
+    EXPECT_EQ(view->Results().GetRowCount() > 0, true); // every object lies in 1 .. 2147483647
+    wxFileConfig stored(wxString(), wxString(), wxGetApp().settingsFile(), wxString(), wxCONFIG_USE_LOCAL_FILE);
+    EXPECT_EQ(stored.ReadLong("/Nummernsuche/NrBis", 0), 2147483647);
+}
+
 TEST_F(DialogsTest, SplitWritesTheFilesAndSetsTheLastActionAfterwards)
 {
     std::filesystem::path folder = tempPath("split");
