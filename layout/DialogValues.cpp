@@ -52,3 +52,11 @@ bool parseSignedField(const std::string& text, int& value)
     value = static_cast<int>(parsed);
     return true;
 }
+
+std::string withTextExtension(const std::string& path)
+{
+    const size_t nameStart = path.find_last_of("/\\") == std::string::npos ? 0 : path.find_last_of("/\\") + 1;
+    if (path.find('.', nameStart) != std::string::npos)
+        return path;
+    return path + ".txt";
+}

@@ -6,6 +6,7 @@
 #include "app/Menus.h"
 #include "app/QuellixApp.h"
 #include "app/QuellixDoc.h"
+#include "layout/DialogValues.h"
 #include "resources/ResourceIds.h"
 #include "results/ListExportText.h"
 #include "settings/SettingsKeys.h"
@@ -117,10 +118,7 @@ bool CSearchView::askCommandInput(const OperationDef& operation, AnalysisArgs& a
                             wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
         if (dialog.ShowModal() != wxID_OK || dialog.GetPath().empty())
             return false;
-        wxString path = dialog.GetPath();
-        if (!path.Contains("."))
-            path += ".txt";
-        args.path = path.utf8_string();
+        args.path = withTextExtension(dialog.GetPath().utf8_string());
         return true;
     }
     case OperationInput::FolderAndRange: {
@@ -217,10 +215,7 @@ void CSearchView::onExportToFile(wxCommandEvent&)
                         wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
     if (dialog.ShowModal() != wxID_OK)
         return;
-    wxString path = dialog.GetPath();
-    if (!path.Contains("."))
-        path += ".txt";
-    ExportToFile(path);
+    ExportToFile(wxString::FromUTF8(withTextExtension(dialog.GetPath().utf8_string())));
 }
 
 void CSearchView::onUpdateNeedsRows(wxUpdateUIEvent& event)

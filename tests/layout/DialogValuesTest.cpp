@@ -32,3 +32,13 @@ TEST(DialogValues, SignedFieldAcceptsNegative)
     EXPECT_FALSE(parseSignedField("2147483648", value));
     EXPECT_FALSE(parseSignedField("-", value));
 }
+
+TEST(DialogValues, TextExtensionIsAddedWhenTheFileNameHasNoDot)
+{
+    EXPECT_EQ(withTextExtension("dir.v1/codeexport"), "dir.v1/codeexport.txt");
+    EXPECT_EQ(withTextExtension("/home/a.b/c.d/list"), "/home/a.b/c.d/list.txt");
+    EXPECT_EQ(withTextExtension("c:\\x.y\\list"), "c:\\x.y\\list.txt");
+    EXPECT_EQ(withTextExtension("dir/list.csv"), "dir/list.csv");
+    EXPECT_EQ(withTextExtension("list"), "list.txt");
+    EXPECT_EQ(withTextExtension("dir.v1/.hidden"), "dir.v1/.hidden");
+}
