@@ -48,6 +48,12 @@ inline wxString exceptionMessage(const std::exception_ptr& failure)
     }
 }
 
+// Status bar text after the list was appended to a file.
+inline wxString appendedTo(const wxString& path)
+{
+    return "appended to " + path;
+}
+
 // Status bar texts after a job that wrote files.
 // "5 files written to FOLDER"
 inline wxString splitWritten(size_t count, const wxString& folder)

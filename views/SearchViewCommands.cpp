@@ -3,6 +3,7 @@
 #include "views/SearchView.h"
 
 #include "analysis/OperationTable.h"
+#include "app/MainFrame.h"
 #include "app/Menus.h"
 #include "app/QuellixApp.h"
 #include "app/QuellixDoc.h"
@@ -202,8 +203,11 @@ void CSearchView::onCopyToClipboard(wxCommandEvent&)
 
 void CSearchView::ExportToFile(const wxString& path)
 {
-    if (!appendToFile(path.utf8_string(), ExportText()))
+    if (!appendToFile(path.utf8_string(), ExportText())) {
         wxGetApp().showMessage(GetFrame(), messages::kCommandFailed);
+        return;
+    }
+    wxGetApp().mainFrame()->SetStatusText(messages::appendedTo(path));
 }
 
 void CSearchView::onExportToFile(wxCommandEvent&)
@@ -211,8 +215,8 @@ void CSearchView::onExportToFile(wxCommandEvent&)
     if (m_results.GetRowCount() == 0)
         return;
     updateData();
-    wxFileDialog dialog(GetFrame(), wxString(), wxString(), wxString(), wxFileSelectorDefaultWildcardStr,
-                        wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+    // The list is appended to the file, so there is nothing to ask about replacing it.
+    wxFileDialog dialog(GetFrame(), wxString(), wxString(), wxString(), wxFileSelectorDefaultWildcardStr, wxFD_SAVE);
     if (dialog.ShowModal() != wxID_OK)
         return;
     ExportToFile(wxString::FromUTF8(withTextExtension(dialog.GetPath().utf8_string())));

@@ -1,0 +1,54 @@
+// What the search view says in the status bar after the list was appended to a file, after a code
+// export, and when "Search in list" finds nothing or starts over.
+#include "GuiTestSupport.h"
+
+#include "app/MainFrame.h"
+#include "app/QuellixApp.h"
+#include "resources/ResourceIds.h"
+#include "views/ResultListCtrl.h"
+#include "views/SearchView.h"
+
+#include <gtest/gtest.h>
+#include <wx/textctrl.h>
+
+#include <cstdio>
+
+using namespace guitest;
+
+namespace {
+class StatusTextTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        view = openSearchView(wxString::FromUTF8(sourcePath("tests/data/small-export.txt")));
+        ASSERT_NE(view, nullptr);
+        takeMessages();
+    }
+    void TearDown() override { closeAllDocuments(); }
+
+    void setTerm(const wxString& term)
+    {
+        wxDynamicCast(view->Form()->FindWindow(rid::IDC_SEARCH_TERM), wxTextCtrl)->SetValue(term);
+    }
+    void search(const wxString& term)
+    {
+        setTerm(term);
+        view->RunSearch();
+        ASSERT_TRUE(waitForJob(view));
+        pump(100);
+    }
+    static wxString status() { return wxGetApp().mainFrame()->messageText(); }
+
+    CSearchView* view = nullptr;
+};
+} // namespace
+
+TEST_F(StatusTextTest, ExportToFileSaysItAppended)
+{
+    search("Customer");
+    std::string file = tempPath("appended.txt");
+    std::remove(file.c_str());
+    view->ExportToFile(wxString::FromUTF8(file));
+    EXPECT_EQ(status(), "appended to " + wxString::FromUTF8(file));
+    std::remove(file.c_str());
+}
