@@ -52,3 +52,26 @@ TEST_F(StatusTextTest, ExportToFileSaysItAppended)
     EXPECT_EQ(status(), "appended to " + wxString::FromUTF8(file));
     std::remove(file.c_str());
 }
+
+TEST_F(StatusTextTest, ANewJobAndAResetListShowNoSelection)
+{
+    search("OBJECT ");
+    CResultListCtrl* list = view->ResultListCtrl();
+    ASSERT_GT(list->GetItemCount(), 4);
+    list->SetItemState(3, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+    pump(50);
+    ASSERT_EQ(list->GetFirstSelectedRow(), 3);
+    search("Customer");
+    ASSERT_GT(list->GetItemCount(), 3);
+    EXPECT_EQ(list->GetFirstSelectedRow(), -1);
+
+    list->SetItemState(1, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+    pump(50);
+    view->Results().ResetList();
+    list->SyncFromList();
+    view->Results().AddColumn("A", 0, 50);
+    view->Results().AddRow({"x"}, 0, -1);
+    view->Results().AddRow({"y"}, 0, -1);
+    list->SyncFromList();
+    EXPECT_EQ(list->GetFirstSelectedRow(), -1);
+}
