@@ -4,6 +4,9 @@
 
 namespace {
 
+// The scan looks at the cancellation flag once per this many bytes (a power of two, less one).
+constexpr size_t kCancelCheckMask = 0xFFFF;
+
 unsigned long long edgeKey(int node, unsigned char c)
 {
     return (static_cast<unsigned long long>(node) << 8) | c;
@@ -73,12 +76,13 @@ void CNameOccurrences::linkFailures()
     }
 }
 
+// Reads the text once, byte by byte, counting every occurrence (overlapping ones too) of every name.
 void CNameOccurrences::scan(std::string_view text, int cap, const std::atomic<bool>* cancel)
 {
     m_counts.assign(m_counts.size(), 0);
     int state = 0;
     for (size_t p = 0; p < text.size(); ++p) {
-        if ((p & 0xFFFF) == 0 && cancel != nullptr && cancel->load(std::memory_order_relaxed))
+        if ((p & kCancelCheckMask) == 0 && cancel != nullptr && cancel->load(std::memory_order_relaxed))
             return;
         const auto c = static_cast<unsigned char>(text[p]);
         int step = next(state, c);

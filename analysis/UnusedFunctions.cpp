@@ -3,10 +3,15 @@
 #include "analysis/OperationTable.h"
 
 #include <algorithm>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 
 namespace {
+
+// A procedure's name stands this far behind the start of its declaration marker.
+constexpr int kProcedureMarkerLength = static_cast<int>(std::string_view("\r\n    PROCEDURE ").size());
+constexpr int kLocalProcedureMarkerLength = static_cast<int>(std::string_view("\r\n    LOCAL PROCEDURE ").size());
 
 // Whole-word occurrences of procedure names in the whole text, found in one pass: a whole-word
 // occurrence of a name that begins with a letter or digit starts a maximal run of letters and
@@ -44,6 +49,8 @@ private:
         return name.substr(0, n);
     }
 
+    // Reads the whole text once, recording where each maximal run of letters and digits that is
+    // the first run of some name starts.
     void scan()
     {
         const auto* t = reinterpret_cast<const unsigned char*>(m_text.data());
@@ -112,7 +119,7 @@ void CObjektManager::findUnusedProcedures(CResultList& list, IProgress* progress
         const std::string header(record.headerText());
         for (const CProcedure& proc : record.procedures) {
             const std::string name = proc.name();
-            const int d = proc.span.start() + (proc.isLocal ? 22 : 16);
+            const int d = proc.span.start() + (proc.isLocal ? kLocalProcedureMarkerLength : kProcedureMarkerLength);
             int p = index.find(name, 0);
             if (p == d)
                 p = index.find(name, d + static_cast<int>(name.size()));

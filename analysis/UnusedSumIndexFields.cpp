@@ -20,11 +20,12 @@ bool isBlank(char c)
     return c == '\t' || c == '\n' || c == '\r' || c == ' ';
 }
 
+// Letters, digits, "_" and the German letters Ä Ö Ü ä ö ü ß (Windows-1252 codes); "-" on request.
 bool isIdentifierChar(char c, bool allowMinus)
 {
     const auto u = static_cast<unsigned char>(c);
     return srctext::isWordChar(u) || c == '_' || (allowMinus && c == '-') || u == 196 || u == 214 || u == 220 ||
-           u == 228 || u == 246 || u == 252;
+           u == 228 || u == 246 || u == 252 || u == 223;
 }
 
 void skipBlanks(std::string_view text, int& pos)

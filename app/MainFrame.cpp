@@ -2,6 +2,7 @@
 
 #include "app/Menus.h"
 #include "app/QuellixApp.h"
+#include "QuellixVersion.h"
 #include "resources/Icons.h"
 #include "resources/ResourceIds.h"
 
@@ -170,7 +171,7 @@ static void showAboutBox(wxWindow* parent)
     auto* row = new wxBoxSizer(wxHORIZONTAL);
     wxIcon icon = programIcons().GetIcon(wxSize(32, 32));
     row->Add(new wxStaticBitmap(&dialog, wxID_ANY, icon), 0, wxALL, 12);
-    row->Add(new wxStaticText(&dialog, wxID_STATIC, "Quellix Version 4.4"), 0, wxALIGN_CENTER_VERTICAL | wxALL, 12);
+    row->Add(new wxStaticText(&dialog, wxID_STATIC, "Quellix Version " QUELLIX_VERSION), 0, wxALIGN_CENTER_VERTICAL | wxALL, 12);
     auto* column = new wxBoxSizer(wxVERTICAL);
     column->Add(row, 0, wxEXPAND);
     column->Add(new wxButton(&dialog, wxID_OK, "OK"), 0, wxALIGN_RIGHT | wxALL, 10);

@@ -92,7 +92,14 @@ wxMenuBar* createDocumentMenuBar(wxDocManager* manager, int templateId)
     auto* bar = new wxMenuBar;
     bar->Append(documentFileMenu(manager), "&File");
     bar->Append(editMenu(), "&Edit");
-    (void)templateId; // the watch menu (resource 148) comes with the session watch
+    if (templateId == rid::IDR_WATCHVIEW) {
+        auto* watch = new wxMenu;
+        watch->Append(rid::menuIdOf(rid::ID_WATCH_START), "Start");
+        watch->Append(rid::menuIdOf(rid::ID_WATCH_STOP), "Stop");
+        watch->AppendSeparator();
+        watch->Append(rid::menuIdOf(rid::ID_WATCH_SETUP), "Setup ...");
+        bar->Append(watch, "&Watch");
+    }
     bar->Append(viewMenu(), "&View");
     bar->Append(windowMenu(), "&Window");
     bar->Append(helpMenu(), "&?");

@@ -3,6 +3,8 @@
 #include "app/DocManager.h"
 #include "app/MainFrame.h"
 #include "app/QuellixDoc.h"
+#include "db/gui/WatchView.h"
+#include "merge/gui/VergleichsView.h"
 #include "resources/ResourceIds.h"
 #include "settings/SettingsKeys.h"
 #include "views/PlaceholderView.h"
@@ -50,8 +52,8 @@ void CQuellixApp::registerTemplates()
     };
     const Kind kinds[] = {{"SearchView", CLASSINFO(CSearchView)},
                           {"ObjectCompareView", CLASSINFO(CObjectComparePlaceholder)},
-                          {"WatchView", CLASSINFO(CWatchPlaceholder)},
-                          {"MergeView", CLASSINFO(CMergePlaceholder)}};
+                          {"WatchView", CLASSINFO(CWatchView)},
+                          {"MergeView", CLASSINFO(CVergleichsView)}};
     for (const Kind& kind : kinds)
         new wxDocTemplate(m_docManager, kind.name, wxString(), wxString(), wxString(), kind.name,
                           kind.name, CLASSINFO(CQuellixDoc), kind.view);
@@ -95,6 +97,13 @@ int CQuellixApp::showMessage(wxWindow* parent, const wxString& text, long style)
     if (m_messageHook)
         return m_messageHook(text);
     return wxMessageBox(text, GetAppDisplayName(), style | wxICON_EXCLAMATION, parent);
+}
+
+int CQuellixApp::showMessageBox(wxWindow* parent, const wxString& text, const wxString& caption, long style)
+{
+    if (m_messageHook)
+        return m_messageHook(text);
+    return wxMessageBox(text, caption, style, parent);
 }
 
 int CQuellixApp::OnExit()

@@ -39,6 +39,8 @@ public:
     // The program's message box. A hook (the GUI tests install one) receives the text instead and
     // gives the answer.
     int showMessage(wxWindow* parent, const wxString& text, long style = wxOK);
+    // The same with a caption of its own and the style's icon (the database messages).
+    int showMessageBox(wxWindow* parent, const wxString& text, const wxString& caption, long style);
     void setMessageHook(std::function<int(const wxString& text)> hook) { m_messageHook = std::move(hook); }
 
 private:

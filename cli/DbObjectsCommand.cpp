@@ -1,21 +1,17 @@
 #include "cli/DbObjectsCommand.h"
 
+#include "cli/CommandHelp.h"
 #include "cli/PasswordPrompt.h"
 #include "db/DatabaseSession.h"
+#include "db/ProgramPath.h"
 #include "model/CodePage.h"
 #include "results/ResultList.h"
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <unistd.h>
 
 namespace {
-
-const char* const kUsage =
-    "usage: quellix-cli db-objects --server SERVER|DATABASE [--net tcp|netb|lokal] [--license FILE]\n"
-    "                              [--user USER] [--program-path DIR] [--oem 850|437]\n"
-    "  The password is read from QUELLIX_DB_PASSWORD or asked for on the terminal.\n";
 
 std::string oneLine(std::string text)
 {
@@ -44,17 +40,10 @@ private:
     std::ostream& m_err;
 };
 
-std::string runningProgramFolder()
-{
-    std::error_code error;
-    auto program = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::string(".") : program.parent_path().string();
-}
-
 bool parseOptions(const std::vector<std::string>& args, DatabaseConnection& connection, std::string& problem)
 {
     connection.netType = "tcp";
-    connection.programPath = runningProgramFolder();
+    connection.programPath = defaultProgramPath();
     for (size_t i = 0; i < args.size(); i += 2) {
         const std::string& option = args[i];
         if (i + 1 >= args.size()) {
@@ -125,7 +114,7 @@ int runDbObjects(const std::vector<std::string>& args, std::ostream& out, std::o
     DatabaseConnection connection;
     std::string problem;
     if (!parseOptions(args, connection, problem)) {
-        err << "quellix-cli db-objects: " << problem << "\n" << kUsage;
+        err << "quellix-cli db-objects: " << problem << "\n" << cliCommandHelpText(*findCliCommandHelp("db-objects"));
         return 2;
     }
     connection.password = password();

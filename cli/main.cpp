@@ -1,7 +1,10 @@
 // quellix-cli: loads one export, runs one operation on a fresh catalogue and prints its list.
 #include "analysis/OperationTable.h"
 #include "cli/CliOutput.h"
+#include "cli/CommandHelp.h"
 #include "cli/DbObjectsCommand.h"
+#include "cli/DbWatchCommand.h"
+#include "cli/IntersectCommand.h"
 #include "jobs/JobRunner.h"
 #include "model/CodePage.h"
 #include "model/ObjektManager.h"
@@ -17,30 +20,11 @@
 
 namespace {
 
-const char* const kUsage =
-    "usage: quellix-cli COMMAND EXPORT [ARGS...] [--oem 850|437] [--locations] [--ansi]\n"
-    "\n"
-    "commands:\n"
-    "  objects                              the catalogue of objects\n"
-    "  search TERM [--mode normal|case|regex] text search (normal ignores case)\n"
-    "  field-reference-problem              search =Field[0-9] as regular expression\n"
-    "  table-reference-problem              search Relation=Table[0-9] as regular expression\n"
-    "  unused-variables | unused-functions | unused-fields | unused-sumindexfields\n"
-    "  local-global | once-used             locals that repeat a global; globals used once\n"
-    "  duplicate-ids | page-translations | check-forms\n"
-    "  number-range FROM TO [--no-objects] [--no-fields]\n"
-    "  export-code OUTFILE                  code of forms, reports and dataports\n"
-    "  split FOLDER FROM TO                 one file per object numbered FROM..TO\n"
-    "\n"
-    "  quellix-cli db-objects --server S [--net tcp|netb|lokal] [--program-path P] [--license L] [--user U]\n"
-    "                                       a database's Object table (password from QUELLIX_DB_PASSWORD\n"
-    "                                       or a prompt)\n";
-
 int usage(const std::string& problem)
 {
     if (!problem.empty())
         std::cerr << "quellix-cli: " << problem << "\n";
-    std::cerr << kUsage;
+    std::cerr << cliGeneralHelp();
     return 2;
 }
 
@@ -168,8 +152,18 @@ std::string renamedSummary(const std::vector<std::string>& renamed)
 
 int main(int argc, char** argv)
 {
+    std::string helpOut, helpErr;
+    if (int status = answerHelpOrVersion(argc, argv, helpOut, helpErr); status >= 0) {
+        std::cout << helpOut;
+        std::cerr << helpErr;
+        return status;
+    }
     if (argc > 1 && std::string(argv[1]) == "db-objects")
         return runDbObjects(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
+    if (argc > 1 && std::string(argv[1]) == "db-watch")
+        return runDbWatchUntilSignal(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
+    if (argc > 1 && std::string(argv[1]) == "intersect")
+        return runIntersect(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
     Invocation inv;
     std::string problem = parseArguments(argc, argv, inv);
     if (!problem.empty())

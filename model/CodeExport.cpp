@@ -82,6 +82,15 @@ std::string exactObjectText(std::string_view text, const CObjectRecord& record, 
 
 } // namespace
 
+std::string CObjektManager::sourceText(int index) const
+{
+    if (m_text == nullptr || index < 0 || index >= count())
+        return std::string();
+    const CObjectRecord& record = get(index);
+    const int regionEnd = index + 1 < count() ? record.objectSpan.end() : m_text->length() - 1;
+    return exactObjectText(m_text->str(), record, regionEnd);
+}
+
 bool CObjektManager::exportCode(const std::string& fileName)
 {
     std::ofstream out(fileName, std::ios::binary | std::ios::trunc);
@@ -144,8 +153,7 @@ bool CObjektManager::split(const std::string& folder, int from, int to, IProgres
             std::filesystem::create_directories(prefix, ignored);
         }
         if (from <= record.number && record.number <= to && m_text != nullptr) {
-            const int regionEnd = i + 1 < count() ? record.objectSpan.end() : m_text->length() - 1;
-            std::string content = exactObjectText(m_text->str(), record, regionEnd);
+            std::string content = sourceText(i);
             ansiToOem(content);
             const std::string stem = prefix + fileTypeWord(record) + " " + std::to_string(record.number);
             std::string path = stem + ".txt";

@@ -14,6 +14,32 @@ const char* const kVariableTypeWords[] = {
     "System", "Dialog", "File", "Action", "OCX", "Automation", "Codeunit", "Form", "Record", "Report", "Dataport",
     "Boolean", "Option", "Integer", "Decimal", "Char", "Text", "Code", "Date", "Time", "Binary", "TextConst"};
 constexpr int kVariableTypeCount = sizeof kVariableTypeWords / sizeof kVariableTypeWords[0];
+
+// Length of a marker, without the terminating zero.
+template <size_t N>
+constexpr int lengthOf(const char (&)[N])
+{
+    return static_cast<int>(N - 1);
+}
+
+// Lengths of the markers the readers below step over.
+constexpr int kLineBreakLength = lengthOf("\r\n");
+constexpr int kTypeSeparatorLength = lengthOf(": ");  // between a variable's name and its type
+constexpr int kBeforeVarLength = lengthOf(";\r\n");  // or "{\r\n", in front of the line that holds VAR
+constexpr int kBeforeProcedureEndLength = lengthOf(";\r\n    "); // in front of a procedure's closing "END;"
+constexpr int kProcedureEndLineLength = lengthOf("\r\n    END;"); // the line that closes a procedure
+constexpr int kEndWordLength = lengthOf("END;");
+// A trigger's locals end before this point, counted from the line break in front of its "END;".
+constexpr int kTriggerEndLimitStep = 4;
+// A procedure search goes on this far behind the previous hit.
+constexpr int kNextProcedureStep = 4;
+// Where the search for the blank in front of a procedure's name starts: inside the keyword, behind
+// "\r\n    PR" and "\r\n    LOCAL PR", so the blank found is the one that follows "PROCEDURE".
+constexpr int kProcedureNameSearch = lengthOf("\r\n    PR");
+constexpr int kLocalProcedureNameSearch = lengthOf("\r\n    LOCAL PR");
+// A location's context: this many bytes, starting this far before the position.
+constexpr int kContextBefore = 30;
+constexpr int kContextLength = 100;
 } // namespace
 
 const char* variableTypeName(int type)
@@ -21,6 +47,7 @@ const char* variableTypeName(int type)
     return type >= 0 && type < VT_TEXTCONST ? kVariableTypeWords[type] : "";
 }
 
+// Reads one declaration line "    Name@1000 : Type[30];" (the "@id" may be missing).
 void CVariable::parse(std::string_view line, int linePos, bool local)
 {
     isLocal = local;
@@ -38,7 +65,7 @@ void CVariable::parse(std::string_view line, int linePos, bool local)
     declPos = linePos + c - lengthAfterLeftTrim - suffix;
 
     // The type word ends at a blank, the ";" that ends the line, or the "[" of a length.
-    std::string_view rest = srctext::cutFrom(line, c + 2);
+    std::string_view rest = srctext::cutFrom(line, c + kTypeSeparatorLength);
     size_t end = rest.find_first_of(" ;[");
     std::string_view word = rest.substr(0, end);
     type = VT_UNKNOWN;
@@ -86,15 +113,15 @@ void markOnceOnlyLocals(CVariableArray& locals, std::string_view scope)
     }
 }
 
-// Reads declaration lines starting after the line at v, while each line's CR lies before
-// limit1 and limit2; the line that crosses a limit is the last one read.
+// Reads the declaration lines that follow the VAR line at v ("    Name@id : Type;" each), while
+// each line's CR lies before limit1 and limit2; the line that crosses a limit is the last one read.
 void readDeclarations(std::string_view whole, int v, int limit1, int limit2, CVariableArray& out)
 {
     for (;;) {
-        int lineBreak = find(whole, "\r\n", v + 3);
+        int lineBreak = find(whole, "\r\n", v + kBeforeVarLength);
         if (lineBreak < 0)
             return;
-        v = lineBreak + 2;
+        v = lineBreak + kLineBreakLength;
         int r = find(whole, "\r\n", v);
         if (r < 0)
             return;
@@ -121,6 +148,7 @@ int CObjectRecord::findBounded(std::string_view pattern, int from, int bound) co
     return last >= from ? INT_MAX : -1;
 }
 
+// Reads the globals: the lines behind "{\r\n    VAR" of the CODE section up to its first empty line.
 void CObjectRecord::parseGlobals()
 {
     globals.removeAll();
@@ -130,10 +158,10 @@ void CObjectRecord::parseGlobals()
     if (b < 0 || e < 0)
         return;
     for (;;) {
-        int lineBreak = find(t, "\r\n", b + 3);
+        int lineBreak = find(t, "\r\n", b + kBeforeVarLength);
         if (lineBreak < 0)
             return;
-        b = lineBreak + 2;
+        b = lineBreak + kLineBreakLength;
         int d = find(t, "\r\n", b);
         if (d < 0)
             return;
@@ -145,6 +173,7 @@ void CObjectRecord::parseGlobals()
     }
 }
 
+// Reads a procedure's locals: the lines between ";\r\n    VAR" and ";\r\n    BEGIN" of its text.
 void CObjectRecord::readProcedureLocals(CProcedure& proc) const
 {
     proc.locals.removeAll();
@@ -155,24 +184,26 @@ void CObjectRecord::readProcedureLocals(CProcedure& proc) const
     if (!(a <= v && v <= off && a <= g && g <= off && v < g))
         return;
     int x = findBounded(";\r\n    END;\r\n\r\n", v, off);
-    x = x == INT_MAX ? INT_MAX : x + 7;
+    x = x == INT_MAX ? INT_MAX : x + kBeforeProcedureEndLength;
     readDeclarations(*text, v, g, x, proc.locals);
     markOnceOnlyLocals(proc.locals, proc.procedureText());
 }
 
+// Reads the procedures "\r\n    <keyword> Name@id(...);" of the object, each up to the next
+// "\r\n    END;\r\n\r\n"; the signature is the text from the blank after PROCEDURE to ";\r\n".
 void CObjectRecord::scanProcedures(std::string_view keyword, int blankOffset, bool isLocal)
 {
     std::string_view whole = *text;
     const std::string marker = "\r\n    " + std::string(keyword);
     const int last = objectSpan.end();
     for (int a = objectSpan.start();;) {
-        a = findBounded(marker, a + 4, last);
+        a = findBounded(marker, a + kNextProcedureStep, last);
         if (a < 0 || a == INT_MAX)
             return;
         int endMark = findBounded("\r\n    END;\r\n\r\n", a, last);
         if (endMark < 0 || endMark == INT_MAX)
             return;
-        int off = endMark + 10;
+        int off = endMark + kProcedureEndLineLength;
         if (off <= a || !objectSpan.contains(a) || !objectSpan.contains(off))
             return;
         int s = find(whole, " ", a + blankOffset);
@@ -197,8 +228,8 @@ void CObjectRecord::parseProcedures()
     procedures.removeAll();
     if (!text)
         return;
-    scanProcedures("PROCEDURE", 8, false);
-    scanProcedures("LOCAL PROCEDURE", 14, true);
+    scanProcedures("PROCEDURE", kProcedureNameSearch, false);
+    scanProcedures("LOCAL PROCEDURE", kLocalProcedureNameSearch, true);
 }
 
 namespace {
@@ -235,6 +266,7 @@ std::string endLineFor(int indent)
 }
 } // namespace
 
+// Reads a trigger's locals: the lines between "<Name>=VAR\r\n" and the "BEGIN\r\n" that follows.
 void CObjectRecord::readTriggerLocals(CTrigger& trigger) const
 {
     trigger.locals.removeAll();
@@ -246,11 +278,13 @@ void CObjectRecord::readTriggerLocals(CTrigger& trigger) const
     if (!(s <= v && v <= t && s <= g && g <= t && v < g))
         return;
     int x = findBounded(endLineFor(srctext::indentOf(whole, g)), v, t);
-    x = x == INT_MAX ? INT_MAX : x + 4;
+    x = x == INT_MAX ? INT_MAX : x + kTriggerEndLimitStep;
     readDeclarations(whole, v, g, x, trigger.locals);
     markOnceOnlyLocals(trigger.locals, trigger.triggerText());
 }
 
+// Reads the triggers "<Name>=VAR\r\n" (withVar) or "<Name>=BEGIN\r\n" of the object's type, each
+// up to the "END;" indented two less than its BEGIN.
 void CObjectRecord::collectTriggers(bool withVar)
 {
     std::string_view t = objectText();
@@ -262,7 +296,7 @@ void CObjectRecord::collectTriggers(bool withVar)
             if (c < 0)
                 break;
             int d = srctext::indentOf(t, find(t, "BEGIN\r\n", c + 1));
-            int e = find(t, endLineFor(d), c) + d + 4;
+            int e = find(t, endLineFor(d), c) + d + kEndWordLength;
             if (e <= c)
                 break;
             if (find(t, name, c) < 0 || find(t, "\r\n", c) < 0)
@@ -350,7 +384,7 @@ CResultLocation CObjectRecord::locate(int pos, const std::string& term)
     loc.position = pos;
     loc.objectName = std::string(headerText());
     loc.term = term;
-    loc.context = std::string(srctext::trimLeftBlanks(cut(*text, pos - 30, 100)));
+    loc.context = std::string(srctext::trimLeftBlanks(cut(*text, pos - kContextBefore, kContextLength)));
     for (const CTrigger& trigger : triggers) {
         if (trigger.span.contains(pos)) {
             loc.where = "Trigger " + trigger.name;

@@ -9,6 +9,12 @@
 
 namespace {
 
+// Markers of a control entry, with the lengths the readers step over.
+constexpr std::string_view kPageNamesStart = "PageNamesML=[";
+constexpr int kPageNamesOpenBracket = static_cast<int>(kPageNamesStart.size()) - 1; // where its "[" stands
+constexpr int kBraceLineBreakLength = 3;                      // "{\r\n" that opens a CONTROLS block
+constexpr int kEntryIdStart = 1;                              // the blank behind an entry's "{"
+
 const char* const kTypeWords[] = {"TableBox", "TextBox", "Label", "CommandButton", "MenuButton", "SubForm",
                                   "TabControl"};
 
@@ -36,10 +42,10 @@ int readColumn(std::string_view entry, int& from)
 // "PageNamesML=[ENU=General,Lines;DEU=Allgemein,Zeilen]": language code to caption.
 void readPageNames(std::string_view entry, int from, std::map<std::string, std::string>& pageNames)
 {
-    int p = srctext::find(entry, "PageNamesML=[", from);
+    int p = srctext::find(entry, kPageNamesStart, from);
     if (p == -1)
         return;
-    int open = p + 12;
+    int open = p + kPageNamesOpenBracket;
     int close = srctext::find(entry, "]", open);
     if (close == -1)
         return;
@@ -56,8 +62,9 @@ void readPageNames(std::string_view entry, int from, std::map<std::string, std::
     }
 }
 
-// Reads the entries of one CONTROLS block B (from its heading to before its closing brace line);
-// base is the absolute position of B in the whole text.
+// Reads the entries "\r\n<indent>{ <id> ;<type> ;<x> ;<y> ;<width> ;<height> ;<properties> }" of one
+// CONTROLS block B (from its heading to before its closing brace line); the indent is the block's
+// own, found from the distance between its first two "{"; base is B's position in the whole text.
 void readControlBlock(std::string_view block, int base, CControlArray& out)
 {
     int o = srctext::find(block, "{");
@@ -65,9 +72,9 @@ void readControlBlock(std::string_view block, int base, CControlArray& out)
     if (first == -1)
         return;
     int k = first - o;
-    if (k < 3)
+    if (k < kBraceLineBreakLength)
         return;
-    const std::string entryStart = "\r\n" + std::string(static_cast<size_t>(k - 3), ' ') + "{ ";
+    const std::string entryStart = "\r\n" + std::string(static_cast<size_t>(k - kBraceLineBreakLength), ' ') + "{ ";
     int e = srctext::find(block, entryStart, 0);
     while (e != -1) {
         int f = srctext::find(block, entryStart, e + 1);
@@ -81,13 +88,14 @@ void readControlBlock(std::string_view block, int base, CControlArray& out)
 
 } // namespace
 
+// Reads one entry " <id> ;<type> ;<x> ;<y> ;<width> ;<height> ;<properties>" (from behind its "{").
 void CControl::parse(std::string_view entry, int pos)
 {
     span.set(pos, pos);
-    int s1 = srctext::find(entry, ";", 1);
+    int s1 = srctext::find(entry, ";", kEntryIdStart);
     if (s1 == -1)
         return;
-    id = srctext::decimal(srctext::cut(entry, 1, s1 - 1));
+    id = srctext::decimal(srctext::cut(entry, kEntryIdStart, s1 - kEntryIdStart));
     int s2 = srctext::find(entry, ";", s1 + 1);
     if (s2 == -1)
         return;
@@ -106,6 +114,8 @@ const char* CControl::typeName() const
     return type >= CT_TABLEBOX && type <= CT_TABCONTROL ? kTypeWords[type] : "";
 }
 
+// Reads the controls of a form ("  CONTROLS\r\n  {" up to "\r\n  }\r\n") or of every report section
+// ("          CONTROLS\r\n          {" up to "\r\n          }\r\n").
 void CObjectRecord::readControls()
 {
     if (controlsRead)

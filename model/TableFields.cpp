@@ -8,6 +8,13 @@
 
 namespace {
 
+// Markers of the FIELDS and KEYS sections, with the lengths the readers step over.
+constexpr std::string_view kFieldEntryStart = "\r\n    { ";
+constexpr std::string_view kSumIndexFieldsKey = "SumIndexFields=";
+constexpr int kFieldEntryStartLength = static_cast<int>(kFieldEntryStart.size());
+constexpr int kSumIndexFieldsKeyLength = static_cast<int>(kSumIndexFieldsKey.size());
+
+// Appends one field per separated piece of text ("No.,Name"), each name without trailing blanks.
 void appendNames(std::string_view text, std::string_view separator, CTableFieldArray& out)
 {
     std::vector<std::string> pieces;
@@ -24,14 +31,15 @@ void readFieldEntries(std::string_view block, CTableFieldArray& out)
 {
     int c = 0;
     while (c != -1) {
-        int o = srctext::find(block, "\r\n    { ", c);
+        int o = srctext::find(block, kFieldEntryStart, c);
         if (o == -1)
             break;
         int s1 = srctext::find(block, ";", o);
         if (s1 == -1)
             break;
         CTableField field;
-        field.number = srctext::decimal(srctext::cut(block, o + 8, s1 - (o + 8)));
+        const int number = o + kFieldEntryStartLength;
+        field.number = srctext::decimal(srctext::cut(block, number, s1 - number));
         int s2 = srctext::find(block, ";", s1 + 1);
         if (s2 == -1)
             break;
@@ -44,6 +52,7 @@ void readFieldEntries(std::string_view block, CTableFieldArray& out)
 
 } // namespace
 
+// Reads one key entry "<enabled> ;<field>,<field> [;SumIndexFields=<field>,<field>]" (braces removed).
 void CTableKey::parse(std::string_view entry, bool flagValue)
 {
     std::vector<std::string> parts;
@@ -53,13 +62,14 @@ void CTableKey::parse(std::string_view entry, bool flagValue)
         appendNames(parts[1], ",", keyFields);
     if (partCount == 3) {
         std::string_view third = parts[2];
-        int marker = srctext::find(third, "SumIndexFields=");
+        int marker = srctext::find(third, kSumIndexFieldsKey);
         if (marker != -1)
-            appendNames(srctext::cutFrom(third, marker + 15), ",", sumIndexFields);
+            appendNames(srctext::cutFrom(third, marker + kSumIndexFieldsKeyLength), ",", sumIndexFields);
     }
     flag = flagValue;
 }
 
+// Reads the field entries between "  FIELDS\r\n  {" and the "\r\n  }\r\n" that closes the section.
 void CObjectRecord::parseFields()
 {
     if (fieldsRead)
@@ -95,6 +105,7 @@ void CObjectRecord::fieldsOnce()
     parseFields();
 }
 
+// Reads the key entries "  {...}\r\n" between "\r\n  KEYS\r\n  {\r\n" and "  }\r\n  CODE\r\n".
 void CObjectRecord::readKeys()
 {
     if (keysRead || type != OT_TABLE)

@@ -50,6 +50,27 @@ enum {
     IDC_SEARCH_OPTION = 1082,
 };
 
+// Controls of the merge view (template 101). The edit under "Source Objects 1" holds Quelldatei2,
+// the one under "Source Objects 2" Quelldatei1.
+enum {
+    IDC_MERGE_SOURCE1 = 1015,        // Quelldatei1
+    IDC_MERGE_SOURCE2 = 1016,        // Quelldatei2
+    IDC_MERGE_TARGET1 = 1017,        // Zieldatei1
+    IDC_MERGE_BUILD = 1018,
+    IDC_MERGE_START = 1019,
+    IDC_MERGE_TARGET2 = 1020,        // Zieldatei2
+    IDC_MERGE_BROWSE_SOURCE2 = 1021,
+    IDC_MERGE_PROGRAM_PATH = 1022,
+    IDC_MERGE_BROWSE_SOURCE1 = 1023,
+    IDC_MERGE_BROWSE_TARGET2 = 1024,
+    IDC_MERGE_BROWSE_TARGET1 = 1025,
+    IDC_MERGE_BROWSE_PROGRAM = 1026,
+    IDC_MERGE_IGNORE_NOISE = 1027,
+    IDC_MERGE_PROGRESS = 1028,
+    IDC_MERGE_RESULT = 1029,
+    IDC_MERGE_GROUP = 1030,
+};
+
 // Command IDs from 0x8000 up do not fit the toolkit's menu IDs (below 0x7FFF); their menu items
 // and events carry the command ID moved down by kMenuIdShift, into a range no control uses.
 inline constexpr int kMenuIdShift = 0x2000;
@@ -83,9 +104,37 @@ enum {
 };
 
 // Timers. Events of the main frame pass the active view first, so each timer has an ID of its own.
-enum { ID_STATUS_TIMER = 20400, ID_JOB_TIMER };
+enum { ID_STATUS_TIMER = 20400, ID_JOB_TIMER, ID_MERGE_TIMER };
 
 // Messages between a search view's worker and the view.
 enum { WM_WORKER_STARTED = 32783, WM_WORKER_FINISHED = 32784 };
 
+} // namespace rid
+
+// The session watch: template 133, its setup dialog 132, its commands and its timer.
+namespace rid {
+enum {
+    IDD_WATCHVIEW = 133,
+    IDD_WATCH_SETUP = 132,
+    IDC_WATCH_SESSIONS = 1009,
+    IDC_WATCH_OBJECTS = 1010,
+    IDC_WATCH_SERVER = 1015,
+    IDC_WATCH_PROGRAM_PATH = 1016,
+    IDC_WATCH_USER = 1046,
+    IDC_WATCH_PASSWORD = 1047,
+    IDC_WATCH_BROWSE = 1048,
+    IDC_WATCH_NET_TYPE = 1049,
+    IDC_WATCH_DATE = 1071,
+    IDC_WATCH_TIME = 1073,
+    IDC_WATCH_CHANGE_COUNT = 1075,
+    IDC_WATCH_DATE_LABEL = 1072, // labels of the three bottom fields, which move with them
+    IDC_WATCH_TIME_LABEL = 1074,
+    IDC_WATCH_CHANGE_COUNT_LABEL = 1076,
+    IDC_WATCH_LOG_FILE = 1006,
+    IDC_WATCH_INTERVAL = 1007,
+    ID_WATCH_START = 32773,
+    ID_WATCH_STOP = 32774,
+    ID_WATCH_SETUP = 32781,
+    ID_WATCH_TIMER = 23,
+};
 } // namespace rid

@@ -1,9 +1,13 @@
 #!/usr/bin/env python3
 """Draws the program's icons as XPM files: one per object type (16x16 and 32x32) and the program
 icon. Each icon is a function from a point of a 16 x 16 canvas to a colour key, sampled at the
-pixel centres of both sizes, so the two sizes show the same picture."""
+pixel centres of both sizes, so the two sizes show the same picture. The program icon is also
+written as PNG files at the sizes of the desktop's hicolor icon theme, each pixel the average of
+a grid of samples so that the larger sizes have smooth edges."""
 import math
 import os
+import struct
+import zlib
 
 PALETTE = {
     '.': 'None', 'k': '#202020', 'w': '#FFFFFF', 'b': '#2060C0', 'l': '#A8C8F0', 'g': '#808080',
@@ -145,12 +149,60 @@ def write_xpm(path, name, rows):
         out.write('\n'.join(lines) + '\n')
 
 
+HICOLOR_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
+
+
+def rgba(key):
+    colour = PALETTE[key]
+    if colour == 'None':
+        return (0, 0, 0, 0)
+    return (int(colour[1:3], 16), int(colour[3:5], 16), int(colour[5:7], 16), 255)
+
+
+def render_smooth(fn, size, grid=4):
+    """Rows of RGBA pixels, each the average of grid x grid samples (colours weighted by alpha)."""
+    step = 16.0 / size
+    rows = []
+    for py in range(size):
+        row = bytearray()
+        for px in range(size):
+            r = g = b = a = 0
+            for sy in range(grid):
+                for sx in range(grid):
+                    x = (px + (sx + 0.5) / grid) * step
+                    y = (py + (sy + 0.5) / grid) * step
+                    cr, cg, cb, ca = rgba(fn(x, y) or '.')
+                    r, g, b, a = r + cr * ca, g + cg * ca, b + cb * ca, a + ca
+            if a == 0:
+                row += bytes(4)
+            else:
+                row += bytes((round(r / a), round(g / a), round(b / a), round(a / (grid * grid))))
+        rows.append(bytes(row))
+    return rows
+
+
+def write_png(path, rows):
+    def chunk(kind, data):
+        body = kind + data
+        return struct.pack('>I', len(data)) + body + struct.pack('>I', zlib.crc32(body) & 0xFFFFFFFF)
+
+    size = len(rows)
+    header = struct.pack('>IIBBBBB', size, size, 8, 6, 0, 0, 0)
+    raw = b''.join(b'\0' + row for row in rows)
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, 'wb') as out:
+        out.write(b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', header) + chunk(b'IDAT', zlib.compress(raw, 9)) +
+                  chunk(b'IEND', b''))
+
+
 def main():
     folder = os.path.join(os.path.dirname(__file__), '..', 'resources', 'icons')
     for name, fn in ICONS:
         for size in (16, 32):
             write_xpm(os.path.join(folder, '%s%d.xpm' % (name, size)), '%s%d_xpm' % (name, size),
                       render(fn, size))
+    for size in HICOLOR_SIZES:
+        write_png(os.path.join(folder, 'hicolor', str(size), 'quellix.png'), render_smooth(program, size))
 
 
 if __name__ == '__main__':

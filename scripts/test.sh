@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the normal build (GUI tests under Xvfb), then the core
-# and its tests again with AddressSanitizer and UndefinedBehaviorSanitizer.
+# Builds everything and runs every test: the normal build (GUI tests under Xvfb), the Debian
+# package made from it and checked unpacked, then the core and its tests again with
+# AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/build.sh
 jobs=$(nproc 2>/dev/null || echo 2)
 (cd build && ctest --output-on-failure -j "$jobs")
+# The Debian package from the same build/ tree, unpacked with dpkg -x and checked there.
+scripts/package.sh --check
 
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUELLIX_SANITIZE=ON -DQUELLIX_GUI=OFF > /dev/null
 cmake --build build-asan -j "$jobs"

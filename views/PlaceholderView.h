@@ -20,17 +20,3 @@ public:
     CObjectComparePlaceholder();
     wxDECLARE_DYNAMIC_CLASS(CObjectComparePlaceholder);
 };
-
-// The session watch (document kind "WatchView"), to come.
-class CWatchPlaceholder : public CPlaceholderView {
-public:
-    CWatchPlaceholder();
-    wxDECLARE_DYNAMIC_CLASS(CWatchPlaceholder);
-};
-
-// The merge view (document kind "MergeView"), to come.
-class CMergePlaceholder : public CPlaceholderView {
-public:
-    CMergePlaceholder();
-    wxDECLARE_DYNAMIC_CLASS(CMergePlaceholder);
-};

@@ -4,6 +4,7 @@
 #include "admin/SessionHold.h"
 #include "cli/PasswordPrompt.h"
 #include "model/CodePage.h"
+#include "QuellixVersion.h"
 #include "store/DateTimeCodec.h"
 #include "store/Records.h"
 
@@ -21,6 +22,7 @@ namespace {
 
 const char* const kUsage =
     "usage: cfront-db [--oem 850|437] COMMAND DATABASE [ARGS...]\n"
+    "       cfront-db --help | --version\n"
     "  create DATABASE             create an empty database file\n"
     "  import DATABASE EXPORT [--date-order dmy|mdy|ymd] [--lenient]\n"
     "                              add the objects of an object text export (OEM code page);\n"
@@ -304,6 +306,10 @@ int runCommand(const std::vector<std::string>& args)
 int main(int argc, char** argv)
 {
     std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.size() == 1 && (args[0] == "--version" || args[0] == "--help" || args[0] == "-h")) {
+        std::cout << (args[0] == "--version" ? "cfront-db " QUELLIX_VERSION "\n" : kUsage);
+        return 0;
+    }
     if (!args.empty() && args[0] == "--oem") {
         if (args.size() < 2 || (args[1] != "850" && args[1] != "437")) {
             std::cerr << "cfront-db: --oem takes 850 or 437\n" << kUsage;

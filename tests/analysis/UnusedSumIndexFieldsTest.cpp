@@ -13,7 +13,7 @@ TEST(CalcReferences, ReadTokenTakesQuotedTextOrAnIdentifierRun)
     EXPECT_EQ(pos, 25);
     const std::string umlauts = "Gr\xF6\xDF" "e_1-2)";
     pos = 0;
-    EXPECT_EQ(sumrefs::readToken(umlauts, pos, false), "Gr\xF6");
+    EXPECT_EQ(sumrefs::readToken(umlauts, pos, false), "Gr\xF6\xDF" "e_1");
     pos = 0;
     EXPECT_EQ(sumrefs::readToken("G-L_Entry2.x", pos, true), "G-L_Entry2");
     pos = 3;

@@ -252,7 +252,8 @@ TEST_F(DatabaseFilesTest, HugeStoredCostsAreRefusedAndUnknownUsersTakeAsLong)
         wrongPassword = std::min(wrongPassword, timeLogin("ADMIN"));
         unknownUser = std::min(unknownUser, timeLogin("NOBODY"));
     }
-    EXPECT_GT(unknownUser, wrongPassword / 2) << unknownUser << " s against " << wrongPassword << " s";
+    // Both refusals hash once; a wide margin keeps a loaded machine from failing the comparison.
+    EXPECT_GT(unknownUser, wrongPassword / 4) << unknownUser << " s against " << wrongPassword << " s";
 
     std::string hash = queryText(database, "SELECT hash FROM user");
     for (const char* cost : {"m=65536,t=1000000000000,p=1", "m=4294967296,t=2,p=1", "m=65536,t=2,p=8"}) {
@@ -262,7 +263,8 @@ TEST_F(DatabaseFilesTest, HugeStoredCostsAreRefusedAndUnknownUsersTakeAsLong)
         auto start = std::chrono::steady_clock::now();
         EXPECT_FALSE(session.Login(folder.localConnection(database, "ADMIN", "geheim"))) << cost;
         session.Logout();
-        EXPECT_LT(secondsSince(start), 1.0) << cost;
+        // A stored cost that were honoured would take hours; refused, it takes no hashing at all.
+        EXPECT_LT(secondsSince(start), 10.0) << cost;
         ASSERT_EQ(messages.notes.size(), 1u) << cost;
         EXPECT_NE(messages.notes[0].find("cost limits"), std::string::npos) << messages.notes[0];
     }

@@ -9,8 +9,10 @@
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+#include <csignal>
 #include <sqlite3.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -150,6 +152,42 @@ std::string sampleExport()
                  "    Time=00:00:00;", "  }", "}", "",
                  "OBJECT MenuSuite 10 Navigation", "{", "  OBJECT-PROPERTIES", "  {", "    Date=01.01.05;",
                  "  }", "}"});
+}
+
+HeldSession::HeldSession(const std::string& database, const std::string& user, std::vector<std::string> options)
+{
+    // Everything the child needs is made before fork: the parent may run other threads.
+    std::vector<std::string> args{QUELLIX_BINARY_DIR "/cfront/cfront-db", "session", database, user};
+    args.insert(args.end(), options.begin(), options.end());
+    std::vector<char*> argv;
+    for (std::string& arg : args)
+        argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    int output[2];
+    if (pipe(output) != 0)
+        return;
+    m_pid = fork();
+    if (m_pid == 0) {
+        dup2(output[1], STDOUT_FILENO);
+        close(output[0]);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    close(output[1]);
+    char c = 0;
+    while (read(output[0], &c, 1) == 1 && c != '\n')
+        m_announced += c; // "session <ID>" once the row is there
+    close(output[0]);
+}
+
+void HeldSession::end()
+{
+    if (m_pid <= 0)
+        return;
+    kill(m_pid, SIGTERM);
+    int status = 0;
+    waitpid(m_pid, &status, 0);
+    m_pid = -1;
 }
 
 void runSql(const std::string& database, const std::string& sql)

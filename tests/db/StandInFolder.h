@@ -42,6 +42,23 @@ private:
     std::string m_folder;
 };
 
+// Another program holding a session: "cfront-db session DATABASE USER [options]" (options such
+// as "--hold", "30", "--reads", "1000"), whose counters rise while it runs. The constructor
+// returns once the row is there; end() (or the destructor) stops the program, which removes it.
+class HeldSession {
+public:
+    HeldSession(const std::string& database, const std::string& user, std::vector<std::string> options);
+    ~HeldSession() { end(); }
+    HeldSession(const HeldSession&) = delete;
+    HeldSession& operator=(const HeldSession&) = delete;
+    bool started() const { return m_announced.rfind("session ", 0) == 0; }
+    void end();
+
+private:
+    int m_pid = -1;
+    std::string m_announced;
+};
+
 // Runs sql on the database file outside the stand-in (to damage or alter it); throws on failure.
 void runSql(const std::string& database, const std::string& sql);
 

@@ -89,3 +89,22 @@ TEST(Settings, WindowsDefaultsMapUnderHomeButConfirmedPathsStayAsTyped)
     again.read(store);
     EXPECT_EQ(again.targetPath, "c:\\tmp\\split");
 }
+
+TEST(Settings, MergeKeepsItsFivePathsInSectionMergeWithTheirDefaults)
+{
+    CMemorySettingsStore store;
+    MergeSettings merge;
+    merge.read(store);
+    EXPECT_EQ(merge.source1, "c:\\tmp\\Source1.txt");
+    EXPECT_EQ(merge.source2, "c:\\tmp\\Source2.txt");
+    EXPECT_EQ(merge.target1, "Vgl Neu.txt");
+    EXPECT_EQ(merge.target2, "Vgl Alt.txt");
+    EXPECT_EQ(merge.programPath, "c:\\programs\\Araxis merge\\merge.exe");
+
+    MergeSettings{"/a/1.txt", "/a/2.txt", "/b/n.txt", "/b/a.txt", "/usr/bin/meld"}.write(store);
+    EXPECT_EQ(store.getString("Merge", "Quelldatei1", ""), "/a/1.txt");
+    EXPECT_EQ(store.getString("Merge", "Quelldatei2", ""), "/a/2.txt");
+    EXPECT_EQ(store.getString("Merge", "Zieldatei1", ""), "/b/n.txt");
+    EXPECT_EQ(store.getString("Merge", "Zieldatei2", ""), "/b/a.txt");
+    EXPECT_EQ(store.getString("Merge", "ProgramPath", ""), "/usr/bin/meld");
+}

@@ -1,0 +1,198 @@
+#include "cli/CommandHelp.h"
+
+#include "analysis/OperationTable.h"
+#include "QuellixVersion.h"
+
+#include <algorithm>
+#include <map>
+
+namespace {
+
+const CliOptionHelp kOemOption = {"--oem 850|437", "OEM code page of the export (default 850)"};
+
+// Options of every command that prints a list read from an export.
+const std::vector<CliOptionHelp> kListOptions = {
+    kOemOption,
+    {"--locations", "add the columns ItemData and Position"},
+    {"--ansi", "write the raw Windows-1252 bytes instead of UTF-8"},
+};
+
+// The line of each operation's command in the help.
+const std::map<std::string_view, const char*> kSummaries = {
+    {"objects", "the catalogue: type, number, name, start and end of every object"},
+    {"search", "text search over all objects"},
+    {"field-reference-problem", "the regular expression search =Field[0-9]"},
+    {"table-reference-problem", "the regular expression search Relation=Table[0-9]"},
+    {"unused-variables", "global and local variables that are never used"},
+    {"unused-functions", "procedures that are never called"},
+    {"unused-fields", "table fields whose name occurs only once in the export"},
+    {"unused-sumindexfields", "SumIndexFields that no CALCSUMS and no FlowField formula uses"},
+    {"local-global", "local variables that repeat a global name"},
+    {"once-used", "global variables used only once"},
+    {"duplicate-ids", "control and procedure IDs used twice in an object"},
+    {"page-translations", "tab controls with missing PageName translations"},
+    {"check-forms", "the form check: reads the controls of every form, lists nothing"},
+    {"number-range", "objects and table fields numbered FROM..TO"},
+    {"export-code", "write the code of forms, reports and dataports to OUTFILE"},
+    {"split", "one file per object numbered FROM..TO; prints each written path"},
+};
+
+// Commands that run no operation of the table.
+const std::vector<CliCommandHelp> kOtherCommands = {
+    {"db-objects", "--server SERVER|DATABASE", "a database's Object table through C/FRONT",
+     {{"--server SERVER|DATABASE", "the server, or the database file with --net lokal"},
+      {"--net tcp|netb|lokal", "network type (default tcp)"},
+      {"--program-path DIR", "folder holding cfront/cfront.so (default: the program's, else the installed one)"},
+      {"--license FILE", "licence file"},
+      {"--user USER", "user name; the password comes from QUELLIX_DB_PASSWORD or a prompt"},
+      {"--oem 850|437", "OEM code page of the database texts (default 850)"}}},
+    {"db-watch", "--server SERVER|DATABASE", "objects changed since each request, until N requests or Ctrl+C",
+     {{"--server SERVER|DATABASE", "the server, or the database file with --net lokal"},
+      {"--net tcp|netb|lokal", "network type (default tcp)"},
+      {"--program-path DIR", "folder holding cfront/cfront.so (default: the program's, else the installed one)"},
+      {"--user USER", "user name; the password comes from QUELLIX_DB_PASSWORD or a prompt"},
+      {"--interval SECONDS", "seconds between two requests, 5..3600 (default 20)"},
+      {"--count N", "stop after N requests"},
+      {"--log FILE", "append the changed objects to FILE when the watch stops"},
+      {"--sessions", "also print the sessions table at each request"},
+      {"--oem 850|437", "OEM code page of the database texts (default 850)"}}},
+    {"intersect", "SOURCE1 SOURCE2 TARGET1 TARGET2",
+     "TARGET1 holds SOURCE1's objects that SOURCE2 also has, in SOURCE2's order; TARGET2 holds SOURCE2's "
+     "objects that SOURCE1 also has, in SOURCE1's order",
+     {{"--ignore-noise", "both files carry the Date, Time and Version List lines of SOURCE1's object"},
+      kOemOption}},
+};
+
+// The arguments and options an operation's input kind asks for on the command line.
+CliCommandHelp operationHelp(const OperationDef& row)
+{
+    auto summary = kSummaries.find(row.command);
+    CliCommandHelp help{row.command, "EXPORT", summary != kSummaries.end() ? summary->second : row.lastAction,
+                        kListOptions};
+    switch (row.input) {
+    case OperationInput::None:
+        break;
+    case OperationInput::SearchTerm:
+        help.arguments = "EXPORT TERM";
+        help.options.insert(help.options.begin(),
+                            {"--mode normal|case|regex",
+                             "normal ignores case, case is case-sensitive, regex a regular expression"});
+        break;
+    case OperationInput::NumberRange:
+        help.arguments = "EXPORT FROM TO";
+        help.options.insert(help.options.begin(),
+                            {{"--no-objects", "leave out the objects"}, {"--no-fields", "leave out the table fields"}});
+        break;
+    case OperationInput::OutputFile:
+        help.arguments = "EXPORT OUTFILE";
+        help.options = {kOemOption};
+        break;
+    case OperationInput::FolderAndRange:
+        help.arguments = "EXPORT FOLDER FROM TO";
+        help.options = {kOemOption};
+        break;
+    }
+    if (help.summary == nullptr)
+        help.summary = "";
+    return help;
+}
+
+void appendColumns(std::string& out, const std::string& left, const char* right, size_t width)
+{
+    out += "  " + left;
+    if (left.size() + 1 >= width)
+        out += "\n  " + std::string(width, ' ');
+    else
+        out += std::string(width - left.size(), ' ');
+    out += right;
+    out += "\n";
+}
+
+// "-h" could be a search term, so it counts only as the first or second argument; "--help" and
+// "--version" are never terms (every argument starting with "--" is an option).
+bool asksFor(const std::vector<std::string>& args, const char* option, const char* shortOption = nullptr)
+{
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == option || (shortOption && i < 2 && args[i] == shortOption))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+const std::vector<CliCommandHelp>& cliCommandHelp()
+{
+    static const std::vector<CliCommandHelp> commands = [] {
+        std::vector<CliCommandHelp> all;
+        for (const OperationDef* row : operationTable())
+            all.push_back(operationHelp(*row));
+        all.insert(all.end(), kOtherCommands.begin(), kOtherCommands.end());
+        return all;
+    }();
+    return commands;
+}
+
+const CliCommandHelp* findCliCommandHelp(std::string_view name)
+{
+    const std::vector<CliCommandHelp>& commands = cliCommandHelp();
+    auto it = std::find_if(commands.begin(), commands.end(), [&](const CliCommandHelp& c) { return c.name == name; });
+    return it == commands.end() ? nullptr : &*it;
+}
+
+std::string cliGeneralHelp()
+{
+    size_t width = 0;
+    for (const CliCommandHelp& c : cliCommandHelp())
+        width = std::max(width, std::string_view(c.name).size() + 2);
+    std::string out = "usage: quellix-cli COMMAND EXPORT [ARGS...] [OPTIONS]\n"
+                      "       quellix-cli COMMAND --help\n"
+                      "\n"
+                      "commands:\n";
+    for (const CliCommandHelp& c : cliCommandHelp())
+        appendColumns(out, c.name, c.summary, width);
+    out += "\n"
+           "options of the commands that print a list of an export:\n";
+    for (const CliOptionHelp& o : kListOptions)
+        appendColumns(out, o.option, o.text, width);
+    out += "\n"
+           "options:\n";
+    appendColumns(out, "-h, --help", "this text; after a COMMAND, its arguments and options", width);
+    appendColumns(out, "--version", "the version number", width);
+    return out;
+}
+
+std::string cliCommandHelpText(const CliCommandHelp& command)
+{
+    std::string out = std::string("usage: quellix-cli ") + command.name + " " + command.arguments;
+    if (!command.options.empty())
+        out += " [OPTIONS]";
+    out += "\n  " + std::string(command.summary) + "\n";
+    if (!command.options.empty()) {
+        out += "\noptions:\n";
+        for (const CliOptionHelp& o : command.options)
+            appendColumns(out, o.option, o.text, 28);
+    }
+    return out;
+}
+
+int answerHelpOrVersion(int argc, char** argv, std::string& out, std::string& err)
+{
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (asksFor(args, "--version")) {
+        out = "quellix-cli " QUELLIX_VERSION "\n";
+        return 0;
+    }
+    if (!asksFor(args, "--help", "-h"))
+        return -1;
+    if (args.front() == "--help" || args.front() == "-h" || args.front().compare(0, 2, "--") == 0) {
+        out = cliGeneralHelp();
+        return 0;
+    }
+    if (const CliCommandHelp* command = findCliCommandHelp(args.front())) {
+        out = cliCommandHelpText(*command);
+        return 0;
+    }
+    err = "quellix-cli: unknown command: " + args.front() + "\n" + cliGeneralHelp();
+    return 2;
+}

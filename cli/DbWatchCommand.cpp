@@ -1,0 +1,231 @@
+#include "cli/DbWatchCommand.h"
+
+#include "cli/PasswordPrompt.h"
+#include "db/SessionWatch.h"
+#include "settings/WatchSettings.h"
+#include "model/CodePage.h"
+#include "results/ResultList.h"
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+const char* const kUsage =
+    "usage: quellix-cli db-watch --server SERVER --net tcp|netb --program-path DIR [--user USER]\n"
+    "                            [--interval SECONDS] [--count N] [--log FILE] [--sessions] [--oem 850|437]\n"
+    "  Every SECONDS (5..3600, default 20) prints the objects changed since the previous request;\n"
+    "  stops after N requests or on Ctrl+C and appends them to FILE. The password is read from\n"
+    "  QUELLIX_DB_PASSWORD or asked for on the terminal.\n";
+
+struct WatchOptions {
+    DatabaseConnection connection;
+    int interval = 20;
+    long count = -1; // no limit
+    std::string logFile;
+    bool sessions = false;
+};
+
+// Every message goes to err as one line, as soon as it is shown.
+class LineMessages : public IMessageBoxes {
+public:
+    explicit LineMessages(std::ostream& err) : m_err(err) {}
+    void show(const std::string& text, const std::string& caption, MessageIcon) override
+    {
+        note(caption == text || caption.empty() ? text : caption + ": " + text);
+    }
+    void note(const std::string& text) override
+    {
+        std::string line = text;
+        for (char& c : line)
+            if (c == '\n' || c == '\r')
+                c = ' ';
+        m_err << "quellix-cli db-watch: " << line << std::endl;
+    }
+
+private:
+    std::ostream& m_err;
+};
+
+std::string runningProgramFolder()
+{
+    std::error_code error;
+    auto program = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::string(".") : program.parent_path().string();
+}
+
+bool parseCount(const std::string& text, long& count)
+{
+    char* end = nullptr;
+    long value = std::strtol(text.c_str(), &end, 10);
+    if (text.empty() || *end != '\0' || value < 1)
+        return false;
+    count = value;
+    return true;
+}
+
+bool parseValueOption(const std::string& option, const std::string& value, WatchOptions& o, std::string& problem)
+{
+    if (option == "--server") {
+        o.connection.server = value;
+    } else if (option == "--net" && (value == "tcp" || value == "netb" || value == "lokal")) {
+        o.connection.netType = value;
+    } else if (option == "--user") {
+        o.connection.user = utf8ToAnsiViaOem(value, oemCodePage());
+    } else if (option == "--program-path") {
+        o.connection.programPath = value;
+    } else if (option == "--interval") {
+        if (checkWatchInterval(value, o.interval) != IntervalCheck::Ok)
+            problem = "--interval needs a whole number of seconds from " + std::to_string(kWatchIntervalMin) +
+                      " to " + std::to_string(kWatchIntervalMax);
+    } else if (option == "--count") {
+        if (!parseCount(value, o.count))
+            problem = "--count needs a number of at least 1";
+    } else if (option == "--log") {
+        o.logFile = value;
+    } else if (option == "--oem" && (value == "850" || value == "437")) {
+        setOemCodePage(value == "437" ? OemCodePage::CP437 : OemCodePage::CP850);
+    } else {
+        problem = "unknown option " + option + " " + value;
+    }
+    return problem.empty();
+}
+
+bool parseOptions(const std::vector<std::string>& args, WatchOptions& o, std::string& problem)
+{
+    o.connection.netType = "tcp";
+    o.connection.programPath = runningProgramFolder();
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--sessions") {
+            o.sessions = true;
+            continue;
+        }
+        if (i + 1 >= args.size()) {
+            problem = "missing value after " + args[i];
+            return false;
+        }
+        if (!parseValueOption(args[i], args[i + 1], o, problem))
+            return false;
+        ++i;
+    }
+    if (o.connection.server.empty())
+        problem = "--server is missing";
+    return problem.empty();
+}
+
+std::string password()
+{
+    std::string text;
+    if (const char* fromEnvironment = std::getenv("QUELLIX_DB_PASSWORD"))
+        text = fromEnvironment;
+    else if (isatty(STDIN_FILENO) == 1 && !readPassword("Password: ", text))
+        text.clear();
+    return utf8ToAnsiViaOem(text, oemCodePage());
+}
+
+// The rows from first on, every cell as the list text writes it with CR, LF and TAB as blanks.
+void writeRows(std::ostream& out, const CResultList& list, int first, bool heading)
+{
+    auto cell = [&](const std::string& ansi) {
+        std::string text = CResultList::ListTextCell(ansi);
+        for (char& c : text)
+            if (c == '\r' || c == '\n' || c == '\t')
+                c = ' ';
+        out << ansiToUtf8ViaOem(text, oemCodePage()) << '\t';
+    };
+    if (heading) {
+        for (int c = 0; c < list.GetColumnCount(); ++c)
+            cell(list.GetColumn(c).heading);
+        out << '\n';
+    }
+    for (int r = first; r < list.GetRowCount(); ++r) {
+        for (int c = 0; c < list.GetColumnCount(); ++c)
+            cell(list.GetCellText(r, c));
+        out << '\n';
+    }
+}
+
+// Waits for the interval in short steps; false when stop was set meanwhile.
+bool waitInterval(int seconds, const std::atomic<bool>& stop)
+{
+    auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (std::chrono::steady_clock::now() < end) {
+        if (stop.load())
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return !stop.load();
+}
+
+// Whether the database answers a login now; the failure is reported through messages.
+bool reachable(CDatabaseSession& session, const DatabaseConnection& connection)
+{
+    if (!session.CheckLibraryFile(connection.programPath))
+        return false;
+    bool ok = session.Login(connection);
+    session.Logout();
+    return ok;
+}
+
+std::atomic<bool> g_signalled{false};
+
+extern "C" void onStopSignal(int)
+{
+    g_signalled.store(true);
+}
+
+} // namespace
+
+int runDbWatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+               const std::atomic<bool>& stop)
+{
+    WatchOptions options;
+    std::string problem;
+    if (!parseOptions(args, options, problem)) {
+        err << "quellix-cli db-watch: " << problem << "\n" << kUsage;
+        return 2;
+    }
+    options.connection.password = password();
+    LineMessages messages(err);
+    CResultList changedObjects;
+    CResultList sessions;
+    addChangedObjectColumns(changedObjects);
+    addSessionColumns(sessions);
+    CSystemWatchClock clock;
+    CSessionWatch watch(changedObjects, sessions, messages, clock, err);
+    if (!reachable(watch.session(), options.connection))
+        return 1;
+
+    watch.Start(options.connection);
+    writeRows(out, changedObjects, 0, !options.sessions);
+    out.flush();
+    for (long done = 0; (options.count < 0 || done < options.count) && waitInterval(options.interval, stop); ++done) {
+        int first = changedObjects.GetRowCount();
+        watch.Tick();
+        writeRows(out, changedObjects, first, options.sessions);
+        if (options.sessions)
+            writeRows(out, sessions, 0, true);
+        out.flush();
+    }
+    bool logWritten = false;
+    watch.Stop(options.logFile, &logWritten);
+    if (!options.logFile.empty() && !logWritten) {
+        err << "quellix-cli db-watch: cannot write " << options.logFile << "\n";
+        return 1;
+    }
+    return 0;
+}
+
+int runDbWatchUntilSignal(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    struct sigaction action {};
+    action.sa_handler = onStopSignal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+    return runDbWatch(args, out, err, g_signalled);
+}

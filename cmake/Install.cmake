@@ -1,0 +1,56 @@
+# cmake --install: the programs, the stand-in C/FRONT library where the programs find it, the
+# desktop entry and icons, man pages, bash completion and the sample export.
+include(GNUInstallDirs)
+
+# The private library folder is the program path the database commands default to: it holds
+# cfront/cfront.so. The programs find it relative to their own folder, so an installed tree
+# works wherever it is unpacked (dpkg -x, a staging root).
+set(QUELLIX_LIBRARY_DIR lib/quellix)
+file(RELATIVE_PATH QUELLIX_LIBRARY_FROM_BIN /${CMAKE_INSTALL_BINDIR} /${QUELLIX_LIBRARY_DIR})
+set_property(SOURCE ${PROJECT_SOURCE_DIR}/db/ProgramPath.cpp APPEND PROPERTY
+             COMPILE_DEFINITIONS QUELLIX_INSTALLED_PROGRAM_PATH="${QUELLIX_LIBRARY_FROM_BIN}")
+
+install(TARGETS quellix-cli cfront-db RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(QUELLIX_GUI)
+  install(TARGETS quellix RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
+install(TARGETS cfront LIBRARY DESTINATION ${QUELLIX_LIBRARY_DIR}/cfront)
+
+set(QUELLIX_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
+install(FILES ${QUELLIX_PACKAGING_DIR}/quellix.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+foreach(size 16 22 24 32 48 64 128 256)
+  install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/hicolor/${size}/quellix.png
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+endforeach()
+install(FILES ${QUELLIX_PACKAGING_DIR}/bash-completion/quellix-cli
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
+install(FILES ${PROJECT_SOURCE_DIR}/examples/sample-export.txt
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/quellix/examples)
+
+# Man pages, written by hand with the version filled in, compressed as Debian keeps them (-n: no
+# time stamp, so the package is reproducible).
+set(QUELLIX_MAN_PAGES)
+foreach(page quellix.1 quellix-cli.1 cfront-db.1)
+  configure_file(${QUELLIX_PACKAGING_DIR}/man/${page}.in ${PROJECT_BINARY_DIR}/man/${page} @ONLY)
+  add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/man/${page}.gz
+    COMMAND sh -c "gzip -9nc \"$1\" > \"$2\"" sh ${PROJECT_BINARY_DIR}/man/${page} ${PROJECT_BINARY_DIR}/man/${page}.gz
+    DEPENDS ${PROJECT_BINARY_DIR}/man/${page}
+    VERBATIM)
+  list(APPEND QUELLIX_MAN_PAGES ${PROJECT_BINARY_DIR}/man/${page}.gz)
+endforeach()
+add_custom_target(man_pages ALL DEPENDS ${QUELLIX_MAN_PAGES})
+install(FILES ${QUELLIX_MAN_PAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+# The installed tree works: cmake --install into a scratch prefix, then the checks of
+# scripts/check-install.sh (the package build runs the same checks on the unpacked package).
+if(QUELLIX_TESTS)
+  set(QUELLIX_CHECK_GUI "")
+  if(QUELLIX_GUI)
+    set(QUELLIX_CHECK_GUI --gui)
+  endif()
+  add_test(NAME install COMMAND sh -c
+    "prefix=$(mktemp -d) && trap 'rm -rf \"$prefix\"' EXIT && \"$1\" --install \"$2\" --prefix \"$prefix\" > /dev/null && \"$3\" \"$prefix\" \"$4\" $5"
+    sh ${CMAKE_COMMAND} ${PROJECT_BINARY_DIR} ${PROJECT_SOURCE_DIR}/scripts/check-install.sh ${PROJECT_VERSION}
+    "${QUELLIX_CHECK_GUI}")
+  set_tests_properties(install PROPERTIES LABELS install TIMEOUT 120)
+endif()

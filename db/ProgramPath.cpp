@@ -1,0 +1,42 @@
+#include "db/ProgramPath.h"
+
+#include "db/CFrontLibrary.h"
+
+#include <filesystem>
+
+// Where the installed library folder lies, seen from the folder of the installed programs; set by
+// the build from the install directories.
+#ifndef QUELLIX_INSTALLED_PROGRAM_PATH
+#define QUELLIX_INSTALLED_PROGRAM_PATH "../lib/quellix"
+#endif
+
+namespace {
+bool holdsLibrary(const std::filesystem::path& folder)
+{
+    std::error_code error;
+    return std::filesystem::is_regular_file(CFrontLibrary::libraryFilePath(folder.string()), error);
+}
+} // namespace
+
+std::string defaultProgramPathFor(const std::string& programFolder)
+{
+    const std::filesystem::path folder(programFolder);
+    if (holdsLibrary(folder))
+        return programFolder;
+    const std::filesystem::path installed = (folder / QUELLIX_INSTALLED_PROGRAM_PATH).lexically_normal();
+    if (holdsLibrary(installed))
+        return installed.string();
+    return programFolder;
+}
+
+std::string runningProgramFolder()
+{
+    std::error_code error;
+    auto program = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::string(".") : program.parent_path().string();
+}
+
+std::string defaultProgramPath()
+{
+    return defaultProgramPathFor(runningProgramFolder());
+}

@@ -1,0 +1,112 @@
+#pragma once
+
+#include "db/DatabaseSession.h"
+
+#include <ctime>
+#include <iostream>
+#include <string>
+#include <vector>
+
+class CResultList;
+struct CResultRow;
+
+// The current calendar time in whole seconds; tests set it by hand.
+class IWatchClock {
+public:
+    virtual ~IWatchClock() = default;
+    virtual std::time_t now() const = 0;
+};
+
+class CSystemWatchClock : public IWatchClock {
+public:
+    std::time_t now() const override { return std::time(nullptr); }
+};
+
+// Columns of the two lists of the session watch, in order, with their widths in pixels.
+void addChangedObjectColumns(CResultList& list);
+void addSessionColumns(CResultList& list);
+
+// Cells of the changed-objects list.
+enum WatchObjectCell {
+    WOC_TYPE, WOC_ID, WOC_USER, WOC_OBJECT, WOC_DATE, WOC_TIME, WOC_VERSION, WOC_DBM_TABLE, WOC_COUNT
+};
+
+// The session watch of one database without its window: the requests of a timer period, the
+// watermark they start from, and the log written on Stop. The changed-objects list collects the
+// objects reported since Start; the sessions list holds the sessions of the latest request.
+//
+// The watermark ("last request time") is taken in whole seconds before each changed-objects
+// query and moved only by that request (when it reached the database), by Start and by Stop. A
+// record qualifies when its date and time together lie at or after the previous watermark, so an
+// object changed on a later day at an earlier time of day is reported, and an object saved in
+// the very second of a request is reported again by the next one rather than lost.
+//
+// Requests never overlap: a tick that arrives while a request runs (a message box of the running
+// request keeps the message loop going) is skipped and counted.
+class CSessionWatch {
+public:
+    CSessionWatch(CResultList& changedObjects, CResultList& sessions, IMessageBoxes& messages,
+                  const IWatchClock& clock, std::ostream& conversionLog = std::cout);
+
+    // Empties the changed-objects list, keeps the connection (its licence file is cleared),
+    // running = true and watermark = now. False (and nothing changes) while running.
+    bool Start(const DatabaseConnection& connection);
+    // While running: running = false, watermark = now, and the changed-objects list is appended
+    // to the log file (nothing when logFile is empty). False when not running: no log at all.
+    // logWritten tells whether a log file took the lines.
+    bool Stop(const std::string& logFile, bool* logWritten = nullptr);
+
+    enum class TickResult { Ran, Skipped, NotRunning };
+    // One timer period: the changed-objects request, then the sessions request.
+    TickResult Tick();
+
+    // The changed-objects request; returns the number of rows added, -1 when the login or the
+    // read failed (a failed read is shown with caption "Error" and the library's reason, and adds
+    // no row). After a failure the watermark stays where it was, so the next request covers the
+    // time of the failure.
+    int RequestChangedObjects();
+    // The sessions request; false when the login or the read failed (the sessions list keeps its
+    // rows).
+    bool RequestSessions();
+
+    bool running() const { return m_running; }
+    bool requestRunning() const { return m_requestRunning; }
+    int skippedTicks() const { return m_skippedTicks; }
+    std::time_t lastRequestTime() const { return m_lastRequestTime; }
+    const DatabaseConnection& connection() const { return m_connection; }
+    CDatabaseSession& session() { return m_session; }
+
+    // The Object table filter of the date of t, in local time: ">=" and "DD.MM.YYYY".
+    static std::string dateFilterText(std::time_t t);
+    // The texts of "Date last request" ("%A, %d %B, %Y") and "Time last request" ("%H:%M:%S").
+    static std::string requestDateText(std::time_t t);
+    static std::string requestTimeText(std::time_t t);
+
+private:
+    // Holds the request flag for one request; the flag makes ticks inside it skip.
+    class RequestGuard;
+    class TableReading;
+
+    bool loggedIn();
+    // The rows of the two reads, and the reason of a failed read ("" when it succeeded).
+    std::string readChangedObjects(std::time_t previous, std::vector<CResultRow>& rows);
+    std::string readSessions(std::vector<CResultRow>& rows);
+    bool atOrAfter(const std::string& dateText, const std::string& timeText, std::time_t moment) const;
+
+    CResultList& m_changedObjects;
+    CResultList& m_sessions;
+    IMessageBoxes& m_messages;
+    const IWatchClock& m_clock;
+    CDatabaseSession m_session;
+    DatabaseConnection m_connection;
+    bool m_running = false;
+    bool m_requestRunning = false;
+    int m_skippedTicks = 0;
+    std::time_t m_lastRequestTime = 0;
+};
+
+// Appends the rows of list to the file as the watch log: Type TAB ID TAB User TAB Object TAB Date
+// TAB TAB Time TAB Version CR LF per row, each cell read back in 200 bytes (its first 199); the
+// DBM table number is not written. The file is created when missing, never truncated. False when
+// it cannot be opened or written.
+bool appendWatchLog(const std::string& path, const CResultList& list);

@@ -1,0 +1,56 @@
+#include "db/ProgramPath.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+namespace {
+namespace fs = std::filesystem;
+
+// A scratch tree laid out like an install prefix: bin/ and lib/quellix/.
+class ProgramPath : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        root = fs::temp_directory_path() / ("quellix-program-path-" + std::to_string(::getpid()));
+        fs::create_directories(root / "bin");
+    }
+    void TearDown() override { fs::remove_all(root); }
+
+    void putLibrary(const fs::path& programPath)
+    {
+        fs::create_directories(programPath / "cfront");
+        std::ofstream(programPath / "cfront" / "cfront.so") << "stand-in";
+    }
+
+    fs::path root;
+};
+} // namespace
+
+TEST_F(ProgramPath, InstalledLibraryFolderBesideTheProgramFolderIsTheDefault)
+{
+    putLibrary(root / "lib" / "quellix");
+    EXPECT_EQ(defaultProgramPathFor((root / "bin").string()), (root / "lib" / "quellix").string());
+}
+
+TEST_F(ProgramPath, ProgramFolderHoldingTheLibraryWinsOverTheInstalledOne)
+{
+    putLibrary(root / "bin");
+    putLibrary(root / "lib" / "quellix");
+    EXPECT_EQ(defaultProgramPathFor((root / "bin").string()), (root / "bin").string());
+}
+
+TEST_F(ProgramPath, WithoutAnyLibraryTheProgramFolderStaysSoTheMissingFileIsNamedThere)
+{
+    fs::create_directories(root / "lib" / "quellix" / "cfront" / "cfront.so"); // a folder, not the library
+    EXPECT_EQ(defaultProgramPathFor((root / "bin").string()), (root / "bin").string());
+}
+
+TEST(ProgramPathOfThisProgram, IsAnAbsoluteFolder)
+{
+    const fs::path folder = runningProgramFolder();
+    EXPECT_TRUE(folder.is_absolute());
+    EXPECT_TRUE(fs::is_directory(folder));
+}

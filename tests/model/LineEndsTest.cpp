@@ -1,0 +1,43 @@
+#include "model/ReadExport.h"
+#include "support/TestExport.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+TEST(LineEnds, BareLineFeedsGetACarriageReturnOthersStay)
+{
+    const std::pair<std::string, std::string> cases[] = {
+        {"a\r\nb\nc\r\n", "a\r\nb\r\nc\r\n"},
+        {"\nx", "\r\nx"},
+        {"\n\n", "\r\n\r\n"},
+        {"a\r\n", "a\r\n"},
+        {"a\rb\n", "a\rb\r\n"},
+        {"\r\r\n", "\r\r\n"},
+        {"", ""},
+    };
+    for (const auto& [input, expected] : cases) {
+        std::string text = input;
+        normalizeLineEnds(text);
+        EXPECT_EQ(text, expected) << testing::PrintToString(input);
+    }
+}
+
+TEST(LineEnds, AFileWithMixedLineEndsLoadsLikeOneWithCrLf)
+{
+    namespace fs = std::filesystem;
+    const fs::path path = fs::temp_directory_path() / ("quellix-mixed-" + std::to_string(::getpid()) + ".txt");
+    std::ofstream(path, std::ios::binary) << "OBJECT Codeunit 1 A\r\n{\n}\r\n\nOBJECT Codeunit 2 B\n{\r\n}\n";
+    std::string text;
+    std::string error;
+    ASSERT_TRUE(readExportFile(path.string(), text, error)) << error;
+    fs::remove(path);
+    const std::string crlfText = "OBJECT Codeunit 1 A\r\n{\r\n}\r\n\r\nOBJECT Codeunit 2 B\r\n{\r\n}\r\n";
+    EXPECT_EQ(text, crlfText);
+    LoadedExport e(text);
+    ASSERT_EQ(e.manager->count(), 2);
+    EXPECT_EQ(e.object(1).number, 2);
+    EXPECT_EQ(e.object(1).objectSpan.start(), static_cast<int>(crlfText.find("\r\nOBJECT Codeunit 2")));
+}
