@@ -80,6 +80,16 @@ void CSearchView::StopWorker()
 {
     m_worker.stop();
     m_timer.Stop();
+    followJob(false);
+}
+
+void CSearchView::followJob(bool running)
+{
+    if (running == m_followed)
+        return;
+    m_followed = running;
+    if (CMainFrame* frame = wxGetApp().mainFrame())
+        frame->FollowJob(running);
 }
 
 void CSearchView::updateControls()
@@ -164,6 +174,7 @@ bool CSearchView::startWorker(const OperationDef* operation, const AnalysisArgs&
             wxQueueEvent(target, event);
         });
     m_timer.Start(kJobTickMs);
+    followJob(true);
     return true;
 }
 
@@ -244,8 +255,10 @@ void CSearchView::setBusy(bool busy)
     const wxCursor& cursor = busy ? wxCursor(wxCURSOR_ARROWWAIT) : wxNullCursor;
     Form()->SetCursor(cursor);
     m_list->SetCursor(cursor);
-    if (!busy)
+    if (!busy) {
         m_timer.Stop();
+        followJob(false);
+    }
 }
 
 std::string CSearchView::ExportText() const

@@ -49,6 +49,7 @@ public:
     CResultList& Results() { return m_results; }
     bool IsBusy() const { return m_busy; }
     bool IsWorkerRunning() const { return m_worker.running(); }
+    bool IsJobTimerRunning() const { return m_timer.IsRunning(); }
     // Grows with every job started.
     int CurrentJobId() const { return m_worker.currentJob(); }
     wxString LastAction() const { return m_lastAction; }
@@ -76,6 +77,7 @@ private:
     void syncFromJob();
     void setBusy(bool busy);
     void showWrittenFiles();
+    void followJob(bool running);
     void dropLoadedExport(CObjektManager& manager);
     bool askCommandInput(const OperationDef& operation, AnalysisArgs& args);
 
@@ -112,6 +114,7 @@ private:
     CWorkerSlot m_worker;
     bool m_busy = false;
     wxTimer m_timer;
+    bool m_followed = false; // counted in the main frame's running jobs
 
     wxTextCtrl* m_sourceEdit = nullptr;
     wxTextCtrl* m_termEdit = nullptr;

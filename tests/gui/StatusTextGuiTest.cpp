@@ -75,3 +75,21 @@ TEST_F(StatusTextTest, ANewJobAndAResetListShowNoSelection)
     list->SyncFromList();
     EXPECT_EQ(list->GetFirstSelectedRow(), -1);
 }
+
+TEST_F(StatusTextTest, TimersRunOnlyWhileAJobRuns)
+{
+    pump(100);
+    EXPECT_FALSE(wxGetApp().mainFrame()->IsStatusTimerRunning());
+    EXPECT_FALSE(view->IsJobTimerRunning());
+    setTerm("OBJECT ");
+    view->RunSearch();
+    EXPECT_TRUE(wxGetApp().mainFrame()->IsStatusTimerRunning());
+    ASSERT_TRUE(waitForJob(view));
+    pump(100);
+    EXPECT_FALSE(wxGetApp().mainFrame()->IsStatusTimerRunning());
+    EXPECT_FALSE(view->IsJobTimerRunning());
+    // The status line still reaches the bar: the frame takes it when idle.
+    wxGetApp().statusRelay().setStatusText("from a command");
+    pump(100);
+    EXPECT_EQ(status(), "from a command");
+}
