@@ -1,9 +1,9 @@
 #include "model/CodePage.h"
+#include "model/FileReplace.h"
 #include "model/ObjektManager.h"
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <set>
 #include <string>
 
@@ -93,25 +93,26 @@ std::string CObjektManager::sourceText(int index) const
 
 bool CObjektManager::exportCode(const std::string& fileName)
 {
-    std::ofstream out(fileName, std::ios::binary | std::ios::trunc);
-    if (!out)
+    CReplacingFile out(fileName);
+    if (!out.ok())
         return false;
     for (int i = 0; i < count() && !cancelled(); ++i) {
         CObjectRecord& record = get(i);
         if (hasCodeExport(record.type)) {
             record.ensureTriggers();
             if (!record.triggers.empty() || !record.procedures.empty()) {
-                const std::string block = codeBlock(record);
-                out.write(block.data(), static_cast<std::streamsize>(block.size()));
+                if (!out.write(codeBlock(record)))
+                    return false;
             }
         }
         status(std::to_string(i) + " \t Name: " + std::string(record.headerText()));
     }
-    out.close();
-    if (!out)
+    // A cancelled export leaves the file as it was.
+    if (cancelled())
+        return true;
+    if (!out.commit())
         return false;
-    if (!cancelled())
-        status("Export done");
+    status("Export done");
     return true;
 }
 
@@ -159,10 +160,7 @@ bool CObjektManager::split(const std::string& folder, int from, int to, IProgres
             std::string path = stem + ".txt";
             for (int n = 2; !taken.insert(path).second; ++n)
                 path = stem + " (" + std::to_string(n) + ").txt";
-            std::ofstream file(path, std::ios::binary | std::ios::trunc);
-            file.write(content.data(), static_cast<std::streamsize>(content.size()));
-            file.close();
-            ok = static_cast<bool>(file);
+            ok = replaceFile(path, content, false);
             if (ok && written != nullptr)
                 written->push_back(path);
             if (ok && renamed != nullptr && path != stem + ".txt")

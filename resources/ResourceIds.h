@@ -71,6 +71,17 @@ enum {
     IDC_MERGE_GROUP = 1030,
 };
 
+// The object viewer (template 137).
+enum {
+    IDD_OBJECT_VIEWER = 137,
+    IDC_OBJECT_TREE = 1021,
+    IDC_OBJECT_TEXT = 1023,
+    IDC_FIRST_HIT = 1025,
+    IDC_PREVIOUS_HIT = 1026,
+    IDC_NEXT_HIT = 1027,
+    IDC_LAST_HIT = 1028,
+};
+
 // Command IDs from 0x8000 up do not fit the toolkit's menu IDs (below 0x7FFF); their menu items
 // and events carry the command ID moved down by kMenuIdShift, into a range no control uses.
 inline constexpr int kMenuIdShift = 0x2000;

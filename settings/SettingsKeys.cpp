@@ -88,6 +88,22 @@ void MergeSettings::write(ISettingsStore& store) const
     store.writeString(kSectionMerge, kMergeProgramPath, programPath);
 }
 
+void ObjectViewerPlacement::read(ISettingsStore& store)
+{
+    x = store.getInt(kSectionObjectViewer, kViewerX, 0);
+    y = store.getInt(kSectionObjectViewer, kViewerY, 0);
+    width = store.getInt(kSectionObjectViewer, kViewerWidth, 0);
+    height = store.getInt(kSectionObjectViewer, kViewerHeight, 0);
+}
+
+void ObjectViewerPlacement::write(ISettingsStore& store) const
+{
+    store.writeInt(kSectionObjectViewer, kViewerX, x);
+    store.writeInt(kSectionObjectViewer, kViewerY, y);
+    store.writeInt(kSectionObjectViewer, kViewerWidth, width);
+    store.writeInt(kSectionObjectViewer, kViewerHeight, height);
+}
+
 static std::string recentKey(int n)
 {
     char key[32];

@@ -38,6 +38,12 @@ inline constexpr int kRecentFileCount = 10;
 inline constexpr const char* kSectionSettings = "Settings";
 inline constexpr const char* kPreviewPages = "PreviewPages";
 
+inline constexpr const char* kSectionObjectViewer = "ObjectViewer";
+inline constexpr const char* kViewerX = "X";
+inline constexpr const char* kViewerY = "Y";
+inline constexpr const char* kViewerWidth = "Width";
+inline constexpr const char* kViewerHeight = "Height";
+
 inline constexpr const char* kDefaultSourceFile = "export.txt";
 inline constexpr const char* kDefaultSearchTerm = "Customer";
 inline constexpr const char* kDefaultSearchOption = "normal";
@@ -98,6 +104,18 @@ struct MergeSettings {
     std::string target2 = settingskeys::kDefaultMergeTarget2;
     std::string programPath = settingskeys::kDefaultMergeProgramPath;
 
+    void read(ISettingsStore& store);
+    void write(ISettingsStore& store) const;
+};
+
+// Section "ObjectViewer": size and position of the object viewer, in pixels.
+struct ObjectViewerPlacement {
+    int x = 0;
+    int y = 0;
+    int width = 0; // 0: never stored, the dialog takes its default size
+    int height = 0;
+
+    bool stored() const { return width > 0 && height > 0; }
     void read(ISettingsStore& store);
     void write(ISettingsStore& store) const;
 };

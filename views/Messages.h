@@ -17,6 +17,8 @@ inline constexpr const char* kOutOfMemory = "Nicht genügend Speicher."; // UTF-
 inline constexpr const char* kPositiveNumber = "Geben Sie bitte eine positive ganze Zahl ein.";
 inline constexpr const char* kWholeNumber = "Geben Sie bitte eine ganze Zahl ein.";
 inline constexpr const char* kWholeNumberBetween = "Geben Sie bitte eine ganze Zahl zwischen %d und %d ein.";
+// A status line, not a message box: a row was opened while a job holds the results.
+inline constexpr const char* kNoOpeningDuringJob = "No object opens while a job runs.";
 
 // "Geben Sie bitte eine ganze Zahl zwischen LOW und HIGH ein."
 inline wxString wholeNumberBetween(int low, int high)

@@ -108,3 +108,20 @@ TEST(Settings, MergeKeepsItsFivePathsInSectionMergeWithTheirDefaults)
     EXPECT_EQ(store.getString("Merge", "Zieldatei2", ""), "/b/a.txt");
     EXPECT_EQ(store.getString("Merge", "ProgramPath", ""), "/usr/bin/meld");
 }
+
+TEST(Settings, ObjectViewerPlacementIsStoredInItsOwnSection)
+{
+    CMemorySettingsStore store;
+    ObjectViewerPlacement placement;
+    placement.read(store);
+    EXPECT_FALSE(placement.stored());
+    ObjectViewerPlacement written{40, 50, 900, 600};
+    written.write(store);
+    EXPECT_TRUE(store.has("ObjectViewer", "Width"));
+    placement.read(store);
+    EXPECT_TRUE(placement.stored());
+    EXPECT_EQ(placement.x, 40);
+    EXPECT_EQ(placement.y, 50);
+    EXPECT_EQ(placement.width, 900);
+    EXPECT_EQ(placement.height, 600);
+}
