@@ -10,7 +10,7 @@ bool runExportCode(CObjektManager& manager, CResultList&, IProgress*, const Anal
 
 bool runSplit(CObjektManager& manager, CResultList&, IProgress* progress, const AnalysisArgs& args)
 {
-    return manager.split(args.path, args.from, args.to, progress, args.written);
+    return manager.split(args.path, args.from, args.to, progress, args.written, args.renamed);
 }
 } // namespace
 

@@ -21,6 +21,7 @@ struct AnalysisArgs {
     std::string path;         // code export: the output file; split: the target folder
     std::vector<std::string>* written = nullptr; // split: receives every file written, when set
     bool aware = false;       // unused analyses: the C/AL-aware rules (analysis/AwareRules.h)
+    std::vector<std::string>* renamed = nullptr; // split: the files written as "<Type> <No> (2).txt" ...
 };
 
 // What an operation asks for before it runs. The search view picks its dialog by it and the

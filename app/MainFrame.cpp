@@ -19,6 +19,8 @@
 #include <wx/toolbar.h>
 #include <wx/utils.h>
 
+#include <algorithm>
+
 namespace {
 enum { PANE_MESSAGE, PANE_CAPS, PANE_NUM, PANE_SCROLL, PANE_COUNT };
 constexpr int kStatusIntervalMs = 50; // at most 20 status updates a second
@@ -59,7 +61,9 @@ CMainFrame::CMainFrame(wxDocManager* manager)
     Bind(wxEVT_UPDATE_UI, &CMainFrame::onUpdateToggleBar, this, rid::ID_VIEW_TOOLBAR, rid::ID_VIEW_STATUS_BAR);
     Bind(wxEVT_MENU, &CMainFrame::onWindowCommand, this, rid::ID_WINDOW_NEW, rid::ID_WINDOW_TILE_VERT);
     Bind(wxEVT_MENU, &CMainFrame::onPane, this, rid::ID_NEXT_PANE, rid::ID_PREV_PANE);
-    m_timer.Start(kStatusIntervalMs);
+    // The status line follows a job on the timer; otherwise the frame catches up when idle, so an
+    // idle program is not woken at all.
+    Bind(wxEVT_IDLE, &CMainFrame::onIdle, this);
 }
 
 CMainFrame::~CMainFrame()
@@ -125,6 +129,23 @@ void CMainFrame::flushStatusText()
     std::string text;
     if (wxGetApp().statusRelay().takeNewer(text))
         SetStatusText(wxString::FromUTF8(text), PANE_MESSAGE);
+}
+
+void CMainFrame::FollowJob(bool running)
+{
+    m_jobsRunning = std::max(0, m_jobsRunning + (running ? 1 : -1));
+    if (m_jobsRunning > 0 && !m_timer.IsRunning())
+        m_timer.Start(kStatusIntervalMs);
+    else if (m_jobsRunning == 0 && m_timer.IsRunning())
+        m_timer.Stop();
+}
+
+void CMainFrame::onIdle(wxIdleEvent& event)
+{
+    event.Skip();
+    flushStatusText();
+    updateIndicators();
+    updateTitle();
 }
 
 void CMainFrame::onTimer(wxTimerEvent&)

@@ -19,12 +19,16 @@ public:
     void flushStatusText();
     // Opens each dropped file as File Open does.
     void openDroppedFiles(const wxArrayString& files);
+    // A view's job started (true) or ended (false): the status timer runs only while one runs.
+    void FollowJob(bool running);
+    bool IsStatusTimerRunning() const { return m_timer.IsRunning(); }
 
 private:
     void createToolBar();
     void createStatusPanes();
     void setAccelerators();
     void onTimer(wxTimerEvent& event);
+    void onIdle(wxIdleEvent& event);
     void onAbout(wxCommandEvent& event);
     void onPrintSetup(wxCommandEvent& event);
     void onToggleBar(wxCommandEvent& event);
@@ -36,4 +40,5 @@ private:
     void updateTitle();
 
     wxTimer m_timer;
+    int m_jobsRunning = 0;
 };

@@ -8,6 +8,7 @@
 #include "merge/gui/VergleichsView.h"
 #include "resources/ResourceIds.h"
 #include "settings/SettingsKeys.h"
+#include "views/Messages.h"
 #include "views/SearchView.h"
 
 #include <wx/cmdline.h>
@@ -71,6 +72,24 @@ void CQuellixApp::carryOutCommandLine()
 bool CQuellixApp::openFile(const wxString& path)
 {
     return m_docManager->CreateDocument(path, wxDOC_SILENT) != nullptr;
+}
+
+void CQuellixApp::CallEventHandler(wxEvtHandler* handler, wxEventFunctor& functor, wxEvent& event) const
+{
+    try {
+        wxApp::CallEventHandler(handler, functor, event);
+    } catch (...) {
+        // The message box runs its own event loop, so it is shown once this handler has returned.
+        wxString text = messages::exceptionMessage(std::current_exception());
+        wxTheApp->CallAfter([text] { wxGetApp().showMessage(wxGetApp().GetTopWindow(), text); });
+    }
+}
+
+bool CQuellixApp::OnExceptionInMainLoop()
+{
+    wxString text = messages::exceptionMessage(std::current_exception());
+    CallAfter([this, text] { showMessage(GetTopWindow(), text); });
+    return true;
 }
 
 int CQuellixApp::showMessage(wxWindow* parent, const wxString& text, long style)

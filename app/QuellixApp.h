@@ -18,6 +18,10 @@ public:
     bool OnInit() override;
     int OnExit() override;
     void OnInitCmdLine(wxCmdLineParser& parser) override;
+    // A command handler that throws ends with the message of its exception ("Nicht genügend
+    // Speicher.", "Befehl fehlgeschlagen."); the program goes on running.
+    void CallEventHandler(wxEvtHandler* handler, wxEventFunctor& functor, wxEvent& event) const override;
+    bool OnExceptionInMainLoop() override;
     bool OnCmdLineParsed(wxCmdLineParser& parser) override;
 
     ISettingsStore& settings() { return *m_settings; }

@@ -19,6 +19,8 @@ CWxSettingsStore::CWxSettingsStore(const wxString& file) : m_file(file)
         m_config = std::make_unique<wxConfig>(app, app);
     else
         m_config = std::make_unique<wxFileConfig>(app, app, file, wxString(), wxCONFIG_USE_LOCAL_FILE);
+    // Values are the user's text: "$HOME" is a search term, not the home folder.
+    m_config->SetExpandEnvVars(false);
 }
 
 CWxSettingsStore::~CWxSettingsStore()

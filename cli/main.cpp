@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <optional>
@@ -244,6 +245,17 @@ int printList(const Invocation& inv, OutputDocument& document, Baseline* baselin
     return inv.failOnFindings && remaining > 0 ? 3 : 0;
 }
 
+// One line on the objects the split wrote under a numbered name: stdout lists only paths.
+std::string renamedSummary(const std::vector<std::string>& renamed)
+{
+    std::string line = std::to_string(renamed.size()) +
+                       (renamed.size() == 1 ? " object repeats" : " objects repeat") +
+                       " the type and number of an earlier one, written as:";
+    for (size_t i = 0; i < renamed.size(); ++i)
+        line += (i == 0 ? " " : ", ") + std::filesystem::path(renamed[i]).filename().string();
+    return line;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -291,7 +303,9 @@ int main(int argc, char** argv)
         return 1;
     }
     std::vector<std::string> written;
+    std::vector<std::string> renamed;
     request.args.written = &written;
+    request.args.renamed = &renamed;
     request.sourceFile = inv.exportPath;
 
     setOemCodePage(inv.page);
@@ -336,6 +350,8 @@ int main(int argc, char** argv)
     } else if (row.input == OperationInput::FolderAndRange) {
         for (const std::string& path : written)
             std::cout << path << "\n";
+        if (!renamed.empty())
+            std::cerr << "quellix-cli: " << renamedSummary(renamed) << "\n";
     } else {
         return printList(inv, document, inv.baseline.empty() ? nullptr : &baseline, check);
     }

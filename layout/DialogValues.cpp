@@ -38,7 +38,7 @@ bool parseWhole(const std::string& text, bool allowMinus, long long limitLow, lo
 bool parseUnsignedField(const std::string& text, unsigned& value)
 {
     long long parsed = 0;
-    if (!parseWhole(text, false, 0, UINT_MAX, parsed))
+    if (!parseWhole(text, false, 0, INT_MAX, parsed))
         return false;
     value = static_cast<unsigned>(parsed);
     return true;
@@ -51,4 +51,12 @@ bool parseSignedField(const std::string& text, int& value)
         return false;
     value = static_cast<int>(parsed);
     return true;
+}
+
+std::string withTextExtension(const std::string& path)
+{
+    const size_t nameStart = path.find_last_of("/\\") == std::string::npos ? 0 : path.find_last_of("/\\") + 1;
+    if (path.find('.', nameStart) != std::string::npos)
+        return path;
+    return path + ".txt";
 }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <set>
 #include <string>
 
 namespace {
@@ -115,8 +116,25 @@ bool CObjektManager::exportCode(const std::string& fileName)
     return true;
 }
 
+namespace {
+// The type word of a record's OBJECT line ("Page" for a type-0 Page); the catalogue's word for the
+// five known types.
+std::string fileTypeWord(const CObjectRecord& record)
+{
+    if (record.type != OT_NONE)
+        return record.typeName();
+    std::string_view header = record.headerText();
+    std::string word(header.substr(0, header.find(' ')));
+    for (char& c : word) {
+        if (c == '/' || c == '\\')
+            c = '_';
+    }
+    return word;
+}
+} // namespace
+
 bool CObjektManager::split(const std::string& folder, int from, int to, IProgress* progress,
-                           std::vector<std::string>* written)
+                           std::vector<std::string>* written, std::vector<std::string>* renamed)
 {
     if (progress != nullptr) {
         progress->setRange(0, count());
@@ -125,6 +143,8 @@ bool CObjektManager::split(const std::string& folder, int from, int to, IProgres
     std::string prefix = folder;
     if (!prefix.empty() && prefix.back() != '/')
         prefix += '/';
+    // Names written in this run: a second object of the same type and number gets " (2)" and so on.
+    std::set<std::string> taken;
     bool ok = true;
     for (int i = 0; i < count() && ok && !cancelled(); ++i) {
         const CObjectRecord& record = get(i);
@@ -136,10 +156,15 @@ bool CObjektManager::split(const std::string& folder, int from, int to, IProgres
         if (from <= record.number && record.number <= to && m_text != nullptr) {
             std::string content = sourceText(i);
             ansiToOem(content);
-            const std::string path = prefix + record.typeName() + " " + std::to_string(record.number) + ".txt";
+            const std::string stem = prefix + fileTypeWord(record) + " " + std::to_string(record.number);
+            std::string path = stem + ".txt";
+            for (int n = 2; !taken.insert(path).second; ++n)
+                path = stem + " (" + std::to_string(n) + ").txt";
             ok = replaceFile(path, content, false);
             if (ok && written != nullptr)
                 written->push_back(path);
+            if (ok && renamed != nullptr && path != stem + ".txt")
+                renamed->push_back(path);
         }
         if (progress != nullptr)
             progress->setPos(i);

@@ -71,11 +71,12 @@ public:
     // Writes the code of forms, reports and dataports to fileName (replacing it). False when the
     // file cannot be written.
     bool exportCode(const std::string& fileName);
-    // Writes every object numbered from..to to folder/"<Type> <No>.txt" in the OEM code page.
-    // Appends each written path to written; false when a file cannot be written (files already
-    // written stay).
+    // Writes every object numbered from..to to folder/"<Type> <No>.txt" in the OEM code page, the
+    // type word as its OBJECT line has it ("Page 21.txt"). A name already written in this run gets
+    // " (2)", " (3)" ... before ".txt"; such paths go to renamed too. Appends each written path to
+    // written; false when a file cannot be written (files already written stay).
     bool split(const std::string& folder, int from, int to, IProgress* progress,
-               std::vector<std::string>* written = nullptr);
+               std::vector<std::string>* written = nullptr, std::vector<std::string>* renamed = nullptr);
 
 private:
     CSourceText* m_text = nullptr;

@@ -1,8 +1,27 @@
 #include "settings/SettingsKeys.h"
 
+#include <cctype>
 #include <cstdio>
+#include <cstdlib>
 
 using namespace settingskeys;
+
+std::string localDefaultPath(const std::string& windowsPath, const std::string& home)
+{
+#ifdef _WIN32
+    (void)home;
+    return windowsPath;
+#else
+    const bool drivePath = windowsPath.size() >= 3 && std::isalpha(static_cast<unsigned char>(windowsPath[0])) &&
+                           windowsPath[1] == ':' && windowsPath[2] == '\\';
+    if (!drivePath || home.empty())
+        return windowsPath;
+    std::string last = windowsPath.substr(windowsPath.find_last_of('\\') + 1);
+    if (last.empty())
+        last = "files";
+    return home + (home.back() == '/' ? "" : "/") + "Quellix/" + last;
+#endif
+}
 
 void SearchSettings::read(ISettingsStore& store)
 {
@@ -22,7 +41,10 @@ void SplitSettings::read(ISettingsStore& store)
 {
     from = store.getInt(kSectionSearch, kSplitFrom, kDefaultSplitFrom);
     to = store.getInt(kSectionSearch, kSplitTo, kDefaultSplitTo);
-    targetPath = store.getString(kSectionSearch, kSplitTargetPath, kDefaultSplitTargetPath);
+    // Only the built-in default is mapped: a stored path is what the user confirmed, as typed.
+    const char* home = std::getenv("HOME");
+    targetPath = store.getString(kSectionSearch, kSplitTargetPath,
+                                 localDefaultPath(kDefaultSplitTargetPath, home != nullptr ? home : ""));
 }
 
 void SplitSettings::write(ISettingsStore& store) const

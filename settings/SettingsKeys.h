@@ -64,6 +64,10 @@ inline constexpr const char* kDefaultMergeProgramPath = "c:\\programs\\Araxis me
 
 } // namespace settingskeys
 
+// A default that is a Windows path ("c:\\tmp\\split") as this system uses it: unchanged on Windows;
+// elsewhere home + "/Quellix/" + its last folder name ("~/Quellix/split"). Other paths stay.
+std::string localDefaultPath(const std::string& windowsPath, const std::string& home);
+
 // The three values of section "Search" that the search view reads at creation and writes on Search.
 struct SearchSettings {
     std::string sourceFile;

@@ -4,12 +4,16 @@
 
 #include <wx/string.h>
 
+#include <exception>
+#include <new>
+
 // The message box texts of the desktop program. The core reports failures as kinds (JobStatus);
 // only the desktop program words them, here.
 namespace messages {
 
 inline constexpr const char* kNotFound = "%s wurde nicht gefunden.";
 inline constexpr const char* kCommandFailed = "Befehl fehlgeschlagen.";
+inline constexpr const char* kOutOfMemory = "Nicht genügend Speicher."; // UTF-8: take it with FromUTF8
 inline constexpr const char* kPositiveNumber = "Geben Sie bitte eine positive ganze Zahl ein.";
 inline constexpr const char* kWholeNumber = "Geben Sie bitte eine ganze Zahl ein.";
 inline constexpr const char* kWholeNumberBetween = "Geben Sie bitte eine ganze Zahl zwischen %d und %d ein.";
@@ -50,6 +54,37 @@ inline wxString jobFailure(const JobStatus& status)
     case JobErrorKind::CannotWrite: return kCommandFailed;
     }
     return kCommandFailed;
+}
+
+// The message of a command or job that ended by an exception: out of memory, or any other failure.
+inline wxString exceptionMessage(const std::exception_ptr& failure)
+{
+    try {
+        std::rethrow_exception(failure);
+    } catch (const std::bad_alloc&) {
+        return wxString::FromUTF8(kOutOfMemory);
+    } catch (...) {
+        return kCommandFailed;
+    }
+}
+
+// Status bar text after the list was appended to a file.
+inline wxString appendedTo(const wxString& path)
+{
+    return "appended to " + path;
+}
+
+// Status bar texts after a job that wrote files.
+// "5 files written to FOLDER"
+inline wxString splitWritten(size_t count, const wxString& folder)
+{
+    return wxString::Format(count == 1 ? "%zu file written to %s" : "%zu files written to %s", count, folder);
+}
+// Added when objects repeat a type and number: " (2 repeat a type and number: written as "Table 18 (2).txt" ...)"
+inline wxString splitRenamed(size_t count, const wxString& firstName)
+{
+    return wxString::Format(" (%zu repeat%s a type and number: written as \"%s\" ...)", count,
+                            count == 1 ? "s" : "", firstName);
 }
 
 } // namespace messages

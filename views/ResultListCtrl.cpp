@@ -57,6 +57,9 @@ bool CResultListCtrl::SyncFromList()
         m_shownRows = rows;
         SetItemCount(rows);
     }
+    // A reset list or a new job's list has no selection: the highlighted row goes with it.
+    if (m_list.GetFirstSelectedRow() < 0 && GetItemCount() > 0 && GetFirstSelectedRow() >= 0)
+        SetItemState(-1, 0, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
     Refresh();
     return true;
 }

@@ -17,6 +17,8 @@
 #include <wx/textctrl.h>
 #include <wx/utils.h>
 
+#include <filesystem>
+
 wxIMPLEMENT_DYNAMIC_CLASS(CSearchView, IBLView);
 
 namespace {
@@ -78,6 +80,16 @@ void CSearchView::StopWorker()
 {
     m_worker.stop();
     m_timer.Stop();
+    followJob(false);
+}
+
+void CSearchView::followJob(bool running)
+{
+    if (running == m_followed)
+        return;
+    m_followed = running;
+    if (CMainFrame* frame = wxGetApp().mainFrame())
+        frame->FollowJob(running);
 }
 
 void CSearchView::updateControls()
@@ -104,6 +116,11 @@ void CSearchView::writeSearchSettings()
     settings.write(wxGetApp().settings());
 }
 
+bool CSearchView::StartJob(const OperationDef& operation, const AnalysisArgs& args)
+{
+    return startWorker(&operation, args);
+}
+
 bool CSearchView::startWorker(const OperationDef* operation, const AnalysisArgs& args)
 {
     wxBusyCursor wait;
@@ -113,17 +130,33 @@ bool CSearchView::startWorker(const OperationDef* operation, const AnalysisArgs&
         wxGetApp().showMessage(GetFrame(), messages::jobFailure(readable));
         return false;
     }
+    // The split's lists belong to its job: the running job ends before they are emptied.
+    m_worker.stop();
+    m_written.clear();
+    m_renamed.clear();
+    m_jobOperation = operation;
+    m_jobPath = args.path;
     JobRequest request{operation, args, m_sourceFile.utf8_string()};
+    if (operation->input == OperationInput::FolderAndRange) {
+        request.args.written = &m_written;
+        request.args.renamed = &m_renamed;
+    }
     CObjektManager& manager = Doc()->manager();
     wxWindow* target = Form();
     m_worker.start(
         [this, request, &manager, target](const std::atomic<bool>& cancel) {
-            JobStatus status = runJob(request, m_loaded, manager, m_results, &m_progress,
-                                      &wxGetApp().statusRelay(), &cancel);
-            if (!status.ok()) {
-                // before thread jump: the file error goes to the view with the finished message
+            wxString failure;
+            try {
+                failure = messages::jobFailure(runJob(request, m_loaded, manager, m_results, &m_progress,
+                                                      &wxGetApp().statusRelay(), &cancel));
+            } catch (...) {
+                failure = messages::exceptionMessage(std::current_exception());
+                dropLoadedExport(manager);
+            }
+            if (!failure.empty()) {
+                // before thread jump: the failure goes to the view with the finished message
                 auto* event = new wxThreadEvent(EVT_WORKER_FINISHED, rid::WM_WORKER_FINISHED);
-                event->SetString(messages::jobFailure(status));
+                event->SetString(failure);
                 event->SetInt(-1);
                 wxQueueEvent(target, event);
             }
@@ -141,7 +174,21 @@ bool CSearchView::startWorker(const OperationDef* operation, const AnalysisArgs&
             wxQueueEvent(target, event);
         });
     m_timer.Start(kJobTickMs);
+    followJob(true);
     return true;
+}
+
+void CSearchView::dropLoadedExport(CObjektManager& manager)
+{
+    // A job that ended by an exception may have left its records half parsed: the next job reads
+    // the export anew.
+    try {
+        manager.setCancelFlag(nullptr);
+        manager.setStatusSink(nullptr);
+        manager.load(nullptr, std::string());
+        m_loaded = CLoadedExport();
+    } catch (...) {
+    }
 }
 
 void CSearchView::onWorkerStarted(wxThreadEvent& event)
@@ -168,8 +215,20 @@ void CSearchView::onWorkerFinished(wxThreadEvent& event)
     }
     syncFromJob();
     wxGetApp().mainFrame()->flushStatusText();
+    showWrittenFiles();
     updateControls();
     m_progressBar->SetValue(0);
+}
+
+void CSearchView::showWrittenFiles()
+{
+    if (m_jobOperation == nullptr || m_jobOperation->input != OperationInput::FolderAndRange)
+        return;
+    wxString text = messages::splitWritten(m_written.size(), wxString::FromUTF8(m_jobPath));
+    if (!m_renamed.empty())
+        text += messages::splitRenamed(m_renamed.size(),
+                                       wxString::FromUTF8(std::filesystem::path(m_renamed[0]).filename().string()));
+    wxGetApp().mainFrame()->SetStatusText(text);
 }
 
 void CSearchView::onTimer(wxTimerEvent&)
@@ -196,8 +255,10 @@ void CSearchView::setBusy(bool busy)
     const wxCursor& cursor = busy ? wxCursor(wxCURSOR_ARROWWAIT) : wxNullCursor;
     Form()->SetCursor(cursor);
     m_list->SetCursor(cursor);
-    if (!busy)
+    if (!busy) {
         m_timer.Stop();
+        followJob(false);
+    }
 }
 
 std::string CSearchView::ExportText() const

@@ -9,8 +9,10 @@
 #include <wx/timer.h>
 
 #include <string>
+#include <vector>
 
 class CMenuButton;
+class CObjektManager;
 class CQuellixDoc;
 class CResultListCtrl;
 class wxCheckBox;
@@ -38,6 +40,8 @@ public:
     void CopyToClipboard();
     void ExportToFile(const wxString& path);
     void OpenRow(int row);
+    // Starts operation with args on the worker, as the commands do after asking for their input.
+    bool StartJob(const OperationDef& operation, const AnalysisArgs& args);
     // Sets the cancellation flag of a running job and waits for its thread to end.
     void StopWorker();
 
@@ -46,6 +50,7 @@ public:
     CResultList& Results() { return m_results; }
     bool IsBusy() const { return m_busy; }
     bool IsWorkerRunning() const { return m_worker.running(); }
+    bool IsJobTimerRunning() const { return m_timer.IsRunning(); }
     // Grows with every job started.
     int CurrentJobId() const { return m_worker.currentJob(); }
     wxString LastAction() const { return m_lastAction; }
@@ -72,6 +77,9 @@ private:
     void onTimer(wxTimerEvent& event);
     void syncFromJob();
     void setBusy(bool busy);
+    void showWrittenFiles();
+    void followJob(bool running);
+    void dropLoadedExport(CObjektManager& manager);
     bool askCommandInput(const OperationDef& operation, AnalysisArgs& args);
 
     void onSearchButton(wxCommandEvent& event);
@@ -93,6 +101,10 @@ private:
     wxString m_searchOption;
     wxString m_lastAction;
     wxString m_lastActionAfterJob; // set when the job ends (the split)
+    const OperationDef* m_jobOperation = nullptr; // of the job started last
+    std::string m_jobPath;                         // its output file or folder
+    std::vector<std::string> m_written;            // the split's files, filled by its job
+    std::vector<std::string> m_renamed;            // those of them with a numbered name
     bool m_caseSensitive = false;
     bool m_useRegex = false;
     std::string m_jobPattern;
@@ -103,6 +115,7 @@ private:
     CWorkerSlot m_worker;
     bool m_busy = false;
     wxTimer m_timer;
+    bool m_followed = false; // counted in the main frame's running jobs
 
     wxTextCtrl* m_sourceEdit = nullptr;
     wxTextCtrl* m_termEdit = nullptr;

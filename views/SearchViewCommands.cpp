@@ -7,6 +7,7 @@
 #include "app/Menus.h"
 #include "app/QuellixApp.h"
 #include "app/QuellixDoc.h"
+#include "layout/DialogValues.h"
 #include "resources/ResourceIds.h"
 #include "results/ListExportText.h"
 #include "settings/SettingsKeys.h"
@@ -120,10 +121,7 @@ bool CSearchView::askCommandInput(const OperationDef& operation, AnalysisArgs& a
                             wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
         if (dialog.ShowModal() != wxID_OK || dialog.GetPath().empty())
             return false;
-        wxString path = dialog.GetPath();
-        if (!path.Contains("."))
-            path += ".txt";
-        args.path = path.utf8_string();
+        args.path = withTextExtension(dialog.GetPath().utf8_string());
         return true;
     }
     case OperationInput::FolderAndRange: {
@@ -207,8 +205,11 @@ void CSearchView::onCopyToClipboard(wxCommandEvent&)
 
 void CSearchView::ExportToFile(const wxString& path)
 {
-    if (!appendToFile(path.utf8_string(), ExportText()))
+    if (!appendToFile(path.utf8_string(), ExportText())) {
         wxGetApp().showMessage(GetFrame(), messages::kCommandFailed);
+        return;
+    }
+    wxGetApp().mainFrame()->SetStatusText(messages::appendedTo(path));
 }
 
 void CSearchView::onExportToFile(wxCommandEvent&)
@@ -216,14 +217,11 @@ void CSearchView::onExportToFile(wxCommandEvent&)
     if (m_results.GetRowCount() == 0)
         return;
     updateData();
-    wxFileDialog dialog(GetFrame(), wxString(), wxString(), wxString(), wxFileSelectorDefaultWildcardStr,
-                        wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+    // The list is appended to the file, so there is nothing to ask about replacing it.
+    wxFileDialog dialog(GetFrame(), wxString(), wxString(), wxString(), wxFileSelectorDefaultWildcardStr, wxFD_SAVE);
     if (dialog.ShowModal() != wxID_OK)
         return;
-    wxString path = dialog.GetPath();
-    if (!path.Contains("."))
-        path += ".txt";
-    ExportToFile(path);
+    ExportToFile(wxString::FromUTF8(withTextExtension(dialog.GetPath().utf8_string())));
 }
 
 void CSearchView::onUpdateNeedsRows(wxUpdateUIEvent& event)

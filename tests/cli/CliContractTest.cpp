@@ -110,9 +110,29 @@ TEST_F(Cli, SplitMakesAMissingFolderAndPrintsEachFile)
     const std::string folder = (dir / "new" / "split").string();
     CliResult r = run("split " + exportPath + " '" + folder + "' 18 50000");
     ASSERT_EQ(r.status, 0) << r.err;
-    // The Page has no type word the catalogue knows, so its file name starts with a blank.
-    EXPECT_EQ(r.out, folder + "/Table 18.txt\n" + folder + "/Codeunit 50000.txt\n" + folder + "/ 21.txt\n");
+    // The Page is type 0 in the catalogue; its file takes the word of its OBJECT line.
+    EXPECT_EQ(r.out, folder + "/Table 18.txt\n" + folder + "/Codeunit 50000.txt\n" + folder + "/Page 21.txt\n");
     EXPECT_TRUE(fs::exists(folder + "/Codeunit 50000.txt"));
+    EXPECT_EQ(r.err, "");
+    CliResult bad = run("split " + exportPath + " /proc/quellix-no-such-dir 18 18");
+    EXPECT_EQ(bad.status, 1);
+}
+
+TEST_F(Cli, SplitWritesARepeatedTypeAndNumberUnderANumberedNameAndSaysSoOnStderr)
+{
+    write(exportPath, smallExport() + "\r\nOBJECT Table 18 Customer Again\r\n{\r\n}\r\n");
+    const std::string folder = (dir / "split").string();
+    CliResult r = run("split " + exportPath + " '" + folder + "' 18 18");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, folder + "/Table 18.txt\n" + folder + "/Table 18 (2).txt\n");
+    EXPECT_EQ(r.err, "quellix-cli: 1 object repeats the type and number of an earlier one, written as: "
+                     "Table 18 (2).txt\n");
+    EXPECT_NE(readAll(folder + "/Table 18 (2).txt").find("Customer Again"), std::string::npos);
+    EXPECT_EQ(readAll(folder + "/Table 18.txt").find("Customer Again"), std::string::npos);
+}
+
+TEST_F(Cli, SplitFailureStillReturnsOne)
+{
     CliResult bad = run("split " + exportPath + " /proc/quellix-no-such-dir 18 18");
     EXPECT_EQ(bad.status, 1);
 }

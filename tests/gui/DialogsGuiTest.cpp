@@ -1,6 +1,7 @@
 // The number-range and split dialogs as the search view's commands show them.
 #include "GuiTestSupport.h"
 
+#include "app/MainFrame.h"
 #include "app/QuellixApp.h"
 #include "resources/ResourceIds.h"
 #include "views/SearchView.h"
@@ -11,6 +12,7 @@
 #include <wx/textctrl.h>
 
 #include <filesystem>
+#include <fstream>
 
 using namespace guitest;
 
@@ -71,6 +73,30 @@ TEST_F(DialogsTest, NumberRangeProposesTheDefaultsRefusesNegativeAndRunsOnOk)
     EXPECT_EQ(stored.ReadLong("/Nummernsuche/NrBis", 0), 100);
 }
 
+TEST_F(DialogsTest, NumberRangeRefusesNumbersAboveTheLargestObjectNumber)
+{
+    std::vector<wxString> refused;
+    wxString toAfterRefusal;
+    whenDialogAppears("Search Objects in range", [&](wxDialog* dialog) {
+        edit(dialog, 1053)->SetValue("1");
+        edit(dialog, 1054)->SetValue("3000000000");
+        pressOk(dialog);
+        refused = takeMessages();
+        toAfterRefusal = edit(dialog, 1054)->GetValue();
+        edit(dialog, 1054)->SetValue("2147483647");
+        pressOk(dialog);
+    });
+    view->RunCommand(1039);
+    ASSERT_EQ(refused.size(), 1u);
+    EXPECT_EQ(refused[0], "Geben Sie bitte eine positive ganze Zahl ein.");
+    EXPECT_EQ(toAfterRefusal, "3000000000");
+    ASSERT_TRUE(waitForJob(view));
+    pump(100);
+    EXPECT_EQ(view->Results().GetRowCount() > 0, true); // every object lies in 1 .. 2147483647
+    wxFileConfig stored(wxString(), wxString(), wxGetApp().settingsFile(), wxString(), wxCONFIG_USE_LOCAL_FILE);
+    EXPECT_EQ(stored.ReadLong("/Nummernsuche/NrBis", 0), 2147483647);
+}
+
 TEST_F(DialogsTest, SplitWritesTheFilesAndSetsTheLastActionAfterwards)
 {
     std::filesystem::path folder = tempPath("split");
@@ -89,6 +115,34 @@ TEST_F(DialogsTest, SplitWritesTheFilesAndSetsTheLastActionAfterwards)
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder))
         ++files;
     EXPECT_EQ(files, 5);
+    EXPECT_EQ(wxGetApp().mainFrame()->messageText(), "5 files written to " + wxString::FromUTF8(folder.string()));
+    std::filesystem::remove_all(folder);
+}
+
+TEST_F(DialogsTest, SplitKeepsObjectsOfTheSameTypeAndNumberAndSaysSo)
+{
+    const std::string source = tempPath("repeated-export.txt");
+    std::ofstream(source, std::ios::binary) << "OBJECT Page 21 Card\r\n{\r\n}\r\n\r\n"
+                                               "OBJECT Query 21 Lines\r\n{\r\n}\r\n\r\n"
+                                               "OBJECT Page 21 Card Copy\r\n{\r\n}\r\n";
+    closeAllDocuments();
+    view = openSearchView(wxString::FromUTF8(source));
+    ASSERT_NE(view, nullptr);
+    std::filesystem::path folder = tempPath("split-repeated");
+    std::filesystem::remove_all(folder);
+    whenDialogAppears("Split to separat files setup", [&](wxDialog* dialog) {
+        edit(dialog, 1086)->SetValue(wxString::FromUTF8(folder.string()));
+        pressOk(dialog);
+    });
+    wxGetApp().mainFrame()->SetStatusText(wxString());
+    view->RunCommand(32788);
+    ASSERT_TRUE(runUntil([] { return wxGetApp().mainFrame()->messageText().Contains("written"); }));
+    EXPECT_TRUE(std::filesystem::exists(folder / "Page 21.txt"));
+    EXPECT_TRUE(std::filesystem::exists(folder / "Query 21.txt"));
+    EXPECT_NE(readFile((folder / "Page 21 (2).txt").string()).find("Card Copy"), std::string::npos);
+    EXPECT_EQ(wxGetApp().mainFrame()->messageText(),
+              "3 files written to " + wxString::FromUTF8(folder.string()) +
+                  " (1 repeats a type and number: written as \"Page 21 (2).txt\" ...)");
     std::filesystem::remove_all(folder);
 }
 

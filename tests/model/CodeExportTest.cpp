@@ -119,3 +119,37 @@ TEST(Split, FileHoldsTheObjectsOriginalBytesAndLoadsBackAsOneObject)
     EXPECT_EQ(reloaded.get(0).type, OT_CODEUNIT);
     EXPECT_EQ(reloaded.get(0).headerName(), "M\xE4rz");
 }
+
+TEST(Split, ObjectsOfNewerTypesTakeTheirTypeWordAndRepeatedNamesGetANumber)
+{
+    // Page, Query and XMLport are type 0 in the catalogue; two Table 18 and two Page 21 share names.
+    const std::string text = crlf("OBJECT Table 18 First\n{\n}\n\n"
+                                  "OBJECT Page 21 Card\n{\n}\n\n"
+                                  "OBJECT Query 21 Lines\n{\n}\n\n"
+                                  "OBJECT XMLport 21 Import\n{\n}\n\n"
+                                  "OBJECT Table 18 Second\n{\n}\n\n"
+                                  "OBJECT Page 21 Card Copy\n{\n}\n\n"
+                                  "OBJECT Table 18 Third\n{\n}\n");
+    CSourceText source(text);
+    CObjektManager manager;
+    manager.load(&source, "newer.txt");
+    const fs::path folder = scratchFolder("newer");
+    std::vector<std::string> written;
+    std::vector<std::string> renamed;
+    ASSERT_TRUE(manager.split(folder.string(), 1, 100, nullptr, &written, &renamed));
+    const std::string prefix = folder.string() + "/";
+    EXPECT_EQ(written, (std::vector<std::string>{prefix + "Table 18.txt", prefix + "Page 21.txt",
+                                                 prefix + "Query 21.txt", prefix + "XMLport 21.txt",
+                                                 prefix + "Table 18 (2).txt", prefix + "Page 21 (2).txt",
+                                                 prefix + "Table 18 (3).txt"}));
+    EXPECT_EQ(renamed, (std::vector<std::string>{prefix + "Table 18 (2).txt", prefix + "Page 21 (2).txt",
+                                                 prefix + "Table 18 (3).txt"}));
+    EXPECT_EQ(readFile(folder / "Table 18 (3).txt"), crlf("OBJECT Table 18 Third\n{\n}\n"));
+    EXPECT_EQ(readFile(folder / "Page 21.txt").substr(0, 24), "OBJECT Page 21 Card\r\n{\r\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 7);
+
+    // A second run into the same folder replaces the files of the first one, as before.
+    written.clear();
+    ASSERT_TRUE(manager.split(folder.string(), 18, 18, nullptr, &written));
+    EXPECT_EQ(written.back(), prefix + "Table 18 (3).txt");
+}

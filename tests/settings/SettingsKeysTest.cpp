@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 TEST(Settings, MissingValuesReadAsTheDefaults)
 {
     CMemorySettingsStore store;
@@ -15,7 +17,8 @@ TEST(Settings, MissingValuesReadAsTheDefaults)
     split.read(store);
     EXPECT_EQ(split.from, 1);
     EXPECT_EQ(split.to, 99999999);
-    EXPECT_EQ(split.targetPath, "c:\\tmp\\split");
+    // The Windows default folder is a folder under the home folder here.
+    EXPECT_EQ(split.targetPath, std::string(std::getenv("HOME")) + "/Quellix/split");
 
     NumberRangeSettings range;
     range.read(store);
@@ -69,6 +72,22 @@ TEST(Settings, RecentFileListKeepsTenEntriesNumberedFromOne)
     writeRecentFiles(store, {"a", "b"});
     EXPECT_EQ(readRecentFiles(store), (std::vector<std::string>{"a", "b"}));
     EXPECT_FALSE(store.has("Recent File List", "File3"));
+}
+
+TEST(Settings, WindowsDefaultsMapUnderHomeButConfirmedPathsStayAsTyped)
+{
+    EXPECT_EQ(localDefaultPath("c:\\tmp\\split", "/home/ann"), "/home/ann/Quellix/split");
+    EXPECT_EQ(localDefaultPath("D:\\Navision\\", "/home/ann/"), "/home/ann/Quellix/files");
+    EXPECT_EQ(localDefaultPath("export.txt", "/home/ann"), "export.txt");
+    EXPECT_EQ(localDefaultPath("/srv/split", "/home/ann"), "/srv/split");
+
+    CMemorySettingsStore store;
+    SplitSettings split;
+    split.targetPath = "c:\\tmp\\split"; // typed and confirmed by the user
+    split.write(store);
+    SplitSettings again;
+    again.read(store);
+    EXPECT_EQ(again.targetPath, "c:\\tmp\\split");
 }
 
 TEST(Settings, MergeKeepsItsFivePathsInSectionMergeWithTheirDefaults)
