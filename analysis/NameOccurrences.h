@@ -21,16 +21,17 @@ public:
     int count(const std::string& name) const;
 
 private:
-    int next(int node, unsigned char c) const;
-    void addName(const std::string& name);
-    void linkFailures();
+    int child(int node, unsigned char c) const;
 
-    // The names as a trie whose nodes also carry the longest proper suffix that is a node (fail)
-    // and the nearest suffix that ends a name (out, 0 for none); node 0 is the root.
-    std::unordered_map<unsigned long long, int> m_edges;
-    std::vector<std::vector<int>> m_children;
-    std::vector<int> m_fail;
-    std::vector<int> m_out;
+    // The names as a trie walked from every position of the text. The names of one or two bytes
+    // and the nodes two bytes deep are looked up in flat tables, so that the walk from most
+    // positions ends after one table read; deeper nodes keep their children sorted by byte in
+    // one shared array (m_childBytes, m_childNodes from m_firstChild[node] to m_firstChild[node + 1]).
+    std::vector<int> m_singleName;   // 256: index of the one-byte name, or -1
+    std::vector<int> m_pairNode;     // 65536: node of the two bytes (first << 8 | second), or -1
+    std::vector<int> m_firstChild;   // per node, and one past the last
+    std::vector<unsigned char> m_childBytes;
+    std::vector<int> m_childNodes;
     std::vector<int> m_nameOfNode;   // index into m_counts of the name ending at a node, or -1
     std::unordered_map<std::string, int> m_nameIndex;
     std::vector<int> m_counts;

@@ -22,8 +22,10 @@ public:
     {
         for (const std::string& name : names) {
             std::string_view head = firstRun(name);
-            if (!head.empty())
-                m_runs.emplace(std::string(head), std::vector<int>());
+            if (!head.empty()) {
+                HeadRuns& runs = m_runs[std::string(head)];
+                runs.longestName = std::max(runs.longestName, name.size());
+            }
         }
         if (!m_runs.empty())
             scan();
@@ -65,10 +67,20 @@ private:
                 ++e;
             auto it = m_runs.find(std::string_view(m_text.data() + p, e - p));
             if (it != m_runs.end())
-                it->second.push_back(static_cast<int>(p));
+                it->second.starts.push_back(static_cast<int>(p));
             p = e;
         }
     }
+
+    // The runs of a head, sorted once by the text they start (up to the longest name with that
+    // head), so that the runs that go on with one name are found by two binary searches: many
+    // names can share a head ("Post" of "Post_Line" and "Post_Header"), and filtering every run
+    // of the head for every such name would cost the product of the two counts.
+    struct HeadRuns {
+        std::vector<int> starts;
+        std::vector<int> byText;
+        size_t longestName = 0;
+    };
 
     const std::vector<int>& occurrences(const std::string& name, std::string_view head)
     {
@@ -78,13 +90,24 @@ private:
         std::vector<int> hits;
         auto runs = m_runs.find(head);
         if (runs != m_runs.end()) {
+            HeadRuns& r = runs->second;
             const size_t len = name.size();
-            for (int p : runs->second) {
-                size_t after = static_cast<size_t>(p) + len;
-                if (m_text.compare(static_cast<size_t>(p), len, name) == 0 &&
-                    (after >= m_text.size() || !srctext::isWordChar(static_cast<unsigned char>(m_text[after]))))
-                    hits.push_back(p);
+            auto textAt = [&](int p, size_t n) { return m_text.substr(static_cast<size_t>(p), n); };
+            if (r.byText.size() != r.starts.size()) {
+                r.byText = r.starts;
+                std::stable_sort(r.byText.begin(), r.byText.end(),
+                                 [&](int a, int b) { return textAt(a, r.longestName) < textAt(b, r.longestName); });
             }
+            // -1 stands for the name itself in the binary searches.
+            auto key = [&](int p) { return p < 0 ? std::string_view(name) : textAt(p, len); };
+            auto [first, last] = std::equal_range(r.byText.begin(), r.byText.end(), -1,
+                                                  [&](int a, int b) { return key(a) < key(b); });
+            for (auto it = first; it != last; ++it) {
+                const size_t after = static_cast<size_t>(*it) + len;
+                if (after >= m_text.size() || !srctext::isWordChar(static_cast<unsigned char>(m_text[after])))
+                    hits.push_back(*it);
+            }
+            std::sort(hits.begin(), hits.end());
         }
         return m_byName.emplace(name, std::move(hits)).first->second;
     }
@@ -94,7 +117,7 @@ private:
         size_t operator()(std::string_view s) const { return std::hash<std::string_view>()(s); }
     };
     std::string_view m_text;
-    std::unordered_map<std::string, std::vector<int>, Hash, std::equal_to<>> m_runs;
+    std::unordered_map<std::string, HeadRuns, Hash, std::equal_to<>> m_runs;
     std::unordered_map<std::string, std::vector<int>> m_byName;
 };
 
