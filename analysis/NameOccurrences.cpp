@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <map>
+#include <thread>
 
 namespace {
 
 // The scan looks at the cancellation flag once per this many bytes (a power of two, less one).
 constexpr size_t kCancelCheckMask = 0xFFFF;
+// A text shorter than this per thread is not worth a thread.
+constexpr size_t kMinSlice = 1 << 20;
 
 } // namespace
 
@@ -87,19 +90,19 @@ int CNameOccurrences::child(int node, unsigned char c) const
     return it != last && *it == c ? m_childNodes[it - m_childBytes.data()] : -1;
 }
 
-// Walks the trie from every position of the text, counting every occurrence (overlapping ones
-// too) of every name.
-void CNameOccurrences::scan(std::string_view text, int cap, const std::atomic<bool>* cancel)
+// Walks the trie from every position in [begin, end) of the text (reading on past end where a
+// name goes on), counting into counts every occurrence (overlapping ones too) of every name.
+void CNameOccurrences::scanSlice(std::string_view text, size_t begin, size_t end, int cap,
+                                 const std::atomic<bool>* cancel, std::vector<int>& counts) const
 {
-    m_counts.assign(m_counts.size(), 0);
     const auto* t = reinterpret_cast<const unsigned char*>(text.data());
     const size_t n = text.size();
     auto bump = [&](int name) {
-        int& counted = m_counts[name];
+        int& counted = counts[name];
         if (counted < cap)
             ++counted;
     };
-    for (size_t p = 0; p < n; ++p) {
+    for (size_t p = begin; p < end; ++p) {
         if ((p & kCancelCheckMask) == 0 && cancel != nullptr && cancel->load(std::memory_order_relaxed))
             return;
         const int single = m_singleName[t[p]];
@@ -116,6 +119,30 @@ void CNameOccurrences::scan(std::string_view text, int cap, const std::atomic<bo
             node = child(node, t[q]);
         }
     }
+}
+
+// Slices of the text are counted in parallel, each into counts of its own; a name's capped counts
+// summed and capped again give its count in the whole text.
+void CNameOccurrences::scan(std::string_view text, int cap, const std::atomic<bool>* cancel, int threads)
+{
+    if (threads <= 0)
+        threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    const size_t n = text.size();
+    const size_t slices = std::max<size_t>(1, std::min<size_t>(static_cast<size_t>(threads), n / kMinSlice));
+    m_counts.assign(m_counts.size(), 0);
+    if (slices == 1) {
+        scanSlice(text, 0, n, cap, cancel, m_counts);
+        return;
+    }
+    std::vector<std::vector<int>> partial(slices, std::vector<int>(m_counts.size(), 0));
+    std::vector<std::thread> workers;
+    for (size_t k = 0; k < slices; ++k)
+        workers.emplace_back([&, k] { scanSlice(text, n * k / slices, n * (k + 1) / slices, cap, cancel, partial[k]); });
+    for (std::thread& worker : workers)
+        worker.join();
+    for (const std::vector<int>& counts : partial)
+        for (size_t i = 0; i < m_counts.size(); ++i)
+            m_counts[i] = std::min(cap, m_counts[i] + counts[i]);
 }
 
 int CNameOccurrences::count(const std::string& name) const

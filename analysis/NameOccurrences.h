@@ -14,14 +14,17 @@ public:
     // Empty names are ignored; a name given twice is counted once.
     explicit CNameOccurrences(const std::vector<std::string>& names);
 
-    // Counts afresh the occurrences in text, up to cap per name. Stops early, leaving the counts
-    // incomplete, when cancel is set.
-    void scan(std::string_view text, int cap, const std::atomic<bool>* cancel = nullptr);
+    // Counts afresh the occurrences in text, up to cap per name, in slices on up to threads
+    // threads (0: one per core); the counts do not depend on the number. Stops early, leaving the
+    // counts incomplete, when cancel is set.
+    void scan(std::string_view text, int cap, const std::atomic<bool>* cancel = nullptr, int threads = 0);
     // The counted occurrences of name (at most the cap); -1 for a name that was not given.
     int count(const std::string& name) const;
 
 private:
     int child(int node, unsigned char c) const;
+    void scanSlice(std::string_view text, size_t begin, size_t end, int cap, const std::atomic<bool>* cancel,
+                   std::vector<int>& counts) const;
 
     // The names as a trie walked from every position of the text. The names of one or two bytes
     // and the nodes two bytes deep are looked up in flat tables, so that the walk from most

@@ -25,6 +25,7 @@ public:
             if (!head.empty()) {
                 HeadRuns& runs = m_runs[std::string(head)];
                 runs.longestName = std::max(runs.longestName, name.size());
+                m_mayBeHead[filterBit(head)] = true;
             }
         }
         if (!m_runs.empty())
@@ -43,6 +44,15 @@ public:
     }
 
 private:
+    // Most runs of the text are no name's first run; a bit per length, first and last byte sorts
+    // most of them out before they are hashed.
+    static size_t filterBit(std::string_view run)
+    {
+        const auto first = static_cast<unsigned char>(run.front());
+        const auto last = static_cast<unsigned char>(run.back());
+        return ((std::min<size_t>(run.size(), 31) << 12) ^ (static_cast<size_t>(first) << 6) ^ last) & (kFilterBits - 1);
+    }
+
     static std::string_view firstRun(std::string_view name)
     {
         size_t n = 0;
@@ -65,7 +75,12 @@ private:
             size_t e = p;
             while (e < n && srctext::isWordChar(t[e]))
                 ++e;
-            auto it = m_runs.find(std::string_view(m_text.data() + p, e - p));
+            const std::string_view run(m_text.data() + p, e - p);
+            if (!m_mayBeHead[filterBit(run)]) {
+                p = e;
+                continue;
+            }
+            auto it = m_runs.find(run);
             if (it != m_runs.end())
                 it->second.starts.push_back(static_cast<int>(p));
             p = e;
@@ -116,7 +131,9 @@ private:
         using is_transparent = void;
         size_t operator()(std::string_view s) const { return std::hash<std::string_view>()(s); }
     };
+    static constexpr size_t kFilterBits = 1 << 17;
     std::string_view m_text;
+    std::vector<bool> m_mayBeHead = std::vector<bool>(kFilterBits);
     std::unordered_map<std::string, HeadRuns, Hash, std::equal_to<>> m_runs;
     std::unordered_map<std::string, std::vector<int>> m_byName;
 };

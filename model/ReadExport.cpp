@@ -3,6 +3,7 @@
 #include "model/CodePage.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -17,6 +18,26 @@ size_t countBareLineFeeds(const char* data, size_t size)
     return bare;
 }
 
+// Translates size bytes through table. When the table keeps the ASCII bytes, as the OEM tables do,
+// runs of eight ASCII bytes (most of an export) are stepped over whole.
+void translateInPlace(char* data, size_t size, const unsigned char* table)
+{
+    bool keepsAscii = true;
+    for (int c = 0; c < 0x80; ++c)
+        keepsAscii = keepsAscii && table[c] == c;
+    size_t i = 0;
+    if (keepsAscii)
+        for (; i + 8 <= size; i += 8) {
+            std::uint64_t word;
+            std::memcpy(&word, data + i, 8);
+            if ((word & 0x8080808080808080ull) != 0)
+                for (size_t k = i; k < i + 8; ++k)
+                    data[k] = static_cast<char>(table[static_cast<unsigned char>(data[k])]);
+        }
+    for (; i < size; ++i)
+        data[i] = static_cast<char>(table[static_cast<unsigned char>(data[i])]);
+}
+
 // Translates the first size bytes of text through table (none: keeps them) and puts a CR before
 // every LF that has none, in one pass. text must hold at least size bytes; it ends up holding
 // the result, without a copy when its capacity allows.
@@ -25,8 +46,7 @@ void fixAndTranslate(std::string& text, size_t size, const unsigned char* table)
     const size_t bare = countBareLineFeeds(text.data(), size);
     if (bare == 0) {
         if (table != nullptr)
-            for (size_t i = 0; i < size; ++i)
-                text[i] = static_cast<char>(table[static_cast<unsigned char>(text[i])]);
+            translateInPlace(text.data(), size, table);
         return;
     }
     // From the back, so every byte is read before the growing gap reaches it: the write position

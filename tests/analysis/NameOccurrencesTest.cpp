@@ -53,3 +53,31 @@ TEST(NameOccurrences, AgreesWithSearchingEachNameOnRandomTexts)
             ASSERT_EQ(occ.count(name), countDirectly(text, name, 3)) << text << " / " << name;
     }
 }
+
+// A text long enough to be counted in slices on several threads, with names laid across the
+// slices' borders: the counts are those of one thread and of searching each name.
+TEST(NameOccurrences, SeveralThreadsCountLikeOne)
+{
+    std::mt19937 random(3);
+    std::string text;
+    for (int k = 0; k < 3 << 20; ++k)
+        text += "abc"[random() % 3];
+    std::vector<std::string> names{"abcabcabcabcab", "cc", "a"};
+    for (int k = 0; k < 40; ++k) {
+        std::string name;
+        for (int c = 0; c < 12 + k % 4; ++c)
+            name += "abc"[random() % 3];
+        names.push_back(name);
+    }
+    for (size_t border : {text.size() / 3, text.size() / 2, text.size() * 2 / 3})
+        text.replace(border - 5, 14, "abcabcabcabcab");
+    CNameOccurrences one(names);
+    one.scan(text, 3, nullptr, 1);
+    CNameOccurrences several(names);
+    several.scan(text, 3, nullptr, 3);
+    for (const std::string& name : names) {
+        ASSERT_EQ(several.count(name), one.count(name)) << name;
+        ASSERT_EQ(one.count(name), countDirectly(text, name, 3)) << name;
+    }
+    EXPECT_EQ(one.count("abcabcabcabcab"), 3);
+}
