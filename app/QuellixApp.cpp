@@ -4,6 +4,7 @@
 #include "app/MainFrame.h"
 #include "app/QuellixDoc.h"
 #include "db/gui/WatchView.h"
+#include "merge/gui/VergleichsView.h"
 #include "resources/ResourceIds.h"
 #include "settings/SettingsKeys.h"
 #include "views/PlaceholderView.h"
@@ -51,7 +52,7 @@ void CQuellixApp::registerTemplates()
     const Kind kinds[] = {{"SearchView", CLASSINFO(CSearchView)},
                           {"ObjectCompareView", CLASSINFO(CObjectComparePlaceholder)},
                           {"WatchView", CLASSINFO(CWatchView)},
-                          {"MergeView", CLASSINFO(CMergePlaceholder)}};
+                          {"MergeView", CLASSINFO(CVergleichsView)}};
     for (const Kind& kind : kinds)
         new wxDocTemplate(m_docManager, kind.name, wxString(), wxString(), wxString(), kind.name,
                           kind.name, CLASSINFO(CQuellixDoc), kind.view);

@@ -56,6 +56,11 @@ const std::vector<CliCommandHelp> kOtherCommands = {
       {"--log FILE", "append the changed objects to FILE when the watch stops"},
       {"--sessions", "also print the sessions table at each request"},
       {"--oem 850|437", "OEM code page of the database texts (default 850)"}}},
+    {"intersect", "SOURCE1 SOURCE2 TARGET1 TARGET2",
+     "TARGET1 holds SOURCE1's objects that SOURCE2 also has, in SOURCE2's order; TARGET2 holds SOURCE2's "
+     "objects that SOURCE1 also has, in SOURCE1's order",
+     {{"--ignore-noise", "both files carry the Date, Time and Version List lines of SOURCE1's object"},
+      kOemOption}},
 };
 
 // The arguments and options an operation's input kind asks for on the command line.

@@ -4,6 +4,7 @@
 #include "cli/CommandHelp.h"
 #include "cli/DbObjectsCommand.h"
 #include "cli/DbWatchCommand.h"
+#include "cli/IntersectCommand.h"
 #include "jobs/JobRunner.h"
 #include "model/CodePage.h"
 #include "model/ObjektManager.h"
@@ -149,6 +150,8 @@ int main(int argc, char** argv)
         return runDbObjects(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
     if (argc > 1 && std::string(argv[1]) == "db-watch")
         return runDbWatchUntilSignal(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
+    if (argc > 1 && std::string(argv[1]) == "intersect")
+        return runIntersect(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
     Invocation inv;
     std::string problem = parseArguments(argc, argv, inv);
     if (!problem.empty())

@@ -1,9 +1,9 @@
 #include "model/CodePage.h"
+#include "model/FileReplace.h"
 #include "model/ObjektManager.h"
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 namespace {
@@ -81,27 +81,37 @@ std::string exactObjectText(std::string_view text, const CObjectRecord& record, 
 
 } // namespace
 
+std::string CObjektManager::sourceText(int index) const
+{
+    if (m_text == nullptr || index < 0 || index >= count())
+        return std::string();
+    const CObjectRecord& record = get(index);
+    const int regionEnd = index + 1 < count() ? record.objectSpan.end() : m_text->length() - 1;
+    return exactObjectText(m_text->str(), record, regionEnd);
+}
+
 bool CObjektManager::exportCode(const std::string& fileName)
 {
-    std::ofstream out(fileName, std::ios::binary | std::ios::trunc);
-    if (!out)
+    CReplacingFile out(fileName);
+    if (!out.ok())
         return false;
     for (int i = 0; i < count() && !cancelled(); ++i) {
         CObjectRecord& record = get(i);
         if (hasCodeExport(record.type)) {
             record.ensureTriggers();
             if (!record.triggers.empty() || !record.procedures.empty()) {
-                const std::string block = codeBlock(record);
-                out.write(block.data(), static_cast<std::streamsize>(block.size()));
+                if (!out.write(codeBlock(record)))
+                    return false;
             }
         }
         status(std::to_string(i) + " \t Name: " + std::string(record.headerText()));
     }
-    out.close();
-    if (!out)
+    // A cancelled export leaves the file as it was.
+    if (cancelled())
+        return true;
+    if (!out.commit())
         return false;
-    if (!cancelled())
-        status("Export done");
+    status("Export done");
     return true;
 }
 
@@ -124,14 +134,10 @@ bool CObjektManager::split(const std::string& folder, int from, int to, IProgres
             std::filesystem::create_directories(prefix, ignored);
         }
         if (from <= record.number && record.number <= to && m_text != nullptr) {
-            const int regionEnd = i + 1 < count() ? record.objectSpan.end() : m_text->length() - 1;
-            std::string content = exactObjectText(m_text->str(), record, regionEnd);
+            std::string content = sourceText(i);
             ansiToOem(content);
             const std::string path = prefix + record.typeName() + " " + std::to_string(record.number) + ".txt";
-            std::ofstream file(path, std::ios::binary | std::ios::trunc);
-            file.write(content.data(), static_cast<std::streamsize>(content.size()));
-            file.close();
-            ok = static_cast<bool>(file);
+            ok = replaceFile(path, content, false);
             if (ok && written != nullptr)
                 written->push_back(path);
         }

@@ -35,6 +35,10 @@ public:
     // Index of the object whose objectSpan contains pos, -1 when none does.
     int objectAt(int pos) const;
 
+    // Object index as it stands in the export (ANSI): from its "OBJECT" through the CR LF after
+    // its closing "}", without the line ends between objects. Empty for an index out of range.
+    std::string sourceText(int index) const;
+
     // Start of the last occurrence of pattern in the whole text, -1 when none (cached).
     int lastOccurrence(std::string_view pattern) const;
 

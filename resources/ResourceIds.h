@@ -50,6 +50,38 @@ enum {
     IDC_SEARCH_OPTION = 1082,
 };
 
+// Controls of the merge view (template 101). The edit under "Source Objects 1" holds Quelldatei2,
+// the one under "Source Objects 2" Quelldatei1.
+enum {
+    IDC_MERGE_SOURCE1 = 1015,        // Quelldatei1
+    IDC_MERGE_SOURCE2 = 1016,        // Quelldatei2
+    IDC_MERGE_TARGET1 = 1017,        // Zieldatei1
+    IDC_MERGE_BUILD = 1018,
+    IDC_MERGE_START = 1019,
+    IDC_MERGE_TARGET2 = 1020,        // Zieldatei2
+    IDC_MERGE_BROWSE_SOURCE2 = 1021,
+    IDC_MERGE_PROGRAM_PATH = 1022,
+    IDC_MERGE_BROWSE_SOURCE1 = 1023,
+    IDC_MERGE_BROWSE_TARGET2 = 1024,
+    IDC_MERGE_BROWSE_TARGET1 = 1025,
+    IDC_MERGE_BROWSE_PROGRAM = 1026,
+    IDC_MERGE_IGNORE_NOISE = 1027,
+    IDC_MERGE_PROGRESS = 1028,
+    IDC_MERGE_RESULT = 1029,
+    IDC_MERGE_GROUP = 1030,
+};
+
+// The object viewer (template 137).
+enum {
+    IDD_OBJECT_VIEWER = 137,
+    IDC_OBJECT_TREE = 1021,
+    IDC_OBJECT_TEXT = 1023,
+    IDC_FIRST_HIT = 1025,
+    IDC_PREVIOUS_HIT = 1026,
+    IDC_NEXT_HIT = 1027,
+    IDC_LAST_HIT = 1028,
+};
+
 // Command IDs from 0x8000 up do not fit the toolkit's menu IDs (below 0x7FFF); their menu items
 // and events carry the command ID moved down by kMenuIdShift, into a range no control uses.
 inline constexpr int kMenuIdShift = 0x2000;
@@ -83,7 +115,7 @@ enum {
 };
 
 // Timers. Events of the main frame pass the active view first, so each timer has an ID of its own.
-enum { ID_STATUS_TIMER = 20400, ID_JOB_TIMER };
+enum { ID_STATUS_TIMER = 20400, ID_JOB_TIMER, ID_MERGE_TIMER };
 
 // Messages between a search view's worker and the view.
 enum { WM_WORKER_STARTED = 32783, WM_WORKER_FINISHED = 32784 };

@@ -1,5 +1,6 @@
 #include "results/ListExportText.h"
 
+#include "model/FileReplace.h"
 #include "model/SourceText.h"
 #include "results/ResultList.h"
 
@@ -22,9 +23,8 @@ std::string buildExportText(const CResultList& list, std::time_t now)
 
 bool appendToFile(const std::string& path, const std::string& text)
 {
-    std::FILE* file = std::fopen(path.c_str(), "ab");
-    if (file == nullptr)
-        return false;
-    bool ok = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    return std::fclose(file) == 0 && ok;
+    // The old content and the new text go to a new file that replaces the old one, so a failed
+    // write leaves the old file as it was.
+    CReplacingFile file(path);
+    return file.copyTarget() && file.write(text) && file.commit();
 }

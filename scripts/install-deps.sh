@@ -3,7 +3,8 @@
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config libgtest-dev libsqlite3-dev
           libwxgtk3.2-dev xvfb xauth fonts-dejavu-core libsodium-dev
-          dpkg-dev desktop-file-utils man-db groff-base bash-completion)
+          dpkg-dev desktop-file-utils man-db groff-base bash-completion
+          clang libfuzzer-14-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

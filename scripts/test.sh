@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the normal build (GUI tests under Xvfb), the Debian
 # package made from it and checked unpacked, then the core and its tests again with
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# AddressSanitizer and UndefinedBehaviorSanitizer, and last the libFuzzer harnesses (tests/fuzz),
+# when clang is there: built in build-fuzz and run 50 s each on their corpora.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/build.sh
@@ -15,3 +16,11 @@ cmake --build build-asan -j "$jobs"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 (cd build-asan && ctest --output-on-failure -j "$jobs")
+
+# A crash, leak, timeout or memory overrun of a harness fails here and prints its log's end with
+# the reproducer's path (scripts/fuzz.sh).
+if command -v clang++ > /dev/null; then
+  scripts/fuzz.sh --ci 50
+else
+  echo "test.sh: clang++ missing, fuzzing harnesses skipped"
+fi

@@ -48,6 +48,40 @@ void NumberRangeSettings::write(ISettingsStore& store) const
     store.writeInt(kSectionNumberRange, kNumberTableFields, tableFields ? 1 : 0);
 }
 
+void MergeSettings::read(ISettingsStore& store)
+{
+    source1 = store.getString(kSectionMerge, kMergeSource1, kDefaultMergeSource1);
+    source2 = store.getString(kSectionMerge, kMergeSource2, kDefaultMergeSource2);
+    target1 = store.getString(kSectionMerge, kMergeTarget1, kDefaultMergeTarget1);
+    target2 = store.getString(kSectionMerge, kMergeTarget2, kDefaultMergeTarget2);
+    programPath = store.getString(kSectionMerge, kMergeProgramPath, kDefaultMergeProgramPath);
+}
+
+void MergeSettings::write(ISettingsStore& store) const
+{
+    store.writeString(kSectionMerge, kMergeSource1, source1);
+    store.writeString(kSectionMerge, kMergeSource2, source2);
+    store.writeString(kSectionMerge, kMergeTarget1, target1);
+    store.writeString(kSectionMerge, kMergeTarget2, target2);
+    store.writeString(kSectionMerge, kMergeProgramPath, programPath);
+}
+
+void ObjectViewerPlacement::read(ISettingsStore& store)
+{
+    x = store.getInt(kSectionObjectViewer, kViewerX, 0);
+    y = store.getInt(kSectionObjectViewer, kViewerY, 0);
+    width = store.getInt(kSectionObjectViewer, kViewerWidth, 0);
+    height = store.getInt(kSectionObjectViewer, kViewerHeight, 0);
+}
+
+void ObjectViewerPlacement::write(ISettingsStore& store) const
+{
+    store.writeInt(kSectionObjectViewer, kViewerX, x);
+    store.writeInt(kSectionObjectViewer, kViewerY, y);
+    store.writeInt(kSectionObjectViewer, kViewerWidth, width);
+    store.writeInt(kSectionObjectViewer, kViewerHeight, height);
+}
+
 static std::string recentKey(int n)
 {
     char key[32];

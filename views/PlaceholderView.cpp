@@ -9,10 +9,8 @@
 #include <wx/stattext.h>
 
 wxIMPLEMENT_DYNAMIC_CLASS(CObjectComparePlaceholder, wxView);
-wxIMPLEMENT_DYNAMIC_CLASS(CMergePlaceholder, wxView);
 
 CObjectComparePlaceholder::CObjectComparePlaceholder() : CPlaceholderView(rid::IDR_OBJECTCOMPAREVIEW) {}
-CMergePlaceholder::CMergePlaceholder() : CPlaceholderView(rid::IDR_MERGEVIEW) {}
 
 bool CPlaceholderView::OnCreate(wxDocument* doc, long flags)
 {

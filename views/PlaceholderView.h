@@ -20,10 +20,3 @@ public:
     CObjectComparePlaceholder();
     wxDECLARE_DYNAMIC_CLASS(CObjectComparePlaceholder);
 };
-
-// The merge view (document kind "MergeView"), to come.
-class CMergePlaceholder : public CPlaceholderView {
-public:
-    CMergePlaceholder();
-    wxDECLARE_DYNAMIC_CLASS(CMergePlaceholder);
-};

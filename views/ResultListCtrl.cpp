@@ -38,6 +38,7 @@ CResultListCtrl::CResultListCtrl(wxWindow* parent, wxWindowID id, CResultList& l
     Bind(wxEVT_LIST_ITEM_DESELECTED, &CResultListCtrl::onDeselected, this);
     // The generic list passes its row area's mouse events to the control first.
     Bind(wxEVT_LEFT_UP, &CResultListCtrl::onMouseUp, this);
+    Bind(wxEVT_KEY_DOWN, &CResultListCtrl::onKeyDown, this);
 }
 
 bool CResultListCtrl::SyncFromList()
@@ -164,6 +165,17 @@ void CResultListCtrl::onMouseUp(wxMouseEvent& event)
     long row = HitTest(event.GetPosition(), flags);
     if (row >= 0 && (flags & wxLIST_HITTEST_ONITEM) && m_rowClick)
         CallAfter([this, row] { m_rowClick(static_cast<int>(row)); });
+}
+
+void CResultListCtrl::onKeyDown(wxKeyEvent& event)
+{
+    int row = GetFirstSelectedRow();
+    bool enter = event.GetKeyCode() == WXK_RETURN || event.GetKeyCode() == WXK_NUMPAD_ENTER;
+    if (!enter || row < 0 || !m_rowClick) {
+        event.Skip();
+        return;
+    }
+    CallAfter([this, row] { m_rowClick(row); });
 }
 
 int CResultListCtrl::HeadingBarHeight() const

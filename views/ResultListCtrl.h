@@ -32,7 +32,7 @@ public:
     int GetFirstSelectedRow() const;
     // A column heading click: sorts with the shared direction (nothing on an empty list).
     void ClickColumn(int column);
-    // Called with the row index after a mouse click on a row.
+    // Called with the row index after a mouse click on a row, and with the selected row on Enter.
     void SetRowClickHandler(std::function<void(int row)> handler) { m_rowClick = std::move(handler); }
 
     // Image list index of an icon resource ID, loading the icon on its first use; -1 for none.
@@ -50,6 +50,7 @@ private:
     void onSelected(wxListEvent& event);
     void onDeselected(wxListEvent& event);
     void onMouseUp(wxMouseEvent& event);
+    void onKeyDown(wxKeyEvent& event);
     void ensureImageLists();
 
     CResultList& m_list;

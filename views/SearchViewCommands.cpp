@@ -3,6 +3,7 @@
 #include "views/SearchView.h"
 
 #include "analysis/OperationTable.h"
+#include "app/MainFrame.h"
 #include "app/Menus.h"
 #include "app/QuellixApp.h"
 #include "app/QuellixDoc.h"
@@ -12,7 +13,7 @@
 #include "views/AnsiText.h"
 #include "views/Messages.h"
 #include "views/NumberRangeDialog.h"
-#include "views/ObjectTextDialog.h"
+#include "views/ObjectViewer.h"
 #include "views/ResultListCtrl.h"
 #include "views/SplitDialog.h"
 
@@ -230,15 +231,20 @@ void CSearchView::onUpdateNeedsRows(wxUpdateUIEvent& event)
 
 void CSearchView::OpenRow(int row)
 {
-    // The catalogue and its locations belong to a running job until it ends.
-    if (row < 0 || m_worker.running() || Doc() == nullptr)
+    if (row < 0 || Doc() == nullptr)
         return;
+    // The catalogue and its locations belong to a running job until it ends.
+    if (m_worker.running()) {
+        wxGetApp().statusRelay().setStatusText(messages::kNoOpeningDuringJob);
+        wxGetApp().mainFrame()->flushStatusText();
+        return;
+    }
     int index = m_results.GetItemData(row);
     CObjektManager& manager = Doc()->manager();
     if (index < 0 || index >= manager.results.count())
         return;
     CResultLocation location = manager.results.get(index);
-    showObjectTextDialog(GetFrame(), location);
+    CObjectViewer::show(GetFrame(), location);
 }
 
 void CSearchView::onShowObject(wxCommandEvent&)

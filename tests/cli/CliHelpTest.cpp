@@ -81,6 +81,9 @@ protected:
             return exportPath + " '" + (dir / "split").string() + "' 1 100";
         if (command == "db-objects" || command == "db-watch")
             return "--server '" + (dir / "none.db").string() + "' --program-path '" + dir.string() + "'";
+        if (command == "intersect")
+            return exportPath + " " + exportPath + " '" + (dir / "t1.txt").string() + "' '" +
+                   (dir / "t2.txt").string() + "'";
         return exportPath;
     }
 
@@ -94,7 +97,7 @@ TEST_F(CliHelp, GeneralHelpGivesEveryCommandOneLine)
     CliRun r = run("--help");
     ASSERT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
-    std::vector<std::string> expected = {"db-objects", "db-watch"};
+    std::vector<std::string> expected = {"db-objects", "db-watch", "intersect"};
     for (const OperationDef* row : operationTable())
         expected.push_back(row->command);
     for (const std::string& command : expected) {

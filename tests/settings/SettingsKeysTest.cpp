@@ -70,3 +70,39 @@ TEST(Settings, RecentFileListKeepsTenEntriesNumberedFromOne)
     EXPECT_EQ(readRecentFiles(store), (std::vector<std::string>{"a", "b"}));
     EXPECT_FALSE(store.has("Recent File List", "File3"));
 }
+
+TEST(Settings, MergeKeepsItsFivePathsInSectionMergeWithTheirDefaults)
+{
+    CMemorySettingsStore store;
+    MergeSettings merge;
+    merge.read(store);
+    EXPECT_EQ(merge.source1, "c:\\tmp\\Source1.txt");
+    EXPECT_EQ(merge.source2, "c:\\tmp\\Source2.txt");
+    EXPECT_EQ(merge.target1, "Vgl Neu.txt");
+    EXPECT_EQ(merge.target2, "Vgl Alt.txt");
+    EXPECT_EQ(merge.programPath, "c:\\programs\\Araxis merge\\merge.exe");
+
+    MergeSettings{"/a/1.txt", "/a/2.txt", "/b/n.txt", "/b/a.txt", "/usr/bin/meld"}.write(store);
+    EXPECT_EQ(store.getString("Merge", "Quelldatei1", ""), "/a/1.txt");
+    EXPECT_EQ(store.getString("Merge", "Quelldatei2", ""), "/a/2.txt");
+    EXPECT_EQ(store.getString("Merge", "Zieldatei1", ""), "/b/n.txt");
+    EXPECT_EQ(store.getString("Merge", "Zieldatei2", ""), "/b/a.txt");
+    EXPECT_EQ(store.getString("Merge", "ProgramPath", ""), "/usr/bin/meld");
+}
+
+TEST(Settings, ObjectViewerPlacementIsStoredInItsOwnSection)
+{
+    CMemorySettingsStore store;
+    ObjectViewerPlacement placement;
+    placement.read(store);
+    EXPECT_FALSE(placement.stored());
+    ObjectViewerPlacement written{40, 50, 900, 600};
+    written.write(store);
+    EXPECT_TRUE(store.has("ObjectViewer", "Width"));
+    placement.read(store);
+    EXPECT_TRUE(placement.stored());
+    EXPECT_EQ(placement.x, 40);
+    EXPECT_EQ(placement.y, 50);
+    EXPECT_EQ(placement.width, 900);
+    EXPECT_EQ(placement.height, 600);
+}

@@ -1,0 +1,186 @@
+#include "model/FileReplace.h"
+
+#include "analysis/OperationTable.h"
+#include "jobs/JobRunner.h"
+#include "model/ObjektManager.h"
+#include "results/ListExportText.h"
+#include "results/ResultList.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path freshFolder(const std::string& name)
+{
+    fs::path folder = fs::temp_directory_path() / ("quellix-replace-" + name + "-" + std::to_string(::getpid()));
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    return folder;
+}
+
+std::string readFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+void writeFile(const fs::path& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+// An export of forms with code whose code export and split files are each larger than limit.
+std::string formsWithCode(int forms)
+{
+    std::string text;
+    for (int i = 1; i <= forms; ++i)
+        text += "OBJECT Form " + std::to_string(i) + " F\r\n{\r\n  CODE\r\n  {\r\n    PROCEDURE P@1();\r\n    BEGIN\r\n"
+                "      MESSAGE('" + std::string(200, 'm') + "');\r\n    END;\r\n\r\n    BEGIN\r\n    END.\r\n  }\r\n}\r\n\r\n";
+    return text;
+}
+
+// Files this process writes may grow to limit bytes only; a longer write fails (EFBIG), as on a
+// full disk. The old limit and the signal's action come back at the end of the scope.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t limit)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit lowered = m_old;
+        lowered.rlim_cur = limit;
+        setrlimit(RLIMIT_FSIZE, &lowered);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+
+private:
+    rlimit m_old{};
+    void (*m_oldHandler)(int) = nullptr;
+};
+
+std::vector<std::string> folderEntries(const fs::path& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+} // namespace
+
+TEST(FileReplace, FailedCodeExportKeepsTheOldFileAndReportsTheFile)
+{
+    const fs::path folder = freshFolder("code");
+    writeFile(folder / "export.txt", formsWithCode(40));
+    const fs::path target = folder / "code.txt";
+    writeFile(target, "old code export\r\n");
+
+    JobRequest request;
+    request.operation = &exportCodeOperation();
+    request.sourceFile = (folder / "export.txt").string();
+    request.args.path = target.string();
+    CLoadedExport loaded;
+    CObjektManager manager;
+    CResultList list;
+    JobStatus status;
+    {
+        FileSizeLimit limit(4096);
+        status = runJob(request, loaded, manager, list, nullptr, nullptr, nullptr);
+    }
+    EXPECT_EQ(status.kind, JobErrorKind::CannotWrite);
+    EXPECT_EQ(status.path, target.string());
+    EXPECT_EQ(readFile(target), "old code export\r\n");
+    EXPECT_EQ(folderEntries(folder), (std::vector<std::string>{"code.txt", "export.txt"}));
+
+    // Without the limit the same job replaces the file whole.
+    EXPECT_TRUE(runJob(request, loaded, manager, list, nullptr, nullptr, nullptr).ok());
+    EXPECT_GT(readFile(target).size(), 4096u);
+    EXPECT_EQ(folderEntries(folder), (std::vector<std::string>{"code.txt", "export.txt"}));
+    fs::remove_all(folder);
+}
+
+TEST(FileReplace, FailedSplitKeepsTheOldObjectFileWhole)
+{
+    const fs::path folder = freshFolder("split");
+    const std::string text = formsWithCode(2);
+    CSourceText source(text);
+    CObjektManager manager;
+    manager.load(&source, "forms.txt");
+    writeFile(folder / "Form 1.txt", "old form");
+    {
+        FileSizeLimit limit(100);
+        EXPECT_FALSE(manager.split(folder.string(), 1, 2, nullptr));
+    }
+    EXPECT_EQ(readFile(folder / "Form 1.txt"), "old form");
+    EXPECT_EQ(folderEntries(folder), std::vector<std::string>{"Form 1.txt"});
+    fs::remove_all(folder);
+}
+
+TEST(FileReplace, FailedListExportKeepsWhatWasAppendedBefore)
+{
+    const fs::path folder = freshFolder("list");
+    const std::string path = (folder / "list.txt").string();
+    ASSERT_TRUE(appendToFile(path, "first export\r\n"));
+    {
+        FileSizeLimit limit(1000);
+        EXPECT_FALSE(appendToFile(path, std::string(2000, 'x')));
+    }
+    EXPECT_EQ(readFile(path), "first export\r\n");
+    EXPECT_EQ(folderEntries(folder), std::vector<std::string>{"list.txt"});
+    ASSERT_TRUE(appendToFile(path, "second\r\n"));
+    EXPECT_EQ(readFile(path), "first export\r\nsecond\r\n");
+    fs::remove_all(folder);
+}
+
+TEST(FileReplace, ReplacedFileKeepsItsPermissionsAndAnUnwritableFolderFailsCleanly)
+{
+    const fs::path folder = freshFolder("mode");
+    const fs::path target = folder / "out.txt";
+    writeFile(target, "old");
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    ASSERT_TRUE(replaceFile(target.string(), "new"));
+    EXPECT_EQ(readFile(target), "new");
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_FALSE(replaceFile((folder / "missing" / "out.txt").string(), "x"));
+    fs::remove_all(folder);
+}
+
+// A real full disk: a tmpfs of 16 KB, when this process may mount one (root in a container that
+// allows it); otherwise the test is skipped and the size limit above stands in for it.
+TEST(FileReplace, FullFileSystemLeavesTheOldCodeExport)
+{
+    const fs::path mountPoint = freshFolder("tmpfs");
+    if (::mount("tmpfs", mountPoint.c_str(), "tmpfs", 0, "size=16k") != 0) {
+        fs::remove_all(mountPoint);
+        GTEST_SKIP() << "no tmpfs mount allowed here";
+    }
+    const std::string text = formsWithCode(200);
+    CSourceText source(text);
+    CObjektManager manager;
+    manager.load(&source, "forms.txt");
+    const fs::path target = mountPoint / "code.txt";
+    writeFile(target, "old code export\r\n");
+    EXPECT_FALSE(manager.exportCode(target.string()));
+    EXPECT_EQ(readFile(target), "old code export\r\n");
+    EXPECT_EQ(folderEntries(mountPoint), std::vector<std::string>{"code.txt"});
+    ::umount2(mountPoint.c_str(), MNT_DETACH);
+    fs::remove_all(mountPoint);
+}
