@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 void CObjektManager::load(CSourceText* text, const std::string& fileName)
 {
@@ -58,16 +59,38 @@ void CObjektManager::status(const std::string& line) const
         m_status->setStatusText(line);
 }
 
+namespace {
+
+// Where pattern last starts in text, or -1. Jumps from one copy of the pattern's first byte to the
+// one before it (memrchr) and compares only there: std::string_view::rfind compares at every
+// position, which on a pattern that is rare or missing costs a compare per byte of the export.
+int lastIndexOf(std::string_view text, std::string_view pattern)
+{
+    if (pattern.size() > text.size())
+        return -1;
+    const char* base = text.data();
+    for (size_t starts = text.size() - pattern.size() + 1; starts > 0;) {
+        const void* hit = memrchr(base, pattern[0], starts);
+        if (hit == nullptr)
+            return -1;
+        const auto p = static_cast<size_t>(static_cast<const char*>(hit) - base);
+        if (std::memcmp(base + p, pattern.data(), pattern.size()) == 0)
+            return static_cast<int>(p);
+        starts = p;
+    }
+    return -1;
+}
+
+} // namespace
+
 int CObjektManager::lastOccurrence(std::string_view pattern) const
 {
     auto it = m_lastOccurrence.find(pattern);
     if (it != m_lastOccurrence.end())
         return it->second;
     int last = -1;
-    if (m_text && !pattern.empty()) {
-        size_t hit = std::string_view(m_text->str()).rfind(pattern);
-        last = hit == std::string_view::npos ? -1 : static_cast<int>(hit);
-    }
+    if (m_text && !pattern.empty())
+        last = lastIndexOf(m_text->str(), pattern);
     m_lastOccurrence.emplace(std::string(pattern), last);
     return last;
 }

@@ -3,25 +3,72 @@
 #include "model/CodePage.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
-void normalizeLineEnds(std::string& text)
+namespace {
+
+size_t countBareLineFeeds(const char* data, size_t size)
 {
     size_t bare = 0;
-    for (size_t i = 0; i < text.size(); ++i)
-        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r'))
+    for (const char* p = data; (p = static_cast<const char*>(std::memchr(p, '\n', data + size - p))) != nullptr; ++p)
+        if (p == data || p[-1] != '\r')
             ++bare;
-    if (bare == 0)
+    return bare;
+}
+
+// Translates size bytes through table. When the table keeps the ASCII bytes, as the OEM tables do,
+// runs of eight ASCII bytes (most of an export) are stepped over whole.
+void translateInPlace(char* data, size_t size, const unsigned char* table)
+{
+    bool keepsAscii = true;
+    for (int c = 0; c < 0x80; ++c)
+        keepsAscii = keepsAscii && table[c] == c;
+    size_t i = 0;
+    if (keepsAscii)
+        for (; i + 8 <= size; i += 8) {
+            std::uint64_t word;
+            std::memcpy(&word, data + i, 8);
+            if ((word & 0x8080808080808080ull) != 0)
+                for (size_t k = i; k < i + 8; ++k)
+                    data[k] = static_cast<char>(table[static_cast<unsigned char>(data[k])]);
+        }
+    for (; i < size; ++i)
+        data[i] = static_cast<char>(table[static_cast<unsigned char>(data[i])]);
+}
+
+// Translates the first size bytes of text through table (none: keeps them) and puts a CR before
+// every LF that has none, in one pass. text must hold at least size bytes; it ends up holding
+// the result, without a copy when its capacity allows.
+void fixAndTranslate(std::string& text, size_t size, const unsigned char* table)
+{
+    const size_t bare = countBareLineFeeds(text.data(), size);
+    if (bare == 0) {
+        if (table != nullptr)
+            translateInPlace(text.data(), size, table);
         return;
-    std::string out;
-    out.reserve(text.size() + bare);
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r'))
-            out += '\r';
-        out += text[i];
     }
-    text.swap(out);
+    // From the back, so every byte is read before the growing gap reaches it: the write position
+    // stays ahead of the read position by the bare LFs still in front of it.
+    text.resize(size + bare);
+    char* d = text.data();
+    const char cr = static_cast<char>(table != nullptr ? table['\r'] : '\r');
+    size_t w = size + bare;
+    for (size_t r = size; r > 0;) {
+        --r;
+        const auto c = static_cast<unsigned char>(d[r]);
+        d[--w] = static_cast<char>(table != nullptr ? table[c] : c);
+        if (c == '\n' && (r == 0 || d[r - 1] != '\r'))
+            d[--w] = cr;
+    }
+}
+
+} // namespace
+
+void normalizeLineEnds(std::string& text)
+{
+    fixAndTranslate(text, text.size(), nullptr);
 }
 
 bool readExportFile(const std::string& path, std::string& text, std::string& error)
@@ -41,7 +88,11 @@ bool readExportFile(const std::string& path, std::string& text, std::string& err
         return false;
     }
     if (ok) {
-        data.resize(static_cast<size_t>(size));
+        // Room for the CRs an export with LF line ends needs, so the buffer the file is read into
+        // is the final one; untouched capacity costs no memory.
+        const auto bytes = static_cast<size_t>(size);
+        data.reserve(bytes + bytes / 16 + 16);
+        data.resize(bytes);
         ok = std::fread(data.data(), 1, data.size(), f) == data.size();
     }
     int readErrno = errno;
@@ -50,8 +101,11 @@ bool readExportFile(const std::string& path, std::string& text, std::string& err
         error = path + ": " + (readErrno ? std::strerror(readErrno) : "cannot be read");
         return false;
     }
-    normalizeLineEnds(data);
-    oemToAnsi(data);
+    unsigned char table[256];
+    const OemCodePage page = oemCodePage();
+    for (int c = 0; c < 256; ++c)
+        table[c] = oemToAnsiByte(static_cast<unsigned char>(c), page);
+    fixAndTranslate(data, data.size(), table);
     text.swap(data);
     return true;
 }

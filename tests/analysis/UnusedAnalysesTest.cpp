@@ -208,6 +208,22 @@ TEST(UnusedFunctions, NamesWithUmlautsUnderscoresAndUsesBeforeTheDeclaration)
                           }));
 }
 
+// Names that share their first run of letters and digits ("Post") are told apart by what follows.
+TEST(UnusedFunctions, NamesSharingTheirFirstWordAreToldApart)
+{
+    LoadedExport e(crlf("OBJECT Codeunit 1 A\n{\n  CODE\n  {\n\n"
+                        "    PROCEDURE Post_Line@1();\n    BEGIN\n      Post_LineX;\n    END;\n\n"
+                        "    PROCEDURE Post_Head@2();\n    BEGIN\n      Post_Header;\n    END;\n\n"
+                        "    PROCEDURE Post@3();\n    BEGIN\n    END;\n\n"
+                        "    PROCEDURE Post_Header@4();\n    BEGIN\n    END;\n\n    BEGIN\n    END.\n  }\n}\n"));
+    CResultList list;
+    e.manager->findUnusedProcedures(list, nullptr);
+    EXPECT_EQ(rows(list), (std::vector<std::vector<std::string>>{
+                              {"Codeunit 1 A", "", "Post_Line@1()", "Proc. ", "", "Post_Line@1()"},
+                              {"Codeunit 1 A", "", "Post_Head@2()", "Proc. ", "", "Post_Head@2()"},
+                          }));
+}
+
 namespace {
 std::unique_ptr<LoadedExport> loadFile(const std::string& path)
 {

@@ -1,3 +1,4 @@
+#include "model/CodePage.h"
 #include "model/ReadExport.h"
 #include "support/TestExport.h"
 
@@ -5,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <unistd.h>
 
 TEST(LineEnds, BareLineFeedsGetACarriageReturnOthersStay)
@@ -40,4 +42,36 @@ TEST(LineEnds, AFileWithMixedLineEndsLoadsLikeOneWithCrLf)
     ASSERT_EQ(e.manager->count(), 2);
     EXPECT_EQ(e.object(1).number, 2);
     EXPECT_EQ(e.object(1).objectSpan.start(), static_cast<int>(crlfText.find("\r\nOBJECT Codeunit 2")));
+}
+
+// The file read against the two steps done one after the other, byte by byte: a CR before every
+// bare LF, then each byte through the OEM to ANSI table. Exports with many, few and no bare LFs.
+TEST(LineEnds, ReadingFixesLineEndsAndConvertsLikeTheTwoStepsInTurn)
+{
+    namespace fs = std::filesystem;
+    const fs::path path = fs::temp_directory_path() / ("quellix-read-" + std::to_string(::getpid()) + ".txt");
+    std::mt19937 random(5);
+    const char alphabet[] = {'a', '\r', '\n', '\x84', '\xE1', '\x0D', ' '};
+    for (int round = 0; round < 60; ++round) {
+        std::string raw;
+        const int length = static_cast<int>(random() % 300);
+        for (int k = 0; k < length; ++k)
+            raw += round % 3 == 0 ? '\n' : alphabet[random() % sizeof alphabet];
+        if (round % 3 == 1)
+            for (size_t k = 0; k < raw.size(); ++k)
+                if (raw[k] == '\n' && (k == 0 || raw[k - 1] != '\r'))
+                    raw[k] = 'b';
+        std::string expected;
+        for (size_t k = 0; k < raw.size(); ++k) {
+            if (raw[k] == '\n' && (k == 0 || raw[k - 1] != '\r'))
+                expected += static_cast<char>(oemToAnsiByte('\r', oemCodePage()));
+            expected += static_cast<char>(oemToAnsiByte(static_cast<unsigned char>(raw[k]), oemCodePage()));
+        }
+        std::ofstream(path, std::ios::binary) << raw;
+        std::string text;
+        std::string error;
+        ASSERT_TRUE(readExportFile(path.string(), text, error)) << error;
+        ASSERT_EQ(text, expected) << testing::PrintToString(raw);
+    }
+    fs::remove(path);
 }

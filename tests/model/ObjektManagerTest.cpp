@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace {
 struct StatusLines : IStatusText {
     std::vector<std::string> lines;
@@ -93,4 +95,25 @@ TEST(Header, PropertiesBlockOnlyInsideTheObject)
     EXPECT_EQ(later.object(0).propertiesSpan, CTextSpan(0, 0));
     EXPECT_TRUE(later.object(0).sameObject(later.object(0)));
     EXPECT_FALSE(later.object(0).sameObject(later.object(1)));
+}
+
+TEST(ObjektManager, LastOccurrenceAgreesWithRfindOnRandomTexts)
+{
+    std::mt19937 random(11);
+    auto word = [&](int length) {
+        std::string s;
+        for (int k = 0; k < length; ++k)
+            s += "ab\r"[random() % 3];
+        return s;
+    };
+    for (int round = 0; round < 200; ++round) {
+        LoadedExport e(word(1 + static_cast<int>(random() % 40)));
+        const std::string& whole = e.whole();
+        for (int k = 0; k < 6; ++k) {
+            const std::string pattern = word(1 + static_cast<int>(random() % 4));
+            const size_t expected = whole.rfind(pattern);
+            ASSERT_EQ(e.manager->lastOccurrence(pattern), expected == std::string::npos ? -1 : static_cast<int>(expected))
+                << testing::PrintToString(whole) << " / " << testing::PrintToString(pattern);
+        }
+    }
 }
