@@ -92,8 +92,6 @@ private:
     void onUpdateNeedsRows(wxUpdateUIEvent& event);
     void onShowObject(wxCommandEvent& event);
     void onUpdateShowObject(wxUpdateUIEvent& event);
-    void onEditCommand(wxCommandEvent& event);
-    void onUpdateEditCommand(wxUpdateUIEvent& event);
     void onContextMenu(wxContextMenuEvent& event);
 
     wxString m_sourceFile;

@@ -17,6 +17,7 @@
 #include "views/ObjectViewer.h"
 #include "views/ResultListCtrl.h"
 #include "views/SplitDialog.h"
+#include "views/TextEditCommands.h"
 
 #include <wx/button.h>
 #include <wx/checkbox.h>
@@ -53,10 +54,7 @@ void CSearchView::bindCommands()
         Bind(wxEVT_UPDATE_UI, &CSearchView::onUpdateNeedsRows, this, id);
     Bind(wxEVT_MENU, &CSearchView::onShowObject, this, menuIdOf(ID_SHOW_OBJECT));
     Bind(wxEVT_UPDATE_UI, &CSearchView::onUpdateShowObject, this, menuIdOf(ID_SHOW_OBJECT));
-    for (int id : {wxID_COPY, wxID_PASTE, wxID_CUT, wxID_UNDO}) {
-        Bind(wxEVT_MENU, &CSearchView::onEditCommand, this, id);
-        Bind(wxEVT_UPDATE_UI, &CSearchView::onUpdateEditCommand, this, id);
-    }
+    bindTextEditCommands(*this);
 }
 
 void CSearchView::onSearchButton(wxCommandEvent&)
@@ -255,25 +253,6 @@ void CSearchView::onShowObject(wxCommandEvent&)
 void CSearchView::onUpdateShowObject(wxUpdateUIEvent& event)
 {
     event.Enable(m_list->GetFirstSelectedRow() >= 0);
-}
-
-void CSearchView::onEditCommand(wxCommandEvent& event)
-{
-    auto* edit = wxDynamicCast(wxWindow::FindFocus(), wxTextCtrl);
-    if (edit == nullptr)
-        return;
-    switch (event.GetId()) {
-    case wxID_COPY: edit->Copy(); break;
-    case wxID_PASTE: edit->Paste(); break;
-    case wxID_CUT: edit->Cut(); break;
-    case wxID_UNDO: edit->Undo(); break;
-    default: break;
-    }
-}
-
-void CSearchView::onUpdateEditCommand(wxUpdateUIEvent& event)
-{
-    event.Enable(wxDynamicCast(wxWindow::FindFocus(), wxTextCtrl) != nullptr);
 }
 
 void CSearchView::onContextMenu(wxContextMenuEvent&)

@@ -7,6 +7,7 @@
 #include "resources/ResourceIds.h"
 #include "settings/SettingsKeys.h"
 #include "views/Messages.h"
+#include "views/TextEditCommands.h"
 
 #include <wx/button.h>
 #include <wx/checkbox.h>
@@ -77,10 +78,8 @@ CVergleichsView::CVergleichsView()
     for (const Field& field : m_fields)
         Bind(wxEVT_BUTTON, &CVergleichsView::onBrowse, this, field.browseId);
     Bind(wxEVT_TIMER, &CVergleichsView::onTimer, this, ID_MERGE_TIMER);
-    for (int id : {wxID_COPY, wxID_PASTE, wxID_CUT, wxID_UNDO}) {
-        Bind(wxEVT_MENU, &CVergleichsView::onEditCommand, this, id);
-        Bind(wxEVT_UPDATE_UI, &CVergleichsView::onUpdateEditCommand, this, id);
-    }
+    // The Edit menu and its accelerators act on the path field that has the focus.
+    bindTextEditCommands(*this);
 }
 
 CVergleichsView::~CVergleichsView()
@@ -327,22 +326,3 @@ void CVergleichsView::StartProgram()
                                                             wxString::FromUTF8(error)));
 }
 
-void CVergleichsView::onEditCommand(wxCommandEvent& event)
-{
-    // The Edit menu and its accelerators act on the path field that has the focus.
-    auto* edit = wxDynamicCast(wxWindow::FindFocus(), wxTextCtrl);
-    if (edit == nullptr)
-        return;
-    switch (event.GetId()) {
-    case wxID_COPY: edit->Copy(); break;
-    case wxID_PASTE: edit->Paste(); break;
-    case wxID_CUT: edit->Cut(); break;
-    case wxID_UNDO: edit->Undo(); break;
-    default: break;
-    }
-}
-
-void CVergleichsView::onUpdateEditCommand(wxUpdateUIEvent& event)
-{
-    event.Enable(wxDynamicCast(wxWindow::FindFocus(), wxTextCtrl) != nullptr);
-}

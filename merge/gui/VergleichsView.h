@@ -69,8 +69,6 @@ private:
     void onWorkerStarted(wxThreadEvent& event);
     void onWorkerFinished(wxThreadEvent& event);
     void onTimer(wxTimerEvent& event);
-    void onEditCommand(wxCommandEvent& event);
-    void onUpdateEditCommand(wxUpdateUIEvent& event);
     void syncProgress();
     void setBusy(bool busy);
     bool chooseProgram(std::string& program);
