@@ -124,9 +124,12 @@ std::string fileTypeWord(const CObjectRecord& record)
     if (record.type != OT_NONE)
         return record.typeName();
     std::string_view header = record.headerText();
-    std::string word(header.substr(0, header.find(' ')));
+    // File names are limited (255 bytes on most file systems); no real type word comes near 64.
+    std::string word(header.substr(0, std::min<size_t>(header.find(' '), 64)));
+    // Any bytes may stand there in a damaged export: a NUL would cut the path short and a control
+    // character or separator would name another file than the object's.
     for (char& c : word) {
-        if (c == '/' || c == '\\')
+        if (c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
             c = '_';
     }
     return word;

@@ -153,3 +153,33 @@ TEST(Split, ObjectsOfNewerTypesTakeTheirTypeWordAndRepeatedNamesGetANumber)
     ASSERT_TRUE(manager.split(folder.string(), 18, 18, nullptr, &written));
     EXPECT_EQ(written.back(), prefix + "Table 18 (3).txt");
 }
+
+// Found by fuzzing: a damaged export whose type word holds a NUL and control characters made the
+// split fail to write; such bytes become "_" in the file name.
+TEST(Split, TypeWordsWithNulAndControlCharactersStillGiveAFileName)
+{
+    const std::string text = crlf("OBJECT Pa") + std::string("\0g\x1a", 3) + crlf("e/x 7 Odd\n{\n}\n");
+    CSourceText source(text);
+    CObjektManager manager;
+    manager.load(&source, "damaged.txt");
+    ASSERT_EQ(manager.count(), 1);
+    const fs::path folder = scratchFolder("damaged");
+    std::vector<std::string> written;
+    ASSERT_TRUE(manager.split(folder.string(), 0, 100, nullptr, &written));
+    EXPECT_EQ(written, (std::vector<std::string>{folder.string() + "/Pa_g_e_x 7.txt"}));
+    EXPECT_EQ(readFile(folder / "Pa_g_e_x 7.txt"), text);
+}
+
+// A type word longer than a file name may be is cut, so the object is still written.
+TEST(Split, OverlongTypeWordIsCutToAWritableName)
+{
+    const std::string word(300, 'W');
+    const std::string text = crlf("OBJECT " + word + " 9 Long\n{\n}\n");
+    CSourceText source(text);
+    CObjektManager manager;
+    manager.load(&source, "long.txt");
+    const fs::path folder = scratchFolder("long");
+    std::vector<std::string> written;
+    ASSERT_TRUE(manager.split(folder.string(), 0, 100, nullptr, &written));
+    EXPECT_EQ(written, (std::vector<std::string>{folder.string() + "/" + std::string(64, 'W') + " 9.txt"}));
+}
