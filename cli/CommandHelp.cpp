@@ -75,7 +75,8 @@ const std::vector<CliCommandHelp> kOtherCommands = {
       {"--user2 USER", "database 2's user; the password comes from QUELLIX_DB2_PASSWORD or a prompt"},
       {"--all-types", "also XMLports, MenuSuites, Pages and Queries (types 6 to 9), under their own names"},
       {"--ansi", "write the raw ANSI bytes instead of UTF-8"},
-      {"--oem 850|437", "OEM code page of the database texts (default 850)"}}},
+      {"--oem 850|437", "OEM code page of the database texts (default 850)"},
+      {"--format tsv|json", "tab-separated lines (default) or one JSON document; no sarif: differences are not findings"}}},
     {"db-watch", "--server SERVER|DATABASE", "objects changed since each request, until N requests or Ctrl+C",
      {{"--server SERVER|DATABASE", "the server, or the database file with --net lokal"},
       {"--net tcp|netb|lokal", "network type (default tcp)"},
@@ -85,7 +86,9 @@ const std::vector<CliCommandHelp> kOtherCommands = {
       {"--count N", "stop after N requests"},
       {"--log FILE", "append the changed objects to FILE when the watch stops"},
       {"--sessions", "also print the sessions table at each request"},
-      {"--oem 850|437", "OEM code page of the database texts (default 850)"}}},
+      {"--oem 850|437", "OEM code page of the database texts (default 850)"},
+      {"--format tsv|json", "tab-separated lines (default) or JSON Lines: one JSON document a line, at the start and "
+                            "after each request; no sarif: changes are not findings"}}},
     {"intersect", "SOURCE1 SOURCE2 TARGET1 TARGET2",
      "TARGET1 holds SOURCE1's objects that SOURCE2 also has, in SOURCE2's order; TARGET2 holds SOURCE2's "
      "objects that SOURCE1 also has, in SOURCE1's order",

@@ -1,6 +1,7 @@
 #include "cli/DbCompareCommand.h"
 
 #include "cli/CliOutput.h"
+#include "cli/OutputFormat.h"
 #include "db/DatabaseSession.h"
 #include "db/ObjectCompare.h"
 #include "db/ProgramPath.h"
@@ -18,7 +19,7 @@ const char* const kUsage =
     "usage: quellix-cli db-compare --server1 SERVER|DATABASE [--net1 tcp|netb|lokal] [--program-path1 DIR]\n"
     "                              [--user1 USER] [--license1 FILE]\n"
     "                              --server2 SERVER|DATABASE [--net2 ...] [--program-path2 ...] [--user2 ...]\n"
-    "                              [--license2 ...] [--all-types] [--oem 850|437] [--ansi]\n"
+    "                              [--license2 ...] [--all-types] [--oem 850|437] [--ansi] [--format tsv|json]\n"
     "  Passwords are read from QUELLIX_DB1_PASSWORD and QUELLIX_DB2_PASSWORD or asked for on the terminal.\n";
 
 // Writes the messages of one database's read to standard error, one line each, naming the
@@ -50,7 +51,16 @@ struct CompareOptions {
     DatabaseConnection database[2];
     bool allTypes = false;
     bool ansi = false;
+    OutputFormat format = OutputFormat::Tsv;
 };
+
+// tsv or json; the rows are differences between two databases, not findings, so no sarif.
+bool parseFormat(const std::string& value, OutputFormat& format, std::string& problem)
+{
+    if (!parseOutputFormat(value, format) || format == OutputFormat::Sarif)
+        problem = "--format needs tsv or json (the rows are differences, not findings: no sarif)";
+    return problem.empty();
+}
 
 // "--server1" -> field of database 0; false for an option that is not a connection option.
 bool connectionField(const std::string& option, CompareOptions& options, std::string*& field, bool& ansiText)
@@ -92,6 +102,9 @@ bool parseOptions(const std::vector<std::string>& args, CompareOptions& options,
             *field = ansiText ? utf8ToAnsiViaOem(value, oemCodePage()) : value;
         } else if (option == "--oem" && (value == "850" || value == "437")) {
             setOemCodePage(value == "437" ? OemCodePage::CP437 : OemCodePage::CP850);
+        } else if (option == "--format") {
+            if (!parseFormat(value, options.format, problem))
+                return false;
         } else {
             problem = "unknown option " + option + " " + value;
             return false;
@@ -99,6 +112,8 @@ bool parseOptions(const std::vector<std::string>& args, CompareOptions& options,
     }
     if (options.database[0].server.empty() || options.database[1].server.empty())
         problem = options.database[0].server.empty() ? "--server1 is missing" : "--server2 is missing";
+    else if (options.ansi && options.format != OutputFormat::Tsv)
+        problem = "--ansi writes tsv only";
     return problem.empty();
 }
 
@@ -140,6 +155,11 @@ int runDbCompare(const std::vector<std::string>& args, std::ostream& out, std::o
     CResultList list;
     fillCompareList(list, entries[0], entries[1]);
     CObjektManager noCatalogue;
-    out << cliListText(list, noCatalogue, CliListOptions{false, options.ansi, oemCodePage()});
+    OutputDocument document;
+    document.command = "db-compare";
+    document.databases = {options.database[0].server, options.database[1].server};
+    document.lists.push_back(cliOutputList("db-compare", "The objects of two databases compared", list, noCatalogue,
+                                           CliListOptions{false, options.ansi, oemCodePage()}));
+    out << formatOutput(document, options.format, false);
     return 0;
 }

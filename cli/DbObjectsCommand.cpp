@@ -135,6 +135,7 @@ int runDbObjects(const std::vector<std::string>& args, std::ostream& out, std::o
         return 1;
     OutputDocument document;
     document.command = "db-objects";
+    document.databases = {connection.server};
     OutputList list;
     list.name = "db-objects";
     list.description = "The Object table of a database";

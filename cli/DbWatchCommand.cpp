@@ -7,6 +7,7 @@
 #include "model/CodePage.h"
 #include "results/ResultList.h"
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -19,6 +20,7 @@ namespace {
 const char* const kUsage =
     "usage: quellix-cli db-watch --server SERVER --net tcp|netb --program-path DIR [--user USER]\n"
     "                            [--interval SECONDS] [--count N] [--log FILE] [--sessions] [--oem 850|437]\n"
+    "                            [--format tsv|json]\n"
     "  Every SECONDS (5..3600, default 20) prints the objects changed since the previous request;\n"
     "  stops after N requests or on Ctrl+C and appends them to FILE. The password is read from\n"
     "  QUELLIX_DB_PASSWORD or asked for on the terminal.\n";
@@ -29,6 +31,7 @@ struct WatchOptions {
     long count = -1; // no limit
     std::string logFile;
     bool sessions = false;
+    bool json = false; // JSON Lines: one document a request
 };
 
 // Every message goes to err as one line, as soon as it is shown.
@@ -86,6 +89,10 @@ bool parseValueOption(const std::string& option, const std::string& value, Watch
     } else if (option == "--count") {
         if (!parseCount(value, o.count))
             problem = "--count needs a number of at least 1";
+    } else if (option == "--format" && (value == "tsv" || value == "json")) {
+        o.json = value == "json";
+    } else if (option == "--format") {
+        problem = "--format needs tsv or json (the rows are changes, not findings: no sarif)";
     } else if (option == "--log") {
         o.logFile = value;
     } else if (option == "--oem" && (value == "850" || value == "437")) {
@@ -144,6 +151,46 @@ void writeRows(std::ostream& out, const CResultList& list, int first, bool headi
     }
 }
 
+// The list's rows from first on as a list of the output formats, cells in UTF-8.
+OutputList outputRows(const std::string& name, const CResultList& list, int first)
+{
+    auto cell = [](const std::string& ansi) { return ansiToUtf8ViaOem(outputCell(ansi), oemCodePage()); };
+    OutputList out;
+    out.name = name;
+    for (int c = 0; c < list.GetColumnCount(); ++c)
+        out.columns.push_back(cell(list.GetColumn(c).heading));
+    for (int r = first; r < list.GetRowCount(); ++r) {
+        std::vector<std::string> row;
+        for (int c = 0; c < list.GetColumnCount(); ++c)
+            row.push_back(cell(list.GetCellText(r, c)));
+        out.rows.push_back(std::move(row));
+    }
+    return out;
+}
+
+// What one request (0: the start) printed, in the chosen format, flushed: tsv the new changed
+// objects (their heading at the start, or every request with --sessions) and the sessions table;
+// json one line holding the same lists.
+void writeRequest(std::ostream& out, const WatchOptions& options, long request, const CResultList& changedObjects,
+                  int first, const CResultList& sessions)
+{
+    if (options.json) {
+        OutputDocument document;
+        document.command = "db-watch";
+        document.databases = {options.connection.server};
+        document.request = static_cast<int>(std::min<long>(request, 2147483647L));
+        document.lists.push_back(outputRows("changed-objects", changedObjects, first));
+        if (options.sessions) // the sessions of this request; none asked for at the start
+            document.lists.push_back(outputRows("sessions", sessions, request == 0 ? sessions.GetRowCount() : 0));
+        out << jsonLine(document, options.sessions);
+    } else {
+        writeRows(out, changedObjects, first, request == 0 ? !options.sessions : options.sessions);
+        if (options.sessions && request > 0)
+            writeRows(out, sessions, 0, true);
+    }
+    out.flush();
+}
+
 // Waits for the interval in short steps; false when stop was set meanwhile.
 bool waitInterval(int seconds, const std::atomic<bool>& stop)
 {
@@ -196,15 +243,11 @@ int runDbWatch(const std::vector<std::string>& args, std::ostream& out, std::ost
         return 1;
 
     watch.Start(options.connection);
-    writeRows(out, changedObjects, 0, !options.sessions);
-    out.flush();
+    writeRequest(out, options, 0, changedObjects, 0, sessions);
     for (long done = 0; (options.count < 0 || done < options.count) && waitInterval(options.interval, stop); ++done) {
         int first = changedObjects.GetRowCount();
         watch.Tick();
-        writeRows(out, changedObjects, first, options.sessions);
-        if (options.sessions)
-            writeRows(out, sessions, 0, true);
-        out.flush();
+        writeRequest(out, options, done + 1, changedObjects, first, sessions);
     }
     bool logWritten = false;
     watch.Stop(options.logFile, &logWritten);

@@ -49,12 +49,16 @@ void addListMembers(ordered_json& j, const OutputList& list)
     j["locations"] = std::move(locations);
 }
 
-std::string jsonText(const OutputDocument& document, bool severalLists)
+ordered_json jsonDocument(const OutputDocument& document, bool severalLists)
 {
     ordered_json j;
     j["command"] = document.command;
     if (!document.exportPath.empty())
         j["export"] = document.exportPath;
+    if (!document.databases.empty())
+        j["databases"] = document.databases;
+    if (document.request)
+        j["request"] = *document.request;
     if (!severalLists && document.lists.size() == 1) {
         addListMembers(j, document.lists.front());
     } else {
@@ -66,7 +70,13 @@ std::string jsonText(const OutputDocument& document, bool severalLists)
             j["analyses"].push_back(std::move(one));
         }
     }
-    return j.dump(1, '\t', false, nlohmann::json::error_handler_t::replace) + "\n";
+    return j;
+}
+
+std::string jsonText(const OutputDocument& document, bool severalLists)
+{
+    return jsonDocument(document, severalLists).dump(1, '\t', false, nlohmann::json::error_handler_t::replace) +
+           "\n";
 }
 
 // A path as a URI reference: unreserved characters and "/" stay, every other byte is %XX.
@@ -238,6 +248,12 @@ std::string formatOutput(const OutputDocument& document, OutputFormat format, bo
     case OutputFormat::Tsv: break;
     }
     return tsvText(document, analysisColumn);
+}
+
+std::string jsonLine(const OutputDocument& document, bool severalLists)
+{
+    return jsonDocument(document, severalLists).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) +
+           "\n";
 }
 
 bool Baseline::read(const std::string& path)

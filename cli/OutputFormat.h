@@ -8,7 +8,7 @@
 
 // How quellix-cli writes any command's list: tab-separated text (one line per row), one JSON
 // document, or a SARIF 2.1.0 log. Every command that prints a list (the export operations, `check`,
-// the database commands) builds an OutputDocument and writes it through writeOutput.
+// the database commands) builds an OutputDocument and writes it through formatOutput.
 
 enum class OutputFormat { Tsv, Json, Sarif };
 
@@ -48,6 +48,8 @@ struct OutputList {
 struct OutputDocument {
     std::string command;       // "unused-variables", "check", "db-objects" ...
     std::string exportPath;    // the export read (empty for a database command)
+    std::vector<std::string> databases; // the databases read (a database command)
+    std::optional<int> request;         // db-watch: the request's number (0: the start)
     std::vector<OutputList> lists;
 };
 
@@ -58,6 +60,10 @@ struct OutputDocument {
 // or null per row); a single list's members stand at the top level. Sarif: one run with one rule
 // per list and one result per row.
 std::string formatOutput(const OutputDocument& document, OutputFormat format, bool analysisColumn);
+
+// The json document on one line ended by "\n" (JSON Lines), for a command that writes one document
+// per step (db-watch); severalLists as analysisColumn of formatOutput.
+std::string jsonLine(const OutputDocument& document, bool severalLists);
 
 // A baseline: identities of accepted findings, each "NAME<TAB>IDENTITY" once per finding.
 class Baseline {

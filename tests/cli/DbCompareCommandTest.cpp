@@ -3,6 +3,7 @@
 #include "support/CompareExports.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <cstdlib>
 #include <sstream>
@@ -56,6 +57,41 @@ TEST_F(DbCompareCommandTest, TwoDatabasesFromTwoExportsGiveTheExpectedRows)
     ASSERT_EQ(run(arguments(database1, database2)), 0) << err.str();
     EXPECT_EQ(out.str(), listText(compareexports::expectedRows()));
     EXPECT_EQ(err.str(), "");
+}
+
+TEST_F(DbCompareCommandTest, JsonHoldsTheRowsOfTheTsvCellForCellAndSarifIsRefused)
+{
+    std::vector<std::string> args = arguments(database1, database2);
+    args.insert(args.end(), {"--format", "json"});
+    ASSERT_EQ(run(args), 0) << err.str();
+    nlohmann::json doc = nlohmann::json::parse(out.str());
+    EXPECT_EQ(doc["command"], "db-compare");
+    EXPECT_EQ(doc["databases"], nlohmann::json::array({database1, database2}));
+    std::vector<std::vector<std::string>> tsv;
+    for (const std::string& line : compareexports::expectedRows()) {
+        std::vector<std::string> cells;
+        size_t start = 0;
+        for (size_t tab = line.find('\t'); tab != std::string::npos; tab = line.find('\t', start)) {
+            cells.push_back(line.substr(start, tab - start));
+            start = tab + 1;
+        }
+        cells.push_back(line.substr(start));
+        tsv.push_back(cells);
+    }
+    ASSERT_EQ(doc["rows"].size() + 1, tsv.size());
+    EXPECT_EQ(doc["columns"].get<std::vector<std::string>>(), tsv[0]);
+    for (size_t r = 0; r < doc["rows"].size(); ++r)
+        EXPECT_EQ(doc["rows"][r].get<std::vector<std::string>>(), tsv[r + 1]) << "row " << r;
+
+    for (const char* bad : {"sarif", "xml"}) {
+        std::vector<std::string> refused = arguments(database1, database2);
+        refused.insert(refused.end(), {"--format", bad});
+        EXPECT_EQ(run(refused), 2) << bad;
+        EXPECT_NE(err.str().find("--format needs tsv or json"), std::string::npos) << err.str();
+    }
+    args.push_back("--ansi");
+    EXPECT_EQ(run(args), 2);
+    EXPECT_EQ(out.str(), "");
 }
 
 TEST_F(DbCompareCommandTest, AllTypesNamesXmlportsAndReadsPages)

@@ -2,7 +2,9 @@
 #include "db/StandInFolder.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
@@ -54,51 +56,121 @@ protected:
 
 const char* const kObjectHeading = "Type\tID\tUser\tObject\tDate\tTime\tVersion\tDBM TableNo.\t\n";
 
-TEST_F(DbWatchCommandTest, SignalEndsTheWatchAfterARowWasPrintedAndFlushedAndTheLogIsAppended)
-{
-    const std::string cli = QUELLIX_BINARY_DIR "/quellix-cli";
-    const std::string path = folder.programPath();
-    const std::string log = folder.file("watch.log");
-    int output[2];
-    ASSERT_EQ(pipe(output), 0);
-    pid_t child = fork();
-    if (child == 0) {
-        dup2(output[1], STDOUT_FILENO);
-        close(output[0]);
-        execl(cli.c_str(), cli.c_str(), "db-watch", "--server", "NAV", "--net", "tcp", "--program-path",
-              path.c_str(), "--interval", "5", "--log", log.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
+// quellix-cli db-watch in a child process whose standard output the test reads as it comes.
+class WatchProcess {
+public:
+    explicit WatchProcess(const std::vector<std::string>& args)
+    {
+        const std::string cli = QUELLIX_BINARY_DIR "/quellix-cli";
+        std::vector<std::string> all = {cli, "db-watch"};
+        all.insert(all.end(), args.begin(), args.end());
+        std::vector<char*> argv;
+        for (std::string& a : all)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        int output[2];
+        if (pipe(output) != 0)
+            return;
+        m_child = fork();
+        if (m_child == 0) {
+            dup2(output[1], STDOUT_FILENO);
+            close(output[0]);
+            execv(cli.c_str(), argv.data());
+            _exit(127);
+        }
+        close(output[1]);
+        m_fd = output[0];
     }
-    close(output[1]);
-    std::string printed;
-    auto readFor = [&](int ms) {
-        pollfd fd{output[0], POLLIN, 0};
+    ~WatchProcess()
+    {
+        if (m_child > 0)
+            stop();
+    }
+    // Reads until what was printed holds text and ends with a line end, or ms pass.
+    void readUntil(const std::string& text, int ms)
+    {
+        pollfd fd{m_fd, POLLIN, 0};
         char buffer[4096];
         while (poll(&fd, 1, ms) > 0) {
-            ssize_t n = read(output[0], buffer, sizeof buffer);
+            ssize_t n = read(m_fd, buffer, sizeof buffer);
             if (n <= 0)
                 break;
             printed.append(buffer, static_cast<size_t>(n));
-            if (printed.find("Codeunit\t80") != std::string::npos && printed.back() == '\n')
+            if (printed.find(text) != std::string::npos && printed.back() == '\n')
                 break;
         }
-    };
-    readFor(3000); // the heading, once the database was reached
-    ASSERT_EQ(printed, kObjectHeading);
+    }
+    // SIGTERM, then the exit status (-1 when the program did not exit by itself).
+    int stop()
+    {
+        kill(m_child, SIGTERM);
+        int status = 0;
+        waitpid(m_child, &status, 0);
+        m_child = -1;
+        close(m_fd);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    std::string printed;
+
+private:
+    pid_t m_child = -1;
+    int m_fd = -1;
+};
+
+TEST_F(DbWatchCommandTest, SignalEndsTheWatchAfterARowWasPrintedAndFlushedAndTheLogIsAppended)
+{
+    WatchProcess watch({"--server", "NAV", "--net", "tcp", "--program-path", folder.programPath(), "--interval", "5",
+                        "--log", folder.file("watch.log")});
+    watch.readUntil("\n", 3000); // the heading, once the database was reached
+    ASSERT_EQ(watch.printed, kObjectHeading);
     ASSERT_EQ(folder.admin({"touch", database, "Codeunit", "80"}), 0);
-    readFor(10000); // the row arrives while the program still runs: flushed per request
+    watch.readUntil("Codeunit\t80", 10000); // the row arrives while the program still runs: flushed per request
+    const std::string printed = watch.printed;
     ASSERT_NE(printed.find("\nCodeunit\t80\t\tSales-Post\t"), std::string::npos) << printed;
     EXPECT_EQ(printed.substr(printed.size() - 5), "\t\t0\t\n"); // empty version, DBM table number 0
-    kill(child, SIGTERM);
-    int status = 0;
-    waitpid(child, &status, 0);
-    close(output[0]);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(watch.stop(), 0);
     std::string logText = fileText("watch.log");
     EXPECT_EQ(logText.substr(0, 23), "Codeunit\t80\t\tSales-Post");
     EXPECT_EQ(logText.find("\t\n"), std::string::npos);
     EXPECT_EQ(logText.substr(logText.size() - 2), "\r\n");
+}
+
+// The lines of JSON Lines output, each parsed.
+std::vector<nlohmann::json> jsonLines(const std::string& text)
+{
+    std::vector<nlohmann::json> documents;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);)
+        documents.push_back(nlohmann::json::parse(line));
+    return documents;
+}
+
+TEST_F(DbWatchCommandTest, JsonWritesOneFlushedLinePerRequestWithItsNewRowsUntilTheSignal)
+{
+    WatchProcess watch({"--server", "NAV", "--net", "tcp", "--program-path", folder.programPath(), "--interval", "5",
+                        "--format", "json"});
+    watch.readUntil("\n", 3000); // the start's line, once the database was reached
+    ASSERT_EQ(watch.printed.find('\n'), watch.printed.size() - 1) << watch.printed;
+    ASSERT_EQ(folder.admin({"touch", database, "Codeunit", "80"}), 0);
+    watch.readUntil("Sales-Post", 10000);
+    watch.readUntil("\"request\":2", 7000); // the next request finds nothing new
+    EXPECT_EQ(watch.stop(), 0);
+    const std::vector<nlohmann::json> documents = jsonLines(watch.printed);
+    ASSERT_EQ(documents.size(), 3u) << watch.printed;
+    for (size_t i = 0; i < documents.size(); ++i) {
+        EXPECT_EQ(documents[i]["command"], "db-watch");
+        EXPECT_EQ(documents[i]["databases"], nlohmann::json::array({"NAV"}));
+        EXPECT_EQ(documents[i]["request"], i);
+        EXPECT_EQ(documents[i]["columns"], nlohmann::json::array({"Type", "ID", "User", "Object", "Date", "Time",
+                                                                   "Version", "DBM TableNo."}));
+        EXPECT_EQ(documents[i]["rows"].size(), i == 1 ? 1u : 0u) << documents[i].dump();
+    }
+    const nlohmann::json& row = documents.at(1)["rows"].at(0);
+    ASSERT_EQ(row.size(), 8u);
+    EXPECT_EQ(row[0], "Codeunit");
+    EXPECT_EQ(row[1], "80");
+    EXPECT_EQ(row[3], "Sales-Post");
+    EXPECT_EQ(row[7], "0");
 }
 
 TEST_F(DbWatchCommandTest, CountEndsTheWatchAndSessionsPrintTheirTableEachRequest)
@@ -120,6 +192,24 @@ TEST_F(DbWatchCommandTest, CountEndsTheWatchAndSessionsPrintTheirTableEachReques
     EXPECT_NE(text.find("\tWATCHER\t", sessions), std::string::npos) << text;
     EXPECT_EQ(fileText("watch.log"), "before\r\n"); // nothing changed, nothing appended
     EXPECT_EQ(err.str(), "");
+
+    // The same as JSON Lines: the two lists by name in each line, the sessions of the request.
+    auto args = serverArgs();
+    args.insert(args.end(), {"--user", "WATCHER", "--interval", "5", "--count", "1", "--sessions", "--format", "json"});
+    ASSERT_EQ(run(args), 0) << err.str();
+    const std::vector<nlohmann::json> documents = jsonLines(out.str());
+    ASSERT_EQ(documents.size(), 2u) << out.str();
+    for (const nlohmann::json& document : documents) {
+        ASSERT_EQ(document["analyses"].size(), 2u) << document.dump();
+        EXPECT_EQ(document["analyses"][0]["analysis"], "changed-objects");
+        EXPECT_EQ(document["analyses"][1]["analysis"], "sessions");
+        EXPECT_EQ(document["analyses"][1]["columns"][1], "User");
+    }
+    EXPECT_TRUE(documents[0]["analyses"][1]["rows"].empty());
+    const nlohmann::json& sessionRows = documents[1]["analyses"][1]["rows"];
+    EXPECT_TRUE(std::any_of(sessionRows.begin(), sessionRows.end(),
+                            [](const nlohmann::json& row) { return row[1] == "WATCHER"; }))
+        << documents[1].dump();
 }
 
 TEST_F(DbWatchCommandTest, UnreachableDatabaseAtStartEndsWithStatusOneAndBadArgumentsWithTwo)
@@ -137,7 +227,8 @@ TEST_F(DbWatchCommandTest, UnreachableDatabaseAtStartEndsWithStatusOneAndBadArgu
                                          {"--server", "NAV", "--interval", "3601"},
                                          {"--server", "NAV", "--count", "0"},
                                          {"--net", "tcp"},
-                                         {"--server", "NAV", "--password", "visible"}})
+                                         {"--server", "NAV", "--password", "visible"},
+                                         {"--server", "NAV", "--format", "sarif"}})
         EXPECT_EQ(run(bad), 2) << bad[2];
 }
 
