@@ -1,4 +1,5 @@
 #include "cli/OutputFormat.h"
+#include "support/SarifSchema.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -81,7 +82,9 @@ TEST(OutputFormat, JsonAndSarifOfOneList)
     nlohmann::json several = nlohmann::json::parse(formatOutput(document, OutputFormat::Json, true));
     EXPECT_EQ(several["analyses"][0]["analysis"], "unused-variables");
 
-    nlohmann::json log = nlohmann::json::parse(formatOutput(document, OutputFormat::Sarif, false));
+    const std::string sarif = formatOutput(document, OutputFormat::Sarif, false);
+    EXPECT_EQ(sarifSchemaFaults(sarif), "");
+    nlohmann::json log = nlohmann::json::parse(sarif);
     const nlohmann::json& result = log["runs"][0]["results"][0];
     EXPECT_EQ(result["message"]["text"], "Object: Codeunit 1 A; Name: x");
     EXPECT_EQ(result["locations"][0]["physicalLocation"]["artifactLocation"]["uri"], "my%20dir/%C3%A4.txt");
