@@ -156,6 +156,29 @@ TEST_F(Pipeline, TsvHasOneLinePerRowAndJsonTheSameCells)
             EXPECT_EQ(tsvCells(lines[r + 1]), doc["rows"][r].get<std::vector<std::string>>()) << "row " << r;
         EXPECT_EQ(doc["locations"].size(), doc["rows"].size());
     }
+    // check: per analysis its rows, in the order and with the cells of the tsv lines that name it.
+    CliResult tsv = run("check " + exportPath);
+    CliResult js = run("check " + exportPath + " --format json");
+    ASSERT_EQ(js.status, 0) << js.err;
+    const json checkDoc = json::parse(js.out);
+    std::vector<std::vector<std::string>> fromJson;
+    for (const json& analysis : checkDoc["analyses"]) {
+        std::vector<std::string> heading = {"Analysis"};
+        for (const json& column : analysis["columns"])
+            heading.push_back(column);
+        fromJson.push_back(heading);
+        for (const json& row : analysis["rows"]) {
+            fromJson.push_back({analysis["analysis"].get<std::string>()});
+            for (const json& cell : row)
+                fromJson.back().push_back(cell);
+        }
+    }
+    std::vector<std::vector<std::string>> fromTsv;
+    for (const std::string& line : splitLines(tsv.out))
+        fromTsv.push_back(tsvCells(line));
+    EXPECT_EQ(fromTsv, fromJson);
+    EXPECT_GT(fromTsv.size(), 10u); // nine headings and the findings
+
     // The search hits every one of the 60 lines, and the windows that start on an LF or hold a
     // lone CR are written without it; the TAB of the name is a blank.
     CliResult search = run("search " + exportPath + " Zielwert");
