@@ -55,8 +55,11 @@ if [ -f /usr/share/bash-completion/bash_completion ]; then
                    echo "${COMPREPLY[*]}"
                    COMP_WORDS=("$1/bin/quellix-cli" search x --m); COMP_CWORD=3; COMP_LINE="${COMP_WORDS[*]}"
                    COMP_POINT=${#COMP_LINE}; _quellix_cli "${COMP_WORDS[0]}" --m x
+                   echo "${COMPREPLY[*]}"
+                   COMP_WORDS=("$1/bin/quellix-cli" db-watch --format ""); COMP_CWORD=3; COMP_LINE="${COMP_WORDS[*]} "
+                   COMP_POINT=${#COMP_LINE}; _quellix_cli "${COMP_WORDS[0]}" "" --format
                    echo "${COMPREPLY[*]}"' bash "$prefix")
-  [ "$words" = $'unused-variables\n--mode' ] || fail "bash completion gave: $words"
+  [ "$words" = $'unused-variables\n--mode\ntsv json' ] || fail "bash completion gave: $words"
 fi
 
 [ $failures -eq 0 ] || exit 1
