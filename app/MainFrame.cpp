@@ -1,4 +1,5 @@
 #include "app/MainFrame.h"
+#include "app/TopLevelPlacement.h"
 
 #include "app/Menus.h"
 #include "app/QuellixApp.h"
@@ -197,7 +198,7 @@ static void showAboutBox(wxWindow* parent)
     column->Add(row, 0, wxEXPAND);
     column->Add(new wxButton(&dialog, wxID_OK, "OK"), 0, wxALIGN_RIGHT | wxALL, 10);
     dialog.SetSizerAndFit(column);
-    dialog.CentreOnParent();
+    fitAndCentreDialog(dialog);
     dialog.ShowModal();
 }
 

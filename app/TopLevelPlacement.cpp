@@ -43,15 +43,20 @@ void placeMainWindow(wxFrame& frame)
     frame.SetClientSize(wxSize(r.width, r.height) - frameParts);
 }
 
+void centreOnMainWindow(wxTopLevelWindow& window)
+{
+    wxWindow* owner = wxGetApp().mainFrame();
+    if (owner == nullptr || !owner->IsShown())
+        owner = window.GetParent();
+    LayoutRect area = workAreaOf(owner);
+    LayoutRect around = owner ? toLayout(owner->GetScreenRect()) : area;
+    wxSize size = window.GetSize();
+    window.SetSize(toWx(centredOn(around, size.x, size.y, area)));
+}
+
 void fitAndCentreDialog(wxDialog& dialog)
 {
     if (wxSizer* sizer = dialog.GetSizer())
         sizer->SetSizeHints(&dialog);
-    wxWindow* owner = wxGetApp().mainFrame();
-    if (owner == nullptr || !owner->IsShown())
-        owner = dialog.GetParent();
-    LayoutRect area = workAreaOf(owner);
-    LayoutRect around = owner ? toLayout(owner->GetScreenRect()) : area;
-    wxSize size = dialog.GetSize();
-    dialog.SetSize(toWx(centredOn(around, size.x, size.y, area)));
+    centreOnMainWindow(dialog);
 }

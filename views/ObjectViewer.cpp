@@ -1,4 +1,5 @@
 #include "views/ObjectViewer.h"
+#include "app/TopLevelPlacement.h"
 
 #include "app/QuellixApp.h"
 #include "model/ObjectRecord.h"
@@ -167,7 +168,7 @@ void CObjectViewer::applyPlacement()
     if (placement.stored() && wxDisplay::GetFromPoint(wxPoint(placement.x + 20, placement.y + 20)) != wxNOT_FOUND)
         SetSize(placement.x, placement.y, placement.width, placement.height);
     else
-        CentreOnScreen();
+        centreOnMainWindow(*this);
 }
 
 void CObjectViewer::EndModal(int code)

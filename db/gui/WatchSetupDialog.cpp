@@ -1,4 +1,5 @@
 #include "db/gui/WatchSetupDialog.h"
+#include "app/TopLevelPlacement.h"
 
 #include "app/QuellixApp.h"
 #include "settings/WatchSettings.h"
@@ -25,6 +26,7 @@ CWatchSetupDialog::CWatchSetupDialog(wxWindow* parent, const wxString& logFileNa
     sizer->Add(grid, 1, wxEXPAND | wxALL, 10);
     sizer->Add(CreateStdDialogButtonSizer(wxOK | wxCANCEL), 0, wxEXPAND | wxALL, 8);
     SetSizerAndFit(sizer);
+    fitAndCentreDialog(*this);
     Bind(wxEVT_BUTTON, &CWatchSetupDialog::onOk, this, wxID_OK);
 }
 

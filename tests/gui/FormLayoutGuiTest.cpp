@@ -2,6 +2,7 @@
 // form's template: every control stays reachable and nothing is lost after scrolling.
 #include "GuiTestSupport.h"
 
+#include "app/DocManager.h"
 #include "app/MainFrame.h"
 #include "app/QuellixApp.h"
 #include "resources/ResourceIds.h"
@@ -10,6 +11,9 @@
 
 #include <gtest/gtest.h>
 #include <wx/choicdlg.h>
+
+#include <cstdio>
+#include <unistd.h>
 
 using namespace guitest;
 
@@ -61,6 +65,38 @@ IBLView* newViewOfKind(const wxString& kind)
     pump(200);
     return dynamic_cast<IBLView*>(wxGetApp().docManager()->GetCurrentView());
 }
+
+// Collects what the process writes to stderr (GTK's own warnings go there) while it lives.
+class CStderrCapture {
+public:
+    CStderrCapture() : m_file(tempPath("stderr.txt"))
+    {
+        std::fflush(stderr);
+        m_saved = dup(STDERR_FILENO);
+        std::FILE* f = std::fopen(m_file.c_str(), "w");
+        dup2(fileno(f), STDERR_FILENO);
+        std::fclose(f);
+    }
+    ~CStderrCapture() { restore(); }
+    std::string text()
+    {
+        restore();
+        return readFile(m_file);
+    }
+
+private:
+    void restore()
+    {
+        if (m_saved < 0)
+            return;
+        std::fflush(stderr);
+        dup2(m_saved, STDERR_FILENO);
+        close(m_saved);
+        m_saved = -1;
+    }
+    std::string m_file;
+    int m_saved = -1;
+};
 
 class FormLayoutTest : public testing::Test {
 protected:
@@ -116,6 +152,7 @@ TEST_F(FormLayoutTest, BelowTheTemplateTheSearchViewsControlsReturnToTheirPlaces
 
 TEST_F(FormLayoutTest, EveryViewKindKeepsItsControlsReachableAfterGrowingAndShrinking)
 {
+    CStderrCapture gtkOutput;
     for (const char* kind : {"SearchView", "ObjectCompareView", "WatchView", "MergeView"}) {
         SCOPED_TRACE(kind);
         IBLView* view = newViewOfKind(kind);
@@ -127,4 +164,8 @@ TEST_F(FormLayoutTest, EveryViewKindKeepsItsControlsReachableAfterGrowingAndShri
         EXPECT_EQ(unreachableControls(view), "");
         closeAllDocuments();
     }
+    // A control made smaller than the toolkit's minimum for it (a check box with its label) makes
+    // GTK allocate negative sizes and say so.
+    std::string said = gtkOutput.text();
+    EXPECT_EQ(said.find("CRITICAL"), std::string::npos) << said;
 }
