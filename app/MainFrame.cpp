@@ -210,9 +210,16 @@ void CMainFrame::onAbout(wxCommandEvent&)
 void CMainFrame::onPrintSetup(wxCommandEvent&)
 {
     wxPageSetupDialogData data(wxGetApp().printData());
+    PageMarginsMm& margins = wxGetApp().pageMargins();
+    data.SetMarginTopLeft(wxPoint(margins.left, margins.top));
+    data.SetMarginBottomRight(wxPoint(margins.right, margins.bottom));
     wxPageSetupDialog dialog(this, &data);
-    if (dialog.ShowModal() == wxID_OK)
-        wxGetApp().printData() = dialog.GetPageSetupDialogData().GetPrintData();
+    if (dialog.ShowModal() == wxID_OK) {
+        const wxPageSetupDialogData& chosen = dialog.GetPageSetupDialogData();
+        wxGetApp().printData() = chosen.GetPrintData();
+        margins = {chosen.GetMarginTopLeft().x, chosen.GetMarginTopLeft().y, chosen.GetMarginBottomRight().x,
+                   chosen.GetMarginBottomRight().y};
+    }
 }
 
 void CMainFrame::onToggleBar(wxCommandEvent& event)

@@ -142,7 +142,7 @@ wxPrintout* IBLView::CreatePrintout(wxPrintDialogData& data)
 {
     if (!m_printer.PreparePrinting(data, PrintedList()))
         return nullptr;
-    return new CListPrintout(m_printer, PrintTitle(), PrintFooter());
+    return new CListPrintout(m_printer, PrintTitle(), PrintFooter(), wxGetApp().pageMargins());
 }
 
 void IBLView::Print()
