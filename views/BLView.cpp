@@ -4,6 +4,7 @@
 #include "app/Menus.h"
 #include "app/QuellixApp.h"
 #include "app/MainFrame.h"
+#include "app/TopLevelPlacement.h"
 #include "resources/Icons.h"
 #include "views/ResultListCtrl.h"
 
@@ -173,6 +174,7 @@ wxPreviewFrame* IBLView::PrintPreview()
     auto* frame = new wxPreviewFrame(preview, wxGetApp().mainFrame(), "Print Preview", wxDefaultPosition,
                                      wxSize(900, 700));
     frame->Initialize();
+    centreOnMainWindow(*frame);
     frame->Show();
     m_preview = frame;
     return frame;

@@ -88,11 +88,17 @@ protected:
     void SetUp() override
     {
         // Off centre on the screen, so that centring on the screen and on the main window differ.
-        wxGetApp().mainFrame()->Maximize(false);
+        saved = wxGetApp().mainFrame()->GetRect();
         wxGetApp().mainFrame()->SetSize(wxRect(40, 30, 900, 700));
         pump(150);
     }
-    void TearDown() override { closeAllDocuments(); }
+    void TearDown() override
+    {
+        closeAllDocuments();
+        wxGetApp().mainFrame()->SetSize(saved);
+        pump(100);
+    }
+    wxRect saved;
 };
 } // namespace
 

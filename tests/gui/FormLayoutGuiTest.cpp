@@ -22,7 +22,6 @@ namespace {
 void resizeMainWindow(IBLView* view, const wxSize& size)
 {
     CMainFrame* frame = wxGetApp().mainFrame();
-    frame->Maximize(false);
     wxSize before = view->Form()->GetClientSize();
     frame->SetSize(size);
     runUntil([&] { return view->Form()->GetClientSize() != before; }, 3000);
@@ -100,12 +99,14 @@ private:
 
 class FormLayoutTest : public testing::Test {
 protected:
+    void SetUp() override { saved = wxGetApp().mainFrame()->GetRect(); }
     void TearDown() override
     {
         closeAllDocuments();
-        wxGetApp().mainFrame()->SetSize(wxSize(1200, 900));
+        wxGetApp().mainFrame()->SetSize(saved);
         pump(100);
     }
+    wxRect saved;
 };
 } // namespace
 
