@@ -36,6 +36,11 @@ fi
 sleep 2
 status=0
 
+eval "$(xdotool getwindowgeometry --shell "$window")"
+if [ "$WIDTH" -lt 1200 ]; then
+  echo "FAIL: the main window opens ${WIDTH} x ${HEIGHT}, not maximised"
+  status=1
+fi
 # A double click on the title bar un-maximises the window in openbox.
 xdotool mousemove 640 8 click --repeat 2 --delay 100 1
 sleep 1.5
