@@ -51,7 +51,13 @@ void centreOnMainWindow(wxTopLevelWindow& window)
     LayoutRect area = workAreaOf(owner);
     LayoutRect around = owner ? toLayout(owner->GetScreenRect()) : area;
     wxSize size = window.GetSize();
-    window.SetSize(toWx(centredOn(around, size.x, size.y, area)));
+    LayoutRect placed = centredOn(around, size.x, size.y, area);
+    // Only a move when the size stays: setting the size of a window not yet shown makes wxGTK
+    // wait for the window manager's frame extents before showing it.
+    if (wxSize(placed.width, placed.height) == size)
+        window.Move(placed.x, placed.y);
+    else
+        window.SetSize(toWx(placed));
 }
 
 void fitAndCentreDialog(wxDialog& dialog)

@@ -1,7 +1,7 @@
 #include "views/ObjectViewer.h"
-#include "app/TopLevelPlacement.h"
 
 #include "app/QuellixApp.h"
+#include "app/TopLevelPlacement.h"
 #include "model/ObjectRecord.h"
 #include "resources/ResourceIds.h"
 #include "settings/SettingsKeys.h"

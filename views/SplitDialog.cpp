@@ -1,7 +1,7 @@
 #include "views/SplitDialog.h"
-#include "app/TopLevelPlacement.h"
 
 #include "app/QuellixApp.h"
+#include "app/TopLevelPlacement.h"
 #include "layout/DialogValues.h"
 #include "views/Messages.h"
 

@@ -1,7 +1,7 @@
 #include "db/gui/WatchSetupDialog.h"
-#include "app/TopLevelPlacement.h"
 
 #include "app/QuellixApp.h"
+#include "app/TopLevelPlacement.h"
 #include "settings/WatchSettings.h"
 #include "views/Messages.h"
 #include "resources/ResourceIds.h"
