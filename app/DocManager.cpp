@@ -1,6 +1,7 @@
 #include "app/DocManager.h"
 
 #include "app/QuellixApp.h"
+#include "app/TopLevelPlacement.h"
 #include "resources/ResourceIds.h"
 #include "settings/SettingsKeys.h"
 #include "views/Messages.h"
@@ -9,6 +10,7 @@
 #include <wx/choicdlg.h>
 #include <wx/filedlg.h>
 #include <wx/filehistory.h>
+#include <wx/listbox.h>
 #include <wx/msgdlg.h>
 
 CQuellixDocManager::CQuellixDocManager()
@@ -47,12 +49,26 @@ wxString CQuellixDocManager::nextTitle(wxDocTemplate* docTemplate)
     return docTemplate->GetDocumentName() + wxString::Format("%d", ++m_untitledCount[docTemplate]);
 }
 
+// Makes the dialog's list tall enough for every entry: the toolkit's own guess allows fewer pixels
+// per row than GTK's list rows take, which hid half of the last kind.
+static void showEveryChoice(wxSingleChoiceDialog& dialog)
+{
+    for (wxWindow* child : dialog.GetChildren())
+        if (auto* list = wxDynamicCast(child, wxListBox)) {
+            int rows = static_cast<int>(list->GetCount());
+            int rowHeight = list->GetCharHeight() + 8;
+            list->SetMinSize(wxSize(list->GetBestSize().x, rows * rowHeight + 8));
+        }
+}
+
 wxDocTemplate* CQuellixDocManager::SelectDocumentType(wxDocTemplate** templates, int noTemplates, bool)
 {
     wxArrayString names;
     for (int i = 0; i < noTemplates; ++i)
         names.Add(templates[i]->GetDescription());
     wxSingleChoiceDialog dialog(wxTheApp->GetTopWindow(), wxString(), "Neu", names);
+    showEveryChoice(dialog);
+    fitAndCentreDialog(dialog);
     if (dialog.ShowModal() != wxID_OK)
         return nullptr;
     return templates[dialog.GetSelection()];

@@ -3,6 +3,7 @@
 #include "app/Menus.h"
 #include "app/QuellixApp.h"
 #include "QuellixVersion.h"
+#include "app/TopLevelPlacement.h"
 #include "resources/Icons.h"
 #include "resources/ResourceIds.h"
 
@@ -197,7 +198,7 @@ static void showAboutBox(wxWindow* parent)
     column->Add(row, 0, wxEXPAND);
     column->Add(new wxButton(&dialog, wxID_OK, "OK"), 0, wxALIGN_RIGHT | wxALL, 10);
     dialog.SetSizerAndFit(column);
-    dialog.CentreOnParent();
+    fitAndCentreDialog(dialog);
     dialog.ShowModal();
 }
 
@@ -209,9 +210,16 @@ void CMainFrame::onAbout(wxCommandEvent&)
 void CMainFrame::onPrintSetup(wxCommandEvent&)
 {
     wxPageSetupDialogData data(wxGetApp().printData());
+    PageMarginsMm& margins = wxGetApp().pageMargins();
+    data.SetMarginTopLeft(wxPoint(margins.left, margins.top));
+    data.SetMarginBottomRight(wxPoint(margins.right, margins.bottom));
     wxPageSetupDialog dialog(this, &data);
-    if (dialog.ShowModal() == wxID_OK)
-        wxGetApp().printData() = dialog.GetPageSetupDialogData().GetPrintData();
+    if (dialog.ShowModal() == wxID_OK) {
+        const wxPageSetupDialogData& chosen = dialog.GetPageSetupDialogData();
+        wxGetApp().printData() = chosen.GetPrintData();
+        margins = {chosen.GetMarginTopLeft().x, chosen.GetMarginTopLeft().y, chosen.GetMarginBottomRight().x,
+                   chosen.GetMarginBottomRight().y};
+    }
 }
 
 void CMainFrame::onToggleBar(wxCommandEvent& event)

@@ -3,6 +3,7 @@
 #include "app/DocManager.h"
 #include "app/MainFrame.h"
 #include "app/QuellixDoc.h"
+#include "app/TopLevelPlacement.h"
 #include "db/gui/ObjectCompareView.h"
 #include "db/gui/WatchView.h"
 #include "merge/gui/VergleichsView.h"
@@ -38,6 +39,7 @@ bool CQuellixApp::OnInit()
     registerTemplates();
 
     m_mainFrame = new CMainFrame(m_docManager);
+    placeMainWindow(*m_mainFrame);
     m_mainFrame->Maximize();
     m_mainFrame->Show();
     CallAfter(&CQuellixApp::carryOutCommandLine);

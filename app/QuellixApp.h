@@ -2,6 +2,7 @@
 
 #include "app/WxSettingsStore.h"
 #include "jobs/WorkerJob.h"
+#include "layout/PageGeometry.h"
 
 #include <wx/app.h>
 #include <wx/cmndata.h>
@@ -29,6 +30,8 @@ public:
     // Status lines from any thread; the main frame shows the newest in its message pane.
     CStatusRelay& statusRelay() { return m_status; }
     wxPrintData& printData() { return *m_printData; }
+    // The page setup's margins; lists are printed inside them.
+    PageMarginsMm& pageMargins() { return m_pageMargins; }
     CMainFrame* mainFrame() const { return m_mainFrame; }
     CQuellixDocManager* docManager() const { return m_docManager; }
     int previewPages() const { return m_previewPages; }
@@ -52,6 +55,7 @@ private:
     // Made in OnInit: its native part comes from the toolkit's print factory, which exists only
     // once the toolkit is initialised.
     std::unique_ptr<wxPrintData> m_printData;
+    PageMarginsMm m_pageMargins;
     CMainFrame* m_mainFrame = nullptr;
     CQuellixDocManager* m_docManager = nullptr;
     wxString m_fileArgument;

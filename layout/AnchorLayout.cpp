@@ -43,10 +43,10 @@ static void apply(Anchor anchor, int dx, int dy, const LayoutRect& from, LayoutR
 std::vector<std::pair<int, LayoutRect>> CAnchorLayout::place(int cx, int cy) const
 {
     std::vector<std::pair<int, LayoutRect>> placed;
-    if (m_initializing || cx < m_initialWidth || cy < m_initialHeight)
+    if (m_initializing)
         return placed;
-    int dx = cx - m_initialWidth;
-    int dy = cy - m_initialHeight;
+    int dx = std::max(0, cx - m_initialWidth);
+    int dy = std::max(0, cy - m_initialHeight);
     static const Anchor order[] = {Anchor::MoveDown,   Anchor::MoveRight, Anchor::MoveDownRight,
                                    Anchor::GrowHeight, Anchor::GrowWidth, Anchor::GrowBoth};
     std::map<int, LayoutRect> result;
@@ -60,4 +60,9 @@ std::vector<std::pair<int, LayoutRect>> CAnchorLayout::place(int cx, int cy) con
         if (result.count(id))
             placed.emplace_back(id, result[id]);
     return placed;
+}
+
+std::pair<int, int> CAnchorLayout::scrolledSize(int cx, int cy) const
+{
+    return {std::max(cx, m_initialWidth), std::max(cy, m_initialHeight)};
 }

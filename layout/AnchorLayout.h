@@ -29,10 +29,14 @@ public:
     void finishInitialLayout(int clientWidth, int clientHeight);
     bool initializing() const { return m_initializing; }
 
-    // The new rectangle of every recorded control for client size cx x cy. Empty while
-    // initializing or when the size is below the initial one in either direction (the form
-    // scrolls instead).
+    // The new rectangle of every recorded control for client size cx x cy; empty while
+    // initializing. In a direction where the client is below the initial size, controls keep
+    // their recorded (template) coordinates in that direction and the form scrolls instead, so
+    // a shrunk view never leaves a control at a place from an earlier, larger size.
     std::vector<std::pair<int, LayoutRect>> place(int cx, int cy) const;
+    // The size the form must scroll over at client size cx x cy: the initial size where the client
+    // is smaller, the client size where it is larger.
+    std::pair<int, int> scrolledSize(int cx, int cy) const;
 
 private:
     std::vector<std::pair<Anchor, int>> m_entries;

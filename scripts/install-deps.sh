@@ -2,7 +2,7 @@
 # Installs the Debian packages the build and the tests need, when any is missing.
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config libgtest-dev libsqlite3-dev
-          libwxgtk3.2-dev xvfb xauth fonts-dejavu-core libsodium-dev
+          libwxgtk3.2-dev xvfb xauth openbox xdotool fonts-dejavu-core libsodium-dev
           dpkg-dev desktop-file-utils man-db groff-base bash-completion
           clang libfuzzer-14-dev nlohmann-json3-dev python3-jsonschema)
 missing=()

@@ -4,12 +4,16 @@
 #include "app/Menus.h"
 #include "app/QuellixApp.h"
 #include "app/MainFrame.h"
+#include "app/TopLevelPlacement.h"
 #include "resources/Icons.h"
 #include "views/ResultListCtrl.h"
 
+#include <wx/checkbox.h>
 #include <wx/log.h>
+#include <wx/radiobut.h>
 #include <wx/printdlg.h>
 
+#include <algorithm>
 #include <memory>
 
 wxIMPLEMENT_ABSTRACT_CLASS(IBLView, wxView);
@@ -46,6 +50,7 @@ bool IBLView::OnCreate(wxDocument* doc, long flags)
     m_form->SetScrollRate(8, 8);
     m_form->ShowScrollbars(wxSHOW_SB_NEVER, wxSHOW_SB_NEVER);
     CreateControls(m_form);
+    fitLabelledControls();
     recordInitialLayout();
     m_form->Bind(wxEVT_SIZE, &IBLView::onFormSize, this);
     frame->Show();
@@ -66,6 +71,22 @@ wxRect IBLView::DialogRect(int x, int y, int width, int height) const
 wxWindow* IBLView::Control(int id) const
 {
     return m_form ? m_form->FindWindow(id) : nullptr;
+}
+
+void IBLView::fitLabelledControls()
+{
+    // Template widths were measured in another toolkit's font; a check box or radio button below
+    // the size its label needs makes GTK allocate its parts negative sizes (CRITICAL warnings).
+    for (wxWindow* child : m_form->GetChildren()) {
+        if (!wxDynamicCast(child, wxCheckBox) && !wxDynamicCast(child, wxRadioButton))
+            continue;
+        wxRect r = child->GetRect();
+        wxSize best = child->GetBestSize();
+        if (r.width >= best.x && r.height >= best.y)
+            continue;
+        int height = std::max(r.height, best.y);
+        child->SetSize(wxRect(r.x, r.y - (height - r.height) / 2, std::max(r.width, best.x), height));
+    }
 }
 
 void IBLView::recordInitialLayout()
@@ -95,6 +116,17 @@ void IBLView::relayout()
     bool placing = client.x < 64 || client.y < 64;
     wxScrollbarVisibility bars = smaller && !placing ? wxSHOW_SB_DEFAULT : wxSHOW_SB_NEVER;
     m_form->ShowScrollbars(bars, bars);
+    // A direction that no longer scrolls starts again at offset 0 before anchoring; otherwise
+    // the controls that are not anchored (the labels) stay shifted out of sight.
+    int startX = 0, startY = 0;
+    m_form->GetViewStart(&startX, &startY);
+    int toX = client.x >= initial.x ? 0 : startX;
+    int toY = client.y >= initial.y ? 0 : startY;
+    if (toX != startX || toY != startY)
+        m_form->Scroll(toX, toY);
+    auto [virtualWidth, virtualHeight] = m_layout.scrolledSize(client.x, client.y);
+    if (!m_layout.initializing() && m_form->GetVirtualSize() != wxSize(virtualWidth, virtualHeight))
+        m_form->SetVirtualSize(virtualWidth, virtualHeight);
     for (const auto& [id, r] : m_layout.place(client.x, client.y))
         if (wxWindow* control = Control(id))
             control->SetSize(wxRect(m_form->CalcScrolledPosition(wxPoint(r.x, r.y)), wxSize(r.width, r.height)));
@@ -111,7 +143,7 @@ wxPrintout* IBLView::CreatePrintout(wxPrintDialogData& data)
 {
     if (!m_printer.PreparePrinting(data, PrintedList()))
         return nullptr;
-    return new CListPrintout(m_printer, PrintTitle(), PrintFooter());
+    return new CListPrintout(m_printer, PrintTitle(), PrintFooter(), wxGetApp().pageMargins());
 }
 
 void IBLView::Print()
@@ -142,6 +174,7 @@ wxPreviewFrame* IBLView::PrintPreview()
     auto* frame = new wxPreviewFrame(preview, wxGetApp().mainFrame(), "Print Preview", wxDefaultPosition,
                                      wxSize(900, 700));
     frame->Initialize();
+    centreOnMainWindow(*frame);
     frame->Show();
     m_preview = frame;
     return frame;

@@ -27,6 +27,8 @@ public:
 
     wxScrolledWindow* Form() const { return m_form; }
     int TemplateId() const { return m_templateId; }
+    // The template's size in pixels: below it the form scrolls, above it the controls follow.
+    wxSize TemplatePixels() const { return m_form->ConvertDialogToPixels(m_templateSize); }
     // Print and print preview, refused quietly when there is nothing to print.
     void Print();
     wxPreviewFrame* PrintPreview();
@@ -49,6 +51,7 @@ protected:
     wxWindow* Control(int id) const;
 
 private:
+    void fitLabelledControls();
     void recordInitialLayout();
     void onFormSize(wxSizeEvent& event);
     void relayout();

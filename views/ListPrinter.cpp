@@ -3,6 +3,7 @@
 #include "views/ResultListCtrl.h"
 
 #include <wx/dc.h>
+#include <wx/math.h>
 
 #include <algorithm>
 
@@ -20,7 +21,8 @@ bool CListPrinter::PreparePrinting(wxPrintDialogData& data, CResultListCtrl* lis
 }
 
 void CListPrinter::BeginPrinting(wxDC& dc, const wxString& title, const wxString& footer,
-                                 const wxSize& pagePixels, int printerPpiY, int screenPpiY)
+                                 const wxSize& pagePixels, int printerPpiY, int screenPpiY,
+                                 const LayoutRect& printable)
 {
     m_title = title;
     m_footer = footer;
@@ -46,6 +48,7 @@ void CListPrinter::BeginPrinting(wxDC& dc, const wxString& title, const wxString
     in.rowTop = row.y;
     in.rowBottom = row.y + row.height;
     in.averageCharWidth = m_list->GetCharWidth();
+    in.printable = printable;
     m_geometry = computePageGeometry(in);
     m_rowCount = m_list->GetItemCount();
     m_pageCount = printPageCount(m_rowCount, m_geometry.rowsPerPage);
@@ -88,6 +91,7 @@ void CListPrinter::PrintPage(wxDC& dc, int page, double deviceScaleX, double dev
     wxFont saved = dc.GetFont();
     dc.SetMapMode(wxMM_TEXT);
     dc.SetUserScale(m_geometry.hScale * deviceScaleX, m_geometry.vScale * deviceScaleY);
+    dc.SetDeviceOrigin(wxRound(m_geometry.originX * deviceScaleX), wxRound(m_geometry.originY * deviceScaleY));
     dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
     dc.SetTextForeground(*wxBLACK);
     dc.SetPen(*wxBLACK_PEN);
@@ -101,6 +105,7 @@ void CListPrinter::PrintPage(wxDC& dc, int page, double deviceScaleX, double dev
     drawHeadings(dc, ox, oy);
     drawRows(dc, first, last, ox, oy);
     dc.SetUserScale(1, 1);
+    dc.SetDeviceOrigin(0, 0);
     dc.SetFont(saved.IsOk() ? saved : wxNullFont);
 }
 
@@ -159,8 +164,9 @@ void CListPrinter::drawRows(wxDC& dc, int first, int last, int ox, int oy)
     }
 }
 
-CListPrintout::CListPrintout(CListPrinter& printer, const wxString& title, const wxString& footer)
-    : wxPrintout(title), m_printer(printer), m_footer(footer)
+CListPrintout::CListPrintout(CListPrinter& printer, const wxString& title, const wxString& footer,
+                             const PageMarginsMm& margins)
+    : wxPrintout(title), m_printer(printer), m_footer(footer), m_margins(margins)
 {
 }
 
@@ -170,7 +176,13 @@ void CListPrintout::begin()
     GetPageSizePixels(&w, &h);
     GetPPIPrinter(&ppiX, &ppiY);
     GetPPIScreen(&screenX, &screenY);
-    m_printer.BeginPrinting(*GetDC(), GetTitle(), m_footer, wxSize(w, h), ppiY, screenY);
+    // The printer's unprintable edges (a paper rectangle starting above-left of the origin) and
+    // the page setup's margins, both measured from the paper's edges.
+    wxRect paper = GetPaperRectPixels();
+    if (paper.IsEmpty())
+        paper = wxRect(0, 0, w, h);
+    LayoutRect printable = printableArea({paper.x, paper.y, paper.width, paper.height}, w, h, m_margins, ppiX, ppiY);
+    m_printer.BeginPrinting(*GetDC(), GetTitle(), m_footer, wxSize(w, h), ppiY, screenY, printable);
 }
 
 void CListPrintout::OnPreparePrinting()

@@ -18,10 +18,10 @@ public:
     // False (refuse quietly) without a list, without rows or without a usable printer; otherwise
     // prepares the print dialog data: all pages only, landscape.
     bool PreparePrinting(wxPrintDialogData& data, CResultListCtrl* list);
-    // Stores the texts and computes the geometry for the given printer page; forgets the columns
-    // so this job reads them anew.
+    // Stores the texts and computes the geometry for the given printer page, inside its printable
+    // area (empty: the whole page); forgets the columns so this job reads them anew.
     void BeginPrinting(wxDC& dc, const wxString& title, const wxString& footer, const wxSize& pagePixels,
-                       int printerPpiY, int screenPpiY);
+                       int printerPpiY, int screenPpiY, const LayoutRect& printable = {});
     // Draws 1-based page n; deviceScale maps printer pixels to the DC's pixels (below 1 in a preview).
     void PrintPage(wxDC& dc, int page, double deviceScaleX, double deviceScaleY);
     void EndPrinting();
@@ -54,7 +54,8 @@ private:
 // The toolkit's printout of a CListPrinter (printing and each side of a print preview).
 class CListPrintout : public wxPrintout {
 public:
-    CListPrintout(CListPrinter& printer, const wxString& title, const wxString& footer);
+    CListPrintout(CListPrinter& printer, const wxString& title, const wxString& footer,
+                  const PageMarginsMm& margins = {});
 
     void OnPreparePrinting() override;
     void GetPageInfo(int* minPage, int* maxPage, int* pageFrom, int* pageTo) override;
@@ -68,4 +69,5 @@ private:
 
     CListPrinter& m_printer;
     wxString m_footer;
+    PageMarginsMm m_margins;
 };

@@ -1,6 +1,7 @@
 #include "views/NumberRangeDialog.h"
 
 #include "app/QuellixApp.h"
+#include "app/TopLevelPlacement.h"
 #include "layout/DialogValues.h"
 #include "views/Messages.h"
 
@@ -38,6 +39,7 @@ public:
         sizer->Add(grid, 1, wxEXPAND | wxALL, 10);
         sizer->Add(CreateStdDialogButtonSizer(wxOK | wxCANCEL), 0, wxEXPAND | wxALL, 8);
         SetSizerAndFit(sizer);
+        fitAndCentreDialog(*this);
         Bind(wxEVT_BUTTON, &CNumberRangeDialog::onOk, this, wxID_OK);
     }
 

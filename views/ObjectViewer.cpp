@@ -1,6 +1,7 @@
 #include "views/ObjectViewer.h"
 
 #include "app/QuellixApp.h"
+#include "app/TopLevelPlacement.h"
 #include "model/ObjectRecord.h"
 #include "resources/ResourceIds.h"
 #include "settings/SettingsKeys.h"
@@ -167,7 +168,7 @@ void CObjectViewer::applyPlacement()
     if (placement.stored() && wxDisplay::GetFromPoint(wxPoint(placement.x + 20, placement.y + 20)) != wxNOT_FOUND)
         SetSize(placement.x, placement.y, placement.width, placement.height);
     else
-        CentreOnScreen();
+        centreOnMainWindow(*this);
 }
 
 void CObjectViewer::EndModal(int code)

@@ -1,6 +1,7 @@
 #include "views/SplitDialog.h"
 
 #include "app/QuellixApp.h"
+#include "app/TopLevelPlacement.h"
 #include "layout/DialogValues.h"
 #include "views/Messages.h"
 
@@ -34,6 +35,7 @@ public:
         sizer->Add(CreateStdDialogButtonSizer(wxOK | wxCANCEL), 0, wxEXPAND | wxALL, 8);
         SetSizerAndFit(sizer);
         SetSize(wxSize(std::max(GetSize().x, 420), GetSize().y));
+        centreOnMainWindow(*this);
         Bind(wxEVT_BUTTON, &CSplitDialog::onOk, this, wxID_OK);
         Bind(wxEVT_BUTTON, &CSplitDialog::onBrowse, this, IDC_BROWSE);
     }

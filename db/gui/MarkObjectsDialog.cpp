@@ -1,5 +1,6 @@
 #include "db/gui/MarkObjectsDialog.h"
 
+#include "app/TopLevelPlacement.h"
 #include "resources/ResourceIds.h"
 
 #include <wx/button.h>
@@ -38,5 +39,6 @@ void showMarkObjectsDialog(wxWindow* parent, const wxString headings[2], const s
     dialog.SetEscapeId(wxID_CLOSE);
     dialog.Bind(wxEVT_BUTTON, [&dialog](wxCommandEvent&) { dialog.EndModal(wxID_CLOSE); }, wxID_CLOSE);
     dialog.SetSizerAndFit(sizer);
+    fitAndCentreDialog(dialog);
     dialog.ShowModal();
 }

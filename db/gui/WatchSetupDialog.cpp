@@ -1,6 +1,7 @@
 #include "db/gui/WatchSetupDialog.h"
 
 #include "app/QuellixApp.h"
+#include "app/TopLevelPlacement.h"
 #include "settings/WatchSettings.h"
 #include "views/Messages.h"
 #include "resources/ResourceIds.h"
@@ -25,6 +26,7 @@ CWatchSetupDialog::CWatchSetupDialog(wxWindow* parent, const wxString& logFileNa
     sizer->Add(grid, 1, wxEXPAND | wxALL, 10);
     sizer->Add(CreateStdDialogButtonSizer(wxOK | wxCANCEL), 0, wxEXPAND | wxALL, 8);
     SetSizerAndFit(sizer);
+    fitAndCentreDialog(*this);
     Bind(wxEVT_BUTTON, &CWatchSetupDialog::onOk, this, wxID_OK);
 }
 

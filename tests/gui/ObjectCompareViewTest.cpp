@@ -155,8 +155,11 @@ TEST_F(ObjectCompareViewTest, TheFormHasTheControlsOfItsTemplateAndNineColumns)
     wxSize before = view->ResultListCtrl()->GetSize();
     wxPoint searchBefore = control<wxTextCtrl>(IDC_SEARCH_TERM)->GetPosition();
     wxPoint groupBefore = control<wxStaticBox>(IDC_COMPARE_GROUP2)->GetPosition();
-    view->GetFrame()->SetSize(view->GetFrame()->GetSize() + wxSize(100, 80));
-    pump(200);
+    // The view's frame is a tab of the main window: it grows with the main window.
+    wxFrame* mainFrame = wxGetApp().mainFrame();
+    mainFrame->SetSize(mainFrame->GetSize() + wxSize(100, 80));
+    runUntil([&] { return view->ResultListCtrl()->GetSize() != before; }, 2000);
+    pump(100);
     EXPECT_GT(view->ResultListCtrl()->GetSize().x, before.x);
     EXPECT_GT(view->ResultListCtrl()->GetSize().y, before.y);
     EXPECT_GT(control<wxTextCtrl>(IDC_SEARCH_TERM)->GetPosition().y, searchBefore.y);

@@ -16,8 +16,10 @@
 #include <wx/uiaction.h>
 
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <regex>
 
 using namespace guitest;
 
@@ -47,14 +49,15 @@ protected:
     }
 
     // Runs one print job of the printout on an SVG page and gives the SVG text of one page.
-    std::string renderPage(wxPrintout& out, int page, int* pageCount = nullptr)
+    std::string renderPage(wxPrintout& out, int page, int* pageCount = nullptr,
+                           const wxRect& paper = wxRect(0, 0, PAGE_WIDTH, PAGE_HEIGHT))
     {
         std::string file = tempPath("page.svg");
         {
             wxSVGFileDC dc(wxString::FromUTF8(file), PAGE_WIDTH, PAGE_HEIGHT, 96);
             out.SetDC(&dc);
             out.SetPageSizePixels(PAGE_WIDTH, PAGE_HEIGHT);
-            out.SetPaperRectPixels(wxRect(0, 0, PAGE_WIDTH, PAGE_HEIGHT));
+            out.SetPaperRectPixels(paper);
             out.SetPPIPrinter(96, 96);
             out.SetPPIScreen(96, 96);
             out.OnPreparePrinting();
@@ -74,6 +77,41 @@ protected:
 
     CSearchView* view = nullptr;
 };
+
+// Where an SVG page has text and lines, in page pixels: the SVG DC writes logical coordinates
+// inside groups that translate and scale them.
+struct DrawnExtent {
+    double left = 1e9, top = 1e9, right = -1e9, bottom = -1e9;
+    void add(double x, double y)
+    {
+        left = std::min(left, x);
+        right = std::max(right, x);
+        top = std::min(top, y);
+        bottom = std::max(bottom, y);
+    }
+};
+
+DrawnExtent drawnExtent(const std::string& svg)
+{
+    static const std::regex item(R"re(translate\(([-\d.]+) ([-\d.]+)\) scale\(([-\d.]+) ([-\d.]+)\))re"
+                                 R"re(|<text x="([-\d.]+)" y="([-\d.]+)")re"
+                                 R"re(|<path d="M([-\d.]+) ([-\d.]+) L([-\d.]+) ([-\d.]+)")re");
+    double tx = 0, ty = 0, sx = 1, sy = 1;
+    DrawnExtent extent;
+    for (auto it = std::sregex_iterator(svg.begin(), svg.end(), item); it != std::sregex_iterator(); ++it) {
+        const std::smatch& m = *it;
+        auto at = [&](int i) { return std::stod(m[i].str()); };
+        if (m[1].matched) {
+            tx = at(1), ty = at(2), sx = at(3), sy = at(4);
+        } else if (m[5].matched) {
+            extent.add(tx + sx * at(5), ty + sy * at(6));
+        } else {
+            extent.add(tx + sx * at(7), ty + sy * at(8));
+            extent.add(tx + sx * at(9), ty + sy * at(10));
+        }
+    }
+    return extent;
+}
 } // namespace
 
 TEST_F(PrintTest, PreviewOfAShortListHasOnePageWithTitleHeadingsRowsAndFooter)
@@ -119,6 +157,32 @@ TEST_F(PrintTest, ALongListPrintsPageNOfMAndEachJobTakesTheColumnsAnew)
     EXPECT_NE(next.find("Count of unused Vars"), std::string::npos);
     EXPECT_EQ(next.find("Environment"), std::string::npos);
     EXPECT_NE(next.find(">Unused Variables<"), std::string::npos);
+}
+
+TEST_F(PrintTest, PagesStayInsideThePageSetupMargins)
+{
+    openAndSearch("examples/sample-export.txt", "BEGIN", "normal");
+    PageMarginsMm saved = wxGetApp().pageMargins();
+    wxGetApp().pageMargins() = {20, 15, 20, 15};
+    auto out = printout();
+    ASSERT_TRUE(out);
+    int pages = 0;
+    DrawnExtent first = drawnExtent(renderPage(*out, 1, &pages));
+    ASSERT_GE(pages, 2);
+    DrawnExtent last = drawnExtent(renderPage(*out, pages));
+    wxGetApp().pageMargins() = saved;
+    const double mmX = 96 / 25.4, mmY = 96 / 25.4;
+    for (const DrawnExtent& e : {first, last}) {
+        EXPECT_GE(e.left, 20 * mmX - 1);
+        EXPECT_GE(e.top, 15 * mmY - 1) << "the title starts inside the top margin";
+        EXPECT_LE(e.right, PAGE_WIDTH - 20 * mmX + 1);
+        EXPECT_LE(e.bottom, PAGE_HEIGHT - 15 * mmY + 1) << "the footer ends inside the bottom margin";
+    }
+    // A page of a printer with unprintable edges: its origin lies 30 pixels into the paper, so the
+    // 20 mm margin starts 46 pixels from the origin.
+    std::string svg = renderPage(*out, 1, nullptr, wxRect(-30, -30, PAGE_WIDTH, PAGE_HEIGHT));
+    EXPECT_GE(drawnExtent(svg).left, 20 * mmX - 30 - 1);
+    EXPECT_LT(drawnExtent(svg).left, 20 * mmX - 30 + 20);
 }
 
 TEST_F(PrintTest, AnEmptyListIsNotPrinted)

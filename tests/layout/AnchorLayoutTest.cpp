@@ -61,13 +61,24 @@ TEST(AnchorLayout, ControlsWithoutRecordedRectangleAreSkipped)
     EXPECT_EQ(ids, (std::vector<int>{LIST, SEARCH, BOTTOM_LEFT, LABEL, COUNT}));
 }
 
-TEST(AnchorLayout, SmallerThanInitialOrStillInitializingChangesNothing)
+TEST(AnchorLayout, BelowTheInitialSizeControlsReturnToTheirTemplatePlacesInThatDirection)
 {
     CAnchorLayout layout = searchLikeLayout();
-    EXPECT_TRUE(layout.place(719, 600).empty());
-    EXPECT_TRUE(layout.place(900, 449).empty());
-    EXPECT_FALSE(layout.place(720, 450).empty());
+    layout.place(1000, 900); // an earlier, larger size leaves nothing behind
+    auto places = layout.place(600, 400);
+    EXPECT_EQ(placed(places, SEARCH), (LayoutRect{600, 30, 80, 24}));
+    EXPECT_EQ(placed(places, COUNT), (LayoutRect{500, 410, 60, 22}));
+    EXPECT_EQ(placed(places, LIST), (LayoutRect{10, 60, 700, 300}));
+    // Wide but short: anchoring follows the width, the height stays the template's.
+    places = layout.place(820, 300);
+    EXPECT_EQ(placed(places, COUNT), (LayoutRect{600, 410, 60, 22}));
+    EXPECT_EQ(placed(places, LIST), (LayoutRect{10, 60, 800, 300}));
+    EXPECT_EQ(layout.scrolledSize(820, 300), (std::pair<int, int>{820, 450}));
+    EXPECT_EQ(layout.scrolledSize(600, 900), (std::pair<int, int>{720, 900}));
+}
 
+TEST(AnchorLayout, StillInitializingChangesNothing)
+{
     CAnchorLayout fresh;
     fresh.add(Anchor::GrowBoth, LIST);
     fresh.record(LIST, {0, 0, 10, 10});

@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Starts the desktop program on an export as a user would: on a virtual display under a window
+# manager (GTK's start-up warnings only come with frames a window manager decorates). Fails when
+# the program writes a GTK CRITICAL warning to stderr, or when un-maximising its window leaves it
+# smaller than 640 x 400. Exit status 77 (skipped) when xvfb-run, openbox or xdotool is missing.
+set -uo pipefail
+usage="usage: check-gui-start.sh QUELLIX EXPORT"
+program=${1:?$usage}
+export_file=${2:?$usage}
+if [ -z "${QUELLIX_CHECK_INNER:-}" ]; then
+  for tool in xvfb-run openbox xdotool; do
+    command -v "$tool" > /dev/null || { echo "skipped: $tool is not installed"; exit 77; }
+  done
+  QUELLIX_CHECK_INNER=1 exec xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$@"
+fi
+
+work=$(mktemp -d)
+app=""
+wm=""
+cleanup() {
+  [ -n "$app" ] && kill "$app" 2> /dev/null
+  [ -n "$wm" ] && kill "$wm" 2> /dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+openbox > /dev/null 2>&1 &
+wm=$!
+sleep 1
+env -u G_DEBUG QUELLIX_SETTINGS_FILE="$work/settings.ini" "$program" "$export_file" 2> "$work/stderr" > /dev/null &
+app=$!
+window=$(timeout 30 xdotool search --sync --name "^Quellix - " | head -1)
+if [ -z "$window" ]; then
+  echo "FAIL: no main window within 30 s"; cat "$work/stderr"; exit 1
+fi
+sleep 2
+status=0
+
+eval "$(xdotool getwindowgeometry --shell "$window")"
+if [ "$WIDTH" -lt 1200 ]; then
+  echo "FAIL: the main window opens ${WIDTH} x ${HEIGHT}, not maximised"
+  status=1
+fi
+# A double click on the title bar un-maximises the window in openbox.
+xdotool mousemove 640 8 click --repeat 2 --delay 100 1
+sleep 1.5
+eval "$(xdotool getwindowgeometry --shell "$window")"
+echo "un-maximised: ${WIDTH} x ${HEIGHT}"
+if [ "$WIDTH" -lt 640 ] || [ "$HEIGHT" -lt 400 ]; then
+  echo "FAIL: the restored main window is ${WIDTH} x ${HEIGHT}"
+  status=1
+fi
+
+if grep -q "CRITICAL" "$work/stderr"; then
+  echo "FAIL: GTK reported problems:"
+  grep -v '^$' "$work/stderr"
+  status=1
+fi
+exit $status
