@@ -27,8 +27,11 @@ public:
     {
         for (const std::string& name : names) {
             std::string_view head = firstRun(name);
-            if (!head.empty())
-                m_runs.emplace(m_foldCase ? aware::folded(head) : std::string(head), std::vector<int>());
+            if (!head.empty()) {
+                HeadRuns& runs = m_runs[m_foldCase ? aware::folded(head) : std::string(head)];
+                runs.longestName = std::max(runs.longestName, name.size());
+                m_mayBeHead[filterBit(head)] = true;
+            }
         }
         if (!m_runs.empty())
             scan();
@@ -46,6 +49,32 @@ public:
     }
 
 private:
+    static unsigned char foldByte(unsigned char c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; }
+
+    // Most runs of the text are no name's first run; a bit per length, first and last byte
+    // (folded with foldCase) sorts most of them out before they are hashed.
+    size_t filterBit(std::string_view run) const
+    {
+        auto first = static_cast<unsigned char>(run.front());
+        auto last = static_cast<unsigned char>(run.back());
+        if (m_foldCase) {
+            first = foldByte(first);
+            last = foldByte(last);
+        }
+        return ((std::min<size_t>(run.size(), 31) << 12) ^ (static_cast<size_t>(first) << 6) ^ last) &
+               (kFilterBits - 1);
+    }
+
+    // The order of texts the runs of a head are sorted in: bytes, or bytes folded with foldCase.
+    bool textLess(std::string_view a, std::string_view b) const
+    {
+        if (!m_foldCase)
+            return a < b;
+        return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+            return foldByte(static_cast<unsigned char>(x)) < foldByte(static_cast<unsigned char>(y));
+        });
+    }
+
     static std::string_view firstRun(std::string_view name)
     {
         size_t n = 0;
@@ -70,13 +99,17 @@ private:
             while (e < n && srctext::isWordChar(t[e]))
                 ++e;
             std::string_view word(m_text.data() + p, e - p);
+            if (!m_mayBeHead[filterBit(word)]) {
+                p = e;
+                continue;
+            }
             if (m_foldCase) {
                 run = aware::folded(word);
                 word = run;
             }
             auto it = m_runs.find(word);
             if (it != m_runs.end())
-                it->second.push_back(static_cast<int>(p));
+                it->second.starts.push_back(static_cast<int>(p));
             p = e;
         }
     }
@@ -89,15 +122,25 @@ private:
         std::vector<int> hits;
         auto runs = m_runs.find(m_foldCase ? aware::folded(head) : std::string(head));
         if (runs != m_runs.end()) {
+            HeadRuns& r = runs->second;
             const size_t len = name.size();
-            for (int p : runs->second) {
-                size_t after = static_cast<size_t>(p) + len;
-                const bool equal = m_foldCase ? aware::equalNoCase(m_text.substr(static_cast<size_t>(p), len), name)
-                                              : m_text.compare(static_cast<size_t>(p), len, name) == 0;
-                if (equal &&
-                    (after >= m_text.size() || !srctext::isWordChar(static_cast<unsigned char>(m_text[after]))))
-                    hits.push_back(p);
+            auto textAt = [&](int p, size_t n) { return m_text.substr(static_cast<size_t>(p), n); };
+            if (r.byText.size() != r.starts.size()) {
+                r.byText = r.starts;
+                std::stable_sort(r.byText.begin(), r.byText.end(), [&](int a, int b) {
+                    return textLess(textAt(a, r.longestName), textAt(b, r.longestName));
+                });
             }
+            // -1 stands for the name itself in the binary searches.
+            auto key = [&](int p) { return p < 0 ? std::string_view(name) : textAt(p, len); };
+            auto [first, last] = std::equal_range(r.byText.begin(), r.byText.end(), -1,
+                                                  [&](int a, int b) { return textLess(key(a), key(b)); });
+            for (auto it = first; it != last; ++it) {
+                const size_t after = static_cast<size_t>(*it) + len;
+                if (after >= m_text.size() || !srctext::isWordChar(static_cast<unsigned char>(m_text[after])))
+                    hits.push_back(*it);
+            }
+            std::sort(hits.begin(), hits.end());
         }
         return m_byName.emplace(name, std::move(hits)).first->second;
     }
@@ -106,9 +149,20 @@ private:
         using is_transparent = void;
         size_t operator()(std::string_view s) const { return std::hash<std::string_view>()(s); }
     };
+    // The runs of a head, sorted once by the text they start (up to the longest name with that
+    // head), so that the runs that go on with one name are found by two binary searches: many
+    // names can share a head ("Post" of "Post_Line" and "Post_Header"), and filtering every run
+    // of the head for every such name would cost the product of the two counts.
+    struct HeadRuns {
+        std::vector<int> starts;
+        std::vector<int> byText;
+        size_t longestName = 0;
+    };
+    static constexpr size_t kFilterBits = 1 << 17;
     std::string_view m_text;
     bool m_foldCase;
-    std::unordered_map<std::string, std::vector<int>, Hash, std::equal_to<>> m_runs;
+    std::vector<bool> m_mayBeHead = std::vector<bool>(kFilterBits);
+    std::unordered_map<std::string, HeadRuns, Hash, std::equal_to<>> m_runs;
     std::unordered_map<std::string, std::vector<int>> m_byName;
 };
 

@@ -1,3 +1,4 @@
+#include "analysis/AwareRules.h"
 #include "model/ReadExport.h"
 #include "results/ResultList.h"
 #include "support/SmallExport.h"
@@ -6,6 +7,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <random>
+#include <set>
 
 namespace {
 std::vector<std::vector<std::string>> rows(const CResultList& list)
@@ -250,4 +253,99 @@ TEST(UnusedFunctions, IndexMatchesTheDirectRuleOnTheSampleAndAGeneratedExport)
         EXPECT_EQ(rows(list), direct) << path;
     }
     std::remove(generated.c_str());
+}
+
+namespace {
+// An export of random procedure and field names that share first words and differ in letter
+// case, used in random letter case, inside longer words and across objects.
+std::string randomCaseExport(std::mt19937& random)
+{
+    const char* const heads[] = {"Post", "post", "POST", "Calc", "cALC", "Line"};
+    const char* const tails[] = {"", "_Line", "_line", "Line", "2", "_Head", "x"};
+    auto name = [&] { return std::string(heads[random() % 6]) + tails[random() % 7]; };
+    auto recased = [&](std::string s) {
+        for (char& c : s)
+            if (random() % 4 == 0)
+                c = static_cast<char>(c >= 'a' ? c - ('a' - 'A') : (c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c));
+        return s;
+    };
+    auto use = [&] {
+        const char* const around[] = {"", "X", "_", "."};
+        return std::string(around[random() % 4]) + recased(name()) + around[random() % 4];
+    };
+    std::string text;
+    std::set<std::string> fields;
+    while (fields.size() < 12)
+        fields.insert(name());
+    text += "OBJECT Table 50000 Random\n{\n  FIELDS\n  {\n";
+    int number = 1;
+    for (const std::string& field : fields) {
+        std::string padded = field;
+        padded.resize(20, ' ');
+        text += "    { " + std::to_string(number++) + "   ;   ;" + padded + ";Code20        }\n";
+    }
+    text += "  }\n  KEYS\n  {\n    {    ;No.                                     ;Clustered=Yes }\n  }\n"
+            "  CODE\n  {\n\n    BEGIN\n    END.\n  }\n}\n\n";
+    for (int object = 1; object <= 3; ++object) {
+        text += "OBJECT Codeunit " + std::to_string(object) + " Random\n{\n  CODE\n  {\n\n";
+        std::set<std::string> procedures;
+        while (procedures.size() < 6)
+            procedures.insert(name());
+        int id = 1;
+        for (const std::string& procedure : procedures) {
+            text += std::string(random() % 3 == 0 ? "    LOCAL PROCEDURE " : "    PROCEDURE ") + procedure + "@" +
+                    std::to_string(id++) + "();\n    BEGIN\n";
+            for (int k = static_cast<int>(random() % 3); k > 0; --k)
+                text += "      " + use() + " := " + use() + ";\n";
+            text += "    END;\n\n";
+        }
+        text += "    BEGIN\n    END.\n  }\n}\n\n";
+    }
+    return crlf(text);
+}
+
+int countNoCase(std::string_view text, const std::string& name)
+{
+    int n = 0;
+    for (int p = srctext::findNoCase(text, name, 0); p != -1; p = srctext::findNoCase(text, name, p + 1))
+        ++n;
+    return n;
+}
+} // namespace
+
+// The C/AL-aware runs against the rules applied literally, one whole-text search after the other:
+// a procedure is listed when its name stands as a whole word nowhere else in any letter case, a
+// field when its name occurs once in the text in any letter case (and once as written).
+TEST(UnusedAnalyses, AwareIndexesMatchTheLiteralSearchesOnRandomExports)
+{
+    std::mt19937 random(5);
+    for (int round = 0; round < 60; ++round) {
+        LoadedExport e(randomCaseExport(random));
+        std::string_view text = e.whole();
+        std::vector<std::vector<std::string>> expected;
+        int textual = 0;
+        for (const auto& row : unusedProceduresDirect(*e.manager)) {
+            ++textual;
+            const std::string name = row[2].substr(0, row[2].find('@'));
+            const int first = aware::findWholeWordNoCase(text, name, 0);
+            if (aware::findWholeWordNoCase(text, name, first + 1) == -1)
+                expected.push_back(row);
+        }
+        CResultList list;
+        e.manager->findUnusedProcedures(list, nullptr, true);
+        ASSERT_EQ(rows(list), expected) << e.whole();
+        EXPECT_EQ(e.manager->awareSummary().rfind(std::to_string(textual) + " textual, ", 0), 0u);
+
+        expected.clear();
+        e.object(0).ensureFields();
+        for (const CTableField& field : e.object(0).fields) {
+            int asWritten = 0;
+            for (int p = srctext::find(text, field.name, 0); p != -1; p = srctext::find(text, field.name, p + 1))
+                ++asWritten;
+            if (asWritten == 1 && countNoCase(text, field.name) == 1)
+                expected.push_back({"Table 50000 Random", "", std::to_string(field.number), field.name, "", ""});
+        }
+        e.manager->findUnusedTableFields(list, nullptr, true);
+        ASSERT_EQ(rows(list), expected) << e.whole();
+    }
 }
