@@ -63,7 +63,9 @@ CNameOccurrences::CNameOccurrences(const std::vector<std::string>& names)
         }
         nodes[node].name = index;
     }
-    // Breadth-first renumbering keeps the children of a node next to each other.
+    // Breadth-first renumbering keeps the children of a node next to each other; a chain of
+    // nodes with one child each and no name ending there becomes one edge whose bytes after the
+    // first are compared at once (m_labels).
     std::vector<int> order;
     std::vector<int> flatOf(nodes.size(), -1);
     order.reserve(nodes.size());
@@ -72,30 +74,58 @@ CNameOccurrences::CNameOccurrences(const std::vector<std::string>& names)
         order.push_back(root);
         m_pairNode[pair] = flatOf[root];
     }
-    for (size_t i = 0; i < order.size(); ++i)
+    struct Edge {
+        unsigned char first;
+        std::string rest;
+        int target;   // a node of nodes
+    };
+    std::vector<std::vector<Edge>> edges;
+    for (size_t i = 0; i < order.size(); ++i) {
+        std::vector<Edge> out;
         for (const auto& [byte, next] : nodes[order[i]].children) {
-            flatOf[next] = static_cast<int>(order.size());
-            order.push_back(next);
+            Edge edge{byte, std::string(), next};
+            while (nodes[edge.target].name == -1 && nodes[edge.target].children.size() == 1) {
+                const auto& [b, n] = *nodes[edge.target].children.begin();
+                edge.rest.push_back(static_cast<char>(b));
+                edge.target = n;
+            }
+            flatOf[edge.target] = static_cast<int>(order.size());
+            order.push_back(edge.target);
+            out.push_back(std::move(edge));
         }
+        edges.push_back(std::move(out));
+    }
     m_firstChild.reserve(order.size() + 1);
     m_nameOfNode.reserve(order.size());
-    for (int old : order) {
+    for (size_t i = 0; i < order.size(); ++i) {
         m_firstChild.push_back(static_cast<int>(m_childNodes.size()));
-        m_nameOfNode.push_back(nodes[old].name);
-        for (const auto& [byte, next] : nodes[old].children) {
-            m_childBytes.push_back(byte);
-            m_childNodes.push_back(flatOf[next]);
+        m_nameOfNode.push_back(nodes[order[i]].name);
+        for (const Edge& edge : edges[i]) {
+            m_childBytes.push_back(edge.first);
+            m_childNodes.push_back(flatOf[edge.target]);
+            m_labelStart.push_back(static_cast<int>(m_labels.size()));
+            m_labelLength.push_back(static_cast<int>(edge.rest.size()));
+            m_labels += edge.rest;
         }
     }
     m_firstChild.push_back(static_cast<int>(m_childNodes.size()));
 }
 
-int CNameOccurrences::child(int node, unsigned char c) const
+// The edge of node whose first byte is c, or -1.
+inline int CNameOccurrences::edge(int node, unsigned char c) const
 {
-    const unsigned char* first = m_childBytes.data() + m_firstChild[node];
-    const unsigned char* last = m_childBytes.data() + m_firstChild[node + 1];
-    const unsigned char* it = std::lower_bound(first, last, c);
-    return it != last && *it == c ? m_childNodes[it - m_childBytes.data()] : -1;
+    const int first = m_firstChild[node];
+    const int last = m_firstChild[node + 1];
+    if (last - first <= 8) {
+        for (int e = first; e < last; ++e)
+            if (m_childBytes[e] == c)
+                return e;
+        return -1;
+    }
+    const unsigned char* begin = m_childBytes.data() + first;
+    const unsigned char* end = m_childBytes.data() + last;
+    const unsigned char* it = std::lower_bound(begin, end, c);
+    return it != end && *it == c ? static_cast<int>(it - m_childBytes.data()) : -1;
 }
 
 // Walks the trie from every position in [begin, end) of the text (reading on past end where a
@@ -121,12 +151,26 @@ void CNameOccurrences::scanSlice(std::string_view text, size_t begin, size_t end
         if (p + 1 == n)
             break;
         int node = m_pairNode[(static_cast<unsigned>(first) << 8) | readByte<Fold>(t[p + 1])];
-        for (size_t q = p + 2; node != -1; ++q) {
+        for (size_t q = p + 2; node != -1;) {
             if (m_nameOfNode[node] != -1)
                 bump(m_nameOfNode[node]);
             if (q == n)
                 break;
-            node = child(node, readByte<Fold>(t[q]));
+            const int e = edge(node, readByte<Fold>(t[q]));
+            if (e == -1)
+                break;
+            const size_t length = static_cast<size_t>(m_labelLength[e]);
+            if (length > n - q - 1)
+                break;
+            const unsigned char* label = reinterpret_cast<const unsigned char*>(m_labels.data()) + m_labelStart[e];
+            const unsigned char* at = t + q + 1;
+            size_t k = 0;
+            while (k < length && readByte<Fold>(at[k]) == label[k])
+                ++k;
+            if (k < length)
+                break;
+            q += 1 + length;
+            node = m_childNodes[e];
         }
     }
 }

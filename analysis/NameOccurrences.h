@@ -30,17 +30,22 @@ private:
     template <bool Fold>
     void scanSlice(std::string_view text, size_t begin, size_t end, int cap, const std::atomic<bool>* cancel,
                    std::vector<int>& counts) const;
-    int child(int node, unsigned char c) const;
+    int edge(int node, unsigned char c) const;
 
     // The names as a trie walked from every position of the text. The names of one byte and the
     // nodes two bytes deep are looked up in flat tables, so that the walk from most positions
-    // ends after one table read; deeper nodes keep their children sorted by byte in one shared
-    // array (m_childBytes, m_childNodes from m_firstChild[node] to m_firstChild[node + 1]).
+    // ends after one table read. Deeper, the edges of a node stand sorted by their first byte in
+    // shared arrays (from m_firstChild[node] to m_firstChild[node + 1]); an edge stands for a
+    // chain of bytes, the ones after its first in m_labels, so nodes remain only where a name
+    // ends or names part.
     std::vector<int> m_singleName;   // 256: index of the one-byte name, or -1
     std::vector<int> m_pairNode;     // 65536: node of the two bytes (first << 8 | second), or -1
     std::vector<int> m_firstChild;   // per node, and one past the last
     std::vector<unsigned char> m_childBytes;
     std::vector<int> m_childNodes;
+    std::vector<int> m_labelStart;
+    std::vector<int> m_labelLength;
+    std::string m_labels;
     std::vector<int> m_nameOfNode;   // index into m_counts of the name ending at a node, or -1
     std::unordered_map<std::string, int> m_nameIndex;
     std::vector<int> m_counts;
