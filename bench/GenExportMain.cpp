@@ -479,7 +479,7 @@ const char* const kVerbs[] = {"Post", "Check", "Calc", "Update", "Get", "Set", "
                               "Create", "Insert", "Modify", "Delete", "Copy", "Transfer", "Apply", "Release",
                               "Test", "Fill", "Lookup", "Run", "Handle", "Build", "Export", "Import", "Print",
                               "Archive", "Reopen", "Assign", "Split", "Round", "Convert", "Send", "Reserve"};
-const char* const kNouns[] = {"Line", "Header", "Entry", "Amount", "Document", "Customer", "Vendor", "Item",
+const char* const kNouns[] = {"Line", "Header", "Entry", "Charge", "Document", "Customer", "Vendor", "Item",
                               "Dimension", "Price", "Discount", "Ledger", "Journal", "Batch", "Posting", "Setup",
                               "Balance", "Currency", "Payment", "Shipment", "Receipt", "Invoice", "Order",
                               "Quantity", "Location", "Bin", "Lot", "Serial", "Tracking", "Budget", "Account",
@@ -487,7 +487,7 @@ const char* const kNouns[] = {"Line", "Header", "Entry", "Amount", "Document", "
                               "Pr\x81" "fung", "Z\x84" "hler", "Gr\x94\xE1" "e", "\x8E" "nderung"};
 const char* const kFieldPrefixes[] = {"", "", "", "", "Sell-to ", "Bill-to ", "Ship-to ", "Bal. ", "Orig. ",
                                       "Remaining ", "Outstanding ", "Shortcut ", "Applies-to ", "Last ", "Qty. to "};
-const char* const kFieldNouns[] = {"No.", "Description", "Posting Date", "Document No.", "Amount", "Amount (LCY)",
+const char* const kFieldNouns[] = {"No.", "Description", "Posting Date", "Document No.", "Amount", "Unit Cost (LCY)",
                                    "Quantity", "Unit Price", "Customer No.", "Vendor No.", "Item No.", "Code",
                                    "Status", "Currency Code", "Dimension 1 Code", "Location Code", "Name",
                                    "Address", "City", "Post Code", "Country/Region Code", "Due Date", "Type",
@@ -735,7 +735,7 @@ private:
         int box = 1;
         while (used() < budget()) {
             m_out.linef("                      <Textbox Name=\"Textbox%d\"><CanGrow>true</CanGrow><KeepTogether>true</KeepTogether>", box);
-            m_out.linef("                        <Paragraphs><Paragraph><TextRuns><TextRun><Value>=Fields!Amount_%d.Value</Value>", box % 97);
+            m_out.linef("                        <Paragraphs><Paragraph><TextRuns><TextRun><Value>=Fields!Column_%d.Value</Value>", box % 97);
             m_out.line("                          <Style><FontFamily>Segoe UI</FontFamily><FontSize>7pt</FontSize><Format>#,##0.00</Format></Style>");
             m_out.line("                        </TextRun></TextRuns><Style><TextAlign>Right</TextAlign></Style></Paragraph></Paragraphs>");
             m_out.line("                      </Textbox>");
@@ -845,10 +845,10 @@ private:
         const std::string field = fieldNames.empty() ? "No." : fieldNames[m_rng.next() % fieldNames.size()];
         switch (m_rng.range(0, 11)) {
         case 0: return "IF " + v + ".\"" + field + "\" <> 0 THEN";
-        case 1: return "  " + v + ".Amount := ROUND(" + v + ".Amount * " + std::to_string(m_rng.range(1, 99)) + " / 100,0.01);";
+        case 1: return "  " + v + ".Quantity := ROUND(" + v + ".Quantity * " + std::to_string(m_rng.range(1, 99)) + " / 100,0.00001);";
         case 2: return v + ".SETRANGE(\"" + field + "\"," + v + ".\"No.\"," + v + ".\"Document No.\");";
         case 3: return "IF " + v + ".FINDSET(FALSE,FALSE) AND (" + v + ".\"" + field + "\" <> '') THEN BEGIN";
-        case 4: return "  TotalAmount := TotalAmount + " + v + ".\"" + field + "\";";
+        case 4: return "  Total := Total + " + v + ".\"" + field + "\";";
         case 5:
             if (!m_object->procedures.empty())
                 return m_object->procedures[m_rng.next() % m_object->procedures.size()] + "(" + v + ");";
@@ -861,7 +861,7 @@ private:
         case 8: return "ERROR(Text001," + v + ".TABLECAPTION," + v + ".FIELDCAPTION(\"" + field + "\"));";
         case 9: return v + ".TESTFIELD(\"" + field + "\");";
         case 10: return "\"" + field + "\" := " + v + ".\"" + field + "\";";
-        default: return "EXIT(" + v + ".Amount <> 0);";
+        default: return "EXIT(" + v + (m_rng.chance(10) ? ".Amount" : ".Quantity") + " <> 0);";
         }
     }
 
@@ -872,7 +872,7 @@ private:
         const int localCount = m_rng.range(0, 6);
         for (int i = 0; i < localCount; ++i)
             locals.push_back(variableName());
-        m_out.linef("    %sPROCEDURE %s@%d(VAR Rec@1000 : Record %d;Amount@1001 : Decimal) : Boolean;",
+        m_out.linef("    %sPROCEDURE %s@%d(VAR Rec@1000 : Record %d;Value@1001 : Decimal) : Boolean;",
                     local ? "LOCAL " : "", name.c_str(), id, m_rng.range(1, 99999));
         if (!locals.empty()) {
             m_out.line("    VAR");
