@@ -843,6 +843,8 @@ private:
     {
         const std::string v = locals.empty() ? std::string("Rec") : locals[m_rng.next() % locals.size()];
         const std::string field = fieldNames.empty() ? "No." : fieldNames[m_rng.next() % fieldNames.size()];
+        if (!m_globals.empty() && m_rng.chance(12))
+            return "IF " + m_globals[m_rng.next() % m_globals.size()] + ".\"" + field + "\" = '' THEN";
         switch (m_rng.range(0, 11)) {
         case 0: return "IF " + v + ".\"" + field + "\" <> 0 THEN";
         case 1: return "  " + v + ".Quantity := ROUND(" + v + ".Quantity * " + std::to_string(m_rng.range(1, 99)) + " / 100,0.00001);";
@@ -869,7 +871,7 @@ private:
     {
         const bool local = m_rng.chance(45);
         std::vector<std::string> locals;
-        const int localCount = m_rng.range(0, 6);
+        const int localCount = m_rng.range(0, 7);
         for (int i = 0; i < localCount; ++i)
             locals.push_back(variableName());
         m_out.linef("    %sPROCEDURE %s@%d(VAR Rec@1000 : Record %d;Value@1001 : Decimal) : Boolean;",
@@ -898,8 +900,9 @@ private:
         m_out.line("  CODE");
         m_out.line("  {");
         m_callee.clear();
+        m_globals.clear();
         const int procedures = static_cast<int>(m_object->procedures.size());
-        const int globals = std::min(60, m_rng.range(0, 2 + procedures * 2));
+        const int globals = std::min(60, m_rng.range(0, procedures * 2));
         if (globals > 0 || !published.empty()) {
             m_out.line("    VAR");
             int id = 1000;
@@ -910,7 +913,10 @@ private:
             }
             m_out.linef("      Text001@%d : TextConst 'DEU=Bitte pr\x81" "fen: %%1;ENU=Please check: %%1';", id++);
             for (int g = 0; g < globals; ++g)
-                m_out.line("      " + declaration(variableName() + std::to_string(g), id++));
+            {
+                m_globals.push_back(variableName() + std::to_string(g));
+                m_out.line("      " + declaration(m_globals.back(), id++));
+            }
             m_out.line("");
         } else {
             m_out.line("");
@@ -931,6 +937,7 @@ private:
     Object* m_object = nullptr;
     std::vector<std::string> m_fields;
     std::vector<std::string> m_callee;
+    std::vector<std::string> m_globals;
 };
 
 void writeExport(Out& out, Rng& rng, std::uint64_t target)
