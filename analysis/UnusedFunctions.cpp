@@ -8,6 +8,7 @@
 #include <string_view>
 #include <unordered_map>
 #include <set>
+#include <thread>
 #include <unordered_set>
 
 namespace {
@@ -49,6 +50,16 @@ public:
     }
 
 private:
+    // The runs of a head, sorted once by the text they start (up to the longest name with that
+    // head), so that the runs that go on with one name are found by two binary searches: many
+    // names can share a head ("Post" of "Post_Line" and "Post_Header"), and filtering every run
+    // of the head for every such name would cost the product of the two counts.
+    struct HeadRuns {
+        std::vector<int> starts;
+        std::vector<int> byText;
+        size_t longestName = 0;
+    };
+
     static unsigned char foldByte(unsigned char c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; }
 
     // Most runs of the text are no name's first run; a bit per length, first and last byte
@@ -84,32 +95,55 @@ private:
     }
 
     // Reads the whole text once, recording where each maximal run of letters and digits that is
-    // the first run of some name starts.
+    // the first run of some name starts. Slices of the text are read on threads of their own, each
+    // taking the runs that start in it, and appended in text order.
     void scan()
     {
+        const size_t n = m_text.size();
+        const size_t threads = std::max(1u, std::thread::hardware_concurrency());
+        const size_t slices = std::max<size_t>(1, std::min(threads, n / kMinSlice));
+        std::vector<std::vector<std::pair<HeadRuns*, int>>> found(slices);
+        std::vector<std::thread> workers;
+        for (size_t k = 1; k < slices; ++k)
+            workers.emplace_back([&, k] { scanSlice(n * k / slices, n * (k + 1) / slices, found[k]); });
+        scanSlice(0, n / slices, found[0]);
+        for (std::thread& worker : workers)
+            worker.join();
+        for (const auto& slice : found)
+            for (const auto& [runs, p] : slice)
+                runs->starts.push_back(p);
+    }
+
+    // The runs that start in [begin, end), in text order; the last may reach beyond end.
+    void scanSlice(size_t begin, size_t end, std::vector<std::pair<HeadRuns*, int>>& found) const
+    {
+        static const WordBytes word;
         const auto* t = reinterpret_cast<const unsigned char*>(m_text.data());
         const size_t n = m_text.size();
-        std::string run;
-        for (size_t p = 0; p < n;) {
-            if (!srctext::isWordChar(t[p])) {
+        size_t p = begin;
+        // A run that began before the slice belongs to the slice before.
+        if (p > 0)
+            while (p < end && word.is[t[p - 1]] && word.is[t[p]])
+                ++p;
+        std::string folded;
+        while (p < end) {
+            if (!word.is[t[p]]) {
                 ++p;
                 continue;
             }
-            size_t e = p;
-            while (e < n && srctext::isWordChar(t[e]))
+            size_t e = p + 1;
+            while (e < n && word.is[t[e]])
                 ++e;
-            std::string_view word(m_text.data() + p, e - p);
-            if (!m_mayBeHead[filterBit(word)]) {
-                p = e;
-                continue;
+            std::string_view run(m_text.data() + p, e - p);
+            if (m_mayBeHead[filterBit(run)]) {
+                if (m_foldCase) {
+                    folded = aware::folded(run);
+                    run = folded;
+                }
+                auto it = m_runs.find(run);
+                if (it != m_runs.end())
+                    found.emplace_back(const_cast<HeadRuns*>(&it->second), static_cast<int>(p));
             }
-            if (m_foldCase) {
-                run = aware::folded(word);
-                word = run;
-            }
-            auto it = m_runs.find(word);
-            if (it != m_runs.end())
-                it->second.starts.push_back(static_cast<int>(p));
             p = e;
         }
     }
@@ -149,16 +183,18 @@ private:
         using is_transparent = void;
         size_t operator()(std::string_view s) const { return std::hash<std::string_view>()(s); }
     };
-    // The runs of a head, sorted once by the text they start (up to the longest name with that
-    // head), so that the runs that go on with one name are found by two binary searches: many
-    // names can share a head ("Post" of "Post_Line" and "Post_Header"), and filtering every run
-    // of the head for every such name would cost the product of the two counts.
-    struct HeadRuns {
-        std::vector<int> starts;
-        std::vector<int> byText;
-        size_t longestName = 0;
+    // Letters and digits, looked up instead of compared.
+    struct WordBytes {
+        bool is[256] = {};
+        WordBytes()
+        {
+            for (int c = 0; c < 256; ++c)
+                is[c] = srctext::isWordChar(static_cast<unsigned char>(c));
+        }
     };
     static constexpr size_t kFilterBits = 1 << 17;
+    // A text shorter than this per thread is read on one.
+    static constexpr size_t kMinSlice = 1 << 20;
     std::string_view m_text;
     bool m_foldCase;
     std::vector<bool> m_mayBeHead = std::vector<bool>(kFilterBits);
