@@ -227,6 +227,51 @@ TEST(UnusedFunctions, NamesSharingTheirFirstWordAreToldApart)
                           }));
 }
 
+// The name index reads slices of a long text on threads of their own, one per core: calls laid
+// across every border the slices can have on up to 8 cores are found.
+TEST(UnusedFunctions, CallsAcrossTheBordersOfTheIndexSlicesAreFound)
+{
+    const size_t filler = 9 << 20;
+    std::string head = "OBJECT Codeunit 1 A\r\n{\r\n  CODE\r\n  {\r\n\r\n";
+    std::set<size_t> borders;
+    std::string body = "      " + std::string(filler, ' ') + "\r\n";
+    std::string procedures;
+    int id = 0;
+    for (size_t slices = 2; slices <= 8; ++slices)
+        for (size_t k = 1; k < slices; ++k)
+            borders.insert(filler * k / slices);
+    for (size_t border : borders) {
+        const std::string name = "Border" + std::to_string(++id);
+        procedures += "    PROCEDURE " + name + "@" + std::to_string(id) + "();\r\n    BEGIN\r\n    END;\r\n\r\n";
+        (void)border;
+    }
+    procedures += "    PROCEDURE NeverCalled@99();\r\n    BEGIN\r\n";
+    const std::string tail = "    END;\r\n\r\n    BEGIN\r\n    END.\r\n  }\r\n}\r\n";
+    std::string text = head + procedures + body + tail;
+    // Each call starts three bytes before a border of the text (the slices divide the whole text).
+    id = 0;
+    const size_t n = text.size();
+    std::set<size_t> textBorders;
+    for (size_t slices = 2; slices <= 8; ++slices)
+        for (size_t k = 1; k < slices; ++k)
+            textBorders.insert(n * k / slices);
+    ASSERT_EQ(textBorders.size(), borders.size());
+    for (size_t border : textBorders) {
+        const std::string name = "Border" + std::to_string(++id);
+        const size_t at = border - 3;
+        ASSERT_EQ(text.substr(at - 1, name.size() + 2), std::string(name.size() + 2, ' '));
+        text.replace(at, name.size(), name);
+    }
+    LoadedExport e(text);
+    CResultList list;
+    e.manager->findUnusedProcedures(list, nullptr);
+    EXPECT_EQ(rows(list), (std::vector<std::vector<std::string>>{
+                              {"Codeunit 1 A", "", "NeverCalled@99()", "Proc. ", "", "NeverCalled@99()"}}));
+    e.manager->findUnusedProcedures(list, nullptr, true);
+    EXPECT_EQ(rows(list), (std::vector<std::vector<std::string>>{
+                              {"Codeunit 1 A", "", "NeverCalled@99()", "Proc. ", "", "NeverCalled@99()"}}));
+}
+
 namespace {
 std::unique_ptr<LoadedExport> loadFile(const std::string& path)
 {
