@@ -21,6 +21,7 @@ constexpr int kLocalProcedureMarkerLength = static_cast<int>(std::string_view("\
 // occurrence of a name that begins with a letter or digit starts a maximal run of letters and
 // digits equal to the name's first run, so only such runs need to be recorded. With foldCase the
 // names and runs compare without regard to letter case (A-Z), as the C/AL-aware option asks.
+// scanText fills several indexes over the same text in one reading.
 class ProcedureNameIndex {
 public:
     ProcedureNameIndex(std::string_view text, const std::vector<std::string>& names, bool foldCase = false)
@@ -34,8 +35,28 @@ public:
                 m_mayBeHead[filterBit(head)] = true;
             }
         }
-        if (!m_runs.empty())
-            scan();
+    }
+
+    // Reads the whole text once, recording for each index where each maximal run of letters and
+    // digits that is the first run of one of its names starts. Slices of the text are read on
+    // threads of their own, each taking the runs that start in it, and appended in text order.
+    static void scanText(std::string_view text, const std::vector<ProcedureNameIndex*>& indexes)
+    {
+        const size_t n = text.size();
+        const size_t threads = std::max(1u, std::thread::hardware_concurrency());
+        const size_t slices = std::max<size_t>(1, std::min(threads, n / kMinSlice));
+        std::vector<std::vector<std::vector<std::pair<HeadRuns*, int>>>> found(
+            slices, std::vector<std::vector<std::pair<HeadRuns*, int>>>(indexes.size()));
+        std::vector<std::thread> workers;
+        for (size_t k = 1; k < slices; ++k)
+            workers.emplace_back([&, k] { scanSlice(text, n * k / slices, n * (k + 1) / slices, indexes, found[k]); });
+        scanSlice(text, 0, n / slices, indexes, found[0]);
+        for (std::thread& worker : workers)
+            worker.join();
+        for (const auto& slice : found)
+            for (const auto& perIndex : slice)
+                for (const auto& [runs, p] : perIndex)
+                    runs->starts.push_back(p);
     }
 
     // Like findWholeWord(name, from) over the whole text.
@@ -94,32 +115,14 @@ private:
         return name.substr(0, n);
     }
 
-    // Reads the whole text once, recording where each maximal run of letters and digits that is
-    // the first run of some name starts. Slices of the text are read on threads of their own, each
-    // taking the runs that start in it, and appended in text order.
-    void scan()
-    {
-        const size_t n = m_text.size();
-        const size_t threads = std::max(1u, std::thread::hardware_concurrency());
-        const size_t slices = std::max<size_t>(1, std::min(threads, n / kMinSlice));
-        std::vector<std::vector<std::pair<HeadRuns*, int>>> found(slices);
-        std::vector<std::thread> workers;
-        for (size_t k = 1; k < slices; ++k)
-            workers.emplace_back([&, k] { scanSlice(n * k / slices, n * (k + 1) / slices, found[k]); });
-        scanSlice(0, n / slices, found[0]);
-        for (std::thread& worker : workers)
-            worker.join();
-        for (const auto& slice : found)
-            for (const auto& [runs, p] : slice)
-                runs->starts.push_back(p);
-    }
-
     // The runs that start in [begin, end), in text order; the last may reach beyond end.
-    void scanSlice(size_t begin, size_t end, std::vector<std::pair<HeadRuns*, int>>& found) const
+    static void scanSlice(std::string_view text, size_t begin, size_t end,
+                          const std::vector<ProcedureNameIndex*>& indexes,
+                          std::vector<std::vector<std::pair<HeadRuns*, int>>>& found)
     {
         static const WordBytes word;
-        const auto* t = reinterpret_cast<const unsigned char*>(m_text.data());
-        const size_t n = m_text.size();
+        const auto* t = reinterpret_cast<const unsigned char*>(text.data());
+        const size_t n = text.size();
         size_t p = begin;
         // A run that began before the slice belongs to the slice before.
         if (p > 0)
@@ -134,15 +137,16 @@ private:
             size_t e = p + 1;
             while (e < n && word.is[t[e]])
                 ++e;
-            std::string_view run(m_text.data() + p, e - p);
-            if (m_mayBeHead[filterBit(run)]) {
-                if (m_foldCase) {
+            const std::string_view run(text.data() + p, e - p);
+            for (size_t i = 0; i < indexes.size(); ++i) {
+                ProcedureNameIndex& index = *indexes[i];
+                if (!index.m_mayBeHead[index.filterBit(run)])
+                    continue;
+                if (index.m_foldCase)
                     folded = aware::folded(run);
-                    run = folded;
-                }
-                auto it = m_runs.find(run);
-                if (it != m_runs.end())
-                    found.emplace_back(const_cast<HeadRuns*>(&it->second), static_cast<int>(p));
+                auto it = index.m_runs.find(index.m_foldCase ? std::string_view(folded) : run);
+                if (it != index.m_runs.end())
+                    found[i].emplace_back(&it->second, static_cast<int>(p));
             }
             p = e;
         }
@@ -237,6 +241,10 @@ void CObjektManager::findUnusedProcedures(CResultList& list, IProgress* progress
         foldedIndex.emplace(text()->view(), names, true);
         subscribed = aware::subscribedEvents(text()->view());
     }
+    if (foldedIndex)
+        ProcedureNameIndex::scanText(text()->view(), {&index, &*foldedIndex});
+    else
+        ProcedureNameIndex::scanText(text()->view(), {&index});
     run.forEachObject([&](int i, CObjectRecord& record) {
         run.position(i);
         run.status(i, record);
