@@ -42,6 +42,8 @@ public:
     // threads of their own, each taking the runs that start in it, and appended in text order.
     static void scanText(std::string_view text, const std::vector<ProcedureNameIndex*>& indexes)
     {
+        if (std::all_of(indexes.begin(), indexes.end(), [](const ProcedureNameIndex* i) { return i->m_runs.empty(); }))
+            return;
         const size_t n = text.size();
         const size_t threads = std::max(1u, std::thread::hardware_concurrency());
         const size_t slices = std::max<size_t>(1, std::min(threads, n / kMinSlice));
