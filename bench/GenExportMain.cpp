@@ -1,6 +1,12 @@
 // Writes a large synthetic Navision object text export for load and analysis benchmarks:
 //
-//     gen_export OUTPUT MEGABYTES [SEED] [--newer]
+//     gen_export OUTPUT MEGABYTES [SEED] [--newer] [--real]
+//
+// --real writes an export shaped like a real one of a newer version instead (see namespace real
+// below): pages, tables, codeunits, reports, XMLports, queries and menusuites in the real
+// proportions and sizes (--newer then changes nothing; its sizes come from the C library's log,
+// exp and cos, so another platform may draw them a little differently). Without --real, the older
+// synthetic shape described here:
 //
 // The objects repeat the shapes of examples/sample-export.txt (tables with fields, FlowFields, keys
 // and triggers, forms with controls, reports with sections, dataports, codeunits with many

@@ -288,7 +288,12 @@ TEST(UnusedFunctions, IndexMatchesTheDirectRuleOnTheSampleAndAGeneratedExport)
     const std::string generated = std::string(QUELLIX_BINARY_DIR) + "/unused-functions-generated.txt";
     const std::string command = std::string(QUELLIX_BINARY_DIR) + "/bench/gen_export '" + generated + "' 3 11";
     ASSERT_EQ(std::system(command.c_str()), 0);
-    for (const std::string& path : {std::string(QUELLIX_SOURCE_DIR) + "/examples/sample-export.txt", generated}) {
+    // The real shape: pages, XMLports, queries and menusuites, names that share their first words.
+    const std::string realShaped = std::string(QUELLIX_BINARY_DIR) + "/unused-functions-real.txt";
+    const std::string realCommand = std::string(QUELLIX_BINARY_DIR) + "/bench/gen_export '" + realShaped + "' 2 11 --real";
+    ASSERT_EQ(std::system(realCommand.c_str()), 0);
+    for (const std::string& path :
+         {std::string(QUELLIX_SOURCE_DIR) + "/examples/sample-export.txt", generated, realShaped}) {
         auto e = loadFile(path);
         ASSERT_TRUE(e) << path;
         CResultList list;
@@ -298,6 +303,7 @@ TEST(UnusedFunctions, IndexMatchesTheDirectRuleOnTheSampleAndAGeneratedExport)
         EXPECT_EQ(rows(list), direct) << path;
     }
     std::remove(generated.c_str());
+    std::remove(realShaped.c_str());
 }
 
 namespace {
