@@ -1,116 +1,217 @@
 #include "analysis/NameOccurrences.h"
 
-#include <deque>
+#include <algorithm>
+#include <map>
+#include <thread>
 
 namespace {
 
 // The scan looks at the cancellation flag once per this many bytes (a power of two, less one).
 constexpr size_t kCancelCheckMask = 0xFFFF;
+// A text shorter than this per thread is not worth a thread.
+constexpr size_t kMinSlice = 1 << 20;
 
-unsigned long long edgeKey(int node, unsigned char c)
+template <bool Fold>
+inline unsigned char readByte(unsigned char c)
 {
-    return (static_cast<unsigned long long>(node) << 8) | c;
+    if (Fold && c >= 'A' && c <= 'Z')
+        return static_cast<unsigned char>(c + ('a' - 'A'));
+    return c;
 }
 
 } // namespace
 
 CNameOccurrences::CNameOccurrences(const std::vector<std::string>& names)
-    : m_children(1), m_fail(1, 0), m_out(1, 0), m_nameOfNode(1, -1)
+    : m_singleName(256, -1), m_pairNode(65536, -1)
 {
-    for (const std::string& name : names)
-        if (!name.empty() && m_nameIndex.find(name) == m_nameIndex.end())
-            addName(name);
-    linkFailures();
-}
-
-int CNameOccurrences::next(int node, unsigned char c) const
-{
-    auto it = m_edges.find(edgeKey(node, c));
-    return it == m_edges.end() ? -1 : it->second;
-}
-
-void CNameOccurrences::addName(const std::string& name)
-{
-    int node = 0;
-    for (char ch : name) {
-        const auto c = static_cast<unsigned char>(ch);
-        int child = next(node, c);
-        if (child == -1) {
-            child = static_cast<int>(m_fail.size());
-            m_edges.emplace(edgeKey(node, c), child);
-            m_children[node].push_back(child);
-            m_children.emplace_back();
-            m_fail.push_back(0);
-            m_out.push_back(0);
-            m_nameOfNode.push_back(-1);
+    // Builds the trie of the names of two and more bytes below their first two bytes, with
+    // ordered children, then lays it out flat breadth first.
+    struct BuildNode {
+        std::map<unsigned char, int> children;
+        int name = -1;
+    };
+    std::vector<BuildNode> nodes;
+    std::map<unsigned, int> pairRoots;
+    for (const std::string& name : names) {
+        if (name.empty() || m_nameIndex.find(name) != m_nameIndex.end())
+            continue;
+        const int index = static_cast<int>(m_counts.size());
+        m_nameIndex.emplace(name, index);
+        m_counts.push_back(0);
+        const auto* bytes = reinterpret_cast<const unsigned char*>(name.data());
+        if (name.size() == 1) {
+            m_singleName[bytes[0]] = index;
+            continue;
         }
-        node = child;
+        const unsigned pair = (static_cast<unsigned>(bytes[0]) << 8) | bytes[1];
+        auto root = pairRoots.find(pair);
+        if (root == pairRoots.end()) {
+            root = pairRoots.emplace(pair, static_cast<int>(nodes.size())).first;
+            nodes.emplace_back();
+        }
+        int node = root->second;
+        for (size_t i = 2; i < name.size(); ++i) {
+            auto it = nodes[node].children.find(bytes[i]);
+            if (it == nodes[node].children.end()) {
+                const int added = static_cast<int>(nodes.size());
+                nodes[node].children.emplace(bytes[i], added);
+                nodes.emplace_back();
+                node = added;
+            } else {
+                node = it->second;
+            }
+        }
+        nodes[node].name = index;
     }
-    const int index = static_cast<int>(m_counts.size());
-    m_nameIndex.emplace(name, index);
-    m_nameOfNode[node] = index;
-    m_counts.push_back(0);
-}
-
-// Breadth first, so every shorter suffix is linked before the nodes that need it.
-void CNameOccurrences::linkFailures()
-{
-    std::vector<unsigned char> byteOf(m_fail.size(), 0);
-    for (const auto& [key, child] : m_edges)
-        byteOf[child] = static_cast<unsigned char>(key & 0xFF);
-    std::deque<int> queue(m_children[0].begin(), m_children[0].end());
-    while (!queue.empty()) {
-        const int node = queue.front();
-        queue.pop_front();
-        for (int child : m_children[node]) {
-            const unsigned char c = byteOf[child];
-            int f = m_fail[node];
-            while (f != 0 && next(f, c) == -1)
-                f = m_fail[f];
-            const int target = next(f, c);
-            const int fail = target != -1 && target != child ? target : 0;
-            m_fail[child] = fail;
-            m_out[child] = m_nameOfNode[fail] != -1 ? fail : m_out[fail];
-            queue.push_back(child);
+    // Breadth-first renumbering keeps the children of a node next to each other; a chain of
+    // nodes with one child each and no name ending there becomes one edge whose bytes after the
+    // first are compared at once (m_labels).
+    std::vector<int> order;
+    std::vector<int> flatOf(nodes.size(), -1);
+    order.reserve(nodes.size());
+    for (const auto& [pair, root] : pairRoots) {
+        flatOf[root] = static_cast<int>(order.size());
+        order.push_back(root);
+        m_pairNode[pair] = flatOf[root];
+    }
+    struct Edge {
+        unsigned char first;
+        std::string rest;
+        int target;   // a node of nodes
+    };
+    std::vector<std::vector<Edge>> edges;
+    for (size_t i = 0; i < order.size(); ++i) {
+        std::vector<Edge> out;
+        for (const auto& [byte, next] : nodes[order[i]].children) {
+            Edge edge{byte, std::string(), next};
+            while (nodes[edge.target].name == -1 && nodes[edge.target].children.size() == 1) {
+                const auto& [b, n] = *nodes[edge.target].children.begin();
+                edge.rest.push_back(static_cast<char>(b));
+                edge.target = n;
+            }
+            flatOf[edge.target] = static_cast<int>(order.size());
+            order.push_back(edge.target);
+            out.push_back(std::move(edge));
+        }
+        edges.push_back(std::move(out));
+    }
+    m_firstChild.reserve(order.size() + 1);
+    m_nameOfNode.reserve(order.size());
+    for (size_t i = 0; i < order.size(); ++i) {
+        m_firstChild.push_back(static_cast<int>(m_childNodes.size()));
+        m_nameOfNode.push_back(nodes[order[i]].name);
+        for (const Edge& edge : edges[i]) {
+            m_childBytes.push_back(edge.first);
+            m_childNodes.push_back(flatOf[edge.target]);
+            m_labelStart.push_back(static_cast<int>(m_labels.size()));
+            m_labelLength.push_back(static_cast<int>(edge.rest.size()));
+            m_labels += edge.rest;
         }
     }
+    m_firstChild.push_back(static_cast<int>(m_childNodes.size()));
 }
 
-// Reads the text once, byte by byte, counting every occurrence (overlapping ones too) of every name.
-void CNameOccurrences::scan(std::string_view text, int cap, const std::atomic<bool>* cancel)
+// The edge of node whose first byte is c, or -1.
+inline int CNameOccurrences::edge(int node, unsigned char c) const
 {
-    scanText<false>(text, cap, cancel);
+    const int first = m_firstChild[node];
+    const int last = m_firstChild[node + 1];
+    if (last - first <= 8) {
+        for (int e = first; e < last; ++e)
+            if (m_childBytes[e] == c)
+                return e;
+        return -1;
+    }
+    const unsigned char* begin = m_childBytes.data() + first;
+    const unsigned char* end = m_childBytes.data() + last;
+    const unsigned char* it = std::lower_bound(begin, end, c);
+    return it != end && *it == c ? static_cast<int>(it - m_childBytes.data()) : -1;
 }
 
-void CNameOccurrences::scanFolded(std::string_view text, int cap, const std::atomic<bool>* cancel)
-{
-    scanText<true>(text, cap, cancel);
-}
-
+// Walks the trie from every position in [begin, end) of the text (reading on past end where a
+// name goes on), counting into counts every occurrence (overlapping ones too) of every name.
 template <bool Fold>
-void CNameOccurrences::scanText(std::string_view text, int cap, const std::atomic<bool>* cancel)
+void CNameOccurrences::scanSlice(std::string_view text, size_t begin, size_t end, int cap,
+                                 const std::atomic<bool>* cancel, std::vector<int>& counts) const
 {
-    m_counts.assign(m_counts.size(), 0);
-    int state = 0;
-    for (size_t p = 0; p < text.size(); ++p) {
+    const auto* t = reinterpret_cast<const unsigned char*>(text.data());
+    const size_t n = text.size();
+    auto bump = [&](int name) {
+        int& counted = counts[name];
+        if (counted < cap)
+            ++counted;
+    };
+    for (size_t p = begin; p < end; ++p) {
         if ((p & kCancelCheckMask) == 0 && cancel != nullptr && cancel->load(std::memory_order_relaxed))
             return;
-        auto c = static_cast<unsigned char>(text[p]);
-        if (Fold && c >= 'A' && c <= 'Z')
-            c = static_cast<unsigned char>(c + ('a' - 'A'));
-        int step = next(state, c);
-        while (step == -1 && state != 0) {
-            state = m_fail[state];
-            step = next(state, c);
-        }
-        state = step == -1 ? 0 : step;
-        int hit = m_nameOfNode[state] != -1 ? state : m_out[state];
-        for (; hit != 0; hit = m_out[hit]) {
-            int& counted = m_counts[m_nameOfNode[hit]];
-            if (counted < cap)
-                ++counted;
+        const unsigned char first = readByte<Fold>(t[p]);
+        const int single = m_singleName[first];
+        if (single != -1)
+            bump(single);
+        if (p + 1 == n)
+            break;
+        int node = m_pairNode[(static_cast<unsigned>(first) << 8) | readByte<Fold>(t[p + 1])];
+        for (size_t q = p + 2; node != -1;) {
+            if (m_nameOfNode[node] != -1)
+                bump(m_nameOfNode[node]);
+            if (q == n)
+                break;
+            const int e = edge(node, readByte<Fold>(t[q]));
+            if (e == -1)
+                break;
+            const size_t length = static_cast<size_t>(m_labelLength[e]);
+            if (length > n - q - 1)
+                break;
+            const unsigned char* label = reinterpret_cast<const unsigned char*>(m_labels.data()) + m_labelStart[e];
+            const unsigned char* at = t + q + 1;
+            size_t k = 0;
+            while (k < length && readByte<Fold>(at[k]) == label[k])
+                ++k;
+            if (k < length)
+                break;
+            q += 1 + length;
+            node = m_childNodes[e];
         }
     }
+}
+
+void CNameOccurrences::scan(std::string_view text, int cap, const std::atomic<bool>* cancel, int threads)
+{
+    scanText<false>(text, cap, cancel, threads);
+}
+
+void CNameOccurrences::scanFolded(std::string_view text, int cap, const std::atomic<bool>* cancel, int threads)
+{
+    scanText<true>(text, cap, cancel, threads);
+}
+
+// Slices of the text are counted in parallel, each into counts of its own; a name's capped counts
+// summed and capped again give its count in the whole text.
+template <bool Fold>
+void CNameOccurrences::scanText(std::string_view text, int cap, const std::atomic<bool>* cancel, int threads)
+{
+    if (threads <= 0)
+        threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    const size_t n = text.size();
+    const size_t slices = std::max<size_t>(1, std::min<size_t>(static_cast<size_t>(threads), n / kMinSlice));
+    m_counts.assign(m_counts.size(), 0);
+    if (m_counts.empty())
+        return;
+    if (slices == 1) {
+        scanSlice<Fold>(text, 0, n, cap, cancel, m_counts);
+        return;
+    }
+    std::vector<std::vector<int>> partial(slices, std::vector<int>(m_counts.size(), 0));
+    std::vector<std::thread> workers;
+    for (size_t k = 1; k < slices; ++k)
+        workers.emplace_back(
+            [&, k] { scanSlice<Fold>(text, n * k / slices, n * (k + 1) / slices, cap, cancel, partial[k]); });
+    scanSlice<Fold>(text, 0, n / slices, cap, cancel, partial[0]);
+    for (std::thread& worker : workers)
+        worker.join();
+    for (const std::vector<int>& counts : partial)
+        for (size_t i = 0; i < m_counts.size(); ++i)
+            m_counts[i] = std::min(cap, m_counts[i] + counts[i]);
 }
 
 int CNameOccurrences::count(const std::string& name) const

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <unordered_map>
 #include <set>
+#include <thread>
 #include <unordered_set>
 
 namespace {
@@ -20,6 +21,7 @@ constexpr int kLocalProcedureMarkerLength = static_cast<int>(std::string_view("\
 // occurrence of a name that begins with a letter or digit starts a maximal run of letters and
 // digits equal to the name's first run, so only such runs need to be recorded. With foldCase the
 // names and runs compare without regard to letter case (A-Z), as the C/AL-aware option asks.
+// scanText fills several indexes over the same text in one reading.
 class ProcedureNameIndex {
 public:
     ProcedureNameIndex(std::string_view text, const std::vector<std::string>& names, bool foldCase = false)
@@ -27,11 +29,36 @@ public:
     {
         for (const std::string& name : names) {
             std::string_view head = firstRun(name);
-            if (!head.empty())
-                m_runs.emplace(m_foldCase ? aware::folded(head) : std::string(head), std::vector<int>());
+            if (!head.empty()) {
+                HeadRuns& runs = m_runs[m_foldCase ? aware::folded(head) : std::string(head)];
+                runs.longestName = std::max(runs.longestName, name.size());
+                m_mayBeHead[filterBit(head)] = true;
+            }
         }
-        if (!m_runs.empty())
-            scan();
+    }
+
+    // Reads the whole text once, recording for each index where each maximal run of letters and
+    // digits that is the first run of one of its names starts. Slices of the text are read on
+    // threads of their own, each taking the runs that start in it, and appended in text order.
+    static void scanText(std::string_view text, const std::vector<ProcedureNameIndex*>& indexes)
+    {
+        if (std::all_of(indexes.begin(), indexes.end(), [](const ProcedureNameIndex* i) { return i->m_runs.empty(); }))
+            return;
+        const size_t n = text.size();
+        const size_t threads = std::max(1u, std::thread::hardware_concurrency());
+        const size_t slices = std::max<size_t>(1, std::min(threads, n / kMinSlice));
+        std::vector<std::vector<std::vector<std::pair<HeadRuns*, int>>>> found(
+            slices, std::vector<std::vector<std::pair<HeadRuns*, int>>>(indexes.size()));
+        std::vector<std::thread> workers;
+        for (size_t k = 1; k < slices; ++k)
+            workers.emplace_back([&, k] { scanSlice(text, n * k / slices, n * (k + 1) / slices, indexes, found[k]); });
+        scanSlice(text, 0, n / slices, indexes, found[0]);
+        for (std::thread& worker : workers)
+            worker.join();
+        for (const auto& slice : found)
+            for (const auto& perIndex : slice)
+                for (const auto& [runs, p] : perIndex)
+                    runs->starts.push_back(p);
     }
 
     // Like findWholeWord(name, from) over the whole text.
@@ -46,6 +73,42 @@ public:
     }
 
 private:
+    // The runs of a head, sorted once by the text they start (up to the longest name with that
+    // head), so that the runs that go on with one name are found by two binary searches: many
+    // names can share a head ("Post" of "Post_Line" and "Post_Header"), and filtering every run
+    // of the head for every such name would cost the product of the two counts.
+    struct HeadRuns {
+        std::vector<int> starts;
+        std::vector<int> byText;
+        size_t longestName = 0;
+    };
+
+    static unsigned char foldByte(unsigned char c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; }
+
+    // Most runs of the text are no name's first run; a bit per length, first and last byte
+    // (folded with foldCase) sorts most of them out before they are hashed.
+    size_t filterBit(std::string_view run) const
+    {
+        auto first = static_cast<unsigned char>(run.front());
+        auto last = static_cast<unsigned char>(run.back());
+        if (m_foldCase) {
+            first = foldByte(first);
+            last = foldByte(last);
+        }
+        return ((std::min<size_t>(run.size(), 31) << 12) ^ (static_cast<size_t>(first) << 6) ^ last) &
+               (kFilterBits - 1);
+    }
+
+    // The order of texts the runs of a head are sorted in: bytes, or bytes folded with foldCase.
+    bool textLess(std::string_view a, std::string_view b) const
+    {
+        if (!m_foldCase)
+            return a < b;
+        return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+            return foldByte(static_cast<unsigned char>(x)) < foldByte(static_cast<unsigned char>(y));
+        });
+    }
+
     static std::string_view firstRun(std::string_view name)
     {
         size_t n = 0;
@@ -54,29 +117,39 @@ private:
         return name.substr(0, n);
     }
 
-    // Reads the whole text once, recording where each maximal run of letters and digits that is
-    // the first run of some name starts.
-    void scan()
+    // The runs that start in [begin, end), in text order; the last may reach beyond end.
+    static void scanSlice(std::string_view text, size_t begin, size_t end,
+                          const std::vector<ProcedureNameIndex*>& indexes,
+                          std::vector<std::vector<std::pair<HeadRuns*, int>>>& found)
     {
-        const auto* t = reinterpret_cast<const unsigned char*>(m_text.data());
-        const size_t n = m_text.size();
-        std::string run;
-        for (size_t p = 0; p < n;) {
-            if (!srctext::isWordChar(t[p])) {
+        static const WordBytes word;
+        const auto* t = reinterpret_cast<const unsigned char*>(text.data());
+        const size_t n = text.size();
+        size_t p = begin;
+        // A run that began before the slice belongs to the slice before.
+        if (p > 0)
+            while (p < end && word.is[t[p - 1]] && word.is[t[p]])
+                ++p;
+        std::string folded;
+        while (p < end) {
+            if (!word.is[t[p]]) {
                 ++p;
                 continue;
             }
-            size_t e = p;
-            while (e < n && srctext::isWordChar(t[e]))
+            size_t e = p + 1;
+            while (e < n && word.is[t[e]])
                 ++e;
-            std::string_view word(m_text.data() + p, e - p);
-            if (m_foldCase) {
-                run = aware::folded(word);
-                word = run;
+            const std::string_view run(text.data() + p, e - p);
+            for (size_t i = 0; i < indexes.size(); ++i) {
+                ProcedureNameIndex& index = *indexes[i];
+                if (!index.m_mayBeHead[index.filterBit(run)])
+                    continue;
+                if (index.m_foldCase)
+                    folded = aware::folded(run);
+                auto it = index.m_runs.find(index.m_foldCase ? std::string_view(folded) : run);
+                if (it != index.m_runs.end())
+                    found[i].emplace_back(&it->second, static_cast<int>(p));
             }
-            auto it = m_runs.find(word);
-            if (it != m_runs.end())
-                it->second.push_back(static_cast<int>(p));
             p = e;
         }
     }
@@ -89,15 +162,25 @@ private:
         std::vector<int> hits;
         auto runs = m_runs.find(m_foldCase ? aware::folded(head) : std::string(head));
         if (runs != m_runs.end()) {
+            HeadRuns& r = runs->second;
             const size_t len = name.size();
-            for (int p : runs->second) {
-                size_t after = static_cast<size_t>(p) + len;
-                const bool equal = m_foldCase ? aware::equalNoCase(m_text.substr(static_cast<size_t>(p), len), name)
-                                              : m_text.compare(static_cast<size_t>(p), len, name) == 0;
-                if (equal &&
-                    (after >= m_text.size() || !srctext::isWordChar(static_cast<unsigned char>(m_text[after]))))
-                    hits.push_back(p);
+            auto textAt = [&](int p, size_t n) { return m_text.substr(static_cast<size_t>(p), n); };
+            if (r.byText.size() != r.starts.size()) {
+                r.byText = r.starts;
+                std::stable_sort(r.byText.begin(), r.byText.end(), [&](int a, int b) {
+                    return textLess(textAt(a, r.longestName), textAt(b, r.longestName));
+                });
             }
+            // -1 stands for the name itself in the binary searches.
+            auto key = [&](int p) { return p < 0 ? std::string_view(name) : textAt(p, len); };
+            auto [first, last] = std::equal_range(r.byText.begin(), r.byText.end(), -1,
+                                                  [&](int a, int b) { return textLess(key(a), key(b)); });
+            for (auto it = first; it != last; ++it) {
+                const size_t after = static_cast<size_t>(*it) + len;
+                if (after >= m_text.size() || !srctext::isWordChar(static_cast<unsigned char>(m_text[after])))
+                    hits.push_back(*it);
+            }
+            std::sort(hits.begin(), hits.end());
         }
         return m_byName.emplace(name, std::move(hits)).first->second;
     }
@@ -106,9 +189,22 @@ private:
         using is_transparent = void;
         size_t operator()(std::string_view s) const { return std::hash<std::string_view>()(s); }
     };
+    // Letters and digits, looked up instead of compared.
+    struct WordBytes {
+        bool is[256] = {};
+        WordBytes()
+        {
+            for (int c = 0; c < 256; ++c)
+                is[c] = srctext::isWordChar(static_cast<unsigned char>(c));
+        }
+    };
+    static constexpr size_t kFilterBits = 1 << 17;
+    // A text shorter than this per thread is read on one.
+    static constexpr size_t kMinSlice = 1 << 20;
     std::string_view m_text;
     bool m_foldCase;
-    std::unordered_map<std::string, std::vector<int>, Hash, std::equal_to<>> m_runs;
+    std::vector<bool> m_mayBeHead = std::vector<bool>(kFilterBits);
+    std::unordered_map<std::string, HeadRuns, Hash, std::equal_to<>> m_runs;
     std::unordered_map<std::string, std::vector<int>> m_byName;
 };
 
@@ -147,6 +243,10 @@ void CObjektManager::findUnusedProcedures(CResultList& list, IProgress* progress
         foldedIndex.emplace(text()->view(), names, true);
         subscribed = aware::subscribedEvents(text()->view());
     }
+    if (foldedIndex)
+        ProcedureNameIndex::scanText(text()->view(), {&index, &*foldedIndex});
+    else
+        ProcedureNameIndex::scanText(text()->view(), {&index});
     run.forEachObject([&](int i, CObjectRecord& record) {
         run.position(i);
         run.status(i, record);

@@ -1,6 +1,12 @@
 // Writes a large synthetic Navision object text export for load and analysis benchmarks:
 //
-//     gen_export OUTPUT MEGABYTES [SEED] [--newer]
+//     gen_export OUTPUT MEGABYTES [SEED] [--newer] [--real]
+//
+// --real writes an export shaped like a real one of a newer version instead (see namespace real
+// below): pages, tables, codeunits, reports, XMLports, queries and menusuites in the real
+// proportions and sizes (--newer then changes nothing; its sizes come from the C library's log,
+// exp and cos, so another platform may draw them a little differently). Without --real, the older
+// synthetic shape described here:
 //
 // The objects repeat the shapes of examples/sample-export.txt (tables with fields, FlowFields, keys
 // and triggers, forms with controls, reports with sections, dataports, codeunits with many
@@ -13,6 +19,7 @@
 // codeunit procedures ([EventSubscriber(...)] in the forms real exports use, [External],
 // [Integration], [Business], [TryFunction], [Normal]), drawn from a generator of their own so that
 // the rest of the file stays the same as without the option.
+#include <cmath>
 #include <cstdarg>
 #include <cstdint>
 #include <cstdio>
@@ -463,9 +470,555 @@ void writeCodeunit(Out& out, Rng& rng, Catalog& cat, int number, int procedures)
         cat.procedures.erase(cat.procedures.begin(), cat.procedures.begin() + 2048);
 }
 
+// ---------------------------------------------------------------------------------------------
+// --real: an export shaped like a real one of a newer version. Per 148 MB a real export holds
+// 4,979 objects (2,146 pages, 1,211 tables, 892 codeunits, 646 reports, 84 XMLports, queries and
+// menusuites), 24,947 procedures, 113,000 variable declarations, 70,000 table fields and 3.0 M
+// lines; the median object has 6.8 KB, a few have about 2 MB. The object count follows the
+// requested size; each object's size is drawn from a log-normal spread with that median (and
+// that mean), and its type decides how the size is filled: fields, controls, report layout lines
+// or procedures. Objects stand in the order of an export: by type, then by number.
+
+namespace real {
+
+const char* const kVerbs[] = {"Post", "Check", "Calc", "Update", "Get", "Set", "Init", "Find", "Show", "Validate",
+                              "Create", "Insert", "Modify", "Delete", "Copy", "Transfer", "Apply", "Release",
+                              "Test", "Fill", "Lookup", "Run", "Handle", "Build", "Export", "Import", "Print",
+                              "Archive", "Reopen", "Assign", "Split", "Round", "Convert", "Send", "Reserve"};
+const char* const kNouns[] = {"Line", "Header", "Entry", "Charge", "Document", "Customer", "Vendor", "Item",
+                              "Dimension", "Price", "Discount", "Ledger", "Journal", "Batch", "Posting", "Setup",
+                              "Balance", "Currency", "Payment", "Shipment", "Receipt", "Invoice", "Order",
+                              "Quantity", "Location", "Bin", "Lot", "Serial", "Tracking", "Budget", "Account",
+                              "VAT", "Tax", "Reminder", "Service", "Contract", "Job", "Resource", "Bonus",
+                              "Pr\x81" "fung", "Z\x84" "hler", "Gr\x94\xE1" "e", "\x8E" "nderung"};
+const char* const kFieldPrefixes[] = {"", "", "", "", "Sell-to ", "Bill-to ", "Ship-to ", "Bal. ", "Orig. ",
+                                      "Remaining ", "Outstanding ", "Shortcut ", "Applies-to ", "Last ", "Qty. to "};
+const char* const kFieldNouns[] = {"No.", "Description", "Posting Date", "Document No.", "Amount", "Unit Cost (LCY)",
+                                   "Quantity", "Unit Price", "Customer No.", "Vendor No.", "Item No.", "Code",
+                                   "Status", "Currency Code", "Dimension 1 Code", "Location Code", "Name",
+                                   "Address", "City", "Post Code", "Country/Region Code", "Due Date", "Type",
+                                   "Line No.", "Entry No.", "Open", "Bemerkung", "G\x81" "ltig ab", "Bonus"};
+const char* const kFieldTypes[] = {"Code20", "Text50", "Date", "Integer", "Decimal", "Boolean", "Option", "Code10",
+                                   "Text30", "DateTime", "GUID", "BLOB"};
+const char* const kVarTypes[] = {"Record ", "Codeunit ", "Decimal", "Integer", "Code[20]", "Text[250]", "Boolean",
+                                 "Date", "Page ", "Report "};
+
+enum Kind { Table, Report, Codeunit, XMLport, MenuSuite, Page, Query, KindCount };
+const char* const kTypeWords[] = {"Table", "Report", "Codeunit", "XMLport", "MenuSuite", "Page", "Query"};
+// Objects of each kind per 4,979 (the real export), in the order above.
+const int kPerExport[] = {1211, 646, 892, 40, 14, 2146, 30};
+const int kRealObjects = 4979;
+// The real export's bytes per object, and the median object.
+const double kMeanObject = 148.0 * 1024 * 1024 / kRealObjects;
+const double kMedianObject = 7.3 * 1024;
+const double kLargest = 2.1 * 1024 * 1024;
+// Bytes of code per procedure, roughly, and the share of an object's bytes its code takes.
+const double kProcedureBytes = 2750;
+const double kCodeShare[] = {0.40, 0.25, 0.97, 0.45, 0.0, 0.33, 0.25};
+
+struct Object {
+    Kind kind;
+    int number;
+    double bytes;
+    std::string name;
+    std::vector<std::string> procedures;
+};
+
+// A normally distributed number from two uniform ones (Box-Muller).
+double normal(Rng& rng)
+{
+    const double u = (static_cast<double>(rng.next() >> 11) + 0.5) / 9007199254740992.0;
+    const double v = (static_cast<double>(rng.next() >> 11) + 0.5) / 9007199254740992.0;
+    return std::sqrt(-2.0 * std::log(u)) * std::cos(6.283185307179586 * v);
+}
+
+std::string procedureName(Rng& rng)
+{
+    std::string name = std::string(rng.pick(kVerbs)) + rng.pick(kNouns);
+    if (rng.chance(60))
+        name += rng.pick(kNouns);
+    if (rng.chance(25))
+        name += std::to_string(rng.range(1, 99));
+    return name;
+}
+
+std::string fieldName(Rng& rng, int f)
+{
+    if (f == 1)
+        return "No.";
+    std::string name = std::string(rng.pick(kFieldPrefixes)) + rng.pick(kFieldNouns);
+    if (rng.chance(12))
+        name += " " + std::to_string(rng.range(2, 9));
+    else if (rng.chance(4))
+        name = "Bonus " + std::string(rng.pick(kNouns)) + " " + std::to_string(rng.range(1, 999999));
+    return name;
+}
+
+class Writer {
+public:
+    Writer(Out& out, Rng& rng) : m_out(out), m_rng(rng) {}
+
+    void write(Object& object)
+    {
+        const std::uint64_t start = m_out.size();
+        m_start = start;
+        m_object = &object;
+        m_out.linef("OBJECT %s %d %s", kTypeWords[object.kind], object.number, object.name.c_str());
+        m_out.line("{");
+        header();
+        switch (object.kind) {
+        case Table: table(); break;
+        case Report: report(); break;
+        case Codeunit: properties({"    Permissions=TableData 17=rimd;"}); code(); break;
+        case XMLport: xmlport(); break;
+        case MenuSuite: menuSuite(); break;
+        case Page: page(); break;
+        case Query: query(); break;
+        default: break;
+        }
+        m_out.line("}");
+        m_out.line("");
+    }
+
+    // The codeunits' numbers and the procedures other objects call.
+    std::vector<std::pair<int, std::vector<std::string>>> published;
+    std::vector<std::string> fieldNames;
+
+private:
+    double used() const { return static_cast<double>(m_out.size() - m_start); }
+    double budget() const { return m_object->bytes; }
+
+    void header()
+    {
+        static const char* const dates[] = {"05.07.23", "09/06/18", "01/21/14", "21-12-17", "14.03.16"};
+        static const char* const times[] = {"10:06:14 PM", "[ 4:41:14 PM]", "12:00:00", "08:15:31"};
+        m_out.line("  OBJECT-PROPERTIES");
+        m_out.line("  {");
+        m_out.linef("    Date=%s;", m_rng.pick(dates));
+        m_out.linef("    Time=%s;", m_rng.pick(times));
+        if (m_rng.chance(40))
+            m_out.line("    Modified=Yes;");
+        m_out.linef("    Version List=NAVW19.00.00.%d,NAVDACH9.00,QLX%d.%02d;", m_rng.range(40000, 49999),
+                    m_rng.range(1, 9), m_rng.range(0, 40));
+        m_out.line("  }");
+    }
+
+    void properties(const std::vector<std::string>& lines)
+    {
+        m_out.line("  PROPERTIES");
+        m_out.line("  {");
+        for (const std::string& l : lines)
+            m_out.line(l);
+        m_out.line("  }");
+    }
+
+    void table()
+    {
+        properties({"    DataCaptionFields=No.,Description;", "    CaptionML=[DEU=" + m_object->name + ";",
+                    "               ENU=" + m_object->name + "];"});
+        m_out.line("  FIELDS");
+        m_out.line("  {");
+        // 70,000 fields in 1,211 tables: 58 a table, more in larger tables.
+        const double share = budget() * 0.55;
+        const int fields = std::max(3, std::min(900, static_cast<int>(share / 235.0)));
+        m_fields.clear();
+        for (int f = 1; f <= fields; ++f) {
+            std::string name = fieldName(m_rng, f);
+            m_fields.push_back(name);
+            const char* type = f == 1 ? "Code20" : m_rng.pick(kFieldTypes);
+            std::string start = "    { " + pad(std::to_string(f), 4) + ";   ;" + pad(name, 20) + ";" + pad(type, 14);
+            const std::string column(51, ' ');
+            if (m_rng.chance(35)) {
+                m_out.line(start + ";CaptionML=[DEU=" + name + ";");
+                m_out.line(column + "           ENU=" + name + "];");
+                if (m_rng.chance(30)) {
+                    m_out.line(column + "TableRelation=Customer.\"No.\";");
+                }
+                m_out.line(column + "Description=QLX }");
+            } else if (m_rng.chance(8)) {
+                m_out.line(start + ";OnValidate=BEGIN");
+                m_out.line(column + "         TESTFIELD(\"" + m_fields[0] + "\");");
+                m_out.line(column + "         IF \"" + name + "\" <> xRec.\"" + name + "\" THEN");
+                m_out.line(column + "           VALIDATE(\"" + m_fields[m_rng.next() % m_fields.size()] + "\");");
+                m_out.line(column + "       END;");
+                m_out.line("");
+                m_out.line(column + "CaptionML=DEU=" + name + " }");
+            } else {
+                m_out.line(start + "}");
+            }
+            fieldNames.push_back(name);
+        }
+        m_out.line("  }");
+        m_out.line("  KEYS");
+        m_out.line("  {");
+        m_out.line("    {    ;No.                                     ;Clustered=Yes }");
+        if (fields > 4)
+            m_out.line("    {    ;" + pad(m_fields[2] + "," + m_fields[3], 40) + ";SumIndexFields=" + m_fields[4] + " }");
+        m_out.line("  }");
+        m_out.line("  FIELDGROUPS");
+        m_out.line("  {");
+        m_out.line("  }");
+        code();
+    }
+
+    void page()
+    {
+        properties({"    Editable=Yes;", "    CaptionML=[DEU=" + m_object->name + ";",
+                    "               ENU=" + m_object->name + "];",
+                    "    SourceTable=Table" + std::to_string(m_rng.range(1, 99999)) + ";", "    PageType=Card;"});
+        m_out.line("  CONTROLS");
+        m_out.line("  {");
+        m_out.line("    { 1   ;0   ;Container ;");
+        m_out.line("                ContainerType=ContentArea }");
+        m_out.line("");
+        const double controlsEnd = budget() * (1.0 - kCodeShare[Page]);
+        int id = 2;
+        while (used() < controlsEnd) {
+            if (id == 2 || m_rng.chance(10)) {
+                m_out.line("    { " + pad(std::to_string(id), 4) + ";1   ;Group     ;");
+                m_out.line("                CaptionML=[DEU=Allgemein;");
+                m_out.line("                           ENU=General] }");
+                m_out.line("");
+                ++id;
+                continue;
+            }
+            const std::string field = fieldNames.empty() ? "No." : fieldNames[m_rng.next() % fieldNames.size()];
+            m_out.line("    { " + pad(std::to_string(id++), 4) + ";2   ;Field     ;");
+            const bool promoted = m_rng.chance(30);
+            m_out.line("                SourceExpr=\"" + field + "\";");
+            if (m_rng.chance(70))
+                m_out.line("                ToolTipML=[DEU=Gibt den Wert im Feld " + field + " an.;ENU=Specifies the value of the " +
+                           field + " field.];");
+            m_out.line(std::string("                ApplicationArea=#Basic,#Suite") + (promoted ? ";" : " }"));
+            if (promoted)
+                m_out.line("                Importance=Promoted }");
+            m_out.line("");
+        }
+        m_out.line("  }");
+        code();
+    }
+
+    void report()
+    {
+        properties({"    CaptionML=[DEU=" + m_object->name + ";", "               ENU=" + m_object->name + "];"});
+        m_out.line("  DATASET");
+        m_out.line("  {");
+        const double datasetEnd = budget() * 0.2;
+        int id = 1;
+        while (used() < datasetEnd || id < 3) {
+            if (id == 1 || m_rng.chance(8)) {
+                m_out.line("    { " + pad(std::to_string(id++), 4) + ";    ;DataItem;                    ;");
+                m_out.line("               DataItemTable=Table" + std::to_string(m_rng.range(1, 99999)) + " }");
+            } else {
+                const std::string field = fieldNames.empty() ? "No." : fieldNames[m_rng.next() % fieldNames.size()];
+                std::string column = field;
+                for (char& c : column)
+                    if (c == ' ' || c == '.' || c == '(' || c == ')' || c == '-' || c == '/')
+                        c = '_';
+                m_out.line("    { " + pad(std::to_string(id++), 4) + ";1   ;Column  ;" + pad(column, 20) + ";");
+                m_out.line("               SourceExpr=\"" + field + "\" }");
+            }
+            m_out.line("");
+        }
+        m_out.line("  }");
+        m_out.line("  REQUESTPAGE");
+        m_out.line("  {");
+        m_out.line("    PROPERTIES");
+        m_out.line("    {");
+        m_out.line("    }");
+        m_out.line("    CONTROLS");
+        m_out.line("    {");
+        m_out.line("    }");
+        m_out.line("  }");
+        m_out.line("  LABELS");
+        m_out.line("  {");
+        m_out.line("  }");
+        code(1.0 - 0.5);
+        m_out.line("  RDLDATA");
+        m_out.line("  {");
+        m_out.line("    <?xml version=\"1.0\" encoding=\"utf-8\"?>");
+        m_out.line("<Report xmlns=\"http://schemas.microsoft.com/sqlserver/reporting/2010/01/reportdefinition\">");
+        int box = 1;
+        while (used() < budget()) {
+            m_out.linef("                      <Textbox Name=\"Textbox%d\"><CanGrow>true</CanGrow><KeepTogether>true</KeepTogether>", box);
+            m_out.linef("                        <Paragraphs><Paragraph><TextRuns><TextRun><Value>=Fields!Column_%d.Value</Value>", box % 97);
+            m_out.line("                          <Style><FontFamily>Segoe UI</FontFamily><FontSize>7pt</FontSize><Format>#,##0.00</Format></Style>");
+            m_out.line("                        </TextRun></TextRuns><Style><TextAlign>Right</TextAlign></Style></Paragraph></Paragraphs>");
+            m_out.line("                      </Textbox>");
+            ++box;
+        }
+        m_out.line("</Report>");
+        m_out.line("    END_OF_RDLDATA");
+        m_out.line("  }");
+    }
+
+    void xmlport()
+    {
+        properties({"    Direction=Export;", "    Encoding=UTF-8;"});
+        m_out.line("  ELEMENTS");
+        m_out.line("  {");
+        const double elementsEnd = budget() * (1.0 - kCodeShare[XMLport]);
+        for (int e = 0; used() < elementsEnd || e < 2; ++e) {
+            const std::string field = fieldNames.empty() ? "No." : fieldNames[m_rng.next() % fieldNames.size()];
+            m_out.linef("    { [{%08X-5B3D-4F61-9A7E-2C0D5B6E7F10}];%d ;Element%-13d;Element ;%s", e,
+                        e == 0 ? 0 : 1, e, e == 0 ? "Text     }" : "Field   ;");
+            if (e > 0) {
+                m_out.line("                                                  DataType=Decimal;");
+                m_out.line("                                                  SourceField=Entry::" + field + " }");
+            }
+            m_out.line("");
+        }
+        m_out.line("  }");
+        m_out.line("  EVENTS");
+        m_out.line("  {");
+        m_out.line("  }");
+        m_out.line("  REQUESTPAGE");
+        m_out.line("  {");
+        m_out.line("    PROPERTIES");
+        m_out.line("    {");
+        m_out.line("    }");
+        m_out.line("    CONTROLS");
+        m_out.line("    {");
+        m_out.line("    }");
+        m_out.line("  }");
+        code();
+    }
+
+    void query()
+    {
+        properties({"    OrderBy=Amount=Descending;"});
+        m_out.line("  ELEMENTS");
+        m_out.line("  {");
+        m_out.line("    { 1   ;    ;DataItem;                    ;");
+        m_out.line("               DataItemTable=Table17 }");
+        m_out.line("");
+        const double elementsEnd = budget() * (1.0 - kCodeShare[Query]);
+        for (int e = 2; used() < elementsEnd || e < 4; ++e) {
+            const std::string field = fieldNames.empty() ? "No." : fieldNames[m_rng.next() % fieldNames.size()];
+            m_out.line("    { " + pad(std::to_string(e), 4) + ";1   ;Column  ;Column" + pad(std::to_string(e), 14) + ";");
+            m_out.line("               DataSource=" + field + " }");
+            m_out.line("");
+        }
+        m_out.line("  }");
+        code();
+    }
+
+    void menuSuite()
+    {
+        m_out.line("  PROPERTIES");
+        m_out.line("  {");
+        m_out.line("  }");
+        m_out.line("  MENUNODES");
+        m_out.line("  {");
+        for (int node = 0; used() < budget() || node < 2; ++node) {
+            m_out.linef("    { MenuItem       ;[{7A1F%04X-2D9B-4E05-8C11-93B0A4D2E6F1}] ;Name=%s;", node & 0xFFFF,
+                        procedureName(m_rng).c_str());
+            m_out.line("                                                                CaptionML=[DEU=Posten;");
+            m_out.line("                                                                           ENU=Entries];");
+            m_out.line("                                                                RunObjectType=Page;");
+            m_out.linef("                                                                RunObjectID=%d;",
+                        m_rng.range(1, 99999));
+            m_out.line("                                                                NextNodeID=[{00000000-0000-0000-0000-000000000000}] }");
+        }
+        m_out.line("  }");
+    }
+
+    std::string declaration(const std::string& name, int id)
+    {
+        std::string type = m_rng.pick(kVarTypes);
+        if (type.back() == ' ') {
+            if (type == "Codeunit " && !published.empty())
+                type += std::to_string(published[m_rng.next() % published.size()].first);
+            else
+                type += std::to_string(m_rng.range(1, 99999));
+        }
+        return name + "@" + std::to_string(id) + " : " + type + ";";
+    }
+
+    std::string variableName()
+    {
+        std::string name = std::string(m_rng.pick(kNouns)) + (m_rng.chance(50) ? m_rng.pick(kNouns) : "");
+        if (m_rng.chance(30))
+            name += std::to_string(m_rng.range(2, 9));
+        return name;
+    }
+
+    // A statement of a procedure body; calls stay within the object or go through the global
+    // codeunit variable.
+    std::string statement(const std::vector<std::string>& locals)
+    {
+        const std::string v = locals.empty() ? std::string("Rec") : locals[m_rng.next() % locals.size()];
+        const std::string field = fieldNames.empty() ? "No." : fieldNames[m_rng.next() % fieldNames.size()];
+        if (!m_globals.empty() && m_rng.chance(12))
+            return "IF " + m_globals[m_rng.next() % m_globals.size()] + ".\"" + field + "\" = '' THEN";
+        switch (m_rng.range(0, 11)) {
+        case 0: return "IF " + v + ".\"" + field + "\" <> 0 THEN";
+        case 1: return "  " + v + ".Quantity := ROUND(" + v + ".Quantity * " + std::to_string(m_rng.range(1, 99)) + " / 100,0.00001);";
+        case 2: return v + ".SETRANGE(\"" + field + "\"," + v + ".\"No.\"," + v + ".\"Document No.\");";
+        case 3: return "IF " + v + ".FINDSET(FALSE,FALSE) AND (" + v + ".\"" + field + "\" <> '') THEN BEGIN";
+        case 4: return "  Total := Total + " + v + ".\"" + field + "\";";
+        case 5:
+            if (!m_object->procedures.empty())
+                return m_object->procedures[m_rng.next() % m_object->procedures.size()] + "(" + v + ");";
+            return v + ".INIT;";
+        case 6:
+            if (!m_callee.empty())
+                return "Mgt." + m_callee[m_rng.next() % m_callee.size()] + "(" + v + ");";
+            return v + ".MODIFY(TRUE);";
+        case 7: return "// Z\x84hlerstand pr\x81" "fen, " + field;
+        case 8: return "ERROR(Text001," + v + ".TABLECAPTION," + v + ".FIELDCAPTION(\"" + field + "\"));";
+        case 9: return v + ".TESTFIELD(\"" + field + "\");";
+        case 10: return "\"" + field + "\" := " + v + ".\"" + field + "\";";
+        default: return "EXIT(" + v + (m_rng.chance(10) ? ".Amount" : ".Quantity") + " <> 0);";
+        }
+    }
+
+    void procedure(const std::string& name, int id, double bytes)
+    {
+        const bool local = m_rng.chance(45);
+        std::vector<std::string> locals;
+        const int localCount = m_rng.range(0, 7);
+        for (int i = 0; i < localCount; ++i)
+            locals.push_back(variableName());
+        m_out.linef("    %sPROCEDURE %s@%d(VAR Rec@1000 : Record %d;Value@1001 : Decimal) : Boolean;",
+                    local ? "LOCAL " : "", name.c_str(), id, m_rng.range(1, 99999));
+        if (!locals.empty()) {
+            m_out.line("    VAR");
+            for (std::size_t i = 0; i < locals.size(); ++i)
+                m_out.line("      " + declaration(locals[i], static_cast<int>(1002 + i)));
+        }
+        if (!locals.empty() && m_rng.chance(30))
+            locals.pop_back(); // one local left unused now and then
+        m_out.line("    BEGIN");
+        const double end = used() + bytes;
+        static const char* const indents[] = {"      ", "      ", "        ", "          ", "            "};
+        while (used() < end)
+            m_out.line(m_rng.pick(indents) + statement(locals));
+        m_out.line("    END;");
+        m_out.line("");
+    }
+
+    // The CODE section: globals, then the procedures filling the rest of the object's budget
+    // (share of it when given).
+    void code(double share = -1)
+    {
+        const double codeBytes = std::max(0.0, (share < 0 ? budget() : budget() * share) - used());
+        m_out.line("  CODE");
+        m_out.line("  {");
+        m_callee.clear();
+        m_globals.clear();
+        const int procedures = static_cast<int>(m_object->procedures.size());
+        const int globals = std::min(60, m_rng.range(0, procedures * 2));
+        if (globals > 0 || !published.empty()) {
+            m_out.line("    VAR");
+            int id = 1000;
+            if (!published.empty()) {
+                const auto& target = published[m_rng.next() % published.size()];
+                m_out.linef("      Mgt@%d : Codeunit %d;", id++, target.first);
+                m_callee = target.second;
+            }
+            m_out.linef("      Text001@%d : TextConst 'DEU=Bitte pr\x81" "fen: %%1;ENU=Please check: %%1';", id++);
+            for (int g = 0; g < globals; ++g)
+            {
+                m_globals.push_back(variableName() + std::to_string(g));
+                m_out.line("      " + declaration(m_globals.back(), id++));
+            }
+            m_out.line("");
+        } else {
+            m_out.line("");
+        }
+        for (int p = 0; p < procedures; ++p)
+            procedure(m_object->procedures[p], p + 1, std::max(100.0, codeBytes / procedures - 250));
+        m_out.line("    BEGIN");
+        m_out.line("    {");
+        m_out.line("      QLX1.00 Erstellt");
+        m_out.line("    }");
+        m_out.line("    END.");
+        m_out.line("  }");
+    }
+
+    Out& m_out;
+    Rng& m_rng;
+    std::uint64_t m_start = 0;
+    Object* m_object = nullptr;
+    std::vector<std::string> m_fields;
+    std::vector<std::string> m_callee;
+    std::vector<std::string> m_globals;
+};
+
+void writeExport(Out& out, Rng& rng, std::uint64_t target)
+{
+    const int count = std::max(static_cast<int>(KindCount), static_cast<int>(static_cast<double>(target) / kMeanObject + 0.5));
+    std::vector<Object> objects;
+    // Object kinds in the real proportions, the remainder rounded by chance.
+    for (int k = 0; k < KindCount; ++k) {
+        const double exact = static_cast<double>(count) * kPerExport[k] / kRealObjects;
+        int n = static_cast<int>(exact);
+        if (rng.range(0, 999) < static_cast<int>((exact - n) * 1000))
+            ++n;
+        for (int i = 0; i < std::max(1, n); ++i)
+            objects.push_back({static_cast<Kind>(k), 0, 0, "", {}});
+    }
+    // Sizes: log-normal around the real median, with the real mean (sigma 1.7); capped at the
+    // largest real object. A few objects (one per 75 MB) are about 2 MB.
+    double total = 0;
+    for (Object& o : objects) {
+        o.bytes = std::min(kLargest, kMedianObject * std::exp(1.7 * normal(rng)));
+        if (o.kind == MenuSuite)
+            o.bytes = std::min(o.bytes, 200000.0);
+        total += o.bytes;
+    }
+    const int giants = static_cast<int>(target / (75u << 20)) + 1;
+    for (int g = 0; g < giants && target >= (20u << 20); ++g) {
+        Object& o = objects[rng.next() % objects.size()];
+        if (o.kind == MenuSuite || o.kind == Query)
+            continue;
+        total += kLargest * 0.95 - o.bytes;
+        o.bytes = kLargest * (0.9 + 0.1 * static_cast<double>(rng.range(0, 100)) / 100.0);
+    }
+    // Scales the smaller objects so that the export comes out near the requested size.
+    const double factor = static_cast<double>(target) / total * 0.975;
+    for (Object& o : objects)
+        if (o.bytes < kLargest * 0.5)
+            o.bytes = std::max(1500.0, o.bytes * factor);
+    // Numbers and names; procedures in proportion to an object's code.
+    int numbers[KindCount] = {};
+    for (Object& o : objects) {
+        numbers[o.kind] += rng.range(1, 20);
+        o.number = numbers[o.kind];
+        o.name = std::string(rng.pick(kNouns)) + " " + rng.pick(kNouns) + " " + std::to_string(o.number);
+        const double procedures = o.bytes * kCodeShare[o.kind] / kProcedureBytes;
+        int n = static_cast<int>(procedures);
+        if (rng.range(0, 999) < static_cast<int>((procedures - n) * 1000))
+            ++n;
+        if (o.kind == Codeunit)
+            n = std::max(1, n);
+        for (int p = 0; p < n; ++p)
+            o.procedures.push_back(procedureName(rng));
+    }
+    // Every other procedure of a codeunit or so is called from other objects; the rest only from
+    // within their own object, or from nowhere.
+    Writer writer(out, rng);
+    for (const Object& o : objects) {
+        if (o.kind != Codeunit)
+            continue;
+        std::vector<std::string> called;
+        for (std::size_t p = 0; p < o.procedures.size(); p += static_cast<std::size_t>(rng.range(1, 3)))
+            called.push_back(o.procedures[p]);
+        writer.published.emplace_back(o.number, std::move(called));
+    }
+    for (Object& o : objects) {
+        writer.write(o);
+        if (writer.fieldNames.size() > 20000)
+            writer.fieldNames.erase(writer.fieldNames.begin(), writer.fieldNames.begin() + 10000);
+    }
+}
+
+} // namespace real
+
 int usage()
 {
-    std::fprintf(stderr, "usage: gen_export OUTPUT MEGABYTES [SEED] [--newer]\n");
+    std::fprintf(stderr, "usage: gen_export OUTPUT MEGABYTES [SEED] [--newer] [--real]\n");
     return 2;
 }
 
@@ -473,9 +1026,13 @@ int usage()
 
 int main(int argc, char** argv)
 {
-    if (argc > 1 && std::string_view(argv[argc - 1]) == "--newer") {
-        g_newer = true;
-        --argc;
+    bool realShape = false;
+    for (bool flag = true; flag && argc > 1;) {
+        const std::string_view last = argv[argc - 1];
+        flag = last == "--newer" || last == "--real";
+        g_newer = g_newer || last == "--newer";
+        realShape = realShape || last == "--real";
+        argc -= flag ? 1 : 0;
     }
     if (argc < 3 || argc > 4)
         return usage();
@@ -492,6 +1049,17 @@ int main(int argc, char** argv)
     const auto target = static_cast<std::uint64_t>(megabytes * 1024 * 1024);
     Rng rng(seed);
     g_attributeRng = Rng(seed ^ 0x5EEDA77Bull);
+    if (realShape) {
+        Out out(file);
+        real::writeExport(out, rng, target);
+        out.flush();
+        const bool failed = out.failed();
+        if (std::fclose(file) != 0 || failed) {
+            std::fprintf(stderr, "cannot write %s\n", argv[1]);
+            return 1;
+        }
+        return 0;
+    }
     Catalog cat;
     int numbers[6] = {0, 50000, 50000, 50000, 50000, 50000};
     bool giantWritten = false;

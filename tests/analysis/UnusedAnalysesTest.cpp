@@ -1,3 +1,4 @@
+#include "analysis/AwareRules.h"
 #include "model/ReadExport.h"
 #include "results/ResultList.h"
 #include "support/SmallExport.h"
@@ -6,6 +7,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <random>
+#include <set>
 
 namespace {
 std::vector<std::vector<std::string>> rows(const CResultList& list)
@@ -224,6 +227,51 @@ TEST(UnusedFunctions, NamesSharingTheirFirstWordAreToldApart)
                           }));
 }
 
+// The name index reads slices of a long text on threads of their own, one per core: calls laid
+// across every border the slices can have on up to 8 cores are found.
+TEST(UnusedFunctions, CallsAcrossTheBordersOfTheIndexSlicesAreFound)
+{
+    const size_t filler = 9 << 20;
+    std::string head = "OBJECT Codeunit 1 A\r\n{\r\n  CODE\r\n  {\r\n\r\n";
+    std::set<size_t> borders;
+    std::string body = "      " + std::string(filler, ' ') + "\r\n";
+    std::string procedures;
+    int id = 0;
+    for (size_t slices = 2; slices <= 8; ++slices)
+        for (size_t k = 1; k < slices; ++k)
+            borders.insert(filler * k / slices);
+    for (size_t border : borders) {
+        const std::string name = "Border" + std::to_string(++id);
+        procedures += "    PROCEDURE " + name + "@" + std::to_string(id) + "();\r\n    BEGIN\r\n    END;\r\n\r\n";
+        (void)border;
+    }
+    procedures += "    PROCEDURE NeverCalled@99();\r\n    BEGIN\r\n";
+    const std::string tail = "    END;\r\n\r\n    BEGIN\r\n    END.\r\n  }\r\n}\r\n";
+    std::string text = head + procedures + body + tail;
+    // Each call starts three bytes before a border of the text (the slices divide the whole text).
+    id = 0;
+    const size_t n = text.size();
+    std::set<size_t> textBorders;
+    for (size_t slices = 2; slices <= 8; ++slices)
+        for (size_t k = 1; k < slices; ++k)
+            textBorders.insert(n * k / slices);
+    ASSERT_EQ(textBorders.size(), borders.size());
+    for (size_t border : textBorders) {
+        const std::string name = "Border" + std::to_string(++id);
+        const size_t at = border - 3;
+        ASSERT_EQ(text.substr(at - 1, name.size() + 2), std::string(name.size() + 2, ' '));
+        text.replace(at, name.size(), name);
+    }
+    LoadedExport e(text);
+    CResultList list;
+    e.manager->findUnusedProcedures(list, nullptr);
+    EXPECT_EQ(rows(list), (std::vector<std::vector<std::string>>{
+                              {"Codeunit 1 A", "", "NeverCalled@99()", "Proc. ", "", "NeverCalled@99()"}}));
+    e.manager->findUnusedProcedures(list, nullptr, true);
+    EXPECT_EQ(rows(list), (std::vector<std::vector<std::string>>{
+                              {"Codeunit 1 A", "", "NeverCalled@99()", "Proc. ", "", "NeverCalled@99()"}}));
+}
+
 namespace {
 std::unique_ptr<LoadedExport> loadFile(const std::string& path)
 {
@@ -240,7 +288,12 @@ TEST(UnusedFunctions, IndexMatchesTheDirectRuleOnTheSampleAndAGeneratedExport)
     const std::string generated = std::string(QUELLIX_BINARY_DIR) + "/unused-functions-generated.txt";
     const std::string command = std::string(QUELLIX_BINARY_DIR) + "/bench/gen_export '" + generated + "' 3 11";
     ASSERT_EQ(std::system(command.c_str()), 0);
-    for (const std::string& path : {std::string(QUELLIX_SOURCE_DIR) + "/examples/sample-export.txt", generated}) {
+    // The real shape: pages, XMLports, queries and menusuites, names that share their first words.
+    const std::string realShaped = std::string(QUELLIX_BINARY_DIR) + "/unused-functions-real.txt";
+    const std::string realCommand = std::string(QUELLIX_BINARY_DIR) + "/bench/gen_export '" + realShaped + "' 2 11 --real";
+    ASSERT_EQ(std::system(realCommand.c_str()), 0);
+    for (const std::string& path :
+         {std::string(QUELLIX_SOURCE_DIR) + "/examples/sample-export.txt", generated, realShaped}) {
         auto e = loadFile(path);
         ASSERT_TRUE(e) << path;
         CResultList list;
@@ -250,4 +303,100 @@ TEST(UnusedFunctions, IndexMatchesTheDirectRuleOnTheSampleAndAGeneratedExport)
         EXPECT_EQ(rows(list), direct) << path;
     }
     std::remove(generated.c_str());
+    std::remove(realShaped.c_str());
+}
+
+namespace {
+// An export of random procedure and field names that share first words and differ in letter
+// case, used in random letter case, inside longer words and across objects.
+std::string randomCaseExport(std::mt19937& random)
+{
+    const char* const heads[] = {"Post", "post", "POST", "Calc", "cALC", "Line"};
+    const char* const tails[] = {"", "_Line", "_line", "Line", "2", "_Head", "x"};
+    auto name = [&] { return std::string(heads[random() % 6]) + tails[random() % 7]; };
+    auto recased = [&](std::string s) {
+        for (char& c : s)
+            if (random() % 4 == 0)
+                c = static_cast<char>(c >= 'a' ? c - ('a' - 'A') : (c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c));
+        return s;
+    };
+    auto use = [&] {
+        const char* const around[] = {"", "X", "_", "."};
+        return std::string(around[random() % 4]) + recased(name()) + around[random() % 4];
+    };
+    std::string text;
+    std::set<std::string> fields;
+    while (fields.size() < 12)
+        fields.insert(name());
+    text += "OBJECT Table 50000 Random\n{\n  FIELDS\n  {\n";
+    int number = 1;
+    for (const std::string& field : fields) {
+        std::string padded = field;
+        padded.resize(20, ' ');
+        text += "    { " + std::to_string(number++) + "   ;   ;" + padded + ";Code20        }\n";
+    }
+    text += "  }\n  KEYS\n  {\n    {    ;No.                                     ;Clustered=Yes }\n  }\n"
+            "  CODE\n  {\n\n    BEGIN\n    END.\n  }\n}\n\n";
+    for (int object = 1; object <= 3; ++object) {
+        text += "OBJECT Codeunit " + std::to_string(object) + " Random\n{\n  CODE\n  {\n\n";
+        std::set<std::string> procedures;
+        while (procedures.size() < 6)
+            procedures.insert(name());
+        int id = 1;
+        for (const std::string& procedure : procedures) {
+            text += std::string(random() % 3 == 0 ? "    LOCAL PROCEDURE " : "    PROCEDURE ") + procedure + "@" +
+                    std::to_string(id++) + "();\n    BEGIN\n";
+            for (int k = static_cast<int>(random() % 3); k > 0; --k)
+                text += "      " + use() + " := " + use() + ";\n";
+            text += "    END;\n\n";
+        }
+        text += "    BEGIN\n    END.\n  }\n}\n\n";
+    }
+    return crlf(text);
+}
+
+int countNoCase(std::string_view text, const std::string& name)
+{
+    int n = 0;
+    for (int p = srctext::findNoCase(text, name, 0); p != -1; p = srctext::findNoCase(text, name, p + 1))
+        ++n;
+    return n;
+}
+} // namespace
+
+// The C/AL-aware runs against the rules applied literally, one whole-text search after the other:
+// a procedure is listed when its name stands as a whole word nowhere else in any letter case, a
+// field when its name occurs once in the text in any letter case (and once as written).
+TEST(UnusedAnalyses, AwareIndexesMatchTheLiteralSearchesOnRandomExports)
+{
+    std::mt19937 random(5);
+    for (int round = 0; round < 60; ++round) {
+        LoadedExport e(randomCaseExport(random));
+        std::string_view text = e.whole();
+        std::vector<std::vector<std::string>> expected;
+        int textual = 0;
+        for (const auto& row : unusedProceduresDirect(*e.manager)) {
+            ++textual;
+            const std::string name = row[2].substr(0, row[2].find('@'));
+            const int first = aware::findWholeWordNoCase(text, name, 0);
+            if (aware::findWholeWordNoCase(text, name, first + 1) == -1)
+                expected.push_back(row);
+        }
+        CResultList list;
+        e.manager->findUnusedProcedures(list, nullptr, true);
+        ASSERT_EQ(rows(list), expected) << e.whole();
+        EXPECT_EQ(e.manager->awareSummary().rfind(std::to_string(textual) + " textual, ", 0), 0u);
+
+        expected.clear();
+        e.object(0).ensureFields();
+        for (const CTableField& field : e.object(0).fields) {
+            int asWritten = 0;
+            for (int p = srctext::find(text, field.name, 0); p != -1; p = srctext::find(text, field.name, p + 1))
+                ++asWritten;
+            if (asWritten == 1 && countNoCase(text, field.name) == 1)
+                expected.push_back({"Table 50000 Random", "", std::to_string(field.number), field.name, "", ""});
+        }
+        e.manager->findUnusedTableFields(list, nullptr, true);
+        ASSERT_EQ(rows(list), expected) << e.whole();
+    }
 }
