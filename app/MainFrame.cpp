@@ -5,6 +5,7 @@
 #include "QuellixVersion.h"
 #include "resources/Icons.h"
 #include "resources/ResourceIds.h"
+#include "settings/LayoutSettings.h"
 
 #include <wx/artprov.h>
 #include <wx/button.h>
@@ -12,6 +13,7 @@
 #include <wx/sizer.h>
 #include <wx/statbmp.h>
 #include <wx/stattext.h>
+#include <wx/display.h>
 #include <wx/dnd.h>
 #include <wx/docview.h>
 #include <wx/printdlg.h>
@@ -64,6 +66,52 @@ CMainFrame::CMainFrame(wxDocManager* manager)
     // The status line follows a job on the timer; otherwise the frame catches up when idle, so an
     // idle program is not woken at all.
     Bind(wxEVT_IDLE, &CMainFrame::onIdle, this);
+    Bind(wxEVT_SIZE, &CMainFrame::onMoveOrSize, this);
+    Bind(wxEVT_MOVE, &CMainFrame::onMoveOrSize, this);
+    Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::onClose, this);
+}
+
+void CMainFrame::RestorePlacement()
+{
+    MainWindowPlacement placement;
+    placement.read(wxGetApp().settings());
+    if (!placement.stored()) {
+        Maximize();
+        return;
+    }
+    // A stored place on a display that is gone is moved onto the primary one.
+    wxRect rect(placement.x, placement.y, placement.width, placement.height);
+    const wxRect screen = wxDisplay(0u).GetClientArea();
+    if (wxDisplay::GetFromPoint(rect.GetTopLeft()) == wxNOT_FOUND)
+        rect.SetPosition(screen.GetTopLeft());
+    rect.SetSize(wxSize(std::min(rect.width, screen.width), std::min(rect.height, screen.height)));
+    SetSize(rect);
+    m_restoredRect = rect;
+    Maximize(placement.maximized);
+}
+
+void CMainFrame::SavePlacement()
+{
+    if (!IsMaximized() && !IsIconized())
+        m_restoredRect = GetRect();
+    if (m_restoredRect.IsEmpty())
+        return;
+    MainWindowPlacement placement{m_restoredRect.x, m_restoredRect.y, m_restoredRect.width, m_restoredRect.height,
+                                  IsMaximized()};
+    placement.write(wxGetApp().settings());
+}
+
+void CMainFrame::onMoveOrSize(wxEvent& event)
+{
+    event.Skip();
+    if (IsShown() && !IsMaximized() && !IsIconized())
+        m_restoredRect = GetRect();
+}
+
+void CMainFrame::onClose(wxCloseEvent& event)
+{
+    SavePlacement();
+    event.Skip();
 }
 
 CMainFrame::~CMainFrame()

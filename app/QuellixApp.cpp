@@ -38,7 +38,7 @@ bool CQuellixApp::OnInit()
     registerTemplates();
 
     m_mainFrame = new CMainFrame(m_docManager);
-    m_mainFrame->Maximize();
+    m_mainFrame->RestorePlacement();
     m_mainFrame->Show();
     CallAfter(&CQuellixApp::carryOutCommandLine);
     return true;
