@@ -83,6 +83,9 @@ bool CResultListCtrl::SyncFromList()
         m_shownRows = rows;
         SetItemCount(rows);
         ++m_syncCounts.itemCountSets;
+        // The generic list paints nothing (a blank frame) while a new count waits for the idle
+        // time to lay out the rows; laying them out now leaves no such moment.
+        wxListCtrl::OnInternalIdle();
     }
     // A reset list or a new job's list has no selection: the highlighted row goes with it.
     if (m_list.GetFirstSelectedRow() < 0 && GetItemCount() > 0 && GetFirstSelectedRow() >= 0)
@@ -138,6 +141,8 @@ int CResultListCtrl::FirstColumnWidth(const std::string& heading, int width) con
 {
     wxClientDC dc(const_cast<CResultListCtrl*>(this));
     dc.SetFont(GetFont());
+    if (heading.empty())
+        return width;
     return std::max(width, dc.GetTextExtent(fromAnsi(heading)).x + kHeadingPadding);
 }
 
