@@ -9,6 +9,7 @@
 #include <wx/clipbrd.h>
 #include <wx/dcclient.h>
 #include <wx/imaglist.h>
+#include <wx/timer.h>
 #include <wx/utils.h>
 
 #include <algorithm>
@@ -37,6 +38,7 @@ constexpr int kHeadingPadding = 24;  // the heading's margins and room for the s
 constexpr int kCellPadding = 12;     // a blank on each side of a cell and the grid line
 constexpr int kEdgeGrip = 5;         // how close to a heading's edge a double click must be
 constexpr int kFitRowLimit = 5000;   // rows measured when a column is fitted
+constexpr int kFitDelayMs = 50;      // after the button is up, when the heading is done resizing
 } // namespace
 
 CResultListCtrl::CResultListCtrl(wxWindow* parent, wxWindowID id, CResultList& list, const wxRect& rect,
@@ -50,9 +52,15 @@ CResultListCtrl::CResultListCtrl(wxWindow* parent, wxWindowID id, CResultList& l
     Bind(wxEVT_LEFT_UP, &CResultListCtrl::onMouseUp, this);
     Bind(wxEVT_KEY_DOWN, &CResultListCtrl::onKeyDown, this);
     Bind(wxEVT_LIST_COL_END_DRAG, &CResultListCtrl::onColumnDragged, this);
+    m_fitTimer.Bind(wxEVT_TIMER, [this](wxTimerEvent&) {
+        FitColumn(m_fitOnMouseUp);
+        m_fitOnMouseUp = -1;
+    });
     // The heading bar is a child window of the generic list: its double clicks come from there.
-    for (wxWindow* child : GetChildren())
+    for (wxWindow* child : GetChildren()) {
         child->Bind(wxEVT_LEFT_DCLICK, &CResultListCtrl::onHeadingDoubleClick, this);
+        child->Bind(wxEVT_LEFT_UP, &CResultListCtrl::onHeadingMouseUp, this);
+    }
     if (auto* app = dynamic_cast<CQuellixApp*>(wxTheApp))
         m_layoutStore = &app->settings();
 }
@@ -225,11 +233,20 @@ void CResultListCtrl::onHeadingDoubleClick(wxMouseEvent& event)
     for (int c = 0; c < GetColumnCount(); ++c) {
         edge += GetColumnWidth(c);
         if (std::abs(event.GetX() - edge) <= kEdgeGrip) {
-            FitColumn(c);
+            m_fitOnMouseUp = c;
             return;
         }
     }
     event.Skip();
+}
+
+void CResultListCtrl::onHeadingMouseUp(wxMouseEvent& event)
+{
+    event.Skip();
+    // The first press of the double click resized the column to where the mouse is; the heading
+    // applies that width once more after the button is up, so the fitted width comes a little later.
+    if (m_fitOnMouseUp >= 0)
+        m_fitTimer.StartOnce(kFitDelayMs);
 }
 
 void CResultListCtrl::onColumnDragged(wxListEvent& event)
@@ -363,3 +380,4 @@ int CResultListCtrl::HeadingBarHeight() const
         return first.y;
     return GetCharHeight() + 8;
 }
+

@@ -3,6 +3,7 @@
 #include "results/ResultList.h"
 
 #include <wx/listctrl.h>
+#include <wx/timer.h>
 
 #include <cstdint>
 #include <functional>
@@ -77,6 +78,7 @@ private:
     void onMouseUp(wxMouseEvent& event);
     void onKeyDown(wxKeyEvent& event);
     void onHeadingDoubleClick(wxMouseEvent& event);
+    void onHeadingMouseUp(wxMouseEvent& event);
     void onColumnDragged(wxListEvent& event);
     void ensureImageLists();
     void showNewRows(int rows);
@@ -88,6 +90,8 @@ private:
     std::uint64_t m_seenChanges = UINT64_MAX;
     std::uint64_t m_seenReshapes = UINT64_MAX;
     ISettingsStore* m_layoutStore = nullptr;
+    int m_fitOnMouseUp = -1; // the column a double click on its edge fits once the button is up
+    wxTimer m_fitTimer;
     SyncCounts m_syncCounts;
     std::vector<CResultColumn> m_shownColumns;
     int m_shownRows = -1;

@@ -218,6 +218,7 @@ void CSearchView::onWorkerFinished(wxThreadEvent& event)
     // after thread jump
     if (event.GetInt() < 0) {
         m_jobFailed = true;
+        wxGetApp().mainFrame()->SetStatusText(event.GetString());
         wxGetApp().showMessage(GetFrame(), event.GetString());
         return;
     }
