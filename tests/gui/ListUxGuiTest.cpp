@@ -292,6 +292,7 @@ TEST_F(ListUxTest, CodeExportSaysWhichFileItWroteAndAFailedOneSaysNothingOfTheKi
 TEST_F(ListUxTest, TheMainWindowComesBackWhereItWasLeft)
 {
     CMainFrame* frame = wxGetApp().mainFrame();
+    const wxRect before = frame->GetRect(); // the later tests expect the window as it was
     ISettingsStore& settings = wxGetApp().settings();
     MainWindowPlacement{30, 20, 820, 560, false}.write(settings);
     frame->RestorePlacement();
@@ -317,8 +318,10 @@ TEST_F(ListUxTest, TheMainWindowComesBackWhereItWasLeft)
     for (const char* key : {layoutkeys::kMainX, layoutkeys::kMainY, layoutkeys::kMainWidth, layoutkeys::kMainHeight,
                             layoutkeys::kMainMaximized})
         settings.deleteKey(layoutkeys::kSectionLayout, key);
+    frame->SetSize(before);
     frame->RestorePlacement();
-    pump(100);
+    pump(300);
+    EXPECT_EQ(frame->GetRect(), before);
 }
 
 namespace {
