@@ -257,6 +257,7 @@ void CResultListCtrl::onColumnDragged(wxListEvent& event)
 
 wxString CResultListCtrl::OnGetItemText(long item, long column) const
 {
+    ++m_syncCounts.cellTexts;
     // A row is one line: line breaks inside a cell (context texts) show as blanks.
     std::string cell = m_list.GetCellText(static_cast<int>(item), static_cast<int>(column));
     std::replace(cell.begin(), cell.end(), '\r', ' ');

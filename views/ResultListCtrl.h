@@ -62,6 +62,7 @@ public:
         int fullRefreshes = 0;  // redraws of the whole list
         std::vector<std::pair<long, long>> refreshedRows; // first and last row of each partial redraw
         long lowestRefreshedRow = -1; // of the partial redraws
+        long cellTexts = 0;     // cells the list asked for, to draw or measure them
     };
     const SyncCounts& syncCounts() const { return m_syncCounts; }
     void resetSyncCounts() { m_syncCounts = SyncCounts(); }
@@ -92,7 +93,7 @@ private:
     ISettingsStore* m_layoutStore = nullptr;
     int m_fitOnMouseUp = -1; // the column a double click on its edge fits once the button is up
     wxTimer m_fitTimer;
-    SyncCounts m_syncCounts;
+    mutable SyncCounts m_syncCounts;
     std::vector<CResultColumn> m_shownColumns;
     int m_shownRows = -1;
     std::function<void(int)> m_rowClick;

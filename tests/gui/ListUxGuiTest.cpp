@@ -27,6 +27,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 
 using namespace guitest;
 
@@ -358,8 +359,36 @@ std::string ListJobTest::bigExport;
 
 TEST_F(ListJobTest, RowsAddedByAJobAreDrawnAloneAndTheRowsOnScreenAreLeftAsTheyAre)
 {
-    view->RunSearch();
+    // Every paint of the row area while rows are there must draw them: a paint that asks for no
+    // cell text left the rows blank on screen.
+    wxWindow* rowArea = nullptr;
+    for (wxWindow* child : list->GetChildren())
+        if (child != headingBar())
+            rowArea = child;
+    ASSERT_NE(rowArea, nullptr);
+    // Shared with the handler, which lives as long as the row area does.
+    struct PaintWatch {
+        int paints = 0, blank = 0;
+        long textsAtPaint = -1;
+        bool rowsAtPaint = false;
+        void close(long texts)
+        {
+            if (textsAtPaint >= 0 && rowsAtPaint && texts == textsAtPaint)
+                ++blank;
+        }
+    };
+    auto watch = std::make_shared<PaintWatch>();
+    CResultListCtrl* watched = list;
+    rowArea->Bind(wxEVT_PAINT, [watch, watched](wxPaintEvent& event) {
+        event.Skip();
+        watch->close(watched->syncCounts().cellTexts);
+        ++watch->paints;
+        watch->textsAtPaint = watched->syncCounts().cellTexts;
+        watch->rowsAtPaint = watched->GetItemCount() > 0;
+    });
+
     list->resetSyncCounts();
+    view->RunSearch();
     int shownWhileRunning = 0;
     ASSERT_TRUE(runUntil([&] {
         if (view->IsWorkerRunning())
@@ -367,6 +396,9 @@ TEST_F(ListJobTest, RowsAddedByAJobAreDrawnAloneAndTheRowsOnScreenAreLeftAsTheyA
         return !view->IsWorkerRunning() && !view->IsBusy();
     }, 120000));
     pump(100);
+    watch->close(list->syncCounts().cellTexts);
+    EXPECT_GT(watch->paints, 2);
+    EXPECT_EQ(watch->blank, 0) << "of " << watch->paints << " paints";
     const CResultListCtrl::SyncCounts& counts = list->syncCounts();
     ASSERT_GT(shownWhileRunning, 0) << "no rows arrived while the job ran";
     ASSERT_GE(counts.itemCountSets, 3) << "the rows came in too few steps to tell";
