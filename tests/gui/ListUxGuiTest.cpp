@@ -20,6 +20,7 @@
 #include <wx/combobox.h>
 #include <wx/dcclient.h>
 #include <wx/frame.h>
+#include <wx/gauge.h>
 #include <wx/menu.h>
 #include <wx/textctrl.h>
 #include <wx/uiaction.h>
@@ -28,6 +29,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <set>
 
 using namespace guitest;
 
@@ -451,4 +453,26 @@ TEST_F(ListJobTest, EscAndTheViewMenusStopEndTheJobAndKeepTheRowsFound)
     ASSERT_TRUE(runUntil([&] { return !view->IsBusy(); }, 5000));
     EXPECT_TRUE(statusText().StartsWith("Stopped: "));
     EXPECT_TRUE(takeMessages().empty()) << "a stopped job is no failure";
+}
+
+TEST_F(ListJobTest, WhileTheExportIsReadTheStatusBarAndTheProgressBarSayHowFarItGot)
+{
+    // The job's progress goes to the bar at the timer's pace; a new view reads its export anew.
+    auto* gauge = wxDynamicCast(view->Form()->FindWindow(rid::IDC_PROGRESS), wxGauge);
+    ASSERT_NE(gauge, nullptr);
+    std::set<std::string> lines;
+    int highest = 0;
+    view->RunSearch();
+    ASSERT_TRUE(runUntil([&] {
+        lines.insert(statusText().utf8_string());
+        if (view->Results().GetRowCount() == 0)
+            highest = std::max(highest, gauge->GetValue() * 100 / std::max(1, gauge->GetRange()));
+        return !view->IsWorkerRunning() && !view->IsBusy();
+    }, 120000));
+    const std::string name = std::filesystem::path(bigExport).filename().string();
+    bool reading = false;
+    for (const std::string& line : lines)
+        reading = reading || line.rfind("Reading " + name + ": ", 0) == 0 || line == "Converting " + name;
+    EXPECT_TRUE(reading) << "no line of the reading among " << lines.size() << " status lines";
+    EXPECT_GT(highest, 0) << "the progress bar did not move before the first row";
 }
