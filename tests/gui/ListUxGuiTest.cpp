@@ -212,6 +212,26 @@ TEST_F(ListUxTest, DoubleClickOnAHeadingEdgeFitsTheColumnAndWidthsAreRememberedP
     ASSERT_EQ(stored.size(), 5u);
     EXPECT_EQ(stored[1], fitted);
 
+    // Dragging an edge is remembered too: "Function" made 60 pixels wider.
+    const int functionWidth = list->GetColumnWidth(2);
+    edge = list->GetColumnWidth(0) + list->GetColumnWidth(1) + functionWidth;
+    const int y = heading->GetSize().y / 2;
+    simulator.MouseMove(heading->ClientToScreen(wxPoint(edge - 1, y)));
+    pump(50);
+    simulator.MouseDown();
+    pump(50);
+    for (int step = 1; step <= 6; ++step) {
+        simulator.MouseMove(heading->ClientToScreen(wxPoint(edge - 1 + step * 10, y)));
+        pump(30);
+    }
+    simulator.MouseUp();
+    ASSERT_TRUE(runUntil([&] { return list->GetColumnWidth(2) > functionWidth + 30; }, 3000));
+    pump(100);
+    stored = listcolumns::read(store, headings());
+    ASSERT_EQ(stored.size(), 5u);
+    EXPECT_EQ(stored[2], list->GetColumnWidth(2));
+    EXPECT_EQ(stored[1], fitted);
+
     // Another kind of list does not take them; the same kind does, in a new view too.
     sendCommand(UNUSED_VARIABLES);
     ASSERT_TRUE(waitForJob(view));
