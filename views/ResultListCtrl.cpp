@@ -117,8 +117,6 @@ void CResultListCtrl::showNewRows(int firstNew)
         return;
     RefreshItems(from, last);
     m_syncCounts.refreshedRows.emplace_back(from, last);
-    if (m_syncCounts.lowestRefreshedRow < 0 || from < m_syncCounts.lowestRefreshedRow)
-        m_syncCounts.lowestRefreshedRow = from;
 }
 
 void CResultListCtrl::rebuildColumns(const std::vector<CResultColumn>& columns)
@@ -147,10 +145,10 @@ std::vector<std::string> CResultListCtrl::headings() const
 
 int CResultListCtrl::FirstColumnWidth(const std::string& heading, int width) const
 {
-    wxClientDC dc(const_cast<CResultListCtrl*>(this));
-    dc.SetFont(GetFont());
     if (heading.empty())
         return width;
+    wxClientDC dc(const_cast<CResultListCtrl*>(this));
+    dc.SetFont(GetFont());
     return std::max(width, dc.GetTextExtent(fromAnsi(heading)).x + kHeadingPadding);
 }
 
@@ -225,8 +223,8 @@ void CResultListCtrl::onHeadingDoubleClick(wxMouseEvent& event)
         event.Skip();
         return;
     }
-    // Column edges in the heading's coordinates, shifted by the list's horizontal scrolling.
-    int edge = -GetScrollPos(wxHORIZONTAL) * (HasFlag(wxLC_REPORT) ? 1 : 0);
+    // Column edges in the heading's coordinates; the first row's cell tells the horizontal scrolling.
+    int edge = 0;
     wxRect first;
     if (GetItemCount() > 0 && GetSubItemRect(GetTopItem(), 0, first))
         edge = first.x;
@@ -381,4 +379,3 @@ int CResultListCtrl::HeadingBarHeight() const
         return first.y;
     return GetCharHeight() + 8;
 }
-

@@ -61,7 +61,6 @@ public:
         int itemCountSets = 0;  // SetItemCount calls
         int fullRefreshes = 0;  // redraws of the whole list
         std::vector<std::pair<long, long>> refreshedRows; // first and last row of each partial redraw
-        long lowestRefreshedRow = -1; // of the partial redraws
         long cellTexts = 0;     // cells the list asked for, to draw or measure them
     };
     const SyncCounts& syncCounts() const { return m_syncCounts; }
