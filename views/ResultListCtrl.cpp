@@ -60,6 +60,7 @@ CResultListCtrl::CResultListCtrl(wxWindow* parent, wxWindowID id, CResultList& l
     for (wxWindow* child : GetChildren()) {
         child->Bind(wxEVT_LEFT_DCLICK, &CResultListCtrl::onHeadingDoubleClick, this);
         child->Bind(wxEVT_LEFT_UP, &CResultListCtrl::onHeadingMouseUp, this);
+        child->Bind(wxEVT_PAINT, &CResultListCtrl::onPaintPart, this);
     }
     if (auto* app = dynamic_cast<CQuellixApp*>(wxTheApp))
         m_layoutStore = &app->settings();
@@ -105,6 +106,14 @@ bool CResultListCtrl::SyncFromList()
         showNewRows(shownBefore);
     }
     return true;
+}
+
+void CResultListCtrl::onPaintPart(wxPaintEvent& event)
+{
+    // A size change (the scroll bar that comes with the rows) also leaves the rows waiting for
+    // their idle layout, and the list paints nothing until then: lay them out before it paints.
+    event.Skip();
+    wxListCtrl::OnInternalIdle();
 }
 
 void CResultListCtrl::showNewRows(int firstNew)

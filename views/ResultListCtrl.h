@@ -79,6 +79,7 @@ private:
     void onKeyDown(wxKeyEvent& event);
     void onHeadingDoubleClick(wxMouseEvent& event);
     void onHeadingMouseUp(wxMouseEvent& event);
+    void onPaintPart(wxPaintEvent& event);
     void onColumnDragged(wxListEvent& event);
     void ensureImageLists();
     void showNewRows(int rows);
