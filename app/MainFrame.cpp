@@ -6,6 +6,7 @@
 #include "app/TopLevelPlacement.h"
 #include "resources/Icons.h"
 #include "resources/ResourceIds.h"
+#include "settings/LayoutSettings.h"
 
 #include <wx/artprov.h>
 #include <wx/button.h>
@@ -13,6 +14,7 @@
 #include <wx/sizer.h>
 #include <wx/statbmp.h>
 #include <wx/stattext.h>
+#include <wx/display.h>
 #include <wx/dnd.h>
 #include <wx/docview.h>
 #include <wx/printdlg.h>
@@ -65,6 +67,45 @@ CMainFrame::CMainFrame(wxDocManager* manager)
     // The status line follows a job on the timer; otherwise the frame catches up when idle, so an
     // idle program is not woken at all.
     Bind(wxEVT_IDLE, &CMainFrame::onIdle, this);
+    Bind(wxEVT_SIZE, &CMainFrame::onMoveOrSize, this);
+    Bind(wxEVT_MOVE, &CMainFrame::onMoveOrSize, this);
+    Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::onClose, this);
+}
+
+void CMainFrame::RestorePlacement()
+{
+    MainWindowPlacement placement;
+    placement.read(wxGetApp().settings());
+    // A stored place that no longer fits a display (a screen that is gone, a smaller one) gives
+    // way to the default size on the primary display.
+    const LayoutRect remembered{placement.x, placement.y, placement.width, placement.height};
+    const LayoutRect r = placeMainWindow(*this, placement.stored() ? &remembered : nullptr);
+    m_restoredRect = wxRect(r.x, r.y, r.width, r.height);
+    Maximize(!placement.stored() || placement.maximized);
+}
+
+void CMainFrame::SavePlacement()
+{
+    if (!IsMaximized() && !IsIconized())
+        m_restoredRect = GetRect();
+    if (m_restoredRect.IsEmpty())
+        return;
+    MainWindowPlacement placement{m_restoredRect.x, m_restoredRect.y, m_restoredRect.width, m_restoredRect.height,
+                                  IsMaximized()};
+    placement.write(wxGetApp().settings());
+}
+
+void CMainFrame::onMoveOrSize(wxEvent& event)
+{
+    event.Skip();
+    if (IsShown() && !IsMaximized() && !IsIconized())
+        m_restoredRect = GetRect();
+}
+
+void CMainFrame::onClose(wxCloseEvent& event)
+{
+    SavePlacement();
+    event.Skip();
 }
 
 CMainFrame::~CMainFrame()

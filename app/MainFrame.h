@@ -22,6 +22,10 @@ public:
     // A view's job started (true) or ended (false): the status timer runs only while one runs.
     void FollowJob(bool running);
     bool IsStatusTimerRunning() const { return m_timer.IsRunning(); }
+    // Size and position as the settings remember them from the last run (maximised when none are
+    // stored), and storing them; the frame stores them itself when it closes.
+    void RestorePlacement();
+    void SavePlacement();
 
 private:
     void createToolBar();
@@ -38,7 +42,10 @@ private:
     void onExit(wxCommandEvent& event);
     void updateIndicators();
     void updateTitle();
+    void onMoveOrSize(wxEvent& event);
+    void onClose(wxCloseEvent& event);
 
     wxTimer m_timer;
     int m_jobsRunning = 0;
+    wxRect m_restoredRect; // the last size and position while neither maximised nor minimised
 };

@@ -100,7 +100,12 @@ wxMenuBar* createDocumentMenuBar(wxDocManager* manager, int templateId)
         watch->Append(rid::menuIdOf(rid::ID_WATCH_SETUP), "Setup ...");
         bar->Append(watch, "&Watch");
     }
-    bar->Append(viewMenu(), "&View");
+    wxMenu* view = viewMenu();
+    if (templateId == rid::IDR_SEARCHVIEW) {
+        view->AppendSeparator();
+        view->Append(rid::ID_STOP_JOB, "Stop\tEsc", "Stop the running job");
+    }
+    bar->Append(view, "&View");
     bar->Append(windowMenu(), "&Window");
     bar->Append(helpMenu(), "&?");
     return bar;

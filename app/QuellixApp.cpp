@@ -39,8 +39,7 @@ bool CQuellixApp::OnInit()
     registerTemplates();
 
     m_mainFrame = new CMainFrame(m_docManager);
-    placeMainWindow(*m_mainFrame);
-    m_mainFrame->Maximize();
+    m_mainFrame->RestorePlacement();
     m_mainFrame->Show();
     CallAfter(&CQuellixApp::carryOutCommandLine);
     return true;

@@ -2,6 +2,8 @@
 
 #include "app/DocManager.h"
 
+#include <wx/filename.h>
+
 wxIMPLEMENT_DYNAMIC_CLASS(CQuellixDoc, wxDocument);
 
 static void refreshViewTitles(wxDocument* doc)
@@ -32,4 +34,17 @@ bool CQuellixDoc::OnOpenDocument(const wxString& file)
     refreshViewTitles(this);
     UpdateAllViews();
     return true;
+}
+
+void CQuellixDoc::followSourceFile(const wxString& path)
+{
+    if (m_firstTitle.empty())
+        m_firstTitle = GetUserReadableName();
+    wxString title = path.empty() ? m_firstTitle : wxFileName(path).GetFullName();
+    if (title.empty())
+        title = path;
+    if (title == GetUserReadableName())
+        return;
+    SetTitle(title);
+    refreshViewTitles(this);
 }

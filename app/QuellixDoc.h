@@ -13,6 +13,10 @@ public:
     // a drop), whose path the view then takes as its source.
     bool openedOnFile() const { return m_openedOnFile; }
 
+    // The window title and tab follow the view's source file: its file name, or the document's
+    // first title again when path is empty.
+    void followSourceFile(const wxString& path);
+
     bool OnNewDocument() override;
     bool OnOpenDocument(const wxString& file) override;
     bool OnSaveDocument(const wxString&) override { return true; }
@@ -21,6 +25,7 @@ public:
 private:
     CObjektManager m_manager;
     bool m_openedOnFile = false;
+    wxString m_firstTitle; // the title before the first followSourceFile
 
     wxDECLARE_DYNAMIC_CLASS(CQuellixDoc);
 };

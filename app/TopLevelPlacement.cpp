@@ -28,11 +28,11 @@ LayoutRect workAreaOf(const wxWindow* window)
 }
 } // namespace
 
-void placeMainWindow(wxFrame& frame)
+LayoutRect placeMainWindow(wxFrame& frame, const LayoutRect* remembered)
 {
     LayoutRect area = workAreaOf(nullptr);
     frame.SetMinSize(wxSize(std::min(kMainWindowMinWidth, area.width), std::min(kMainWindowMinHeight, area.height)));
-    LayoutRect r = restoredMainWindowRect(area);
+    LayoutRect r = restoredMainWindowRect(area, remembered);
     frame.Move(r.x, r.y);
     // The client size, not the outer size: wxGTK then shows the window at once with the content
     // asking for that size. After SetSize it defers the show until the window manager reports its
@@ -41,6 +41,7 @@ void placeMainWindow(wxFrame& frame)
     // a maximised window to (219 x 67).
     wxSize frameParts = frame.GetSize() - frame.GetClientSize();
     frame.SetClientSize(wxSize(r.width, r.height) - frameParts);
+    return r;
 }
 
 void centreOnMainWindow(wxTopLevelWindow& window)

@@ -1,12 +1,15 @@
 #pragma once
 
+#include "layout/AnchorLayout.h"
+
 class wxDialog;
 class wxFrame;
 class wxTopLevelWindow;
 
-// Gives the main window its restored size (the default size on the display it opens on) and its
-// minimum size; maximising afterwards keeps this as the size to return to.
-void placeMainWindow(wxFrame& frame);
+// Gives the main window its restored size (the remembered place when it still fits the display,
+// else the default size centred on the display it opens on) and its minimum size; maximising
+// afterwards keeps this as the size to return to. Returns the place given.
+LayoutRect placeMainWindow(wxFrame& frame, const LayoutRect* remembered = nullptr);
 
 // Centres a top-level window of its own size on the main window, inside the display's work area.
 void centreOnMainWindow(wxTopLevelWindow& window);

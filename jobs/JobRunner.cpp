@@ -27,7 +27,7 @@ JobStatus checkSourceReadable(const std::string& path)
 }
 
 CLoadedExport::Result CLoadedExport::ensureLoaded(const std::string& sourceFile, CObjektManager& manager,
-                                                  JobStatus& status)
+                                                  JobStatus& status, const ReadReport* report)
 {
     if (!m_text.empty() && m_fileName == sourceFile)
         return Result::Kept;
@@ -38,7 +38,9 @@ CLoadedExport::Result CLoadedExport::ensureLoaded(const std::string& sourceFile,
         status = {JobErrorKind::Unreadable, sourceFile, sourceFile + ": " + std::strerror(EISDIR)};
         return Result::Failed;
     }
-    if (!readExportFile(sourceFile, text, reason)) {
+    if (!readExportFile(sourceFile, text, reason, report)) {
+        if (report != nullptr && report->cancel != nullptr && report->cancel->load() && reason.empty())
+            return Result::Cancelled;
         status = readFailure(sourceFile, reason);
         return Result::Failed;
     }
@@ -53,7 +55,9 @@ JobStatus runJob(const JobRequest& request, CLoadedExport& loaded, CObjektManage
 {
     JobStatus result;
     manager.setStatusSink(status);
-    if (loaded.ensureLoaded(request.sourceFile, manager, result) == CLoadedExport::Result::Failed) {
+    const ReadReport report{progress, status, cancel};
+    const CLoadedExport::Result load = loaded.ensureLoaded(request.sourceFile, manager, result, &report);
+    if (load == CLoadedExport::Result::Failed || load == CLoadedExport::Result::Cancelled) {
         manager.setStatusSink(nullptr);
         return result;
     }

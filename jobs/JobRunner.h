@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/Operation.h"
+#include "model/ReadExport.h"
 #include "model/SourceText.h"
 
 #include <atomic>
@@ -31,11 +32,13 @@ JobStatus checkSourceReadable(const std::string& path);
 // loaded into a catalogue on demand.
 class CLoadedExport {
 public:
-    enum class Result { Kept, Loaded, Failed };
+    enum class Result { Kept, Loaded, Failed, Cancelled };
 
     // Reads sourceFile when nothing is loaded or the name differs (exact comparison) and loads it
-    // into manager. On failure the earlier text, its name and the catalogue stay.
-    Result ensureLoaded(const std::string& sourceFile, CObjektManager& manager, JobStatus& status);
+    // into manager, telling report (may be null) how far the reading got. On failure or when the
+    // report's cancel flag stops the reading, the earlier text, its name and the catalogue stay.
+    Result ensureLoaded(const std::string& sourceFile, CObjektManager& manager, JobStatus& status,
+                        const ReadReport* report = nullptr);
     const std::string& fileName() const { return m_fileName; }
     const CSourceText& text() const { return m_text; }
 
@@ -52,7 +55,8 @@ struct JobRequest {
 };
 
 // Loads the export on demand, then runs the operation with the cancellation flag, status sink and
-// progress (each may be null). A job cancelled before it starts runs nothing. The search view's
+// progress (each may be null); the reading reports to the same progress and status. A job
+// cancelled before it starts, or while the export is read, runs nothing and reports no failure. The search view's
 // worker and quellix-cli both run their operations through here.
 JobStatus runJob(const JobRequest& request, CLoadedExport& loaded, CObjektManager& manager, CResultList& list,
                  IProgress* progress, IStatusText* status, const std::atomic<bool>* cancel);

@@ -1,7 +1,9 @@
 #include "model/ReadExport.h"
 
 #include "model/CodePage.h"
+#include "model/Status.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -64,6 +66,51 @@ void fixAndTranslate(std::string& text, size_t size, const unsigned char* table)
     }
 }
 
+constexpr size_t kReadStep = size_t(4) << 20; // bytes read between two reports
+constexpr int kReadShare = 80;                  // of the progress range 0..100
+
+bool cancelledBy(const ReadReport* report)
+{
+    return report != nullptr && report->cancel != nullptr && report->cancel->load(std::memory_order_relaxed);
+}
+
+// "Reading export.txt: 45 %" and the progress position, when anything listens.
+void reportRead(const ReadReport* report, const std::string& name, size_t done, size_t total)
+{
+    if (report == nullptr)
+        return;
+    const int percent = total > 0 ? static_cast<int>(done * 100 / total) : 100;
+    if (report->progress != nullptr)
+        report->progress->setPos(percent * kReadShare / 100);
+    if (report->status != nullptr)
+        report->status->setStatusText("Reading " + name + ": " + std::to_string(percent) + " %");
+}
+
+std::string fileNameOf(const std::string& path)
+{
+    const size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Reads size bytes into data in steps, reporting after each; false on a read error or cancel.
+bool readInSteps(std::FILE* f, std::string& data, const std::string& name, const ReadReport* report,
+                 bool& cancelled)
+{
+    const size_t size = data.size();
+    for (size_t done = 0; done < size;) {
+        if (cancelledBy(report)) {
+            cancelled = true;
+            return false;
+        }
+        const size_t step = std::min(kReadStep, size - done);
+        if (std::fread(data.data() + done, 1, step, f) != step)
+            return false;
+        done += step;
+        reportRead(report, name, done, size);
+    }
+    return true;
+}
+
 } // namespace
 
 void normalizeLineEnds(std::string& text)
@@ -71,7 +118,7 @@ void normalizeLineEnds(std::string& text)
     fixAndTranslate(text, text.size(), nullptr);
 }
 
-bool readExportFile(const std::string& path, std::string& text, std::string& error)
+bool readExportFile(const std::string& path, std::string& text, std::string& error, const ReadReport* report)
 {
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) {
@@ -87,25 +134,38 @@ bool readExportFile(const std::string& path, std::string& text, std::string& err
         error = path + ": file too large (2 GB and more)";
         return false;
     }
+    const std::string name = fileNameOf(path);
+    bool cancelled = false;
     if (ok) {
         // Room for the CRs an export with LF line ends needs, so the buffer the file is read into
         // is the final one; untouched capacity costs no memory.
         const auto bytes = static_cast<size_t>(size);
+        if (report != nullptr && report->progress != nullptr)
+            report->progress->setRange(0, 100);
+        reportRead(report, name, 0, bytes);
         data.reserve(bytes + bytes / 16 + 16);
         data.resize(bytes);
-        ok = std::fread(data.data(), 1, data.size(), f) == data.size();
+        ok = readInSteps(f, data, name, report, cancelled);
     }
     int readErrno = errno;
     std::fclose(f);
+    if (cancelled) {
+        error.clear();
+        return false;
+    }
     if (!ok) {
         error = path + ": " + (readErrno ? std::strerror(readErrno) : "cannot be read");
         return false;
     }
+    if (report != nullptr && report->status != nullptr)
+        report->status->setStatusText("Converting " + name);
     unsigned char table[256];
     const OemCodePage page = oemCodePage();
     for (int c = 0; c < 256; ++c)
         table[c] = oemToAnsiByte(static_cast<unsigned char>(c), page);
     fixAndTranslate(data, data.size(), table);
+    if (report != nullptr && report->progress != nullptr)
+        report->progress->setPos(100);
     text.swap(data);
     return true;
 }

@@ -144,6 +144,7 @@ enum {
     ID_VIEW_STATUS_BAR,
     ID_NEXT_PANE = 20300,
     ID_PREV_PANE,
+    ID_STOP_JOB = 20500, // the search view's View › "Stop" (Esc)
 };
 
 // Timers. Events of the main frame pass the active view first, so each timer has an ID of its own.

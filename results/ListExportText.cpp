@@ -51,6 +51,26 @@ std::string buildExportText(const CResultList& list, std::time_t now, size_t cel
     return text;
 }
 
+std::string listTextOfRows(const CResultList& list, const std::vector<int>& rows)
+{
+    if (rows.empty())
+        return list.GetListText("\t", "\r\n");
+    const int columns = list.GetColumnCount();
+    std::string text;
+    for (int c = 0; c < columns; ++c)
+        text += list.GetColumn(c).heading + '\t';
+    text += "\r\n";
+    const int count = list.GetRowCount();
+    for (int r : rows) {
+        if (r < 0 || r >= count)
+            continue;
+        for (int c = 0; c < columns; ++c)
+            text += CResultList::ListTextCell(list.GetCellText(r, c)) + '\t';
+        text += "\r\n";
+    }
+    return text;
+}
+
 bool appendToFile(const std::string& path, const std::string& text)
 {
     // The old content and the new text go to a new file that replaces the old one, so a failed

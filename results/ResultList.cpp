@@ -176,6 +176,7 @@ int CResultList::AddColumn(const std::string& heading, int align, int width)
     std::lock_guard lock(m_mutex);
     m_columns.push_back(CResultColumn{heading, align, width});
     ++m_changes;
+    ++m_reshapes;
     return static_cast<int>(m_columns.size()) - 1;
 }
 
@@ -201,6 +202,7 @@ void CResultList::DeleteAllRows()
     m_selected = -1;
     m_focused = -1;
     ++m_changes;
+    ++m_reshapes;
 }
 
 void CResultList::ResetList()
@@ -211,6 +213,7 @@ void CResultList::ResetList()
     m_selected = -1;
     m_focused = -1;
     ++m_changes;
+    ++m_reshapes;
 }
 
 int CResultList::GetColumnCount() const
@@ -319,6 +322,7 @@ void CResultList::sortLocked(int column, bool ascending)
     for (std::size_t i = 0; i < records.size(); ++i)
         m_rows[i] = std::move(records[i].row);
     ++m_changes;
+    ++m_reshapes;
 }
 
 bool CResultList::OnColumnClick(int column)
@@ -410,4 +414,10 @@ std::uint64_t CResultList::GetChangeCount() const
 {
     std::lock_guard lock(m_mutex);
     return m_changes;
+}
+
+std::uint64_t CResultList::GetReshapeCount() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_reshapes;
 }

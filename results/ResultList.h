@@ -69,6 +69,9 @@ public:
     CResultRow GetRow(int row) const;
     // Grows with every change, so a view can tell whether to refresh.
     std::uint64_t GetChangeCount() const;
+    // Grows with every change but appended rows and selection: columns, removed or reordered
+    // rows. While it stands still, a view needs to draw only the rows added since it last looked.
+    std::uint64_t GetReshapeCount() const;
 
 private:
     mutable std::mutex m_mutex;
@@ -77,6 +80,7 @@ private:
     int m_selected = -1;
     int m_focused = -1;
     std::uint64_t m_changes = 0;
+    std::uint64_t m_reshapes = 0;
 
     int findRowLocked(const std::string& upperText, int start) const;
     void selectLocked(int row);  // an invalid row leaves nothing selected and the focus as it was

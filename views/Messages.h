@@ -87,4 +87,26 @@ inline wxString splitRenamed(size_t count, const wxString& firstName)
                             count == 1 ? "s" : "", firstName);
 }
 
+// Status bar texts of the user's Stop and of the search in the list.
+inline wxString stopped(const wxString& lastAction)
+{
+    return lastAction.empty() ? wxString("Stopped") : "Stopped: " + lastAction;
+}
+inline wxString notFoundInList(const wxString& term)
+{
+    return wxString::Format("\"%s\" not found in the list", term);
+}
+inline wxString noFurtherRowInList(const wxString& term)
+{
+    return wxString::Format("\"%s\": no further row below; the next search starts over from the top", term);
+}
+inline wxString startedOverInList(const wxString& term, int row)
+{
+    return wxString::Format("\"%s\": started over from the top, found in row %d", term, row + 1);
+}
+inline wxString foundInList(const wxString& term, int row)
+{
+    return wxString::Format("\"%s\" found in row %d", term, row + 1);
+}
+
 } // namespace messages

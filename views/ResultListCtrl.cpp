@@ -1,9 +1,15 @@
 #include "views/ResultListCtrl.h"
 
+#include "app/QuellixApp.h"
 #include "resources/Icons.h"
+#include "results/ListExportText.h"
+#include "settings/LayoutSettings.h"
 #include "views/AnsiText.h"
 
+#include <wx/clipbrd.h>
+#include <wx/dcclient.h>
 #include <wx/imaglist.h>
+#include <wx/timer.h>
 #include <wx/utils.h>
 
 #include <algorithm>
@@ -27,6 +33,12 @@ bool sameColumns(const std::vector<CResultColumn>& a, const std::vector<CResultC
             return false;
     return true;
 }
+
+constexpr int kHeadingPadding = 24;  // the heading's margins and room for the sort arrow
+constexpr int kCellPadding = 12;     // a blank on each side of a cell and the grid line
+constexpr int kEdgeGrip = 5;         // how close to a heading's edge a double click must be
+constexpr int kFitRowLimit = 5000;   // rows measured when a column is fitted
+constexpr int kFitDelayMs = 50;      // after the button is up, when the heading is done resizing
 } // namespace
 
 CResultListCtrl::CResultListCtrl(wxWindow* parent, wxWindowID id, CResultList& list, const wxRect& rect,
@@ -39,6 +51,19 @@ CResultListCtrl::CResultListCtrl(wxWindow* parent, wxWindowID id, CResultList& l
     // The generic list passes its row area's mouse events to the control first.
     Bind(wxEVT_LEFT_UP, &CResultListCtrl::onMouseUp, this);
     Bind(wxEVT_KEY_DOWN, &CResultListCtrl::onKeyDown, this);
+    Bind(wxEVT_LIST_COL_END_DRAG, &CResultListCtrl::onColumnDragged, this);
+    m_fitTimer.Bind(wxEVT_TIMER, [this](wxTimerEvent&) {
+        FitColumn(m_fitOnMouseUp);
+        m_fitOnMouseUp = -1;
+    });
+    // The heading bar is a child window of the generic list: its double clicks come from there.
+    for (wxWindow* child : GetChildren()) {
+        child->Bind(wxEVT_LEFT_DCLICK, &CResultListCtrl::onHeadingDoubleClick, this);
+        child->Bind(wxEVT_LEFT_UP, &CResultListCtrl::onHeadingMouseUp, this);
+        child->Bind(wxEVT_PAINT, &CResultListCtrl::onPaintPart, this);
+    }
+    if (auto* app = dynamic_cast<CQuellixApp*>(wxTheApp))
+        m_layoutStore = &app->settings();
 }
 
 bool CResultListCtrl::SyncFromList()
@@ -47,37 +72,199 @@ bool CResultListCtrl::SyncFromList()
     if (changes == m_seenChanges)
         return false;
     m_seenChanges = changes;
-    std::vector<CResultColumn> columns;
-    for (int c = 0, n = m_list.GetColumnCount(); c < n; ++c)
-        columns.push_back(m_list.GetColumn(c));
-    if (!sameColumns(columns, m_shownColumns))
-        rebuildColumns(columns);
-    int rows = m_list.GetRowCount();
+    // Only a reshaped list (columns, removed or reordered rows) is drawn anew as a whole; while a
+    // job appends rows, the rows on screen stay as they are and only new ones are drawn.
+    std::uint64_t reshapes = m_list.GetReshapeCount();
+    const bool reshaped = reshapes != m_seenReshapes;
+    m_seenReshapes = reshapes;
+    if (reshaped) {
+        std::vector<CResultColumn> columns;
+        for (int c = 0, n = m_list.GetColumnCount(); c < n; ++c)
+            columns.push_back(m_list.GetColumn(c));
+        if (!sameColumns(columns, m_shownColumns))
+            rebuildColumns(columns);
+        if (GetSortIndicator() >= 0)
+            RemoveSortIndicator();
+    }
+    const int rows = m_list.GetRowCount();
+    const int shownBefore = m_shownRows;
     if (rows != m_shownRows) {
         m_shownRows = rows;
         SetItemCount(rows);
+        ++m_syncCounts.itemCountSets;
+        // The generic list paints nothing (a blank frame) while a new count waits for the idle
+        // time to lay out the rows; laying them out now leaves no such moment.
+        wxListCtrl::OnInternalIdle();
     }
     // A reset list or a new job's list has no selection: the highlighted row goes with it.
     if (m_list.GetFirstSelectedRow() < 0 && GetItemCount() > 0 && GetFirstSelectedRow() >= 0)
         SetItemState(-1, 0, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
-    Refresh();
+    if (reshaped || shownBefore < 0 || rows < shownBefore) {
+        Refresh();
+        ++m_syncCounts.fullRefreshes;
+    } else if (rows > shownBefore) {
+        showNewRows(shownBefore);
+    }
     return true;
+}
+
+void CResultListCtrl::onPaintPart(wxPaintEvent& event)
+{
+    // A size change (the scroll bar that comes with the rows) also leaves the rows waiting for
+    // their idle layout, and the list paints nothing until then: lay them out before it paints.
+    event.Skip();
+    wxListCtrl::OnInternalIdle();
+}
+
+void CResultListCtrl::showNewRows(int firstNew)
+{
+    // Rows below the visible part are drawn when they are scrolled in.
+    const long top = GetTopItem();
+    const long last = std::min<long>(m_shownRows - 1, top + GetCountPerPage());
+    const long from = std::max<long>(firstNew, top);
+    if (from > last)
+        return;
+    RefreshItems(from, last);
+    m_syncCounts.refreshedRows.emplace_back(from, last);
 }
 
 void CResultListCtrl::rebuildColumns(const std::vector<CResultColumn>& columns)
 {
     Freeze();
     DeleteAllColumns();
-    for (size_t c = 0; c < columns.size(); ++c)
-        InsertColumn(static_cast<long>(c), fromAnsi(columns[c].heading), columnFormat(columns[c].align),
-                     columns[c].width);
     m_shownColumns = columns;
+    // Widths the user gave this kind of list win; else the producer's, widened to the heading.
+    std::vector<int> stored =
+        m_layoutStore != nullptr ? listcolumns::read(*m_layoutStore, headings()) : std::vector<int>();
+    for (size_t c = 0; c < columns.size(); ++c) {
+        int width = stored.empty() ? FirstColumnWidth(columns[c].heading, columns[c].width) : stored[c];
+        InsertColumn(static_cast<long>(c), fromAnsi(columns[c].heading), columnFormat(columns[c].align), width);
+    }
     m_shownRows = -1;
     Thaw();
 }
 
+std::vector<std::string> CResultListCtrl::headings() const
+{
+    std::vector<std::string> result;
+    for (const CResultColumn& column : m_shownColumns)
+        result.push_back(column.heading);
+    return result;
+}
+
+int CResultListCtrl::FirstColumnWidth(const std::string& heading, int width) const
+{
+    if (heading.empty())
+        return width;
+    wxClientDC dc(const_cast<CResultListCtrl*>(this));
+    dc.SetFont(GetFont());
+    return std::max(width, dc.GetTextExtent(fromAnsi(heading)).x + kHeadingPadding);
+}
+
+void CResultListCtrl::FitColumn(int column)
+{
+    if (column < 0 || column >= GetColumnCount() || column >= static_cast<int>(m_shownColumns.size()))
+        return;
+    wxClientDC dc(this);
+    dc.SetFont(GetFont());
+    int width = dc.GetTextExtent(fromAnsi(m_shownColumns[column].heading)).x + kHeadingPadding;
+    const int rows = std::min(GetItemCount(), kFitRowLimit);
+    int icon = 0;
+    if (column == 0 && m_small != nullptr) {
+        int w = 0, h = 0;
+        m_small->GetSize(0, w, h);
+        icon = w + 4;
+    }
+    for (int r = 0; r < rows; ++r)
+        width = std::max(width, dc.GetTextExtent(OnGetItemText(r, column)).x + kCellPadding + icon);
+    SetColumnWidth(column, width);
+    rememberWidths();
+}
+
+void CResultListCtrl::rememberWidths()
+{
+    if (m_layoutStore == nullptr || m_shownColumns.empty() || GetColumnCount() != static_cast<int>(m_shownColumns.size()))
+        return;
+    std::vector<int> widths;
+    for (int c = 0; c < GetColumnCount(); ++c)
+        widths.push_back(GetColumnWidth(c));
+    listcolumns::write(*m_layoutStore, headings(), widths);
+}
+
+std::string CResultListCtrl::SelectedRowsText() const
+{
+    std::vector<int> rows;
+    for (long row = GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED); row >= 0;
+         row = GetNextItem(row, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED))
+        rows.push_back(static_cast<int>(row));
+    return listTextOfRows(m_list, rows);
+}
+
+bool CResultListCtrl::CopySelectedRows()
+{
+    wxClipboardLocker locker;
+    if (!locker)
+        return false;
+    wxTheClipboard->SetData(new wxTextDataObject(fromAnsi(SelectedRowsText())));
+    wxTheClipboard->Flush();
+    return true;
+}
+
+bool CResultListCtrl::HasFocusIn(const wxWindow* focus) const
+{
+    return focus != nullptr && (focus == this || focus->GetParent() == this);
+}
+
+wxWindow* CResultListCtrl::headingWindow() const
+{
+    // The generic list's heading bar: the child at the top, above the row area.
+    wxWindow* heading = nullptr;
+    for (wxWindow* child : GetChildren())
+        if (child->GetPosition().y == 0 && child->GetSize().y < GetSize().y / 2)
+            heading = child;
+    return heading;
+}
+
+void CResultListCtrl::onHeadingDoubleClick(wxMouseEvent& event)
+{
+    wxWindow* source = dynamic_cast<wxWindow*>(event.GetEventObject());
+    if (source == nullptr || source != headingWindow()) {
+        event.Skip();
+        return;
+    }
+    // Column edges in the heading's coordinates; the first row's cell tells the horizontal scrolling.
+    int edge = 0;
+    wxRect first;
+    if (GetItemCount() > 0 && GetSubItemRect(GetTopItem(), 0, first))
+        edge = first.x;
+    for (int c = 0; c < GetColumnCount(); ++c) {
+        edge += GetColumnWidth(c);
+        if (std::abs(event.GetX() - edge) <= kEdgeGrip) {
+            m_fitOnMouseUp = c;
+            return;
+        }
+    }
+    event.Skip();
+}
+
+void CResultListCtrl::onHeadingMouseUp(wxMouseEvent& event)
+{
+    event.Skip();
+    // The first press of the double click resized the column to where the mouse is; the heading
+    // applies that width once more after the button is up, so the fitted width comes a little later.
+    if (m_fitOnMouseUp >= 0)
+        m_fitTimer.StartOnce(kFitDelayMs);
+}
+
+void CResultListCtrl::onColumnDragged(wxListEvent& event)
+{
+    event.Skip();
+    CallAfter([this] { rememberWidths(); });
+}
+
 wxString CResultListCtrl::OnGetItemText(long item, long column) const
 {
+    ++m_syncCounts.cellTexts;
     // A row is one line: line breaks inside a cell (context texts) show as blanks.
     std::string cell = m_list.GetCellText(static_cast<int>(item), static_cast<int>(column));
     std::replace(cell.begin(), cell.end(), '\r', ' ');
@@ -139,8 +326,11 @@ bool CResultListCtrl::FindInList(const std::string& text)
 void CResultListCtrl::ClickColumn(int column)
 {
     wxBusyCursor wait;
-    if (m_list.OnColumnClick(column))
-        SyncFromList();
+    if (!m_list.OnColumnClick(column))
+        return;
+    SyncFromList();
+    // The click sorted in the direction the shared flag now shows (the next click takes the other).
+    ShowSortIndicator(column, !CResultList::nextClickSortsAscending());
 }
 
 void CResultListCtrl::onColumnClick(wxListEvent& event)
@@ -172,6 +362,10 @@ void CResultListCtrl::onMouseUp(wxMouseEvent& event)
 
 void CResultListCtrl::onKeyDown(wxKeyEvent& event)
 {
+    if (event.GetKeyCode() == 'C' && event.GetModifiers() == wxMOD_CONTROL) {
+        CopySelectedRows();
+        return;
+    }
     int row = GetFirstSelectedRow();
     bool enter = event.GetKeyCode() == WXK_RETURN || event.GetKeyCode() == WXK_NUMPAD_ENTER;
     if (!enter || row < 0 || !m_rowClick) {

@@ -3,13 +3,16 @@
 #include "results/ResultList.h"
 
 #include <wx/listctrl.h>
+#include <wx/timer.h>
 
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
+class ISettingsStore;
 class wxImageList;
 
 // The report list every result is shown in: a virtual list over a CResultList (so 100,000 rows
@@ -40,6 +43,29 @@ public:
     // Height of the heading bar above the rows.
     int HeadingBarHeight() const;
 
+    // Where column widths are remembered per list kind (by headings); null: nowhere.
+    void SetLayoutStore(ISettingsStore* store) { m_layoutStore = store; }
+    // Gives the column the width of its widest text (heading and rows) and remembers it.
+    void FitColumn(int column);
+    // The first width of a column: the given one, but never narrower than its heading text.
+    int FirstColumnWidth(const std::string& heading, int width) const;
+    // The list text of the selected rows (of every row when none is selected).
+    std::string SelectedRowsText() const;
+    // Puts SelectedRowsText on the clipboard (Ctrl+C in the list); false when the clipboard refused.
+    bool CopySelectedRows();
+    // Whether focus is the list or its row area.
+    bool HasFocusIn(const wxWindow* focus) const;
+
+    // What SyncFromList did, so tests can tell a full redraw from drawing the new rows only.
+    struct SyncCounts {
+        int itemCountSets = 0;  // SetItemCount calls
+        int fullRefreshes = 0;  // redraws of the whole list
+        std::vector<std::pair<long, long>> refreshedRows; // first and last row of each partial redraw
+        long cellTexts = 0;     // cells the list asked for, to draw or measure them
+    };
+    const SyncCounts& syncCounts() const { return m_syncCounts; }
+    void resetSyncCounts() { m_syncCounts = SyncCounts(); }
+
 protected:
     wxString OnGetItemText(long item, long column) const override;
     int OnGetItemImage(long item) const override;
@@ -51,10 +77,23 @@ private:
     void onDeselected(wxListEvent& event);
     void onMouseUp(wxMouseEvent& event);
     void onKeyDown(wxKeyEvent& event);
+    void onHeadingDoubleClick(wxMouseEvent& event);
+    void onHeadingMouseUp(wxMouseEvent& event);
+    void onPaintPart(wxPaintEvent& event);
+    void onColumnDragged(wxListEvent& event);
     void ensureImageLists();
+    void showNewRows(int rows);
+    std::vector<std::string> headings() const;
+    void rememberWidths();
+    wxWindow* headingWindow() const;
 
     CResultList& m_list;
     std::uint64_t m_seenChanges = UINT64_MAX;
+    std::uint64_t m_seenReshapes = UINT64_MAX;
+    ISettingsStore* m_layoutStore = nullptr;
+    int m_fitOnMouseUp = -1; // the column a double click on its edge fits once the button is up
+    wxTimer m_fitTimer;
+    mutable SyncCounts m_syncCounts;
     std::vector<CResultColumn> m_shownColumns;
     int m_shownRows = -1;
     std::function<void(int)> m_rowClick;

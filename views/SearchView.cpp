@@ -12,6 +12,7 @@
 #include "views/ResultListCtrl.h"
 
 #include <wx/choice.h>
+#include <wx/combobox.h>
 #include <wx/gauge.h>
 #include <wx/msgdlg.h>
 #include <wx/textctrl.h>
@@ -35,6 +36,7 @@ CSearchView::CSearchView() : IBLView(rid::IDD_SEARCHVIEW, rid::IDR_SEARCHVIEW, k
     m_sourceFile = wxString::FromUTF8(settings.sourceFile);
     m_searchTerm = wxString::FromUTF8(settings.searchTerm);
     m_searchOption = wxString::FromUTF8(settings.searchOption);
+    m_recentTerms.read(wxGetApp().settings());
     Bind(wxEVT_TIMER, &CSearchView::onTimer, this, rid::ID_JOB_TIMER);
     bindCommands();
 }
@@ -55,6 +57,7 @@ void CSearchView::OnInitialUpdate()
     Form()->Bind(EVT_WORKER_FINISHED, &CSearchView::onWorkerFinished, this);
     m_list->SetRowClickHandler([this](int) { OpenRow(m_list->GetFirstSelectedRow()); });
     m_list->Bind(wxEVT_CONTEXT_MENU, &CSearchView::onContextMenu, this);
+    m_sourceEdit->Bind(wxEVT_TEXT, &CSearchView::onSourceText, this);
     for (const char* heading : {"Objects", "FindPos", "StartPos", "EndPos"})
         m_results.AddColumn(heading, LIST_ALIGN_LEFT, std::string(heading) == "Objects" ? 380 : 100);
     m_list->SyncFromList();
@@ -81,6 +84,16 @@ void CSearchView::StopWorker()
     m_worker.stop();
     m_timer.Stop();
     followJob(false);
+}
+
+void CSearchView::StopJob()
+{
+    if (!m_worker.running())
+        return;
+    m_stopRequested = true;
+    m_worker.stop();
+    wxGetApp().mainFrame()->flushStatusText();
+    wxGetApp().mainFrame()->SetStatusText(messages::stopped(m_lastAction));
 }
 
 void CSearchView::followJob(bool running)
@@ -134,6 +147,8 @@ bool CSearchView::startWorker(const OperationDef* operation, const AnalysisArgs&
     m_worker.stop();
     m_written.clear();
     m_renamed.clear();
+    m_stopRequested = false;
+    m_jobFailed = false;
     m_jobOperation = operation;
     m_jobPath = args.path;
     JobRequest request{operation, args, m_sourceFile.utf8_string()};
@@ -202,6 +217,8 @@ void CSearchView::onWorkerFinished(wxThreadEvent& event)
 {
     // after thread jump
     if (event.GetInt() < 0) {
+        m_jobFailed = true;
+        wxGetApp().mainFrame()->SetStatusText(event.GetString());
         wxGetApp().showMessage(GetFrame(), event.GetString());
         return;
     }
@@ -222,7 +239,18 @@ void CSearchView::onWorkerFinished(wxThreadEvent& event)
 
 void CSearchView::showWrittenFiles()
 {
-    if (m_jobOperation == nullptr || m_jobOperation->input != OperationInput::FolderAndRange)
+    if (m_stopRequested) {
+        wxGetApp().mainFrame()->SetStatusText(messages::stopped(m_lastAction));
+        return;
+    }
+    if (m_jobOperation == nullptr)
+        return;
+    if (m_jobOperation->input == OperationInput::OutputFile) {
+        if (!m_jobFailed)
+            wxGetApp().mainFrame()->SetStatusText(messages::splitWritten(1, wxString::FromUTF8(m_jobPath)));
+        return;
+    }
+    if (m_jobOperation->input != OperationInput::FolderAndRange)
         return;
     wxString text = messages::splitWritten(m_written.size(), wxString::FromUTF8(m_jobPath));
     if (!m_renamed.empty())

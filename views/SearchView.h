@@ -4,6 +4,7 @@
 #include "jobs/SearchOption.h"
 #include "jobs/WorkerJob.h"
 #include "results/ResultList.h"
+#include "settings/LayoutSettings.h"
 #include "views/BLView.h"
 
 #include <wx/timer.h>
@@ -17,6 +18,7 @@ class CQuellixDoc;
 class CResultListCtrl;
 class wxCheckBox;
 class wxChoice;
+class wxComboBox;
 class wxGauge;
 class wxTextCtrl;
 class wxThreadEvent;
@@ -36,6 +38,8 @@ public:
     // The commands, as the buttons and menus call them.
     void RunSearch();
     void RunCommand(int commandId);
+    // FindInList with the search term; the status bar says when nothing was found or the search
+    // started over from the top.
     void SearchInList();
     void CopyToClipboard();
     void ExportToFile(const wxString& path);
@@ -44,6 +48,11 @@ public:
     bool StartJob(const OperationDef& operation, const AnalysisArgs& args);
     // Sets the cancellation flag of a running job and waits for its thread to end.
     void StopWorker();
+    // The user's Stop (View › "Stop", Esc): stops the running job as StopWorker does and says so
+    // in the status bar; the rows found so far stay.
+    void StopJob();
+    // The search terms the drop-down offers, most recent first.
+    const std::vector<std::string>& RecentTerms() const { return m_recentTerms.terms; }
 
     CQuellixDoc* Doc() const;
     CResultListCtrl* ResultListCtrl() const { return m_list; }
@@ -93,6 +102,10 @@ private:
     void onShowObject(wxCommandEvent& event);
     void onUpdateShowObject(wxUpdateUIEvent& event);
     void onContextMenu(wxContextMenuEvent& event);
+    void onStop(wxCommandEvent& event);
+    void onUpdateStop(wxUpdateUIEvent& event);
+    void onSourceText(wxCommandEvent& event);
+    void rememberSearchTerm();
 
     wxString m_sourceFile;
     wxString m_searchTerm;
@@ -103,6 +116,10 @@ private:
     std::string m_jobPath;                         // its output file or folder
     std::vector<std::string> m_written;            // the split's files, filled by its job
     std::vector<std::string> m_renamed;            // those of them with a numbered name
+    bool m_stopRequested = false; // the user stopped the job started last
+    bool m_jobFailed = false;     // the job started last showed a failure
+    bool m_listSearchEnded = false; // the last search in the list found nothing below the selection
+    RecentSearchTerms m_recentTerms;
     bool m_caseSensitive = false;
     bool m_useRegex = false;
     std::string m_jobPattern;
@@ -116,7 +133,7 @@ private:
     bool m_followed = false; // counted in the main frame's running jobs
 
     wxTextCtrl* m_sourceEdit = nullptr;
-    wxTextCtrl* m_termEdit = nullptr;
+    wxComboBox* m_termEdit = nullptr; // remembers the last terms in its drop-down
     wxChoice* m_optionCombo = nullptr;
     wxCheckBox* m_awareCheck = nullptr; // "C/AL-aware": the unused analyses' option, kept in section "Analysis"
     wxTextCtrl* m_lastActionEdit = nullptr;

@@ -23,6 +23,7 @@
 #include <wx/checkbox.h>
 #include <wx/choice.h>
 #include <wx/clipbrd.h>
+#include <wx/combobox.h>
 #include <wx/filedlg.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
@@ -54,7 +55,39 @@ void CSearchView::bindCommands()
         Bind(wxEVT_UPDATE_UI, &CSearchView::onUpdateNeedsRows, this, id);
     Bind(wxEVT_MENU, &CSearchView::onShowObject, this, menuIdOf(ID_SHOW_OBJECT));
     Bind(wxEVT_UPDATE_UI, &CSearchView::onUpdateShowObject, this, menuIdOf(ID_SHOW_OBJECT));
-    bindTextEditCommands(*this);
+    Bind(wxEVT_MENU, &CSearchView::onStop, this, ID_STOP_JOB);
+    Bind(wxEVT_UPDATE_UI, &CSearchView::onUpdateStop, this, ID_STOP_JOB);
+    // Ctrl+C with the focus in the list copies its selected rows (every row when none is selected).
+    bindTextEditCommands(*this, CopyTarget{[this](wxWindow* focus) { return m_list != nullptr && m_list->HasFocusIn(focus); },
+                                           [this] { m_list->CopySelectedRows(); }});
+}
+
+void CSearchView::onStop(wxCommandEvent&)
+{
+    StopJob();
+}
+
+void CSearchView::onUpdateStop(wxUpdateUIEvent& event)
+{
+    event.Enable(m_worker.running());
+}
+
+void CSearchView::onSourceText(wxCommandEvent& event)
+{
+    event.Skip();
+    if (Doc() != nullptr)
+        Doc()->followSourceFile(m_sourceEdit->GetValue());
+}
+
+void CSearchView::rememberSearchTerm()
+{
+    m_recentTerms.add(m_searchTerm.utf8_string());
+    m_recentTerms.write(wxGetApp().settings());
+    wxArrayString items;
+    for (const std::string& term : m_recentTerms.terms)
+        items.push_back(wxString::FromUTF8(term));
+    m_termEdit->Set(items);
+    m_termEdit->ChangeValue(m_searchTerm);
 }
 
 void CSearchView::onSearchButton(wxCommandEvent&)
@@ -73,8 +106,10 @@ void CSearchView::RunSearch()
     args.term = m_jobPattern;
     args.useRegex = m_useRegex;
     args.caseSensitive = m_caseSensitive;
-    if (startWorker(&search, args))
+    if (startWorker(&search, args)) {
         writeSearchSettings();
+        rememberSearchTerm();
+    }
 }
 
 void CSearchView::onCommand(wxCommandEvent& event)
@@ -171,6 +206,7 @@ void CSearchView::onBrowse(wxCommandEvent&)
     if (dialog.ShowModal() == wxID_OK) {
         m_sourceFile = dialog.GetPath();
         updateControls();
+        Doc()->followSourceFile(m_sourceFile);
     }
 }
 
@@ -182,7 +218,20 @@ void CSearchView::onSearchInList(wxCommandEvent&)
 void CSearchView::SearchInList()
 {
     updateData();
-    m_list->FindInList(toAnsi(m_searchTerm));
+    const std::string term = toAnsi(m_searchTerm);
+    const int start = m_results.GetFirstSelectedRow() + 1;
+    const bool found = m_list->FindInList(term);
+    const int hit = m_results.GetFirstSelectedRow();
+    wxString text;
+    if (!found)
+        text = start > 0 && m_results.FindRowContaining(term, 0) >= 0 ? messages::noFurtherRowInList(m_searchTerm)
+                                                                       : messages::notFoundInList(m_searchTerm);
+    else if (start == 0 && m_listSearchEnded)
+        text = messages::startedOverInList(m_searchTerm, hit);
+    else
+        text = messages::foundInList(m_searchTerm, hit);
+    m_listSearchEnded = !found;
+    wxGetApp().mainFrame()->SetStatusText(text);
 }
 
 void CSearchView::CopyToClipboard()

@@ -11,6 +11,7 @@
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/choice.h>
+#include <wx/combobox.h>
 #include <wx/gauge.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
@@ -34,7 +35,12 @@ void CSearchView::CreateControls(wxWindow* form)
     button(IDC_BROWSE, "...", DialogRect(462, 6, 18, 14));
 
     label(wxID_STATIC, "Search term:", DialogRect(7, 27, 48, 8));
-    m_termEdit = edit(IDC_SEARCH_TERM, DialogRect(58, 25, 184, 12));
+    wxArrayString terms;
+    for (const std::string& term : m_recentTerms.terms)
+        terms.push_back(wxString::FromUTF8(term));
+    wxRect termRect = DialogRect(58, 25, 184, 12);
+    m_termEdit = new wxComboBox(form, IDC_SEARCH_TERM, wxString(), termRect.GetPosition(), termRect.GetSize(), terms,
+                                wxCB_DROPDOWN);
     wxRect awareRect = DialogRect(246, 26, 50, 10);
     m_awareCheck = new wxCheckBox(form, IDC_CAL_AWARE, "C/AL-aware", awareRect.GetPosition(), awareRect.GetSize());
     AnalysisSettings analysis;

@@ -1,23 +1,27 @@
 #include "views/TextEditCommands.h"
 
 #include <wx/event.h>
-#include <wx/textctrl.h>
+#include <wx/textentry.h>
 #include <wx/window.h>
 
 namespace {
-wxTextCtrl* focusedTextField()
+wxTextEntry* focusedTextField()
 {
-    return wxDynamicCast(wxWindow::FindFocus(), wxTextCtrl);
+    return dynamic_cast<wxTextEntry*>(wxWindow::FindFocus());
 }
 } // namespace
 
-void bindTextEditCommands(wxEvtHandler& handler)
+void bindTextEditCommands(wxEvtHandler& handler, CopyTarget other)
 {
     for (int id : {wxID_COPY, wxID_PASTE, wxID_CUT, wxID_UNDO}) {
-        handler.Bind(wxEVT_MENU, [](wxCommandEvent& event) {
-            wxTextCtrl* edit = focusedTextField();
-            if (edit == nullptr)
+        const bool copies = id == wxID_COPY && other.hasFocus && other.copy;
+        handler.Bind(wxEVT_MENU, [other, copies](wxCommandEvent& event) {
+            wxTextEntry* edit = focusedTextField();
+            if (edit == nullptr) {
+                if (copies && other.hasFocus(wxWindow::FindFocus()))
+                    other.copy();
                 return;
+            }
             switch (event.GetId()) {
             case wxID_COPY: edit->Copy(); break;
             case wxID_PASTE: edit->Paste(); break;
@@ -26,6 +30,8 @@ void bindTextEditCommands(wxEvtHandler& handler)
             default: break;
             }
         }, id);
-        handler.Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& event) { event.Enable(focusedTextField() != nullptr); }, id);
+        handler.Bind(wxEVT_UPDATE_UI, [other, copies](wxUpdateUIEvent& event) {
+            event.Enable(focusedTextField() != nullptr || (copies && other.hasFocus(wxWindow::FindFocus())));
+        }, id);
     }
 }

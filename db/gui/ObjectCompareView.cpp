@@ -9,6 +9,7 @@
 #include "views/Messages.h"
 #include "results/ListExportText.h"
 #include "views/ResultListCtrl.h"
+#include "views/TextEditCommands.h"
 
 #include <wx/checkbox.h>
 #include <wx/combobox.h>
@@ -70,6 +71,9 @@ void CObjectCompareView::bindCommands()
         Bind(wxEVT_BUTTON, &CObjectCompareView::onBrowseProgramPath, this, id);
     for (int id : {wxID_SAVE, wxID_SAVEAS})
         Bind(wxEVT_MENU, &CObjectCompareView::onExport, this, id);
+    // Ctrl+C with the focus in the list copies its selected rows (every row when none is selected).
+    bindTextEditCommands(*this, CopyTarget{[this](wxWindow* focus) { return m_list != nullptr && m_list->HasFocusIn(focus); },
+                                           [this] { m_list->CopySelectedRows(); }});
 }
 
 void CObjectCompareView::OnInitialUpdate()

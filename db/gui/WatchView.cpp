@@ -5,6 +5,7 @@
 #include "resources/ResourceIds.h"
 #include "views/AnsiText.h"
 #include "views/ResultListCtrl.h"
+#include "views/TextEditCommands.h"
 
 #include <wx/button.h>
 #include <wx/choice.h>
@@ -141,6 +142,18 @@ void CWatchView::bindCommands()
     Bind(wxEVT_BUTTON, &CWatchView::onBrowse, this, IDC_WATCH_BROWSE);
     Bind(wxEVT_UPDATE_UI, &CWatchView::onUpdateStart, this, menuIdOf(ID_WATCH_START));
     Bind(wxEVT_UPDATE_UI, &CWatchView::onUpdateStop, this, menuIdOf(ID_WATCH_STOP));
+    // Ctrl+C with the focus in one of the lists copies its selected rows (every row when none is).
+    auto focusedList = [this](wxWindow* focus) -> CResultListCtrl* {
+        for (CResultListCtrl* list : {m_objectsCtrl, m_sessionsCtrl})
+            if (list != nullptr && list->HasFocusIn(focus))
+                return list;
+        return nullptr;
+    };
+    bindTextEditCommands(*this, CopyTarget{[focusedList](wxWindow* focus) { return focusedList(focus) != nullptr; },
+                                           [focusedList] {
+                                               if (CResultListCtrl* list = focusedList(wxWindow::FindFocus()))
+                                                   list->CopySelectedRows();
+                                           }});
 }
 
 void CWatchView::updateData()

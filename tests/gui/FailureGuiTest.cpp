@@ -8,6 +8,7 @@
 #include "views/SearchView.h"
 
 #include <gtest/gtest.h>
+#include <wx/textentry.h>
 #include <wx/textctrl.h>
 
 #include <new>
@@ -72,7 +73,7 @@ TEST_F(FailureTest, AJobOutOfMemoryShowsTheMessageAndTheViewRunsTheNextJob)
     ASSERT_TRUE(waitForJob(view));
 
     // The export is read anew and the search finds its rows.
-    wxDynamicCast(view->Form()->FindWindow(rid::IDC_SEARCH_TERM), wxTextCtrl)->SetValue("OBJECT ");
+    dynamic_cast<wxTextEntry*>(view->Form()->FindWindow(rid::IDC_SEARCH_TERM))->SetValue("OBJECT ");
     view->RunSearch();
     ASSERT_TRUE(waitForJob(view));
     pump(100);

@@ -10,6 +10,7 @@
 #include "views/SearchView.h"
 
 #include <gtest/gtest.h>
+#include <wx/textentry.h>
 #include <wx/gauge.h>
 #include <wx/textctrl.h>
 #include <wx/timer.h>
@@ -43,7 +44,7 @@ protected:
 
     void setTerm(const wxString& term)
     {
-        wxDynamicCast(view->Form()->FindWindow(rid::IDC_SEARCH_TERM), wxTextCtrl)->SetValue(term);
+        dynamic_cast<wxTextEntry*>(view->Form()->FindWindow(rid::IDC_SEARCH_TERM))->SetValue(term);
     }
 
     static std::string largeExport;

@@ -8,12 +8,15 @@
 #include "db/gui/ObjectCompareView.h"
 #include "db/StandInFolder.h"
 #include "resources/ResourceIds.h"
+#include "results/ListExportText.h"
 #include "support/CompareExports.h"
+#include "views/AnsiText.h"
 #include "views/ResultListCtrl.h"
 
 #include <gtest/gtest.h>
 #include <wx/button.h>
 #include <wx/checkbox.h>
+#include <wx/clipbrd.h>
 #include <wx/choicdlg.h>
 #include <wx/combobox.h>
 #include <wx/dcmemory.h>
@@ -22,6 +25,7 @@
 #include <wx/fileconf.h>
 #include <wx/statbox.h>
 #include <wx/textctrl.h>
+#include <wx/uiaction.h>
 
 using namespace guitest;
 using namespace rid;
@@ -189,6 +193,20 @@ TEST_F(ObjectCompareViewTest, CompareObjectsShowsTheRowsOfDbCompareAndStoresTheS
     control<wxTextCtrl>(IDC_SEARCH_TERM)->SetValue("only two");
     click(control<wxButton>(IDC_SEARCH_IN_LIST));
     EXPECT_EQ(view->ResultListCtrl()->GetFirstSelectedRow(), 9);
+
+    // Ctrl+C in the list copies the selected row as list text.
+    view->ResultListCtrl()->SetFocus();
+    pump(50);
+    wxUIActionSimulator().Char('C', wxMOD_CONTROL);
+    pump(200);
+    wxString copied;
+    {
+        wxClipboardLocker locker;
+        wxTextDataObject data;
+        if (!!locker && wxTheClipboard->GetData(data))
+            copied = data.GetText();
+    }
+    EXPECT_EQ(copied, fromAnsi(listTextOfRows(view->Results(), {9})));
 }
 
 TEST_F(ObjectCompareViewTest, AllObjectTypesReadsPagesAndNamesXmlports)

@@ -8,6 +8,7 @@
 #include "views/SearchView.h"
 
 #include <gtest/gtest.h>
+#include <wx/textentry.h>
 #include <wx/choice.h>
 #include <wx/stc/stc.h>
 #include <wx/textctrl.h>
@@ -53,7 +54,7 @@ TEST(Benchmark, ObjectViewerOpensATwoMegabyteObject)
     std::string path = writeBigObject();
     CSearchView* view = openSearchView(wxString::FromUTF8(path));
     ASSERT_NE(view, nullptr);
-    wxDynamicCast(view->Form()->FindWindow(rid::IDC_SEARCH_TERM), wxTextCtrl)->SetValue("step 1000");
+    dynamic_cast<wxTextEntry*>(view->Form()->FindWindow(rid::IDC_SEARCH_TERM))->SetValue("step 1000");
     wxDynamicCast(view->Form()->FindWindow(rid::IDC_SEARCH_OPTION), wxChoice)->SetStringSelection("normal");
     view->RunSearch();
     ASSERT_TRUE(waitForJob(view));

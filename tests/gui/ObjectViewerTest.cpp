@@ -11,6 +11,7 @@
 #include "views/SearchView.h"
 
 #include <gtest/gtest.h>
+#include <wx/textentry.h>
 #include <wx/button.h>
 #include <wx/choice.h>
 #include <wx/fdrepdlg.h>
@@ -71,7 +72,7 @@ protected:
 
     void search(const wxString& term)
     {
-        wxDynamicCast(view->Form()->FindWindow(rid::IDC_SEARCH_TERM), wxTextCtrl)->SetValue(term);
+        dynamic_cast<wxTextEntry*>(view->Form()->FindWindow(rid::IDC_SEARCH_TERM))->SetValue(term);
         wxDynamicCast(view->Form()->FindWindow(rid::IDC_SEARCH_OPTION), wxChoice)->SetStringSelection("normal");
         view->RunSearch();
         ASSERT_TRUE(waitForJob(view));

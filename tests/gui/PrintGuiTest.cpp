@@ -7,6 +7,7 @@
 #include "views/SearchView.h"
 
 #include <gtest/gtest.h>
+#include <wx/textentry.h>
 #include <wx/choice.h>
 #include <wx/dcsvg.h>
 #include <wx/generic/printps.h>
@@ -35,7 +36,7 @@ protected:
     {
         view = openSearchView(wxString::FromUTF8(sourcePath(file)));
         ASSERT_NE(view, nullptr);
-        wxDynamicCast(view->Form()->FindWindow(rid::IDC_SEARCH_TERM), wxTextCtrl)->SetValue(term);
+        dynamic_cast<wxTextEntry*>(view->Form()->FindWindow(rid::IDC_SEARCH_TERM))->SetValue(term);
         wxDynamicCast(view->Form()->FindWindow(rid::IDC_SEARCH_OPTION), wxChoice)->SetStringSelection(option);
         view->RunSearch();
         ASSERT_TRUE(waitForJob(view));

@@ -10,6 +10,7 @@
 #include "views/SearchView.h"
 
 #include <gtest/gtest.h>
+#include <wx/textentry.h>
 #include <wx/choice.h>
 #include <wx/dcmemory.h>
 #include <wx/dcscreen.h>
@@ -39,7 +40,7 @@ TEST(Screenshot, SearchViewWithRowsIconsAndCounts)
     frame->SetSize(0, 0, 1180, 740);
     CSearchView* view = openSearchView(wxString::FromUTF8(sourcePath("examples/sample-export.txt")));
     ASSERT_NE(view, nullptr);
-    wxDynamicCast(view->Form()->FindWindow(rid::IDC_SEARCH_TERM), wxTextCtrl)->SetValue("Version List");
+    dynamic_cast<wxTextEntry*>(view->Form()->FindWindow(rid::IDC_SEARCH_TERM))->SetValue("Version List");
     wxDynamicCast(view->Form()->FindWindow(rid::IDC_SEARCH_OPTION), wxChoice)->SetStringSelection("normal");
     view->RunSearch();
     ASSERT_TRUE(waitForJob(view));
@@ -58,7 +59,7 @@ TEST(Screenshot, ObjectViewerWithMarkedHits)
         GTEST_SKIP() << "set QUELLIX_VIEWER_SCREENSHOT to a PNG path to take it";
     CSearchView* view = openSearchView(wxString::FromUTF8(sourcePath("examples/sample-export.txt")));
     ASSERT_NE(view, nullptr);
-    wxDynamicCast(view->Form()->FindWindow(rid::IDC_SEARCH_TERM), wxTextCtrl)->SetValue("Bonus");
+    dynamic_cast<wxTextEntry*>(view->Form()->FindWindow(rid::IDC_SEARCH_TERM))->SetValue("Bonus");
     wxDynamicCast(view->Form()->FindWindow(rid::IDC_SEARCH_OPTION), wxChoice)->SetStringSelection("normal");
     view->RunSearch();
     ASSERT_TRUE(waitForJob(view));

@@ -15,6 +15,7 @@
 #include <wx/checkbox.h>
 #include <wx/choice.h>
 #include <wx/clipbrd.h>
+#include <wx/combobox.h>
 #include <wx/fileconf.h>
 #include <wx/gauge.h>
 #include <wx/textctrl.h>
@@ -51,7 +52,7 @@ protected:
     }
     void search(const wxString& term, const wxString& option = "normal")
     {
-        control<wxTextCtrl>(rid::IDC_SEARCH_TERM)->SetValue(term);
+        control<wxComboBox>(rid::IDC_SEARCH_TERM)->SetValue(term);
         control<wxChoice>(rid::IDC_SEARCH_OPTION)->SetStringSelection(option);
         int job = view->CurrentJobId();
         click(control<wxButton>(rid::IDC_SEARCH));
@@ -216,7 +217,7 @@ TEST_F(SearchViewTest, SearchInListStepsFromHitToHitAndStartsOver)
 {
     search("OBJECT ", "Case sensitiv");
     ASSERT_EQ(view->Results().GetRowCount(), 5);
-    control<wxTextCtrl>(rid::IDC_SEARCH_TERM)->SetValue("codeunit");
+    control<wxComboBox>(rid::IDC_SEARCH_TERM)->SetValue("codeunit");
     CResultListCtrl* list = view->ResultListCtrl();
     click(control<wxButton>(rid::IDC_SEARCH_IN_LIST));
     int first = list->GetFirstSelectedRow();

@@ -9,6 +9,7 @@
 #include "views/SearchView.h"
 
 #include <gtest/gtest.h>
+#include <wx/textentry.h>
 #include <wx/textctrl.h>
 
 #include <cstdio>
@@ -28,7 +29,7 @@ protected:
 
     void setTerm(const wxString& term)
     {
-        wxDynamicCast(view->Form()->FindWindow(rid::IDC_SEARCH_TERM), wxTextCtrl)->SetValue(term);
+        dynamic_cast<wxTextEntry*>(view->Form()->FindWindow(rid::IDC_SEARCH_TERM))->SetValue(term);
     }
     void search(const wxString& term)
     {

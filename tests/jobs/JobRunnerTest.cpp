@@ -159,6 +159,39 @@ TEST(JobRunner, ACancelledJobDoesNotStartTheOperation)
     std::remove(path.c_str());
 }
 
+TEST(JobRunner, StoppedWhileTheExportIsReadTheJobRunsNothingAndKeepsTheEarlierExport)
+{
+    // The flag goes up while the second export is read: the first one stays loaded, no failure.
+    struct StopOnRead : IProgress {
+        std::atomic<bool>* flag = nullptr;
+        void setRange(int, int) override {}
+        void setPos(int) override { flag->store(true); }
+    };
+    std::string first = tempFile("quellix-job-first.txt", twoObjects);
+    std::string second = tempFile("quellix-job-second.txt", twoObjects + twoObjects);
+    observed = {};
+    CLoadedExport loaded;
+    CObjektManager manager;
+    CResultList list;
+    JobRequest request{&observingOperation, {}, first};
+    ASSERT_TRUE(runJob(request, loaded, manager, list, nullptr, nullptr, nullptr).ok());
+    ASSERT_EQ(observed.objects, 2);
+    observed = {};
+    std::atomic<bool> cancel{false};
+    StopOnRead progress;
+    progress.flag = &cancel;
+    request.sourceFile = second;
+    EXPECT_TRUE(runJob(request, loaded, manager, list, &progress, nullptr, &cancel).ok());
+    EXPECT_EQ(observed.objects, 0);
+    EXPECT_EQ(loaded.fileName(), first);
+    EXPECT_EQ(manager.count(), 2);
+    // The next job reads the second export.
+    EXPECT_TRUE(runJob(request, loaded, manager, list, nullptr, nullptr, nullptr).ok());
+    EXPECT_EQ(observed.objects, 4);
+    std::remove(first.c_str());
+    std::remove(second.c_str());
+}
+
 TEST(JobRunner, AFileOperationThatCannotWriteIsReportedAsFailed)
 {
     const std::string path = tempFile("quellix-job-export.txt", "OBJECT Form 1 A\r\n{\r\n  PROPERTIES\r\n  {\r\n"

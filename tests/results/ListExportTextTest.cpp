@@ -56,3 +56,16 @@ TEST(ListExportText, AppendingTwiceKeepsTheFirstExport)
     std::remove(path.c_str());
     EXPECT_FALSE(appendToFile("/nonexistent-dir/x.txt", "x"));
 }
+
+TEST(ListExportText, TextOfSomeRowsHasTheHeadingsAndThoseRowsOnlyAndAllRowsWhenNoneAreGiven)
+{
+    CResultList list;
+    list.AddColumn("A", 0, 10);
+    list.AddColumn("B", 0, 10);
+    list.AddRow({"x", "y"}, 0, -1);
+    list.AddRow({"u\r\nv", "w"}, 0, -1);
+    list.AddRow({"last"}, 0, -1);
+    EXPECT_EQ(listTextOfRows(list, {1}), "A\tB\t\r\nuv\tw\t\r\n");
+    EXPECT_EQ(listTextOfRows(list, {2, 0, 7, -1}), "A\tB\t\r\nlast\t\t\r\nx\ty\t\r\n");
+    EXPECT_EQ(listTextOfRows(list, {}), list.GetListText("\t", "\r\n"));
+}

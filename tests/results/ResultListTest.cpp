@@ -121,6 +121,37 @@ TEST(ResultList, ChangeCountGrowsWithEveryChange)
     EXPECT_EQ(list.GetChangeCount(), before + 5);
 }
 
+TEST(ResultList, ReshapeCountStandsStillWhileRowsAreOnlyAppendedOrSelected)
+{
+    CResultList list;
+    list.AddColumn("A", 0, 10);
+    const std::uint64_t shaped = list.GetReshapeCount();
+    list.AddRow({"b"}, -1);
+    list.AddRow({"a"}, -1);
+    list.SelectRow(1);
+    list.FindInList("b");
+    list.DeselectAllRows();
+    EXPECT_EQ(list.GetReshapeCount(), shaped);
+    // Every change that moves or removes rows on screen, or changes columns, counts.
+    std::uint64_t last = shaped;
+    auto grew = [&] {
+        const bool more = list.GetReshapeCount() > last;
+        last = list.GetReshapeCount();
+        return more;
+    };
+    list.SortByColumn(0, true);
+    EXPECT_TRUE(grew()) << "sort";
+    EXPECT_TRUE(list.OnColumnClick(0));
+    EXPECT_TRUE(grew()) << "column click";
+    list.AddColumn("B", 0, 10);
+    EXPECT_TRUE(grew()) << "column";
+    list.DeleteAllRows();
+    EXPECT_TRUE(grew()) << "delete";
+    list.AddRow({"c"}, -1);
+    list.ResetList();
+    EXPECT_TRUE(grew()) << "reset";
+}
+
 TEST(ResultList, FindRowContainingFoldsOnlyAsciiLettersAndDoesNotWrap)
 {
     CResultList list;
