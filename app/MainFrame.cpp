@@ -78,16 +78,19 @@ void CMainFrame::RestorePlacement()
     placement.read(wxGetApp().settings());
     // A stored place that no longer fits a display (a screen that is gone, a smaller one) gives
     // way to the default size on the primary display.
-    const LayoutRect remembered{placement.x, placement.y, placement.width, placement.height};
+    // The stored size is the client area's: the window manager's frame comes on top of it, and
+    // storing the outer size would grow the window by that frame at every start.
+    const wxSize parts = GetSize() - GetClientSize();
+    const LayoutRect remembered{placement.x, placement.y, placement.width + parts.x, placement.height + parts.y};
     const LayoutRect r = placeMainWindow(*this, placement.stored() ? &remembered : nullptr);
-    m_restoredRect = wxRect(r.x, r.y, r.width, r.height);
+    m_restoredRect = wxRect(r.x, r.y, r.width - parts.x, r.height - parts.y);
     Maximize(!placement.stored() || placement.maximized);
 }
 
 void CMainFrame::SavePlacement()
 {
     if (!IsMaximized() && !IsIconized())
-        m_restoredRect = GetRect();
+        m_restoredRect = wxRect(GetPosition(), GetClientSize());
     if (m_restoredRect.IsEmpty())
         return;
     MainWindowPlacement placement{m_restoredRect.x, m_restoredRect.y, m_restoredRect.width, m_restoredRect.height,
@@ -99,7 +102,7 @@ void CMainFrame::onMoveOrSize(wxEvent& event)
 {
     event.Skip();
     if (IsShown() && !IsMaximized() && !IsIconized())
-        m_restoredRect = GetRect();
+        m_restoredRect = wxRect(GetPosition(), GetClientSize());
 }
 
 void CMainFrame::onClose(wxCloseEvent& event)

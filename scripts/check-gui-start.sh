@@ -51,6 +51,27 @@ if [ "$WIDTH" -lt 640 ] || [ "$HEIGHT" -lt 400 ]; then
   status=1
 fi
 
+# Closing stores the restored place; two more starts must bring the window back the same size,
+# not grown by the window manager's frame each time.
+start_again() {
+  xdotool windowactivate --sync "$window" key alt+F4
+  for _ in $(seq 50); do kill -0 "$app" 2> /dev/null || break; sleep 0.2; done
+  env -u G_DEBUG QUELLIX_SETTINGS_FILE="$work/settings.ini" "$program" "$export_file" 2>> "$work/stderr" > /dev/null &
+  app=$!
+  window=$(timeout 30 xdotool search --sync --name "^Quellix - " | head -1)
+  sleep 2
+  [ -n "$window" ] && eval "$(xdotool getwindowgeometry --shell "$window")"
+}
+start_again
+first="${WIDTH} x ${HEIGHT}"
+start_again
+second="${WIDTH} x ${HEIGHT}"
+echo "started again: $first, then $second"
+if [ -z "$window" ] || [ "$first" != "$second" ]; then
+  echo "FAIL: the restored main window changes its size from start to start: $first, then $second"
+  status=1
+fi
+
 if grep -q "CRITICAL" "$work/stderr"; then
   echo "FAIL: GTK reported problems:"
   grep -v '^$' "$work/stderr"
