@@ -11,7 +11,10 @@ void CObjektManager::load(CSourceText* text, const std::string& fileName)
     m_fileName = fileName;
     catalogue.removeAll();
     results.removeAll();
-    m_lastOccurrence.clear();
+    {
+        std::lock_guard lock(m_lastOccurrenceMutex);
+        m_lastOccurrence.clear();
+    }
     m_text = text;
     if (!text)
         return;
@@ -85,12 +88,17 @@ int lastIndexOf(std::string_view text, std::string_view pattern)
 
 int CObjektManager::lastOccurrence(std::string_view pattern) const
 {
-    auto it = m_lastOccurrence.find(pattern);
-    if (it != m_lastOccurrence.end())
-        return it->second;
+    {
+        std::lock_guard lock(m_lastOccurrenceMutex);
+        auto it = m_lastOccurrence.find(pattern);
+        if (it != m_lastOccurrence.end())
+            return it->second;
+    }
+    // Searched outside the lock: two threads may both search a new pattern, with the same result.
     int last = -1;
     if (m_text && !pattern.empty())
         last = lastIndexOf(m_text->str(), pattern);
+    std::lock_guard lock(m_lastOccurrenceMutex);
     m_lastOccurrence.emplace(std::string(pattern), last);
     return last;
 }
