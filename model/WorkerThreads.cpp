@@ -120,7 +120,7 @@ void runInOrder(int count, const std::function<void(int, int)>& work, const std:
         return;
     }
     try {
-        for (int i = 0; i < count; ++i) {
+        for (int i = 0; i < count && !stop(); ++i) {
             {
                 std::unique_lock lock(s.mutex);
                 s.itemDone.wait(lock, [&] { return s.done[static_cast<size_t>(i)] != 0 || s.running == 0; });

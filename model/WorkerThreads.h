@@ -16,7 +16,8 @@ int workersFor(int count);
 // Runs work(i, w) for every i in 0..count-1 on workersFor(count) threads (w: the worker, from 0,
 // for state of its own) and merge(i) on the calling thread, in ascending order of i, each after its work(i) has returned; work(i) for different i
 // may run at the same time, so it must only touch what belongs to item i. Once stop() is true no
-// further item starts, and merge runs for the items before the first one that did not run. With
+// further item starts or is merged (as on one thread), and merge runs only for items before the
+// first one that did not run. With
 // one thread or one item everything runs on the calling thread: for each i, stop(), work(i),
 // merge(i). An exception thrown by work ends the run; it is rethrown on the calling thread after
 // every worker has ended.
