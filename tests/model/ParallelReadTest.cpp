@@ -1,4 +1,5 @@
 #include "model/CodePage.h"
+#include "model/ObjektManager.h"
 #include "model/ReadExport.h"
 #include "model/WorkerThreads.h"
 
@@ -9,6 +10,7 @@
 #include <random>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 // A file of several 8 MB slices read on several threads gives the text of a read on one thread:
 // the same conversion and the same CRs before bare LFs, also where an LF opens a slice.
@@ -48,4 +50,38 @@ TEST(ParallelRead, SlicesGiveTheTextOfOneThreadWithBareLineFeedsAtTheirBorders)
         }
     }
     std::remove(path.c_str());
+}
+
+// The catalogue of a text of several 8 MB slices, with object starts on and across the slices'
+// borders, is the one a load on one thread gives.
+TEST(ParallelRead, ObjectsAcrossSliceBordersAreCutAsOnOneThread)
+{
+    constexpr int kSlice = 8 << 20;
+    std::string text = "OBJECT Codeunit 1 First\r\n{\r\n}\r\n";
+    int number = 2;
+    // Markers "\r\nOBJECT " starting 0 to 9 bytes before a border, then one on the border itself.
+    for (int border = 1; border <= 3; ++border) {
+        const int lead = border * kSlice - (border == 3 ? 0 : 3 * border);
+        text.append(static_cast<size_t>(lead - static_cast<int>(text.size())), 'x');
+        text += "\r\nOBJECT Table " + std::to_string(number++) + " Across\r\n{\r\n}\r\n";
+        text.append(1000, 'y');
+        text += "\r\nOBJECT Form " + std::to_string(number++) + " After\r\n{\r\n}\r\n";
+    }
+    CSourceText source(text);
+    auto spans = [&](int threads) {
+        setWorkerThreads(threads);
+        CObjektManager manager;
+        manager.load(&source, "x");
+        std::vector<std::string> out;
+        for (int i = 0; i < manager.count(); ++i) {
+            const CObjectRecord& r = manager.get(i);
+            out.push_back(std::to_string(r.objectSpan.start()) + "-" + std::to_string(r.objectSpan.end()) + " " +
+                          std::string(r.headerText()) + " " + std::to_string(r.type) + " " + std::to_string(r.number));
+        }
+        setWorkerThreads(0);
+        return out;
+    };
+    const auto one = spans(1);
+    EXPECT_EQ(one.size(), 7u);
+    EXPECT_EQ(spans(3), one);
 }
