@@ -21,7 +21,6 @@ public:
     void addLocation(CResultLocation location, std::vector<std::string> cells, int icon);
     // Row without a location.
     void addRow(std::vector<std::string> cells, int itemData, int icon);
-    bool empty() const { return m_rows.empty(); }
 
 private:
     friend class AnalysisRun;

@@ -5,7 +5,6 @@
 #include "model/WorkerThreads.h"
 
 #include <algorithm>
-
 #include <memory>
 
 namespace {
