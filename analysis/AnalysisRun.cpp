@@ -1,5 +1,7 @@
 #include "analysis/AnalysisRun.h"
 
+#include "model/WorkerThreads.h"
+
 #include <cstdio>
 
 AnalysisRun::AnalysisRun(CObjektManager& manager, CResultList& list, IProgress* progress, const OperationDef& row)
@@ -48,4 +50,45 @@ int AnalysisRun::addLocated(CObjectRecord& record, const std::vector<std::string
 int AnalysisRun::addRow(const std::vector<std::string>& cells, int itemData, int icon)
 {
     return m_list.AddRow(cells, itemData, icon);
+}
+
+void ObjectRows::addLocated(CObjectRecord& record, std::vector<std::string> cells, int pos, const std::string& term,
+                            int icon)
+{
+    m_rows.push_back({std::move(cells), 0, icon, true, record.locate(pos, term)});
+}
+
+void ObjectRows::addLocation(CResultLocation location, std::vector<std::string> cells, int icon)
+{
+    m_rows.push_back({std::move(cells), 0, icon, true, std::move(location)});
+}
+
+void ObjectRows::addRow(std::vector<std::string> cells, int itemData, int icon)
+{
+    m_rows.push_back({std::move(cells), itemData, icon, false, {}});
+}
+
+void AnalysisRun::append(ObjectRows& rows)
+{
+    for (ObjectRows::Pending& row : rows.m_rows) {
+        int itemData = row.itemData;
+        if (row.located)
+            itemData = m_manager.results.add(std::move(row.location));
+        m_list.AddRow(std::move(row.cells), itemData, row.icon);
+    }
+    std::vector<ObjectRows::Pending>().swap(rows.m_rows);
+}
+
+void AnalysisRun::forEachObjectInParallel(const std::function<void(int, CObjectRecord&, ObjectRows&)>& perObject)
+{
+    std::vector<ObjectRows> rows(static_cast<size_t>(count()));
+    runInOrder(
+        count(), [&](int i, int) { perObject(i, m_manager.get(i), rows[static_cast<size_t>(i)]); },
+        [&](int i) {
+            status(i, m_manager.get(i));
+            append(rows[static_cast<size_t>(i)]);
+            position(i + 1);
+        },
+        [&] { return cancelled(); });
+    position(m_range);
 }

@@ -10,16 +10,14 @@
 void CObjektManager::findDuplicateIds(CResultList& list, IProgress* progress)
 {
     AnalysisRun run(*this, list, progress, duplicateIdsOperation());
-    std::vector<std::string> lines;
-    run.forEachObject([&](int i, CObjectRecord& record) {
+    run.forEachObjectInParallel([&](int, CObjectRecord& record, ObjectRows& rows) {
+        std::vector<std::string> lines;
         record.ensureTriggerVars();
         record.readReportControls();
         record.readFormControls();
         record.checkDuplicateIds(lines);
-        run.position(i);
-        run.status(i, record);
         for (const std::string& line : lines)
-            run.addRow({std::string(record.headerText()), line}, 0, record.typeImage());
+            rows.addRow({std::string(record.headerText()), line}, 0, record.typeImage());
     });
 }
 
@@ -46,17 +44,16 @@ bool pageCountsDiffer(const std::map<std::string, std::string>& pageNames)
 void CObjektManager::findMissingPageNameTranslations(CResultList& list, IProgress* progress)
 {
     AnalysisRun run(*this, list, progress, pageTranslationsOperation());
-    run.forEachObject([&](int i, CObjectRecord& record) {
+    run.forEachObjectInParallel([&](int, CObjectRecord& record, ObjectRows& rows) {
         record.readFormControlsAbsolute();
         for (const CControl& control : record.controls) {
             if (control.type != CT_TABCONTROL || !pageCountsDiffer(control.pageNames))
                 continue;
-            run.addLocated(record,
-                           {std::to_string(record.number), std::string(record.headerText()), control.typeName(),
-                            std::to_string(control.id)},
-                           control.span.start(), "TabControl", -1);
+            rows.addLocated(record,
+                            {std::to_string(record.number), std::string(record.headerText()), control.typeName(),
+                             std::to_string(control.id)},
+                            control.span.start(), "TabControl", -1);
         }
-        run.position(i + 1);
     });
 }
 
@@ -64,11 +61,7 @@ void CObjektManager::findMissingPageNameTranslations(CResultList& list, IProgres
 void CObjektManager::checkForms(CResultList& list, IProgress* progress)
 {
     AnalysisRun run(*this, list, progress, checkFormsOperation());
-    run.forEachObject([&](int i, CObjectRecord& record) {
-        record.readFormControls();
-        run.position(i);
-        run.status(i, record);
-    });
+    run.forEachObjectInParallel([&](int, CObjectRecord& record, ObjectRows&) { record.readFormControls(); });
 }
 
 const OperationDef& duplicateIdsOperation()

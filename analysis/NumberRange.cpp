@@ -9,19 +9,18 @@ void CObjektManager::searchNumberRange(CResultList& list, IProgress* progress, i
                                        bool tableFields)
 {
     AnalysisRun run(*this, list, progress, numberRangeOperation());
-    run.forEachObject([&](int i, CObjectRecord& record) {
+    run.forEachObjectInParallel([&](int, CObjectRecord& record, ObjectRows& rows) {
         record.fieldsOnce();
         const std::string name = record.headerName();
         const std::string number = std::to_string(record.number);
         if (objects && from <= record.number && record.number <= to)
-            run.addLocated(record, {record.typeName(), number, number, name}, record.objectSpan.start(), name);
+            rows.addLocated(record, {record.typeName(), number, number, name}, record.objectSpan.start(), name);
         if (tableFields && record.type == OT_TABLE) {
             for (const CTableField& field : record.fields)
                 if (from <= field.number && field.number <= to)
-                    run.addLocated(record, {"TableField", number, std::to_string(field.number), field.name},
-                                   record.objectSpan.start(), name);
+                    rows.addLocated(record, {"TableField", number, std::to_string(field.number), field.name},
+                                    record.objectSpan.start(), name);
         }
-        run.position(i);
     });
 }
 

@@ -37,6 +37,7 @@ bool CPatternMatcher::compile(const char* pattern)
     if (pattern == nullptr)
         return false;
     m_compiled = true;
+    m_literalSubject = nullptr;
     int flags = 0;
     beginPass(pattern, m_dummy);
     m_size = 0;

@@ -40,6 +40,10 @@ public:
     // A single match attempt that needs more than about 130,000 pending alternatives or group
     // marks fails (the search goes on at the next position).
     int find(const char* subject, int length, int start);
+    // The same, with no match starting after lastStart looked for (-1 then), so the search of one
+    // part of a text does not run on through the rest of it. Successive calls on one unchanged
+    // subject share what they learnt about where the pattern's literal occurs.
+    int find(const char* subject, int length, int start, int lastStart);
     int find(const std::string& subject, int start)
     {
         return find(subject.data(), static_cast<int>(subject.size()), start);
@@ -120,6 +124,7 @@ private:
 
     // Matching
     int scanPositions(int start);
+    bool literalFollows(int start, int length);
     Outcome attempt(int position);
     Step runNode(const unsigned char*& node);
     Step enterBranch(const unsigned char*& node);
@@ -164,6 +169,13 @@ private:
     int m_length = 0;
     int m_input = 0;
     int m_lineStart = 0;
+    int m_lastStart = 0;
+    // Where the literal every match contains was last looked for in which subject, and where it
+    // was found from there (-1: nowhere): the answer for every start up to that place.
+    const unsigned char* m_literalSubject = nullptr;
+    int m_literalLength = -1;
+    int m_literalFrom = 0;
+    int m_literalAt = -1;
     std::vector<Choice> m_choices;
     std::vector<GroupMark> m_trail;
     std::int64_t m_steps = 0;

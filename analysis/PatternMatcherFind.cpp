@@ -1,6 +1,7 @@
 #include "analysis/PatternMatcher.h"
 #include "analysis/PatternProgram.h"
 
+#include <algorithm>
 #include <cstring>
 
 // The search: quick rejections, then a backtracking run of the program at each candidate start.
@@ -20,19 +21,23 @@ constexpr std::int64_t kPollInterval = 4096;
 
 int CPatternMatcher::find(const char* subject, int length, int start)
 {
+    m_literalSubject = nullptr; // the subject may have changed behind the same pointer
+    return find(subject, length, start, length);
+}
+
+int CPatternMatcher::find(const char* subject, int length, int start, int lastStart)
+{
     if (subject == nullptr || length < 0 || start < 0 || start > length)
         return -1;
     m_matchText.reset();
     clearGroups();
-    if (!m_compiled || !m_program)
+    if (!m_compiled || !m_program || lastStart < start)
         return -1;
-    if (m_mustContain != nullptr) {
-        const std::string_view text(subject, static_cast<std::size_t>(length));
-        if (text.find(mustContain(), static_cast<std::size_t>(start)) == std::string_view::npos)
-            return -1;
-    }
     m_subject = reinterpret_cast<const unsigned char*>(subject);
+    if (m_mustContain != nullptr && !literalFollows(start, length))
+        return -1;
     m_length = length;
+    m_lastStart = std::min(lastStart, length);
     m_lineStart = start;
     m_steps = 0;
     m_nextPoll = kPollInterval;
@@ -50,14 +55,31 @@ int CPatternMatcher::find(const char* subject, int length, int start)
     return found;
 }
 
+// Whether the literal every match contains occurs at or after start. Searches of one subject from
+// ascending starts look up to each occurrence once, not once per search.
+bool CPatternMatcher::literalFollows(int start, int length)
+{
+    const bool known = m_literalSubject == m_subject && m_literalLength == length && m_literalFrom <= start &&
+                       (m_literalAt < 0 || start <= m_literalAt);
+    if (!known) {
+        const std::string_view text(reinterpret_cast<const char*>(m_subject), static_cast<std::size_t>(length));
+        const std::size_t at = text.find(mustContain(), static_cast<std::size_t>(start));
+        m_literalSubject = m_subject;
+        m_literalLength = length;
+        m_literalFrom = start;
+        m_literalAt = at == std::string_view::npos ? -1 : static_cast<int>(at);
+    }
+    return m_literalAt >= 0;
+}
+
 int CPatternMatcher::scanPositions(int start)
 {
     if (m_anchored)
         return attempt(start) == Outcome::Match ? start : -1;
-    for (int position = start; position <= m_length; ++position) {
+    for (int position = start; position <= m_lastStart; ++position) {
         if (m_firstChar != 0) {
             const void* hit = std::memchr(m_subject + position, m_firstChar,
-                                          static_cast<std::size_t>(m_length - position));
+                                          static_cast<std::size_t>(std::min(m_lastStart + 1, m_length) - position));
             if (hit == nullptr)
                 return -1;
             position = static_cast<int>(static_cast<const unsigned char*>(hit) - m_subject);

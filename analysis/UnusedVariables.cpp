@@ -3,6 +3,8 @@
 #include "analysis/AwareRules.h"
 #include "analysis/OperationTable.h"
 
+#include <atomic>
+
 namespace {
 
 // The C/AL-aware check of a variable the textual rule found unused: true when its name occurs a
@@ -27,37 +29,39 @@ void CObjektManager::findUnusedVariables(CResultList& list, IProgress* progress,
 {
     AnalysisRun run(*this, list, progress, unusedVariablesOperation());
     setAwareSummary("");
-    aware::AwareCounts counts;
+    std::atomic<int> textual{0};
+    std::atomic<int> letterCase{0};
     // Whether the aware rules keep the textually unused v out of the list.
     auto removed = [&](const CVariable& v, std::string_view scope) {
         if (!aware)
             return false;
-        ++counts.textual;
+        ++textual;
         if (!usedInOtherCase(v, scope))
             return false;
-        ++counts.letterCase;
+        ++letterCase;
         return true;
     };
-    run.forEachObject([&](int i, CObjectRecord& record) {
+    run.forEachObjectInParallel([&](int, CObjectRecord& record, ObjectRows& rows) {
         record.markOnceOnlyGlobals();
-        run.position(i);
-        run.status(i, record);
         const std::string header(record.headerText());
         for (const CProcedure& proc : record.procedures)
             for (const CVariable& v : proc.locals)
                 if (v.onceOnly && !removed(v, proc.procedureText()))
-                    run.addLocated(record, {header, "", v.name, proc.isLocal ? "local Proc. " : "Proc. ", "", proc.signature},
-                                   v.declPos, v.name);
+                    rows.addLocated(record, {header, "", v.name, proc.isLocal ? "local Proc. " : "Proc. ", "", proc.signature},
+                                    v.declPos, v.name);
         for (const CTrigger& trigger : record.triggers)
             for (const CVariable& v : trigger.locals)
                 if (v.onceOnly && !removed(v, trigger.triggerText()))
-                    run.addLocated(record, {header, "", v.name, "Trigger", trigger.name2, trigger.name}, v.declPos, v.name);
+                    rows.addLocated(record, {header, "", v.name, "Trigger", trigger.name2, trigger.name}, v.declPos, v.name);
         for (const CVariable& v : record.globals)
             if (v.onceOnly && !removed(v, record.objectText()))
-                run.addLocated(record, {header, "", v.name, "global Var", ""}, v.declPos, v.name);
+                rows.addLocated(record, {header, "", v.name, "global Var", ""}, v.declPos, v.name);
     });
     if (!aware)
         return;
+    aware::AwareCounts counts;
+    counts.textual = textual;
+    counts.letterCase = letterCase;
     setAwareSummary(counts.summary());
     status(awareSummary());
 }

@@ -9,14 +9,12 @@
 void CObjektManager::findLocalEqualsGlobal(CResultList& list, IProgress* progress)
 {
     AnalysisRun run(*this, list, progress, localGlobalOperation());
-    std::vector<const CVariable*> locals;
-    run.forEachObject([&](int i, CObjectRecord& record) {
+    run.forEachObjectInParallel([&](int, CObjectRecord& record, ObjectRows& rows) {
+        std::vector<const CVariable*> locals;
         record.ensureTriggerVars();
         record.globalsUsedIn(locals);
-        run.position(i);
-        run.status(i, record);
         for (const CVariable* local : locals)
-            run.addLocated(record, {std::string(record.headerText()), local->name, local->note, local->name},
+            rows.addLocated(record, {std::string(record.headerText()), local->name, local->note, local->name},
                            local->declPos, local->name);
     });
 }
@@ -25,18 +23,16 @@ void CObjektManager::findLocalEqualsGlobal(CResultList& list, IProgress* progres
 void CObjektManager::findOnceUsedGlobals(CResultList& list, IProgress* progress)
 {
     AnalysisRun run(*this, list, progress, onceUsedOperation());
-    run.forEachObject([&](int i, CObjectRecord& record) {
+    run.forEachObjectInParallel([&](int, CObjectRecord& record, ObjectRows& rows) {
         record.countGlobalUses();
-        run.position(i);
-        run.status(i, record);
         for (const CVariable& global : record.globals) {
             if (global.occurrences != 1)
                 continue;
             const int use = record.objectSpan.start() + global.firstUse;
             const std::string context = record.locate(use, global.name).context;
             const std::string header(record.headerText());
-            run.addLocated(record, {header, "", global.name, "global Var", global.typeName(), context}, use,
-                           global.name);
+            rows.addLocated(record, {header, "", global.name, "global Var", global.typeName(), context}, use,
+                            global.name);
         }
     });
 }

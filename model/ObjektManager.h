@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <map>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -39,7 +40,7 @@ public:
     // its closing "}", without the line ends between objects. Empty for an index out of range.
     std::string sourceText(int index) const;
 
-    // Start of the last occurrence of pattern in the whole text, -1 when none (cached).
+    // Start of the last occurrence of pattern in the whole text, -1 when none (cached; any thread).
     int lastOccurrence(std::string_view pattern) const;
 
     // Status lines and cancellation, set by the caller that runs an operation.
@@ -84,5 +85,6 @@ private:
     IStatusText* m_status = nullptr;
     std::string m_awareSummary;
     const std::atomic<bool>* m_cancel = nullptr;
+    mutable std::mutex m_lastOccurrenceMutex;
     mutable std::map<std::string, int, std::less<>> m_lastOccurrence;
 };

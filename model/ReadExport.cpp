@@ -2,12 +2,16 @@
 
 #include "model/CodePage.h"
 #include "model/Status.h"
+#include "model/WorkerThreads.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <sys/mman.h>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -111,6 +115,122 @@ bool readInSteps(std::FILE* f, std::string& data, const std::string& name, const
     return true;
 }
 
+bool keepsAscii(const unsigned char* table)
+{
+    for (int c = 0; c < 0x80; ++c)
+        if (table[c] != c)
+            return false;
+    return true;
+}
+
+// Asks for 2 MB pages in the buffer's capacity: a file of hundreds of MB otherwise costs a page
+// fault per 4 KB when it is first written, and a TLB miss per 4 KB on every later pass.
+void adviseLargePages(std::string& buffer)
+{
+    constexpr std::uintptr_t kLarge = 2u << 20;
+    const auto begin = reinterpret_cast<std::uintptr_t>(buffer.data());
+    const std::uintptr_t first = (begin + kLarge - 1) & ~(kLarge - 1);
+    const std::uintptr_t last = (begin + buffer.capacity()) & ~(kLarge - 1);
+    if (last > first)
+        madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+}
+
+constexpr size_t kSliceBytes = size_t{8} << 20;
+
+// Has the workers fault in the first bytes bytes of the buffer's capacity, slice by slice: the
+// kernel clears every new page, and done by the one thread that zero-fills the string that is
+// the largest single part of reading. Advice only; where the system has none, nothing happens.
+void populateInSlices(std::string& buffer, size_t bytes)
+{
+#ifdef MADV_POPULATE_WRITE
+    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+    const auto begin = reinterpret_cast<std::uintptr_t>(buffer.data());
+    const int slices = static_cast<int>((bytes + kSliceBytes - 1) / kSliceBytes);
+    runInOrder(
+        slices,
+        [&](int k, int) {
+            const std::uintptr_t from = (begin + static_cast<size_t>(k) * kSliceBytes + page - 1) & ~(page - 1);
+            const std::uintptr_t to = (begin + std::min(bytes, static_cast<size_t>(k + 1) * kSliceBytes)) & ~(page - 1);
+            if (to > from)
+                madvise(reinterpret_cast<void*>(from), to - from, MADV_POPULATE_WRITE);
+        },
+        [](int) {}, [] { return false; });
+#else
+    (void)buffer;
+    (void)bytes;
+#endif
+}
+
+// One slice of a file read on a worker thread.
+struct ReadSlice {
+    bool ok = true;
+    int error = 0;
+    size_t bareLineFeeds = 0; // LFs after a byte other than CR, not counting one at the slice's start
+};
+
+bool readFully(int fd, char* into, size_t size, off_t offset, int& error)
+{
+    while (size > 0) {
+        const ssize_t got = pread(fd, into, size, offset);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0) {
+            error = got < 0 ? errno : 0;
+            return false;
+        }
+        into += got;
+        size -= static_cast<size_t>(got);
+        offset += got;
+    }
+    return true;
+}
+
+// Reads text.size() bytes of fd in slices on the worker threads, each slice translated through
+// table (which keeps ASCII, so CR and LF stay) as soon as it is read; then puts the missing CRs in.
+// The report hears of each slice, in file order, on the calling thread; its cancel flag stops the
+// reading (false, cancelled set).
+bool readInSlices(int fd, std::string& text, const unsigned char* table, int& error, const std::string& name,
+                  const ReadReport* report, bool& cancelled)
+{
+    const size_t size = text.size();
+    const int slices = static_cast<int>((size + kSliceBytes - 1) / kSliceBytes);
+    std::vector<ReadSlice> read(static_cast<size_t>(slices));
+    char* data = text.data();
+    runInOrder(
+        slices,
+        [&](int k, int) {
+            const size_t from = static_cast<size_t>(k) * kSliceBytes;
+            const size_t length = std::min(kSliceBytes, size - from);
+            ReadSlice& slice = read[static_cast<size_t>(k)];
+            slice.ok = readFully(fd, data + from, length, static_cast<off_t>(from), slice.error);
+            if (!slice.ok)
+                return;
+            slice.bareLineFeeds = countBareLineFeeds(data + from, length);
+            if (data[from] == '\n')
+                --slice.bareLineFeeds; // decided below, with the byte before it
+            translateInPlace(data + from, length, table);
+        },
+        [&](int k) { reportRead(report, name, std::min(size, static_cast<size_t>(k + 1) * kSliceBytes), size); },
+        [&] { return cancelled = cancelledBy(report); });
+    if (cancelled)
+        return false;
+    size_t bare = 0;
+    for (int k = 0; k < slices; ++k) {
+        const ReadSlice& slice = read[static_cast<size_t>(k)];
+        if (!slice.ok) {
+            error = slice.error;
+            return false;
+        }
+        const size_t from = static_cast<size_t>(k) * kSliceBytes;
+        bare += slice.bareLineFeeds;
+        if (data[from] == '\n' && (from == 0 || data[from - 1] != '\r'))
+            ++bare;
+    }
+    if (bare > 0)
+        fixAndTranslate(text, size, nullptr);
+    return true;
+}
+
 } // namespace
 
 void normalizeLineEnds(std::string& text)
@@ -144,10 +264,25 @@ bool readExportFile(const std::string& path, std::string& text, std::string& err
             report->progress->setRange(0, 100);
         reportRead(report, name, 0, bytes);
         data.reserve(bytes + bytes / 16 + 16);
+        adviseLargePages(data);
+        if (bytes > kSliceBytes && workerThreads() > 1)
+            populateInSlices(data, bytes);
         data.resize(bytes);
-        ok = readInSteps(f, data, name, report, cancelled);
     }
-    int readErrno = errno;
+    unsigned char table[256];
+    const OemCodePage page = oemCodePage();
+    for (int c = 0; c < 256; ++c)
+        table[c] = oemToAnsiByte(static_cast<unsigned char>(c), page);
+    const bool inSlices = ok && data.size() > kSliceBytes && workerThreads() > 1 && keepsAscii(table);
+    int readErrno = 0;
+    if (inSlices) {
+        ok = readInSlices(fileno(f), data, table, readErrno, name, report, cancelled);
+    } else if (ok) {
+        ok = readInSteps(f, data, name, report, cancelled);
+        readErrno = errno;
+    } else {
+        readErrno = errno;
+    }
     std::fclose(f);
     if (cancelled) {
         error.clear();
@@ -159,11 +294,8 @@ bool readExportFile(const std::string& path, std::string& text, std::string& err
     }
     if (report != nullptr && report->status != nullptr)
         report->status->setStatusText("Converting " + name);
-    unsigned char table[256];
-    const OemCodePage page = oemCodePage();
-    for (int c = 0; c < 256; ++c)
-        table[c] = oemToAnsiByte(static_cast<unsigned char>(c), page);
-    fixAndTranslate(data, data.size(), table);
+    if (!inSlices)
+        fixAndTranslate(data, data.size(), table);
     if (report != nullptr && report->progress != nullptr)
         report->progress->setPos(100);
     text.swap(data);

@@ -10,6 +10,8 @@ public:
     CResultLocation() = default;
     CResultLocation(const CResultLocation&) = default;
     CResultLocation& operator=(const CResultLocation&) = default;
+    CResultLocation(CResultLocation&&) noexcept = default;
+    CResultLocation& operator=(CResultLocation&&) noexcept = default;
     virtual ~CResultLocation() = default;
 
     int objectEnd = 0;

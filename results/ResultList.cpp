@@ -195,6 +195,21 @@ int CResultList::AddRow(const std::vector<std::string>& cells, int itemData, int
     return static_cast<int>(m_rows.size()) - 1;
 }
 
+int CResultList::AddRow(std::vector<std::string>&& cells, int itemData, int icon)
+{
+    if (cells.empty())
+        return -1;
+    std::lock_guard lock(m_mutex);
+    cells.resize(std::max<std::size_t>(1, std::min(cells.size(), m_columns.size())));
+    CResultRow row;
+    row.cells = std::move(cells);
+    row.itemData = itemData;
+    row.icon = icon < 0 ? -1 : icon;
+    m_rows.push_back(std::move(row));
+    ++m_changes;
+    return static_cast<int>(m_rows.size()) - 1;
+}
+
 void CResultList::DeleteAllRows()
 {
     std::lock_guard lock(m_mutex);

@@ -30,6 +30,8 @@ public:
     int AddColumn(const std::string& heading, int align, int width);
     // Appends a row; an empty cell array adds nothing and returns -1.
     int AddRow(const std::vector<std::string>& cells, int itemData, int icon);
+    // The same, taking over the cells instead of copying them.
+    int AddRow(std::vector<std::string>&& cells, int itemData, int icon);
     int AddRow(const std::vector<std::string>& cells, int icon) { return AddRow(cells, 0, icon); }
     void DeleteAllRows();
     void ResetList();

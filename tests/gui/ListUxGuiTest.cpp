@@ -320,8 +320,9 @@ TEST_F(ListUxTest, TheMainWindowComesBackWhereItWasLeft)
     MainWindowPlacement{30, 20, 820, 560, false}.write(settings);
     frame->RestorePlacement();
     pump(300);
-    if (!frame->IsMaximized())
+    if (!frame->IsMaximized()) {
         EXPECT_EQ(frame->GetClientSize(), wxSize(820, 560));
+    }
     // What is stored is the client size the window has when it is not maximised, and whether it is.
     frame->SavePlacement();
     MainWindowPlacement stored;
