@@ -32,6 +32,7 @@ COMMANDS = [
     ("search normal (Customer)", ["search", "{f}", "Customer"]),
     ("search case (Customer)", ["search", "{f}", "Customer", "--mode", "case"]),
     ("search regex (Customer)", ["search", "{f}", "Customer", "--mode", "regex"]),
+    ("search regex, greedy (Cust.*No\\.)", ["search", "{f}", "Cust.*No\\.", "--mode", "regex"]),
     ("search case (Amount)", ["search", "{f}", "Amount", "--mode", "case"]),
     ("field-reference-problem", ["field-reference-problem"]),
     ("table-reference-problem", ["table-reference-problem"]),
