@@ -11,6 +11,8 @@ void CProgressRelay::setPos(int pos)
 {
     if (m_pos.exchange(pos) != pos)
         m_version.fetch_add(1);
+    if (m_observer)
+        m_observer(pos);
 }
 
 CProgressRelay::Snapshot CProgressRelay::snapshot() const
@@ -33,6 +35,14 @@ void CStatusRelay::setStatusText(const std::string& text)
     std::lock_guard<std::mutex> lock(m_mutex);
     m_text = text;
     ++m_version;
+    if (m_observer)
+        m_observer(text);
+}
+
+void CStatusRelay::setObserver(std::function<void(const std::string&)> observer)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_observer = std::move(observer);
 }
 
 bool CStatusRelay::takeNewer(std::string& text)

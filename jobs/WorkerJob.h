@@ -22,6 +22,8 @@ public:
     void setRange(int low, int high) override;
     void setPos(int pos) override;
     Snapshot snapshot() const;
+    // Tests: hears every position as it is set, on the setting thread (set while no job runs).
+    void setObserver(std::function<void(int)> observer) { m_observer = std::move(observer); }
     // True once per change: the reader only redraws when something moved.
     bool takeChanged(Snapshot& out);
 
@@ -31,6 +33,7 @@ private:
     std::atomic<int> m_pos{0};
     std::atomic<std::uint64_t> m_version{0};
     std::uint64_t m_seen = 0;
+    std::function<void(int)> m_observer;
 };
 
 // The latest status line from any thread; the user-interface thread collects it when it likes.
@@ -39,8 +42,12 @@ public:
     void setStatusText(const std::string& text) override;
     // Gives the latest line if it is newer than the last one taken.
     bool takeNewer(std::string& text);
+    // Tests: hears every line as it is set (under the relay's lock), the ones the user-interface
+    // thread never takes because a newer one came first included.
+    void setObserver(std::function<void(const std::string&)> observer);
 
 private:
+    std::function<void(const std::string&)> m_observer;
     std::mutex m_mutex;
     std::string m_text;
     std::uint64_t m_version = 0;

@@ -57,6 +57,7 @@ public:
     CQuellixDoc* Doc() const;
     CResultListCtrl* ResultListCtrl() const { return m_list; }
     CResultList& Results() { return m_results; }
+    CProgressRelay& ProgressRelay() { return m_progress; }
     bool IsBusy() const { return m_busy; }
     bool IsWorkerRunning() const { return m_worker.running(); }
     bool IsJobTimerRunning() const { return m_timer.IsRunning(); }
