@@ -60,11 +60,13 @@ public:
     void setCaseFlag(bool caseSensitive) { m_caseFlag = caseSensitive; }
     bool compiled() const { return m_compiled; }
 
-    // NUL-terminated copy of the last match, nullptr when the last find failed. Made on the first
-    // call, from the subject of that find (which must still be there): a search that only wants
-    // the positions does not copy a match that runs over megabytes ("Cust.*No\\." greedy to the
-    // last "No." of the export) at every hit.
-    const char* matchText() const;
+    // NUL-terminated copy of the last match, nullptr when the last find failed or the copy is
+    // switched off.
+    const char* matchText() const { return m_matchText.get(); }
+    // Whether a find copies its match for matchText() (on by default). A search that only wants
+    // the positions turns it off: a greedy match such as "Cust.*No\\." runs to the last "No." of
+    // the export, and copying megabytes at every hit made such a search take minutes.
+    void setKeepMatchText(bool keep) { m_keepMatchText = keep; }
     // Positions of the whole match (n = 0) and of group n (1..9) after a successful find; -1 for a
     // group that took no part in the match. Out-of-range n gives -1.
     int groupStart(int n) const { return validGroup(n) ? m_groupStart[n] : -1; }
@@ -148,9 +150,8 @@ private:
 
     bool m_caseFlag = true;
     bool m_compiled = false;
-    mutable std::unique_ptr<char[]> m_matchText;
-    const char* m_matchFrom = nullptr; // the last match in its subject; nullptr after a failed find
-    std::size_t m_matchSize = 0;
+    std::unique_ptr<char[]> m_matchText;
+    bool m_keepMatchText = true;
     int m_groupStart[kMaxGroups + 1];
     int m_groupEnd[kMaxGroups + 1];
     unsigned char m_firstChar = 0;

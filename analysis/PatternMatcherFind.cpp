@@ -30,7 +30,6 @@ int CPatternMatcher::find(const char* subject, int length, int start, int lastSt
     if (subject == nullptr || length < 0 || start < 0 || start > length)
         return -1;
     m_matchText.reset();
-    m_matchFrom = nullptr;
     clearGroups();
     if (!m_compiled || !m_program || lastStart < start)
         return -1;
@@ -49,21 +48,13 @@ int CPatternMatcher::find(const char* subject, int length, int start, int lastSt
         clearGroups();
         return -1;
     }
-    m_matchFrom = subject + found;
-    m_matchSize = static_cast<std::size_t>(m_groupEnd[0] - m_groupStart[0]);
-    return found;
-}
-
-const char* CPatternMatcher::matchText() const
-{
-    if (m_matchFrom == nullptr)
-        return nullptr;
-    if (!m_matchText) {
-        m_matchText.reset(new char[m_matchSize + 1]);
-        std::memcpy(m_matchText.get(), m_matchFrom, m_matchSize);
-        m_matchText[m_matchSize] = '\0';
+    if (m_keepMatchText) {
+        const std::size_t size = static_cast<std::size_t>(m_groupEnd[0] - m_groupStart[0]);
+        m_matchText.reset(new char[size + 1]);
+        std::memcpy(m_matchText.get(), subject + found, size);
+        m_matchText[size] = '\0';
     }
-    return m_matchText.get();
+    return found;
 }
 
 // Whether the literal every match contains occurs at or after start. Searches of one subject from

@@ -59,6 +59,7 @@ void CObjektManager::searchText(const std::string& term, CResultList& list, IPro
     for (int w = 0; useRegex && w <= workers; ++w) {
         matchers.push_back(std::make_unique<CPatternMatcher>());
         matchers.back()->setCaseFlag(caseSensitive);
+        matchers.back()->setKeepMatchText(false); // only the positions are used
         matchers.back()->setCancelFlag(cancelFlag());
         if (!matchers.back()->compile(term.c_str())) {
             run.finish();

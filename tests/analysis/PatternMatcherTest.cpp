@@ -191,6 +191,27 @@ TEST(PatternMatcher, FailedFindClearsMatchText)
     EXPECT_EQ(matcher.matchText(), nullptr);
 }
 
+TEST(PatternMatcher, WithoutTheMatchCopyAFindGivesTheSamePositions)
+{
+    // The text search keeps no copy of a greedy match (megabytes at every hit); the positions
+    // and groups must not depend on it.
+    std::string subject = "x Cust a No. b Cust c No. d";
+    CPatternMatcher kept, positionsOnly;
+    positionsOnly.setKeepMatchText(false);
+    ASSERT_TRUE(kept.compile("Cust(.*)No\\."));
+    ASSERT_TRUE(positionsOnly.compile("Cust(.*)No\\."));
+    for (int start : {0, 3, 15, 20}) {
+        EXPECT_EQ(kept.find(subject, start), positionsOnly.find(subject, start)) << start;
+        for (int n = 0; n <= 1; ++n) {
+            EXPECT_EQ(kept.groupStart(n), positionsOnly.groupStart(n));
+            EXPECT_EQ(kept.groupEnd(n), positionsOnly.groupEnd(n));
+        }
+        EXPECT_EQ(positionsOnly.matchText(), nullptr);
+    }
+    ASSERT_NE(kept.find(subject, 0), -1);
+    EXPECT_STREQ(kept.matchText(), "Cust a No. b Cust c No.");
+}
+
 TEST(PatternMatcher, BytesBeforeLengthAreOrdinary)
 {
     CPatternMatcher matcher;
