@@ -215,6 +215,22 @@ int32_t CFrontLibrary::lastError(std::string* reason)
     return code;
 }
 
+std::string CFrontLibrary::failureReason(const std::string& fallback)
+{
+    std::string reason;
+    lastError(&reason);
+    return reason.empty() ? fallback : reason;
+}
+
+std::string CFrontLibrary::readFailure()
+{
+    std::string reason;
+    int32_t code = lastError(&reason);
+    if (code == CFRONT_OK || code == CFRONT_ERR_RECORD_NOT_FOUND)
+        return "";
+    return reason.empty() ? "C/FRONT error " + std::to_string(code) : reason;
+}
+
 void CFrontLibrary::setWaitNotice(std::function<void(const std::string&)> notice)
 {
     m_notice = std::move(notice);

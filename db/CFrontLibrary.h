@@ -58,6 +58,10 @@ public:
     // such ordinal. After a find or step that gave 0, a code other than 0 and
     // CFRONT_ERR_RECORD_NOT_FOUND means the read failed.
     int32_t lastError(std::string* reason = nullptr);
+    // The reason for a failed call, or fallback when the library gives none.
+    std::string failureReason(const std::string& fallback);
+    // After a find or step that gave no record: the reason when the read failed, else "".
+    std::string readFailure();
     bool hasLastError() const { return m_lastError != nullptr; }
     // Hands notice to the library (113, when it has it) to call when a call has waited a second
     // for a database another program holds; an empty function removes it. Kept until Unload.

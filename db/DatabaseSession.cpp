@@ -89,28 +89,6 @@ void CDatabaseSession::Logout()
     CFrontLibrary::instance().Unload();
 }
 
-namespace {
-
-// The library's reason for a failed call, or fallback when it gives none.
-std::string failureReason(CFrontLibrary& library, const std::string& fallback)
-{
-    std::string reason;
-    library.lastError(&reason);
-    return reason.empty() ? fallback : reason;
-}
-
-// After a search or step gave no record: the library's reason when the read failed, else "".
-std::string readFailure(CFrontLibrary& library)
-{
-    std::string reason;
-    int32_t code = library.lastError(&reason);
-    if (code == CFRONT_OK || code == CFRONT_ERR_RECORD_NOT_FOUND)
-        return "";
-    return reason.empty() ? "C/FRONT error " + std::to_string(code) : reason;
-}
-
-} // namespace
-
 void CDatabaseSession::ReadObjectTable(CDbObjectEntryArray& entries, const DatabaseConnection& connection,
                                        bool allTypes)
 {
@@ -127,18 +105,18 @@ void CDatabaseSession::ReadObjectTable(CDbObjectEntryArray& entries, const Datab
     cfront_table* table = library.openTable(kObjectTable);
     cfront_record* record = nullptr;
     if (!table)
-        failure = failureReason(library, "the Object table cannot be opened");
+        failure = library.failureReason("the Object table cannot be opened");
     else if (!library.setFilter(table, 1, typeFilter))
-        failure = failureReason(library, std::string("the filter ") + typeFilter + " on the Object table is refused");
+        failure = library.failureReason(std::string("the filter ") + typeFilter + " on the Object table is refused");
     else if (!(record = library.newRecord(table)))
-        failure = failureReason(library, "no record buffer for the Object table");
+        failure = library.failureReason("no record buffer for the Object table");
     else if (!library.findFirst(table, record))
-        failure = readFailure(library);
+        failure = library.readFailure();
     else {
         do {
             read.add(readEntry(library, *this, table, record, allTypes));
         } while (library.next(table, record, 1) == 1);
-        failure = readFailure(library);
+        failure = library.readFailure();
     }
     if (record)
         library.freeRecord(record);

@@ -40,24 +40,6 @@ std::string decimal(int32_t value)
     return std::to_string(value);
 }
 
-// The library's reason for a failed call, or fallback when it gives none.
-std::string failureReason(CFrontLibrary& library, const std::string& fallback)
-{
-    std::string reason;
-    library.lastError(&reason);
-    return reason.empty() ? fallback : reason;
-}
-
-// After a search or step that gave no record: the library's reason when the read failed, else "".
-std::string readFailure(CFrontLibrary& library)
-{
-    std::string reason;
-    int32_t code = library.lastError(&reason);
-    if (code == CFRONT_OK || code == CFRONT_ERR_RECORD_NOT_FOUND)
-        return "";
-    return reason.empty() ? "C/FRONT error " + std::to_string(code) : reason;
-}
-
 } // namespace
 
 // One table read from its first record on: the table and record buffer, closed and freed at the
@@ -68,7 +50,7 @@ public:
     {
         table = library.openTable(tableNumber);
         if (!table)
-            failure = failureReason(library, "table " + std::to_string(tableNumber) + " cannot be opened");
+            failure = library.failureReason("table " + std::to_string(tableNumber) + " cannot be opened");
     }
     ~TableReading()
     {
@@ -89,12 +71,12 @@ public:
         m_library.allowError(CFRONT_ERR_RECORD_NOT_FOUND);
         record = m_library.newRecord(table);
         if (!record) {
-            failure = failureReason(m_library, "no record buffer");
+            failure = m_library.failureReason("no record buffer");
             return false;
         }
         if (m_library.findFirst(table, record))
             return true;
-        failure = readFailure(m_library);
+        failure = m_library.readFailure();
         return false;
     }
     // Steps to the next record; false at the end or on a failure.
@@ -102,7 +84,7 @@ public:
     {
         if (m_library.next(table, record, 1) == 1)
             return true;
-        failure = readFailure(m_library);
+        failure = m_library.readFailure();
         return false;
     }
 
@@ -238,7 +220,7 @@ std::string CSessionWatch::readChangedObjects(std::time_t previous, std::vector<
     // The date alone is filtered by the database; the time of day only counts on the day itself,
     // which the comparison with the whole moment below takes care of.
     if (reading.table && !library.setFilter(reading.table, 10, dateFilterText(previous), kFilterBufferSize))
-        return failureReason(library, "the date filter on the Object table is refused");
+        return library.failureReason("the date filter on the Object table is refused");
     if (!reading.begin())
         return reading.failure;
     do {
