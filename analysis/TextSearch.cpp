@@ -86,7 +86,7 @@ void CObjektManager::searchText(const std::string& term, CResultList& list, IPro
                 continue;
             CObjectRecord& record = get(index);
             CResultLocation loc = record.locate(hit, term);
-            std::vector<std::string> cells{"", loc.objectName, loc.where, "", loc.context};
+            std::vector<std::string> cells{"", loc.objectName(), loc.where, "", loc.context()};
             out.rows.addLocation(std::move(loc), std::move(cells), record.typeImage());
         }
     };

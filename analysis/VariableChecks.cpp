@@ -29,7 +29,7 @@ void CObjektManager::findOnceUsedGlobals(CResultList& list, IProgress* progress)
             if (global.occurrences != 1)
                 continue;
             const int use = record.objectSpan.start() + global.firstUse;
-            const std::string context = record.locate(use, global.name).context;
+            const std::string context = record.locate(use, global.name).context();
             const std::string header(record.headerText());
             rows.addLocated(record, {header, "", global.name, "global Var", global.typeName(), context}, use,
                             global.name);

@@ -382,9 +382,7 @@ CResultLocation CObjectRecord::locate(int pos, const std::string& term)
     loc.objectEnd = objectSpan.end();
     loc.objectStart = objectSpan.start();
     loc.position = pos;
-    loc.objectName = std::string(headerText());
     loc.term = term;
-    loc.context = std::string(srctext::trimLeftBlanks(cut(*text, pos - kContextBefore, kContextLength)));
     for (const CTrigger& trigger : triggers) {
         if (trigger.span.contains(pos)) {
             loc.where = "Trigger " + trigger.name;
@@ -401,6 +399,18 @@ CResultLocation CObjectRecord::locate(int pos, const std::string& term)
     }
     loc.object = this;
     return loc;
+}
+
+std::string CResultLocation::objectName() const
+{
+    return object ? std::string(object->headerText()) : std::string();
+}
+
+std::string CResultLocation::context() const
+{
+    if (!object || !object->text)
+        return std::string();
+    return std::string(srctext::trimLeftBlanks(cut(*object->text, position - kContextBefore, kContextLength)));
 }
 
 void CObjectRecord::globalsUsedIn(std::vector<LocalHidingGlobal>& list) const

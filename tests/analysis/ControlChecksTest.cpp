@@ -38,7 +38,7 @@ TEST(PageNameTranslations, TabControlWithDifferentPageCountsOpensAtItsEntry)
     const CResultLocation& at = e.manager->results[0];
     EXPECT_EQ(at.position, e.pos("\r\n    { 1   ;TabControl"));
     EXPECT_EQ(at.term, "TabControl");
-    EXPECT_EQ(at.objectName, "Form 18 Customer List");
+    EXPECT_EQ(at.objectName(), "Form 18 Customer List");
     EXPECT_TRUE(progress.lines.empty());
     EXPECT_EQ(progress.positions, (std::vector<int>{0, 1, 2, 3, 4, 5, 5}));
 }

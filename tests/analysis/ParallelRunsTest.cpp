@@ -52,7 +52,7 @@ std::string runOn(const std::string& exportText, int threads, const OperationDef
     for (int i = 0; i < m.results.count(); ++i) {
         const CResultLocation& loc = m.results.get(i);
         out << i << ' ' << loc.objectStart << ' ' << loc.objectEnd << ' ' << loc.position << ' ' << loc.where
-            << '|' << loc.objectName << '|' << loc.term << '|' << loc.context << '|'
+            << '|' << loc.objectName() << '|' << loc.term << '|' << loc.context() << '|'
             << (loc.object ? loc.object->objectSpan.start() : -1) << '\n';
     }
     out << m.awareSummary();

@@ -37,7 +37,7 @@ TEST(ResultLocations, SearchFindsTheObjectKeywordAtByteZero)
         ASSERT_EQ(list.GetRowCount(), 2) << useRegex;
         ASSERT_EQ(e.manager->results.count(), 2);
         EXPECT_EQ(e.manager->results[0].position, 0);
-        EXPECT_EQ(e.manager->results[0].objectName, "Codeunit 1 First");
+        EXPECT_EQ(e.manager->results[0].objectName(), "Codeunit 1 First");
         EXPECT_EQ(e.manager->results[1].position, e.pos("OBJECT Codeunit 2"));
     }
     e.manager->searchText("object", list, nullptr, false, false);

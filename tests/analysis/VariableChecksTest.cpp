@@ -74,7 +74,7 @@ TEST(OnceUsedGlobals, NameOccurringExactlyTwiceInTheObject)
     const Rows rows = rowCells(list);
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0], (std::vector<std::string>{"Codeunit 9 Vars", "", "Msg", "global Var", "",
-                                                 e.manager->results[0].context}));
+                                                 e.manager->results[0].context()}));
     EXPECT_EQ(rows[1][2], "Item");
     EXPECT_EQ(rows[1][4], "Record");
     EXPECT_EQ(e.manager->results[0].position, e.pos("Msg);"));
@@ -90,6 +90,6 @@ TEST(OnceUsedGlobals, FirstOccurrenceBeforeTheDeclarationIsTheLocation)
     EXPECT_EQ(list.GetCellText(0, 2), "SetupDone");
     const CResultLocation& use = e.manager->results[0];
     EXPECT_EQ(use.position, e.pos("SetupDone := TRUE"));
-    EXPECT_NE(use.context.find("SetupDone := TRUE;"), std::string::npos);
-    EXPECT_EQ(list.GetCellText(0, 5), use.context);
+    EXPECT_NE(use.context().find("SetupDone := TRUE;"), std::string::npos);
+    EXPECT_EQ(list.GetCellText(0, 5), use.context());
 }

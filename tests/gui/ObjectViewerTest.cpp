@@ -84,7 +84,7 @@ protected:
     int firstRowOf(const std::string& header)
     {
         for (int row = 0; row < view->Results().GetRowCount(); ++row)
-            if (locationOfRow(row).objectName == header)
+            if (locationOfRow(row).objectName() == header)
                 return row;
         return -1;
     }
@@ -92,12 +92,12 @@ protected:
     {
         int rows = 0;
         for (int row = 0; row < view->Results().GetRowCount(); ++row)
-            rows += locationOfRow(row).objectName == header;
+            rows += locationOfRow(row).objectName() == header;
         return rows;
     }
     wxString titleOf(const CResultLocation& location)
     {
-        return fromAnsi(location.objectName) + " - " + fromAnsi(location.where);
+        return fromAnsi(location.objectName()) + " - " + fromAnsi(location.where);
     }
     // Opens row with the given opener, lets inspect look at the viewer, then ends it with code.
     bool openRow(int row, const std::function<void()>& open, const std::function<void(CObjectViewer&)>& inspect,

@@ -66,11 +66,11 @@ TEST(Screenshot, ObjectViewerWithMarkedHits)
     const auto& results = view->Doc()->manager().results;
     int chosen = -1;
     for (int i = 0, inObject = 0; i < results.count() && chosen < 0; ++i)
-        if (results[i].objectName == "Codeunit 50001 Bonus Management" && ++inObject == 12)
+        if (results[i].objectName() == "Codeunit 50001 Bonus Management" && ++inObject == 12)
             chosen = i;
     ASSERT_GE(chosen, 0);
     bool saved = false;
-    whenDialogAppears(wxString::FromUTF8(results[chosen].objectName + " - " + results[chosen].where),
+    whenDialogAppears(wxString::FromUTF8(results[chosen].objectName() + " - " + results[chosen].where),
                       [&](wxDialog* dialog) {
                           dialog->SetSize(20, 20, 1100, 680);
                           pump(800);

@@ -123,13 +123,13 @@ TEST(CodeSection, LocateNamesTriggerProcedureOrNothing)
     const std::string& t = e.whole();
     CResultLocation inTrigger = table.locate(at(t, "Counter := 1"), "Counter");
     EXPECT_EQ(inTrigger.where, "Trigger OnInsert");
-    EXPECT_EQ(inTrigger.objectName, "Table 18 Customer");
+    EXPECT_EQ(inTrigger.objectName(), "Table 18 Customer");
     EXPECT_EQ(inTrigger.term, "Counter");
     EXPECT_EQ(inTrigger.object, &table);
     EXPECT_EQ(inTrigger.objectStart, 0);
     EXPECT_EQ(inTrigger.objectEnd, table.objectSpan.end());
-    EXPECT_EQ(inTrigger.context.substr(0, 5), "BEGIN"); // leading blanks removed
-    EXPECT_EQ(inTrigger.context, std::string(srctext::trimLeftBlanks(e.whole().substr(static_cast<size_t>(inTrigger.position) - 30, 100))));
+    EXPECT_EQ(inTrigger.context().substr(0, 5), "BEGIN"); // leading blanks removed
+    EXPECT_EQ(inTrigger.context(), std::string(srctext::trimLeftBlanks(e.whole().substr(static_cast<size_t>(inTrigger.position) - 30, 100))));
 
     CResultLocation inProc = table.locate(at(t, "Limit := Amount"), "Limit");
     EXPECT_EQ(inProc.where, "Proc CheckCredit@1(VAR Amount@1000 : Decimal) : Boolean");
@@ -140,7 +140,7 @@ TEST(CodeSection, LocateNamesTriggerProcedureOrNothing)
     CResultLocation outside = table.locate(e.object(1).objectSpan.start() + 5, "x");
     EXPECT_EQ(outside.object, nullptr);
     EXPECT_EQ(outside.position, 0);
-    EXPECT_EQ(outside.objectName, "");
+    EXPECT_EQ(outside.objectName(), "");
     CResultLocation copy = inProc;
     EXPECT_EQ(copy.object, inProc.object);
     EXPECT_EQ(copy.where, inProc.where);
