@@ -19,7 +19,7 @@ bool g_nextClickAscending = false;
 enum class SortKind { Text, Number, Date };
 
 struct SortRecord {
-    CResultRow row;
+    CResultList::StoredRow row;
     std::string text;
     double value = 0.0;
 };
@@ -139,11 +139,10 @@ int compareKeys(const SortRecord& left, const SortRecord& right, SortKind kind)
     return left.value < right.value ? -1 : 1;
 }
 
-SortRecord makeRecord(CResultRow&& row, int column, SortKind kind)
+SortRecord makeRecord(CResultList::StoredRow&& row, int column, SortKind kind)
 {
     SortRecord record;
-    std::string cell = column < static_cast<int>(row.cells.size()) ? row.cells[column] : "";
-    std::string_view key = cut(cell, kSortFindCellLength);
+    std::string_view key = cut(row.cells[static_cast<std::size_t>(column)], kSortFindCellLength);
     if (kind == SortKind::Text) {
         record.text = std::string(key);
     } else if (kind == SortKind::Number) {
@@ -158,6 +157,8 @@ SortRecord makeRecord(CResultRow&& row, int column, SortKind kind)
 // Every CR LF pair removed in one left-to-right pass.
 std::string withoutCrLf(std::string_view text)
 {
+    if (text.find('\r') == std::string_view::npos)
+        return std::string(text);
     std::string result;
     result.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -186,8 +187,8 @@ int CResultList::AddRow(const std::vector<std::string>& cells, int itemData, int
         return -1;
     std::lock_guard lock(m_mutex);
     std::size_t kept = std::max<std::size_t>(1, std::min(cells.size(), m_columns.size()));
-    CResultRow row;
-    row.cells.assign(cells.begin(), cells.begin() + static_cast<std::ptrdiff_t>(kept));
+    StoredRow row;
+    row.cells = CPackedCells(cells, kept);
     row.itemData = itemData;
     row.icon = icon < 0 ? -1 : icon;
     m_rows.push_back(std::move(row));
@@ -197,17 +198,7 @@ int CResultList::AddRow(const std::vector<std::string>& cells, int itemData, int
 
 int CResultList::AddRow(std::vector<std::string>&& cells, int itemData, int icon)
 {
-    if (cells.empty())
-        return -1;
-    std::lock_guard lock(m_mutex);
-    cells.resize(std::max<std::size_t>(1, std::min(cells.size(), m_columns.size())));
-    CResultRow row;
-    row.cells = std::move(cells);
-    row.itemData = itemData;
-    row.icon = icon < 0 ? -1 : icon;
-    m_rows.push_back(std::move(row));
-    ++m_changes;
-    return static_cast<int>(m_rows.size()) - 1;
+    return AddRow(static_cast<const std::vector<std::string>&>(cells), itemData, icon);
 }
 
 void CResultList::DeleteAllRows()
@@ -288,7 +279,7 @@ int CResultList::findRowLocked(const std::string& upperText, int start) const
 {
     int rowCount = static_cast<int>(m_rows.size());
     for (int row = std::max(start, 0); row < rowCount; ++row) {
-        const std::vector<std::string>& cells = m_rows[row].cells;
+        const CPackedCells& cells = m_rows[row].cells;
         std::size_t present = std::min(cells.size(), m_columns.size());
         for (std::size_t column = 0; column < m_columns.size(); ++column) {
             std::string cell = column < present ? upperAscii(cut(cells[column], kSortFindCellLength))
@@ -319,13 +310,11 @@ void CResultList::sortLocked(int column, bool ascending)
 {
     if (m_rows.empty() || column < 0)
         return;
-    const std::vector<std::string>& firstCells = m_rows[0].cells;
-    std::string first = column < static_cast<int>(firstCells.size()) ? firstCells[column] : "";
-    SortKind kind = kindOf(cut(first, kSortFindCellLength));
+    SortKind kind = kindOf(cut(m_rows[0].cells[static_cast<std::size_t>(column)], kSortFindCellLength));
 
     std::vector<SortRecord> records;
     records.reserve(m_rows.size());
-    for (CResultRow& row : m_rows)
+    for (StoredRow& row : m_rows)
         records.push_back(makeRecord(std::move(row), column, kind));
     // A stable sort with a strict order gives the order of the exchange sort that swaps only
     // pairs strictly out of order.
@@ -379,7 +368,7 @@ std::string CResultList::GetListText(const std::string& separator, const std::st
     for (const CResultColumn& column : m_columns)
         text += column.heading + separator;
     text += lineEnd;
-    for (const CResultRow& row : m_rows) {
+    for (const StoredRow& row : m_rows) {
         for (std::size_t column = 0; column < m_columns.size(); ++column) {
             if (column < row.cells.size())
                 text += ListTextCell(row.cells[column]);
@@ -403,8 +392,7 @@ std::string CResultList::GetCellText(int row, int column) const
     std::lock_guard lock(m_mutex);
     if (row < 0 || row >= static_cast<int>(m_rows.size()) || column < 0)
         return std::string();
-    const std::vector<std::string>& cells = m_rows[row].cells;
-    return column < static_cast<int>(cells.size()) ? cells[column] : std::string();
+    return std::string(m_rows[row].cells[static_cast<std::size_t>(column)]);
 }
 
 int CResultList::GetItemData(int row) const
@@ -422,7 +410,25 @@ int CResultList::GetIcon(int row) const
 CResultRow CResultList::GetRow(int row) const
 {
     std::lock_guard lock(m_mutex);
-    return row >= 0 && row < static_cast<int>(m_rows.size()) ? m_rows[row] : CResultRow{};
+    if (row < 0 || row >= static_cast<int>(m_rows.size()))
+        return CResultRow{};
+    const StoredRow& stored = m_rows[row];
+    return CResultRow{stored.cells.strings(), stored.itemData, stored.icon, stored.stateImage};
+}
+
+void CResultList::TakeRows(const std::function<void(CResultRow&&)>& take)
+{
+    std::lock_guard lock(m_mutex);
+    for (StoredRow& stored : m_rows) {
+        CResultRow row{stored.cells.strings(), stored.itemData, stored.icon, stored.stateImage};
+        stored.cells = CPackedCells();
+        take(std::move(row));
+    }
+    std::vector<StoredRow>().swap(m_rows);
+    m_selected = -1;
+    m_focused = -1;
+    ++m_changes;
+    ++m_reshapes;
 }
 
 std::uint64_t CResultList::GetChangeCount() const

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "results/PackedCells.h"
+
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -69,16 +72,27 @@ public:
     int GetItemData(int row) const;
     int GetIcon(int row) const;
     CResultRow GetRow(int row) const;
+    // Hands every row in order to take and leaves the list without rows, each row's memory given
+    // back as it goes (for a reader that needs the list no more). take runs under the lock.
+    void TakeRows(const std::function<void(CResultRow&&)>& take);
     // Grows with every change, so a view can tell whether to refresh.
     std::uint64_t GetChangeCount() const;
     // Grows with every change but appended rows and selection: columns, removed or reordered
     // rows. While it stands still, a view needs to draw only the rows added since it last looked.
     std::uint64_t GetReshapeCount() const;
 
+    // A row as the list keeps it: the cells in one block.
+    struct StoredRow {
+        CPackedCells cells;
+        int itemData = 0;
+        int icon = -1;
+        int stateImage = 0;
+    };
+
 private:
     mutable std::mutex m_mutex;
     std::vector<CResultColumn> m_columns;
-    std::vector<CResultRow> m_rows;
+    std::vector<StoredRow> m_rows;
     int m_selected = -1;
     int m_focused = -1;
     std::uint64_t m_changes = 0;

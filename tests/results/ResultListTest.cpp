@@ -77,6 +77,40 @@ TEST(ResultList, RowWithoutColumnsKeepsItsFirstCell)
     EXPECT_EQ(list.GetRow(0).cells, std::vector<std::string>{"only"});
 }
 
+TEST(ResultList, RowsKeepEveryByteOfTheirCellsAndTakeRowsHandsThemOverInOrder)
+{
+    CResultList list;
+    for (const char* heading : {"A", "B", "C", "D"})
+        list.AddColumn(heading, LIST_ALIGN_LEFT, 10);
+    const std::string withNul("x\0y\r\nz", 7);
+    const std::string long70k(70000, 'L');
+    const std::vector<std::vector<std::string>> rows = {
+        {"", withNul, "", "last"}, {long70k}, {"\xE4\xF6\xFC", "", ""}, {"a", "b", "c", "d", "dropped"}};
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        list.AddRow(rows[i], static_cast<int>(i) * 10, 160 + static_cast<int>(i));
+    EXPECT_EQ(list.GetRow(0).cells, rows[0]);
+    EXPECT_EQ(list.GetRow(1).cells, rows[1]);
+    EXPECT_EQ(list.GetRow(2).cells, rows[2]);
+    EXPECT_EQ(list.GetRow(3).cells, (std::vector<std::string>{"a", "b", "c", "d"}));
+    EXPECT_EQ(list.GetCellText(0, 1), withNul);
+    EXPECT_EQ(list.GetCellText(1, 3), ""); // past the row's last cell
+    EXPECT_EQ(list.GetCellText(1, 0).size(), 70000u);
+    EXPECT_EQ(list.FindRowContaining("LAST", 0), 0);
+
+    std::vector<CResultRow> taken;
+    list.TakeRows([&](CResultRow&& row) { taken.push_back(std::move(row)); });
+    ASSERT_EQ(taken.size(), 4u);
+    for (std::size_t i = 0; i < taken.size(); ++i) {
+        EXPECT_EQ(taken[i].itemData, static_cast<int>(i) * 10);
+        EXPECT_EQ(taken[i].icon, 160 + static_cast<int>(i));
+    }
+    EXPECT_EQ(taken[0].cells, rows[0]);
+    EXPECT_EQ(taken[1].cells, rows[1]);
+    EXPECT_EQ(list.GetRowCount(), 0);
+    EXPECT_EQ(list.GetColumnCount(), 4);
+    EXPECT_EQ(list.AddRow({"again"}, 1, -1), 0); // the list stays usable
+}
+
 TEST(ResultList, DeleteAllRowsKeepsColumnsAndResetListDropsBoth)
 {
     CResultList list;
