@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <type_traits>
 #include <unordered_map>
 
 namespace {
@@ -48,8 +49,19 @@ bool positionColumn(const std::string& heading)
 
 } // namespace
 
-OutputList cliOutputList(const std::string& name, const std::string& description, const CResultList& list,
-                         const CObjektManager& manager, const CliListOptions& options)
+namespace {
+
+// Keeps every row in the output list.
+struct KeepRows {
+    void operator()(OutputList& out, std::vector<std::string>&& cells) const { out.rows.push_back(std::move(cells)); }
+};
+
+// The output list of the rows that forEachRow hands over in order; keep(out, cells) takes each
+// row's cells.
+template <class ForEachRow, class KeepRow = KeepRows>
+OutputList outputList(const std::string& name, const std::string& description, const CResultList& list,
+                      const CObjektManager& manager, const CliListOptions& options, ForEachRow forEachRow,
+                      KeepRow keep = KeepRows())
 {
     auto written = [&](std::string_view cell) {
         std::string text = outputCell(cell);
@@ -69,9 +81,9 @@ OutputList cliOutputList(const std::string& name, const std::string& description
         out.columns.push_back("Position");
     }
     HeaderLookup headers(manager);
-    const int rows = list.GetRowCount();
-    for (int r = 0; r < rows; ++r) {
-        CResultRow row = list.GetRow(r);
+    if constexpr (std::is_same_v<KeepRow, KeepRows>)
+        out.rows.reserve(static_cast<size_t>(list.GetRowCount()));
+    forEachRow([&](CResultRow&& row) {
         row.cells.resize(static_cast<size_t>(std::max(columns, 0)));
         const CResultLocation* location = nullptr;
         if (row.itemData >= 0 && row.itemData < manager.results.count())
@@ -83,9 +95,9 @@ OutputList cliOutputList(const std::string& name, const std::string& description
             cells.push_back(std::to_string(row.itemData));
             cells.push_back(location ? std::to_string(location->position) : std::string());
         }
-        out.rows.push_back(std::move(cells));
+        keep(out, std::move(cells));
         if (!options.lines && !options.identities)
-            continue;
+            return;
         const CObjectRecord* object = location ? location->object : nullptr;
         int position = location ? location->position : 0;
         if (!object) {
@@ -123,8 +135,58 @@ OutputList cliOutputList(const std::string& name, const std::string& description
             }
             out.identities.push_back(std::move(identity));
         }
-    }
+    });
     return out;
+}
+
+} // namespace
+
+OutputList cliOutputList(const std::string& name, const std::string& description, const CResultList& list,
+                         const CObjektManager& manager, const CliListOptions& options)
+{
+    auto eachRow = [&](auto&& take) {
+        const int rows = list.GetRowCount();
+        for (int r = 0; r < rows; ++r)
+            take(list.GetRow(r));
+    };
+    return outputList(name, description, list, manager, options, eachRow);
+}
+
+OutputList takeOutputList(const std::string& name, const std::string& description, CResultList& list,
+                          CObjektManager& manager, const CliListOptions& options)
+{
+    auto eachRow = [&](auto&& take) { list.TakeRows(take); };
+    OutputList out = outputList(name, description, list, manager, options, eachRow);
+    manager.results.release();
+    return out;
+}
+
+size_t writeTsvList(const std::string& name, CResultList& list, CObjektManager& manager, const CliListOptions& options,
+                    bool analysisColumn, const std::function<void(std::string_view)>& write)
+{
+    constexpr size_t kPiece = 64 * 1024;
+    std::string text;
+    size_t rows = 0;
+    bool headed = false;
+    auto writeRow = [&](OutputList& out, std::vector<std::string>&& cells) {
+        if (!headed) {
+            text += tsvHeadingLine(out, analysisColumn);
+            headed = true;
+        }
+        appendTsvRow(text, out, cells, analysisColumn);
+        ++rows;
+        if (text.size() >= kPiece) {
+            write(text);
+            text.clear();
+        }
+    };
+    auto eachRow = [&](auto&& take) { list.TakeRows(take); };
+    OutputList out = outputList(name, "", list, manager, options, eachRow, writeRow);
+    if (!headed)
+        text += tsvHeadingLine(out, analysisColumn);
+    write(text);
+    manager.results.release();
+    return rows;
 }
 
 std::string cliListText(const CResultList& list, const CObjektManager& manager, const CliListOptions& options)

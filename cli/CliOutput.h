@@ -4,7 +4,9 @@
 #include "model/CodePage.h"
 #include "model/Status.h"
 
+#include <functional>
 #include <string>
+#include <string_view>
 
 class CObjektManager;
 class CResultList;
@@ -26,6 +28,16 @@ struct CliListOptions {
 // the positions ("Start", "End"), TAB-separated.
 OutputList cliOutputList(const std::string& name, const std::string& description, const CResultList& list,
                          const CObjektManager& manager, const CliListOptions& options);
+
+// The same, taking the rows out of the list as it goes, so a long list is not held twice; the list
+// is left without rows, the manager without locations.
+OutputList takeOutputList(const std::string& name, const std::string& description, CResultList& list,
+                          CObjektManager& manager, const CliListOptions& options);
+
+// The tsv text of the list, as formatOutput writes it, handed to write in pieces while the rows are
+// taken out of the list (as takeOutputList); nothing of it is kept. Returns the rows written.
+size_t writeTsvList(const std::string& name, CResultList& list, CObjektManager& manager, const CliListOptions& options,
+                    bool analysisColumn, const std::function<void(std::string_view)>& write);
 
 // The tsv text of one list: heading line, one line per row, every cell as outputCell writes it
 // followed by a TAB; lines end with "\n"; UTF-8 unless options.ansi.

@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <functional>
 #include <fstream>
 
 using nlohmann::ordered_json;
@@ -196,27 +197,47 @@ std::string sarifText(const OutputDocument& document)
     return log.dump(1, '\t', false, nlohmann::json::error_handler_t::replace) + "\n";
 }
 
-std::string tsvText(const OutputDocument& document, bool analysisColumn)
+// The tsv text in pieces of about 64 KB, each handed to write.
+void writeTsv(const OutputDocument& document, bool analysisColumn, const std::function<void(std::string_view)>& write)
 {
+    constexpr size_t kPiece = 64 * 1024;
     std::string text;
     for (const OutputList& list : document.lists) {
-        if (analysisColumn)
-            text += "Analysis\t";
-        for (const std::string& heading : list.columns)
-            text += heading + '\t';
-        text += '\n';
+        text += tsvHeadingLine(list, analysisColumn);
         for (const auto& row : list.rows) {
-            if (analysisColumn)
-                text += list.name + '\t';
-            for (size_t c = 0; c < std::max(row.size(), list.columns.size()); ++c)
-                text += (c < row.size() ? row[c] : std::string()) + '\t';
-            text += '\n';
+            appendTsvRow(text, list, row, analysisColumn);
+            if (text.size() >= kPiece) {
+                write(text);
+                text.clear();
+            }
         }
     }
-    return text;
+    if (!text.empty())
+        write(text);
 }
 
 } // namespace
+
+std::string tsvHeadingLine(const OutputList& list, bool analysisColumn)
+{
+    std::string text = analysisColumn ? "Analysis\t" : "";
+    for (const std::string& heading : list.columns)
+        text.append(heading).push_back('\t');
+    text += '\n';
+    return text;
+}
+
+void appendTsvRow(std::string& text, const OutputList& list, const std::vector<std::string>& row, bool analysisColumn)
+{
+    if (analysisColumn)
+        text.append(list.name).push_back('\t');
+    for (size_t c = 0; c < std::max(row.size(), list.columns.size()); ++c) {
+        if (c < row.size())
+            text.append(row[c]);
+        text.push_back('\t');
+    }
+    text += '\n';
+}
 
 bool parseOutputFormat(std::string_view word, OutputFormat& format)
 {
@@ -242,12 +263,20 @@ std::string outputCell(std::string_view cell)
 
 std::string formatOutput(const OutputDocument& document, OutputFormat format, bool analysisColumn)
 {
+    std::string text;
+    writeOutput(document, format, analysisColumn, [&](std::string_view piece) { text.append(piece); });
+    return text;
+}
+
+void writeOutput(const OutputDocument& document, OutputFormat format, bool analysisColumn,
+                 const std::function<void(std::string_view)>& write)
+{
     switch (format) {
-    case OutputFormat::Json: return jsonText(document, analysisColumn);
-    case OutputFormat::Sarif: return sarifText(document);
+    case OutputFormat::Json: write(jsonText(document, analysisColumn)); return;
+    case OutputFormat::Sarif: write(sarifText(document)); return;
     case OutputFormat::Tsv: break;
     }
-    return tsvText(document, analysisColumn);
+    writeTsv(document, analysisColumn, write);
 }
 
 std::string jsonLine(const OutputDocument& document, bool severalLists)

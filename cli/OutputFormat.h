@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -60,6 +61,15 @@ struct OutputDocument {
 // or null per row); a single list's members stand at the top level. Sarif: one run with one rule
 // per list and one result per row.
 std::string formatOutput(const OutputDocument& document, OutputFormat format, bool analysisColumn);
+// The same text handed to write in pieces (tsv a piece of lines at a time), so a long list is
+// never held as one string.
+void writeOutput(const OutputDocument& document, OutputFormat format, bool analysisColumn,
+                 const std::function<void(std::string_view)>& write);
+
+// The tsv heading line of a list (with analysisColumn first "Analysis"), and one row's line
+// appended to text, as formatOutput writes them.
+std::string tsvHeadingLine(const OutputList& list, bool analysisColumn);
+void appendTsvRow(std::string& text, const OutputList& list, const std::vector<std::string>& row, bool analysisColumn);
 
 // The json document on one line ended by "\n" (JSON Lines), for a command that writes one document
 // per step (db-watch); severalLists as analysisColumn of formatOutput.

@@ -233,9 +233,11 @@ int printList(const Invocation& inv, OutputDocument& document, Baseline* baselin
     }
     if (baseline)
         baseline->filter(document);
-    const std::string out = formatOutput(document, inv.format, analysisColumn);
-    std::fwrite(out.data(), 1, out.size(), stdout);
-    if (std::fflush(stdout) != 0) {
+    bool written = true;
+    writeOutput(document, inv.format, analysisColumn, [&](std::string_view piece) {
+        written = written && std::fwrite(piece.data(), 1, piece.size(), stdout) == piece.size();
+    });
+    if (std::fflush(stdout) != 0 || !written) {
         std::cerr << "quellix-cli: cannot write the output\n";
         return 1;
     }
@@ -320,6 +322,15 @@ int main(int argc, char** argv)
     std::optional<LineIndex> lines;
     CliListOptions options{inv.locations, inv.ansi, inv.page, nullptr,
                            !inv.baseline.empty() || !inv.writeBaseline.empty() || inv.format == OutputFormat::Sarif};
+    // Plain tsv goes out list by list as each operation ends, rows taken out of the list as they
+    // are written; a baseline or another format needs the whole document first.
+    const bool streamed = listsRows && inv.format == OutputFormat::Tsv && inv.baseline.empty() &&
+                          inv.writeBaseline.empty();
+    size_t streamedRows = 0;
+    bool streamWritten = true;
+    auto writeOut = [&](std::string_view piece) {
+        streamWritten = streamWritten && std::fwrite(piece.data(), 1, piece.size(), stdout) == piece.size();
+    };
     JobStatus status;
     for (const OperationDef* operation : operations) {
         request.operation = operation;
@@ -333,7 +344,12 @@ int main(int argc, char** argv)
             lines.emplace(loaded.text().view());
             options.lines = &*lines;
         }
-        document.lists.push_back(cliOutputList(operation->command, describe(*operation), list, manager, options));
+        if (streamed) {
+            terminal.finish(); // the progress line is not left among the rows
+            streamedRows += writeTsvList(operation->command, list, manager, options, check, writeOut);
+        } else {
+            document.lists.push_back(takeOutputList(operation->command, describe(*operation), list, manager, options));
+        }
     }
     terminal.finish();
     if (!manager.awareSummary().empty())
@@ -353,7 +369,13 @@ int main(int argc, char** argv)
         if (!renamed.empty())
             std::cerr << "quellix-cli: " << renamedSummary(renamed) << "\n";
     } else {
-        return printList(inv, document, inv.baseline.empty() ? nullptr : &baseline, check);
+        if (!streamed)
+            return printList(inv, document, inv.baseline.empty() ? nullptr : &baseline, check);
+        if (std::fflush(stdout) != 0 || !streamWritten) {
+            std::cerr << "quellix-cli: cannot write the output\n";
+            return 1;
+        }
+        return inv.failOnFindings && streamedRows > 0 ? 3 : 0;
     }
     if (!status.ok()) {
         std::cerr << "quellix-cli: " << failureMessage(status, row) << "\n";

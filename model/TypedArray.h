@@ -24,6 +24,8 @@ public:
     int count() const { return static_cast<int>(m_items.size()); }
     bool empty() const { return m_items.empty(); }
     void removeAll() { m_items.clear(); }
+    // Removes all and gives the memory back.
+    void release() { std::vector<T>().swap(m_items); }
     void setSize(int n) { m_items.resize(static_cast<std::size_t>(n < 0 ? 0 : n)); }
     void reserve(int n) { m_items.reserve(static_cast<std::size_t>(n)); }
 

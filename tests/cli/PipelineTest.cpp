@@ -190,6 +190,33 @@ TEST_F(Pipeline, TsvHasOneLinePerRowAndJsonTheSameCells)
     EXPECT_NE(objects.out.find("\nPage\t21\tCustomer Card\t"), std::string::npos);
 }
 
+TEST_F(Pipeline, PlainOutputTellsFindingsAndAFullDiskByItsExitStatus)
+{
+    write(exportPath, windowExport());
+    CliResult found = run("unused-variables " + exportPath + " --fail-on-findings");
+    EXPECT_EQ(found.status, 3) << found.err;
+    EXPECT_GT(splitLines(found.out).size(), 1u);
+    CliResult none = run("search " + exportPath + " NoSuchTextAnywhere --fail-on-findings");
+    EXPECT_EQ(none.status, 0) << none.err;
+    EXPECT_EQ(splitLines(none.out).size(), 1u); // the heading line only
+    CliResult checkFound = run("check " + exportPath + " --fail-on-findings");
+    EXPECT_EQ(checkFound.status, 3) << checkFound.err;
+
+    if (!fs::exists("/dev/full"))
+        GTEST_SKIP() << "no /dev/full";
+    for (const std::string& command : {std::string("unused-variables ") + exportPath,
+                                       std::string("check ") + exportPath,
+                                       std::string("search ") + exportPath + " Zielwert --format json"}) {
+        SCOPED_TRACE(command);
+        const std::string cmd = std::string(QUELLIX_BINARY_DIR) + "/quellix-cli " + command + " > /dev/full 2> '" +
+                                (dir / "err").string() + "' < /dev/null";
+        int raw = std::system(cmd.c_str());
+        ASSERT_TRUE(WIFEXITED(raw));
+        EXPECT_EQ(WEXITSTATUS(raw), 1);
+        EXPECT_NE(readAll(dir / "err").find("cannot write the output"), std::string::npos);
+    }
+}
+
 TEST_F(Pipeline, JsonLocationsNameTheObjectAndItsLines)
 {
     write(exportPath, windowExport());
