@@ -73,14 +73,39 @@ unsigned char ansiToOemByte(unsigned char ansi, OemCodePage page) { return ansiT
 char32_t oemToUnicode(unsigned char oem, OemCodePage page) { return oemUnicodeTable(page)[oem]; }
 char32_t ansiToUnicode(unsigned char ansi) { return kAnsiUnicode[ansi]; }
 
+namespace {
+// Whether each ANSI byte comes out of ansiToUtf8ViaOem as itself, per code page.
+struct SameBytes {
+    bool same[256];
+    explicit SameBytes(OemCodePage page)
+    {
+        const unsigned char* toOem = ansiToOemTable(page);
+        const char32_t* unicode = oemUnicodeTable(page);
+        for (int b = 0; b < 256; ++b)
+            same[b] = b < 0x80 && unicode[toOem[b]] == static_cast<char32_t>(b);
+    }
+};
+} // namespace
+
 std::string ansiToUtf8ViaOem(std::string_view ansi, OemCodePage page)
 {
+    static const SameBytes same850(OemCodePage::CP850);
+    static const SameBytes same437(OemCodePage::CP437);
+    const bool* same = (page == OemCodePage::CP437 ? same437 : same850).same;
     std::string out;
     out.reserve(ansi.size());
     const unsigned char* toOem = ansiToOemTable(page);
     const char32_t* unicode = oemUnicodeTable(page);
-    for (char ch : ansi)
-        appendUtf8(out, unicode[toOem[static_cast<unsigned char>(ch)]]);
+    for (std::size_t i = 0; i < ansi.size();) {
+        // A run of bytes that stay as they are goes in at once.
+        std::size_t run = i;
+        while (run < ansi.size() && same[static_cast<unsigned char>(ansi[run])])
+            ++run;
+        out.append(ansi.data() + i, run - i);
+        if (run < ansi.size())
+            appendUtf8(out, unicode[toOem[static_cast<unsigned char>(ansi[run])]]);
+        i = run + 1;
+    }
     return out;
 }
 

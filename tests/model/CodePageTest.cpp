@@ -57,3 +57,35 @@ TEST(CodePage, Utf8OutputShowsTheOriginalOemCharacters)
     EXPECT_EQ(utf8ToAnsiViaOem("\u2591\u00E4x", OemCodePage::CP850), oem + "x");
     EXPECT_EQ(utf8ToAnsiViaOem("\u20AC", OemCodePage::CP850), "?");
 }
+
+TEST(CodePage, Utf8OutputOfEveryByteMatchesItsOemCharacterWhateverSurroundsIt)
+{
+    auto utf8 = [](char32_t c) {
+        std::string out;
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+        return out;
+    };
+    for (OemCodePage page : {OemCodePage::CP850, OemCodePage::CP437}) {
+        // Every byte alone, inside a run of plain letters, and all 256 bytes in one text.
+        std::string all, expected;
+        for (int b = 0; b < 256; ++b) {
+            const std::string one(1, static_cast<char>(b));
+            const std::string wanted = utf8(oemToUnicode(ansiToOemByte(static_cast<unsigned char>(b), page), page));
+            EXPECT_EQ(ansiToUtf8ViaOem(one, page), wanted) << "byte " << b;
+            EXPECT_EQ(ansiToUtf8ViaOem("ab" + one + "cd", page), "ab" + wanted + "cd") << "byte " << b;
+            all += one;
+            expected += wanted;
+        }
+        EXPECT_EQ(ansiToUtf8ViaOem(all, page), expected);
+    }
+    EXPECT_EQ(ansiToUtf8ViaOem("", OemCodePage::CP850), "");
+}
