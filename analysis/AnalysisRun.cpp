@@ -55,17 +55,17 @@ int AnalysisRun::addRow(const std::vector<std::string>& cells, int itemData, int
 void ObjectRows::addLocated(CObjectRecord& record, std::vector<std::string> cells, int pos, const std::string& term,
                             int icon)
 {
-    m_rows.push_back({std::move(cells), 0, icon, true, record.locate(pos, term)});
+    m_rows.push_back({CPackedCells(cells, cells.size()), 0, icon, true, record.locate(pos, term)});
 }
 
 void ObjectRows::addLocation(CResultLocation location, std::vector<std::string> cells, int icon)
 {
-    m_rows.push_back({std::move(cells), 0, icon, true, std::move(location)});
+    m_rows.push_back({CPackedCells(cells, cells.size()), 0, icon, true, std::move(location)});
 }
 
 void ObjectRows::addRow(std::vector<std::string> cells, int itemData, int icon)
 {
-    m_rows.push_back({std::move(cells), itemData, icon, false, {}});
+    m_rows.push_back({CPackedCells(cells, cells.size()), itemData, icon, false, {}});
 }
 
 void AnalysisRun::append(ObjectRows& rows)
@@ -74,7 +74,7 @@ void AnalysisRun::append(ObjectRows& rows)
         int itemData = row.itemData;
         if (row.located)
             itemData = m_manager.results.add(std::move(row.location));
-        m_list.AddRow(std::move(row.cells), itemData, row.icon);
+        m_list.AddPackedRow(std::move(row.cells), itemData, row.icon);
     }
     std::vector<ObjectRows::Pending>().swap(rows.m_rows);
 }

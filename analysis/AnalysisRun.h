@@ -25,7 +25,7 @@ public:
 private:
     friend class AnalysisRun;
     struct Pending {
-        std::vector<std::string> cells;
+        CPackedCells cells; // packed here, on the worker
         int itemData = 0;
         int icon = -1;
         bool located = false;

@@ -344,6 +344,16 @@ void CObjectRecord::ensureTriggers()
     parseLevel = 4;
 }
 
+void CObjectRecord::releaseCode()
+{
+    if (parseLevel != 2 && parseLevel != 3)
+        return;
+    globals.release();
+    procedures.release();
+    triggers.release();
+    parseLevel = 1;
+}
+
 void CObjectRecord::markOnceOnlyGlobals()
 {
     ensureTriggerVars();

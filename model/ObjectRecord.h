@@ -62,6 +62,9 @@ public:
     void ensureCode();
     void ensureTriggerVars();
     void ensureTriggers();
+    // Back from a code parse to the header level (1): globals, procedures and triggers dropped
+    // with their memory. Only from levels 2 and 3 (fields and all triggers stay read).
+    void releaseCode();
     void markOnceOnlyGlobals();
     void countGlobalUses();
     CResultLocation locate(int pos, const std::string& term);

@@ -54,6 +54,12 @@ public:
     const std::string& awareSummary() const { return m_awareSummary; }
     void setAwareSummary(const std::string& line) { m_awareSummary = line; }
 
+    // Whether the code a text search parses only to name the procedure or trigger of its hits stays
+    // parsed (the default: later analyses and the object viewer find it ready). A program that runs
+    // one search and exits (the command line) turns it off, so a search with hits in every object
+    // does not hold the code of all of them.
+    void setKeepSearchParses(bool keep) { m_keepSearchParses = keep; }
+
     // Analyses: each resets the list, adds its columns and rows, and drives the progress.
     void searchText(const std::string& term, CResultList& list, IProgress* progress, bool useRegex,
                     bool caseSensitive);
@@ -85,6 +91,7 @@ private:
     IStatusText* m_status = nullptr;
     std::string m_awareSummary;
     const std::atomic<bool>* m_cancel = nullptr;
+    bool m_keepSearchParses = true;
     mutable std::mutex m_lastOccurrenceMutex;
     mutable std::map<std::string, int, std::less<>> m_lastOccurrence;
 };

@@ -201,6 +201,21 @@ int CResultList::AddRow(std::vector<std::string>&& cells, int itemData, int icon
     return AddRow(static_cast<const std::vector<std::string>&>(cells), itemData, icon);
 }
 
+int CResultList::AddPackedRow(CPackedCells&& cells, int itemData, int icon)
+{
+    if (cells.size() == 0)
+        return -1;
+    std::lock_guard lock(m_mutex);
+    std::size_t kept = std::max<std::size_t>(1, std::min(cells.size(), m_columns.size()));
+    StoredRow row;
+    row.cells = kept < cells.size() ? CPackedCells(cells.strings(), kept) : std::move(cells);
+    row.itemData = itemData;
+    row.icon = icon < 0 ? -1 : icon;
+    m_rows.push_back(std::move(row));
+    ++m_changes;
+    return static_cast<int>(m_rows.size()) - 1;
+}
+
 void CResultList::DeleteAllRows()
 {
     std::lock_guard lock(m_mutex);

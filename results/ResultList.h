@@ -36,6 +36,9 @@ public:
     // The same, taking over the cells instead of copying them.
     int AddRow(std::vector<std::string>&& cells, int itemData, int icon);
     int AddRow(const std::vector<std::string>& cells, int icon) { return AddRow(cells, 0, icon); }
+    // The same with cells packed beforehand (on a worker): only moved in, unless they are more
+    // than the columns.
+    int AddPackedRow(CPackedCells&& cells, int itemData, int icon);
     void DeleteAllRows();
     void ResetList();
     int GetColumnCount() const;

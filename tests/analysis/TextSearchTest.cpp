@@ -1,3 +1,4 @@
+#include "model/WorkerThreads.h"
 #include "results/ResultList.h"
 #include "support/SmallExport.h"
 
@@ -75,4 +76,40 @@ TEST(TextSearch, HitOnTheLastCharacterLiesInNoObject)
     EXPECT_EQ(list.GetRowCount(), 0);
     e.manager->searchText("}", list, nullptr, false, true); // one before the end is in the object
     EXPECT_EQ(list.GetRowCount(), 1);
+}
+
+TEST(TextSearch, ReleasedParsesGiveTheSameRowsAndLeaveOnlyWhatWasParsedBefore)
+{
+    for (int threads : {1, 2}) {
+        SCOPED_TRACE(threads);
+        setWorkerThreads(threads);
+        LoadedExport kept(smallExport());
+        LoadedExport released(smallExport());
+        released.manager->setKeepSearchParses(false);
+        // One object parsed before the search keeps its parse either way.
+        released.manager->get(0).ensureTriggers();
+        CResultList keptList, releasedList;
+        kept.manager->searchText("customer", keptList, nullptr, false, false);
+        released.manager->searchText("customer", releasedList, nullptr, false, false);
+        ASSERT_GT(keptList.GetRowCount(), 3);
+        EXPECT_EQ(releasedList.GetListText("\t", "\n"), keptList.GetListText("\t", "\n"));
+        ASSERT_EQ(released.manager->results.count(), kept.manager->results.count());
+        for (int i = 0; i < kept.manager->results.count(); ++i) {
+            EXPECT_EQ(released.manager->results[i].where, kept.manager->results[i].where);
+            EXPECT_EQ(released.manager->results[i].position, kept.manager->results[i].position);
+        }
+        EXPECT_EQ(released.manager->get(0).parseLevel, 4);
+        bool keptParsed = false;
+        for (int i = 1; i < released.manager->count(); ++i) {
+            EXPECT_EQ(released.manager->get(i).parseLevel, 1) << i;
+            EXPECT_TRUE(released.manager->get(i).procedures.empty()) << i;
+            keptParsed = keptParsed || kept.manager->get(i).parseLevel == 3;
+        }
+        EXPECT_TRUE(keptParsed); // the default keeps what the search parsed
+        // A later analysis parses again and finds the same.
+        CResultList again;
+        released.manager->searchText("customer", again, nullptr, false, false);
+        EXPECT_EQ(again.GetListText("\t", "\n"), keptList.GetListText("\t", "\n"));
+    }
+    setWorkerThreads(0);
 }
