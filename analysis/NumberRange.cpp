@@ -10,6 +10,7 @@ void CObjektManager::searchNumberRange(CResultList& list, IProgress* progress, i
 {
     AnalysisRun run(*this, list, progress, numberRangeOperation());
     run.forEachObjectInParallel([&](int, CObjectRecord& record, ObjectRows& rows) {
+        const bool release = !keepParses() && record.parseLevel == 1;
         record.fieldsOnce();
         const std::string name = record.headerName();
         const std::string number = std::to_string(record.number);
@@ -21,6 +22,8 @@ void CObjektManager::searchNumberRange(CResultList& list, IProgress* progress, i
                     rows.addLocated(record, {"TableField", number, std::to_string(field.number), field.name},
                                     record.objectSpan.start(), name);
         }
+        if (release)
+            record.releaseCode();
     });
 }
 

@@ -96,7 +96,7 @@ void CObjektManager::searchText(const std::string& term, CResultList& list, IPro
             if (index != placing) {
                 placed();
                 placing = index;
-                release = !m_keepSearchParses && record.parseLevel == 1;
+                release = !m_keepParses && record.parseLevel == 1;
             }
             CResultLocation loc = record.locate(hit, term);
             std::vector<std::string> cells{"", loc.objectName(), loc.where, "", loc.context()};

@@ -315,7 +315,7 @@ int main(int argc, char** argv)
     const bool showProgress = isatty(STDERR_FILENO);
     CLoadedExport loaded;
     CObjektManager manager;
-    manager.setKeepSearchParses(false); // one search per run: its parses are not needed after it
+    manager.setKeepParses(false); // one operation per load: what it parsed to place its rows is not needed after it
     CResultList list;
     OutputDocument document;
     document.command = inv.command;

@@ -54,11 +54,12 @@ public:
     const std::string& awareSummary() const { return m_awareSummary; }
     void setAwareSummary(const std::string& line) { m_awareSummary = line; }
 
-    // Whether the code a text search parses only to name the procedure or trigger of its hits stays
+    // Whether the code that a text search or the number range parses only to place its rows stays
     // parsed (the default: later analyses and the object viewer find it ready). A program that runs
-    // one search and exits (the command line) turns it off, so a search with hits in every object
+    // one of them and exits (the command line) turns it off, so a run with rows in every object
     // does not hold the code of all of them.
-    void setKeepSearchParses(bool keep) { m_keepSearchParses = keep; }
+    void setKeepParses(bool keep) { m_keepParses = keep; }
+    bool keepParses() const { return m_keepParses; }
 
     // Analyses: each resets the list, adds its columns and rows, and drives the progress.
     void searchText(const std::string& term, CResultList& list, IProgress* progress, bool useRegex,
@@ -91,7 +92,7 @@ private:
     IStatusText* m_status = nullptr;
     std::string m_awareSummary;
     const std::atomic<bool>* m_cancel = nullptr;
-    bool m_keepSearchParses = true;
+    bool m_keepParses = true;
     mutable std::mutex m_lastOccurrenceMutex;
     mutable std::map<std::string, int, std::less<>> m_lastOccurrence;
 };

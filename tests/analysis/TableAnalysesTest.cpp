@@ -62,3 +62,27 @@ TEST(NumberRange, EachSwitchAlone)
     EXPECT_EQ(list.GetRowCount(), 0);
     EXPECT_EQ(list.GetColumnCount(), 5);
 }
+
+TEST(NumberRange, ReleasedParsesGiveTheSameRowsAndKeepTheFields)
+{
+    Catalogue kept(kCustomerExport);
+    Catalogue released(kCustomerExport);
+    released.manager->setKeepParses(false);
+    released.byNumber(OT_TABLE, 21).ensureTriggers(); // parsed before: stays parsed
+    CResultList keptList, releasedList;
+    kept.manager->searchNumberRange(keptList, nullptr, 1, 50000, true, true);
+    released.manager->searchNumberRange(releasedList, nullptr, 1, 50000, true, true);
+    ASSERT_GT(keptList.GetRowCount(), 5);
+    EXPECT_EQ(rowCells(releasedList), rowCells(keptList));
+    ASSERT_EQ(released.manager->results.count(), kept.manager->results.count());
+    for (int i = 0; i < kept.manager->results.count(); ++i)
+        EXPECT_EQ(released.manager->results[i].where, kept.manager->results[i].where);
+    EXPECT_EQ(released.byNumber(OT_TABLE, 21).parseLevel, 4);
+    EXPECT_EQ(released.byNumber(OT_TABLE, 18).parseLevel, 1);
+    EXPECT_TRUE(released.byNumber(OT_TABLE, 18).procedures.empty());
+    EXPECT_FALSE(released.byNumber(OT_TABLE, 18).fields.empty());
+    EXPECT_GE(kept.byNumber(OT_TABLE, 18).parseLevel, 2);
+    // Read again, the fields are not doubled.
+    released.manager->searchNumberRange(releasedList, nullptr, 1, 50000, true, true);
+    EXPECT_EQ(rowCells(releasedList), rowCells(keptList));
+}

@@ -85,7 +85,7 @@ TEST(TextSearch, ReleasedParsesGiveTheSameRowsAndLeaveOnlyWhatWasParsedBefore)
         setWorkerThreads(threads);
         LoadedExport kept(smallExport());
         LoadedExport released(smallExport());
-        released.manager->setKeepSearchParses(false);
+        released.manager->setKeepParses(false);
         // One object parsed before the search keeps its parse either way.
         released.manager->get(0).ensureTriggers();
         CResultList keptList, releasedList;
