@@ -79,14 +79,12 @@ void CObjektManager::searchText(const std::string& term, CResultList& list, IPro
         auto next = [&](int at) {
             return matcher ? matcher->find(whole.data(), length, at, end - 1) : srctext::find(window, term, at, caseSensitive);
         };
-        // An object parsed here only to place its hits is released once its hits are placed,
-        // unless the parses are kept.
+        // A record still at the header level is not parsed to place its hits when parses are not
+        // kept: its outline, read once per object, places them the same way.
         int placing = -1;
-        bool release = false;
-        auto placed = [&] {
-            if (placing >= 0 && release)
-                get(placing).releaseCode();
-        };
+        bool byOutline = false;
+        bool outlined = false;
+        CObjectRecord::CodeOutline outline;
         for (int hit = next(from); hit >= 0 && hit < end && !cancelled(); hit = next(hit + step)) {
             out.resume = hit + step;
             const int index = objectAt(hit);
@@ -94,15 +92,18 @@ void CObjektManager::searchText(const std::string& term, CResultList& list, IPro
                 continue;
             CObjectRecord& record = get(index);
             if (index != placing) {
-                placed();
                 placing = index;
-                release = !m_keepParses && record.parseLevel == 1;
+                byOutline = !m_keepParses && record.parseLevel == 1;
+                outlined = false;
             }
-            CResultLocation loc = record.locate(hit, term);
+            if (byOutline && !outlined) {
+                record.outline(outline);
+                outlined = true;
+            }
+            CResultLocation loc = byOutline ? record.locateIn(outline, hit, term) : record.locate(hit, term);
             std::vector<std::string> cells{"", loc.objectName(), loc.where, "", loc.context()};
             out.rows.addLocation(std::move(loc), std::move(cells), record.typeImage());
         }
-        placed();
     };
     auto matcherOf = [&](int w) { return useRegex ? matchers[static_cast<size_t>(w)].get() : nullptr; };
     std::vector<SearchPart> found(static_cast<size_t>(parts));

@@ -191,7 +191,8 @@ void CObjectRecord::readProcedureLocals(CProcedure& proc) const
 
 // Reads the procedures "\r\n    <keyword> Name@id(...);" of the object, each up to the next
 // "\r\n    END;\r\n\r\n"; the signature is the text from the blank after PROCEDURE to ";\r\n".
-void CObjectRecord::scanProcedures(std::string_view keyword, int blankOffset, bool isLocal)
+void CObjectRecord::scanProcedures(std::string_view keyword, int blankOffset, bool isLocal, CProcedureArray& out,
+                                   bool withLocals) const
 {
     std::string_view whole = *text;
     const std::string marker = "\r\n    " + std::string(keyword);
@@ -218,8 +219,9 @@ void CObjectRecord::scanProcedures(std::string_view keyword, int blankOffset, bo
         proc.id = (at >= 0 && paren >= 0) ? srctext::decimal(srctext::cutFrom(proc.signature, at + 1)) : -1;
         proc.span.set(a, off);
         proc.isLocal = isLocal;
-        readProcedureLocals(proc);
-        procedures.add(std::move(proc));
+        if (withLocals)
+            readProcedureLocals(proc);
+        out.add(std::move(proc));
     }
 }
 
@@ -228,8 +230,8 @@ void CObjectRecord::parseProcedures()
     procedures.removeAll();
     if (!text)
         return;
-    scanProcedures("PROCEDURE", kProcedureNameSearch, false);
-    scanProcedures("LOCAL PROCEDURE", kLocalProcedureNameSearch, true);
+    scanProcedures("PROCEDURE", kProcedureNameSearch, false, procedures, true);
+    scanProcedures("LOCAL PROCEDURE", kLocalProcedureNameSearch, true, procedures, true);
 }
 
 namespace {
@@ -285,7 +287,7 @@ void CObjectRecord::readTriggerLocals(CTrigger& trigger) const
 
 // Reads the triggers "<Name>=VAR\r\n" (withVar) or "<Name>=BEGIN\r\n" of the object's type, each
 // up to the "END;" indented two less than its BEGIN.
-void CObjectRecord::collectTriggers(bool withVar)
+void CObjectRecord::collectTriggers(bool withVar, CTriggerArray& out, bool withLocals) const
 {
     std::string_view t = objectText();
     const int base = objectSpan.start();
@@ -307,8 +309,9 @@ void CObjectRecord::collectTriggers(bool withVar)
             trigger.name2 = name;
             trigger.span.set(c + base, e + base);
             trigger.indent = d;
-            readTriggerLocals(trigger);
-            triggers.add(std::move(trigger));
+            if (withLocals)
+                readTriggerLocals(trigger);
+            out.add(std::move(trigger));
         }
     }
 }
@@ -330,7 +333,7 @@ void CObjectRecord::ensureTriggerVars()
     if (parseLevel != 2)
         return;
     triggers.removeAll();
-    collectTriggers(true);
+    collectTriggers(true, triggers, true);
     parseLevel = 3;
 }
 
@@ -340,7 +343,7 @@ void CObjectRecord::ensureTriggers()
         ensureTriggerVars();
     if (parseLevel != 3)
         return;
-    collectTriggers(false);
+    collectTriggers(false, triggers, true);
     parseLevel = 4;
 }
 
@@ -386,6 +389,28 @@ void CObjectRecord::countGlobalUses()
 CResultLocation CObjectRecord::locate(int pos, const std::string& term)
 {
     ensureTriggerVars();
+    return placeIn(triggers, procedures, pos, term);
+}
+
+void CObjectRecord::outline(CodeOutline& out) const
+{
+    out.procedures.removeAll();
+    out.triggers.removeAll();
+    if (!text)
+        return;
+    scanProcedures("PROCEDURE", kProcedureNameSearch, false, out.procedures, false);
+    scanProcedures("LOCAL PROCEDURE", kLocalProcedureNameSearch, true, out.procedures, false);
+    collectTriggers(true, out.triggers, false);
+}
+
+CResultLocation CObjectRecord::locateIn(const CodeOutline& outline, int pos, const std::string& term)
+{
+    return placeIn(outline.triggers, outline.procedures, pos, term);
+}
+
+CResultLocation CObjectRecord::placeIn(const CTriggerArray& inTriggers, const CProcedureArray& inProcedures, int pos,
+                                       const std::string& term)
+{
     CResultLocation loc;
     if (!text || !objectSpan.contains(pos))
         return loc;
@@ -393,14 +418,14 @@ CResultLocation CObjectRecord::locate(int pos, const std::string& term)
     loc.objectStart = objectSpan.start();
     loc.position = pos;
     loc.term = term;
-    for (const CTrigger& trigger : triggers) {
+    for (const CTrigger& trigger : inTriggers) {
         if (trigger.span.contains(pos)) {
             loc.where = "Trigger " + trigger.name;
             break;
         }
     }
     if (loc.where.empty()) {
-        for (const CProcedure& proc : procedures) {
+        for (const CProcedure& proc : inProcedures) {
             if (proc.span.contains(pos)) {
                 loc.where = "Proc " + proc.signature;
                 break;

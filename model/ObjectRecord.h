@@ -68,6 +68,16 @@ public:
     void markOnceOnlyGlobals();
     void countGlobalUses();
     CResultLocation locate(int pos, const std::string& term);
+    // The procedures and the =VAR triggers as a code parse up to level 3 reads them, without
+    // their locals and without touching the record: enough to place positions as locate does.
+    struct CodeOutline {
+        CProcedureArray procedures;
+        CTriggerArray triggers;
+    };
+    void outline(CodeOutline& out) const;
+    // What locate gives for a record at the header level (1), placed in outline (of this record)
+    // instead of in a parse kept by the record.
+    CResultLocation locateIn(const CodeOutline& outline, int pos, const std::string& term);
     // For every global, every local of a procedure, then of a trigger, with the same name.
     void globalsUsedIn(std::vector<const CVariable*>& list) const;
     // Like globalsUsedIn, with the procedure or trigger that declares each local.
@@ -105,9 +115,12 @@ public:
 private:
     void parseGlobals();
     void parseProcedures();
-    void scanProcedures(std::string_view keyword, int blankOffset, bool isLocal);
+    void scanProcedures(std::string_view keyword, int blankOffset, bool isLocal, CProcedureArray& out,
+                        bool withLocals) const;
     void readProcedureLocals(CProcedure& proc) const;
-    void collectTriggers(bool withVar);
+    void collectTriggers(bool withVar, CTriggerArray& out, bool withLocals) const;
+    CResultLocation placeIn(const CTriggerArray& inTriggers, const CProcedureArray& inProcedures, int pos,
+                            const std::string& term);
     void readTriggerLocals(CTrigger& trigger) const;
     // Absolute search for a match starting in from..bound; INT_MAX when the first match lies beyond
     // bound, -1 when there is none. Keeps searches of one object from scanning the rest of the text.

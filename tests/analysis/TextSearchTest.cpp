@@ -78,7 +78,7 @@ TEST(TextSearch, HitOnTheLastCharacterLiesInNoObject)
     EXPECT_EQ(list.GetRowCount(), 1);
 }
 
-TEST(TextSearch, ReleasedParsesGiveTheSameRowsAndLeaveOnlyWhatWasParsedBefore)
+TEST(TextSearch, WithoutKeptParsesTheRowsAreTheSameAndOnlyWhatWasParsedBeforeStaysParsed)
 {
     for (int threads : {1, 2}) {
         SCOPED_TRACE(threads);
