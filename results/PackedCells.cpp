@@ -1,5 +1,6 @@
 #include "results/PackedCells.h"
 
+#include <algorithm>
 #include <cstring>
 #include <stdexcept>
 
@@ -19,14 +20,14 @@ CPackedCells::CPackedCells(const std::vector<std::string>& cells, std::size_t co
         throw std::length_error("row of more than 4 GB");
     const std::size_t head = (count + 1) * kWord;
     m_block = std::unique_ptr<char[]>(new char[head + bytes]);
-    auto* words = reinterpret_cast<std::uint32_t*>(m_block.get());
-    words[0] = static_cast<std::uint32_t>(count);
+    const auto words = static_cast<std::uint32_t>(count);
+    std::memcpy(m_block.get(), &words, kWord);
     char* out = m_block.get() + head;
     std::uint32_t end = 0;
     for (std::size_t i = 0; i < count; ++i) {
         std::memcpy(out + end, cells[i].data(), cells[i].size());
         end += static_cast<std::uint32_t>(cells[i].size());
-        words[i + 1] = end;
+        std::memcpy(m_block.get() + (i + 1) * kWord, &end, kWord);
     }
 }
 
@@ -50,26 +51,32 @@ CPackedCells& CPackedCells::operator=(const CPackedCells& other)
     return *this;
 }
 
+std::uint32_t CPackedCells::word(std::size_t i) const
+{
+    std::uint32_t value = 0;
+    std::memcpy(&value, m_block.get() + i * kWord, kWord);
+    return value;
+}
+
 std::size_t CPackedCells::blockSize() const
 {
-    const std::size_t count = header()[0];
-    return (count + 1) * kWord + header()[count];
+    const std::size_t count = word(0);
+    return (count + 1) * kWord + word(count);
 }
 
 std::size_t CPackedCells::size() const
 {
-    return m_block ? header()[0] : 0;
+    return m_block ? word(0) : 0;
 }
 
 std::string_view CPackedCells::operator[](std::size_t i) const
 {
-    if (i >= size())
+    const std::size_t count = size();
+    if (i >= count)
         return {};
-    const std::uint32_t* words = header();
-    const std::size_t count = words[0];
-    const std::uint32_t begin = i == 0 ? 0 : words[i];
+    const std::uint32_t begin = i == 0 ? 0 : word(i);
     const char* chars = m_block.get() + (count + 1) * kWord;
-    return std::string_view(chars + begin, words[i + 1] - begin);
+    return std::string_view(chars + begin, word(i + 1) - begin);
 }
 
 std::vector<std::string> CPackedCells::strings() const

@@ -27,5 +27,6 @@ public:
 private:
     std::unique_ptr<char[]> m_block;
     std::size_t blockSize() const;
-    const std::uint32_t* header() const { return reinterpret_cast<const std::uint32_t*>(m_block.get()); }
+    // Word i of the block's head: 0 the count, i the end of cell i - 1.
+    std::uint32_t word(std::size_t i) const;
 };
