@@ -9,6 +9,7 @@
 #include <wx/sizer.h>
 
 #include <algorithm>
+#include <memory>
 
 namespace {
 LayoutRect toLayout(const wxRect& r)
@@ -44,6 +45,22 @@ LayoutRect placeMainWindow(wxFrame& frame, const LayoutRect* remembered)
     return r;
 }
 
+void keepPlaceWhenShown(wxTopLevelWindow& window, const wxRect& place)
+{
+    // Once, at the first show: the window manager has placed the window by then.
+    auto shown = std::make_shared<bool>(false);
+    window.Bind(wxEVT_SHOW, [&window, place, shown](wxShowEvent& event) {
+        event.Skip();
+        if (!event.IsShown() || *shown)
+            return;
+        *shown = true;
+        window.CallAfter([&window, place] {
+            if (window.GetRect() != place)
+                window.SetSize(place);
+        });
+    });
+}
+
 void centreOnMainWindow(wxTopLevelWindow& window)
 {
     wxWindow* owner = wxGetApp().mainFrame();
@@ -59,6 +76,7 @@ void centreOnMainWindow(wxTopLevelWindow& window)
         window.Move(placed.x, placed.y);
     else
         window.SetSize(toWx(placed));
+    keepPlaceWhenShown(window, toWx(placed));
 }
 
 void fitAndCentreDialog(wxDialog& dialog)

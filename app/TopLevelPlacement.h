@@ -4,6 +4,7 @@
 
 class wxDialog;
 class wxFrame;
+class wxRect;
 class wxTopLevelWindow;
 
 // Gives the main window its restored size (the remembered place when it still fits the display,
@@ -13,6 +14,10 @@ LayoutRect placeMainWindow(wxFrame& frame, const LayoutRect* remembered = nullpt
 
 // Centres a top-level window of its own size on the main window, inside the display's work area.
 void centreOnMainWindow(wxTopLevelWindow& window);
+
+// Puts the window back at place right after its first show, should the window manager have put
+// it elsewhere (openbox places new windows itself and ignores the place asked for before the show).
+void keepPlaceWhenShown(wxTopLevelWindow& window, const wxRect& place);
 
 // Sizes a dialog to its content (its sizer's needs become its minimum) and centres it on the main
 // window, inside the display's work area. Call after the controls are made, before ShowModal.

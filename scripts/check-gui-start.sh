@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Starts the desktop program on an export as a user would: on a virtual display under a window
 # manager (GTK's start-up warnings only come with frames a window manager decorates). Fails when
-# the program writes a GTK CRITICAL warning to stderr, or when un-maximising its window leaves it
-# smaller than 640 x 400. Exit status 77 (skipped) when xvfb-run, openbox or xdotool is missing.
+# the program writes a GTK CRITICAL warning to stderr, when un-maximising its window leaves it
+# smaller than 640 x 400, or when the object viewer opened from a search row is not centred on the
+# main window (the export must hold "Customer" first in Table 18 Customer, as the sample does). Exit status 77 (skipped) when xvfb-run, openbox or xdotool is missing.
 set -uo pipefail
 usage="usage: check-gui-start.sh QUELLIX EXPORT"
 program=${1:?$usage}
@@ -41,6 +42,39 @@ if [ "$WIDTH" -lt 1200 ]; then
   echo "FAIL: the main window opens ${WIDTH} x ${HEIGHT}, not maximised"
   status=1
 fi
+# The object viewer opens centred on the main window. Checked on the maximised window: there
+# openbox puts new windows at its top left and ignores the place asked for before the show (on a
+# restored window it centres dialogs itself).
+check_viewer() {
+  xdotool windowactivate --sync "$window"
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  mainX=$X mainY=$Y mainW=$WIDTH mainH=$HEIGHT
+  xdotool type --delay 20 "Customer"
+  xdotool key Return
+  sleep 2
+  # a row of Table 18 Customer (the first twelve rows), whether the window is maximised or not
+  xdotool mousemove --window "$window" 300 300 click 1
+  viewer=$(timeout 15 xdotool search --sync --name "^Table 18 Customer - " | head -1)
+  if [ -z "$viewer" ]; then
+    echo "FAIL: no object viewer after a click on the first row of a search for Customer"
+    status=1
+  else
+    sleep 1
+    eval "$(xdotool getwindowgeometry --shell "$viewer")"
+    dx=$(( (X + WIDTH / 2) - (mainX + mainW / 2) ))
+    dy=$(( (Y + HEIGHT / 2) - (mainY + mainH / 2) ))
+    echo "object viewer: ${WIDTH} x ${HEIGHT} at $X,$Y; main window ${mainW} x ${mainH} at $mainX,$mainY"
+    if [ "${dx#-}" -gt 40 ] || [ "${dy#-}" -gt 40 ]; then
+      echo "FAIL: the object viewer is not centred on the main window (off by $dx, $dy)"
+      status=1
+    fi
+    xdotool windowactivate --sync "$viewer" key Escape
+    for _ in $(seq 25); do xdotool search --name "^Table 18 Customer - " > /dev/null || break; sleep 0.2; done
+  fi
+}
+check_viewer
+
+
 # A double click on the title bar un-maximises the window in openbox.
 xdotool mousemove 640 8 click --repeat 2 --delay 100 1
 sleep 1.5

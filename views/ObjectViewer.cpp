@@ -165,10 +165,12 @@ void CObjectViewer::applyPlacement()
 {
     ObjectViewerPlacement placement;
     placement.read(wxGetApp().settings());
-    if (placement.stored() && wxDisplay::GetFromPoint(wxPoint(placement.x + 20, placement.y + 20)) != wxNOT_FOUND)
+    if (placement.stored() && wxDisplay::GetFromPoint(wxPoint(placement.x + 20, placement.y + 20)) != wxNOT_FOUND) {
         SetSize(placement.x, placement.y, placement.width, placement.height);
-    else
+        keepPlaceWhenShown(*this, wxRect(placement.x, placement.y, placement.width, placement.height));
+    } else {
         centreOnMainWindow(*this);
+    }
 }
 
 void CObjectViewer::EndModal(int code)
