@@ -83,22 +83,15 @@ void expectContentFits(const Seen& seen)
     EXPECT_GE(seen.clientSize.y, seen.bestClientSize.y);
 }
 
-class DialogPlacementTest : public testing::Test {
+class DialogPlacementTest : public MainWindowRestored {
 protected:
     void SetUp() override
     {
+        MainWindowRestored::SetUp();
         // Off centre on the screen, so that centring on the screen and on the main window differ.
-        saved = wxGetApp().mainFrame()->GetRect();
         wxGetApp().mainFrame()->SetSize(wxRect(40, 30, 900, 700));
         pump(150);
     }
-    void TearDown() override
-    {
-        closeAllDocuments();
-        wxGetApp().mainFrame()->SetSize(saved);
-        pump(100);
-    }
-    wxRect saved;
 };
 } // namespace
 

@@ -97,17 +97,7 @@ private:
     int m_saved = -1;
 };
 
-class FormLayoutTest : public testing::Test {
-protected:
-    void SetUp() override { saved = wxGetApp().mainFrame()->GetRect(); }
-    void TearDown() override
-    {
-        closeAllDocuments();
-        wxGetApp().mainFrame()->SetSize(saved);
-        pump(100);
-    }
-    wxRect saved;
-};
+using FormLayoutTest = MainWindowRestored;
 } // namespace
 
 TEST_F(FormLayoutTest, BelowTheTemplateTheSearchViewsControlsReturnToTheirPlacesAndStayReachable)

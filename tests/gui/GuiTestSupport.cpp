@@ -1,6 +1,7 @@
 #include "GuiTestSupport.h"
 
 #include "app/DocManager.h"
+#include "app/MainFrame.h"
 #include "app/QuellixApp.h"
 #include "views/SearchView.h"
 
@@ -182,6 +183,18 @@ std::string writeLargeExport(const std::string& name, int count)
             << "    END;\r\n\r\n    BEGIN\r\n    END.\r\n  }\r\n}\r\n\r\n";
     }
     return path;
+}
+
+void MainWindowRestored::SetUp()
+{
+    m_saved = wxGetApp().mainFrame()->GetRect();
+}
+
+void MainWindowRestored::TearDown()
+{
+    closeAllDocuments();
+    wxGetApp().mainFrame()->SetSize(m_saved);
+    pump(100);
 }
 
 } // namespace guitest

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <gtest/gtest.h>
 #include <wx/dialog.h>
+#include <wx/gdicmn.h>
 #include <wx/arrstr.h>
 #include <wx/string.h>
 
@@ -40,6 +42,17 @@ void closeAllDocuments();
 bool waitForJob(CSearchView* view, int timeoutMs = 60000);
 // Clicks a window's centre with the simulated mouse.
 void click(wxWindow* window);
+
+// For tests that move or size the main window: at the end every document is closed and the
+// window gets back the place it had before.
+class MainWindowRestored : public testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+private:
+    wxRect m_saved;
+};
 
 std::string sourcePath(const std::string& relative);
 // A file name in this run's own temporary folder (made on first use).
