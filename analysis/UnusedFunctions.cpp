@@ -307,14 +307,17 @@ void CObjektManager::findUnusedProcedures(CResultList& list, IProgress* progress
 
 const OperationDef& unusedFunctionsOperation()
 {
-    static const OperationDef row{rid::ID_UNUSED_FUNCTIONS,
-                                  "unused-functions",
-                                  "Unused Functions",
-                                  OperationInput::None,
-                                  AnalysisThread::Worker,
-                                  kUnusedColumns,
-                                  "%d von %d Name: %s",
-                                  nullptr,
-                                  runAwareAnalysis<&CObjektManager::findUnusedProcedures>};
+    static const OperationDef row{
+        .commandId = rid::ID_UNUSED_FUNCTIONS,
+        .command = "unused-functions",
+        .summary = "procedures that are never called",
+        .options = {kAwareSwitch},
+        .lastAction = "Unused Functions",
+        .menu = {"search unused ...", "functions", 23},
+        .check = CheckUse::Always,
+        .columns = kUnusedColumns,
+        .statusFormat = "%d von %d Name: %s",
+        .run = runAwareAnalysis<&CObjektManager::findUnusedProcedures>,
+    };
     return row;
 }

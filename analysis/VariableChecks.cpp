@@ -39,34 +39,32 @@ void CObjektManager::findOnceUsedGlobals(CResultList& list, IProgress* progress)
 
 const OperationDef& localGlobalOperation()
 {
-    static const OperationDef row{rid::ID_LOCAL_GLOBAL,
-                                  "local-global",
-                                  "Search local = global Variables",
-                                  OperationInput::None,
-                                  AnalysisThread::Worker,
-                                  kLocalGlobalColumns,
-                                  "%d from %d Name: %s",
-                                  nullptr,
-                                  runPlainAnalysis<&CObjektManager::findLocalEqualsGlobal>};
+    static const OperationDef row{
+        .commandId = rid::ID_LOCAL_GLOBAL,
+        .command = "local-global",
+        .summary = "local variables that repeat a global name",
+        .lastAction = "Search local = global Variables",
+        .menu = {"Analyse sourceproblems", "local = global Variables", 12},
+        .check = CheckUse::Always,
+        .columns = kLocalGlobalColumns,
+        .statusFormat = "%d from %d Name: %s",
+        .run = runPlainAnalysis<&CObjektManager::findLocalEqualsGlobal>,
+    };
     return row;
 }
 
 const OperationDef& onceUsedOperation()
 {
-    static const OperationDef row{rid::ID_ONCE_USED,
-                                  "once-used",
-                                  "Search once used Variables",
-                                  OperationInput::None,
-                                  AnalysisThread::Worker,
-                                  {{"Object", 250},
-                                   {"Count of unused Vars.", 10},
-                                   {"Name", 200},
-                                   {"Sort", 60},
-                                   {"Type", 100},
-                                   {"Type2", 100},
-                                   {"Function", 360}},
-                                  "%d from %d Name: %s",
-                                  nullptr,
-                                  runPlainAnalysis<&CObjektManager::findOnceUsedGlobals>};
+    static const OperationDef row{
+        .commandId = rid::ID_ONCE_USED,
+        .command = "once-used",
+        .summary = "global variables used only once",
+        .lastAction = "Search once used Variables",
+        .menu = {"Analyse sourceproblems", "once used variables", 13},
+        .check = CheckUse::Always,
+        .columns = {{"Object", 250}, {"Count of unused Vars.", 10}, {"Name", 200}, {"Sort", 60}, {"Type", 100}, {"Type2", 100}, {"Function", 360}},
+        .statusFormat = "%d from %d Name: %s",
+        .run = runPlainAnalysis<&CObjektManager::findOnceUsedGlobals>,
+    };
     return row;
 }

@@ -358,7 +358,8 @@ struct AwareRun {
     {
         e.manager->setStatusSink(&status);
         AnalysisArgs args;
-        args.aware = aware;
+        if (aware)
+            args.flags.push_back(kAwareOption);
         row.run(*e.manager, list, &status, args);
         return rows(list);
     }
@@ -564,7 +565,7 @@ TEST(AwareRules, GeneratedNewerExportListsNoEventSubscriber)
         textualSubscribers += subscriberDeclaration(e.whole(), row[2]);
     EXPECT_EQ(textualSubscribers, 120);
 
-    args.aware = true;
+    args.flags.push_back(kAwareOption);
     unusedFunctionsOperation().run(*e.manager, list, nullptr, args);
     int unused = 0, external = 0;
     for (const auto& row : rows(list)) {
