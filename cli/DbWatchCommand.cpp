@@ -1,7 +1,7 @@
 #include "cli/DbWatchCommand.h"
 
 #include "cli/OutputFormat.h"
-#include "cli/PasswordPrompt.h"
+#include "cli/DbConnectionOptions.h"
 #include "db/SessionWatch.h"
 #include "settings/WatchSettings.h"
 #include "model/CodePage.h"
@@ -11,9 +11,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
-#include <filesystem>
 #include <thread>
-#include <unistd.h>
 
 namespace {
 
@@ -26,7 +24,7 @@ const char* const kUsage =
     "  QUELLIX_DB_PASSWORD or asked for on the terminal.\n";
 
 struct WatchOptions {
-    DatabaseConnection connection;
+    DbConnectionOptions connection;
     int interval = 20;
     long count = -1; // no limit
     std::string logFile;
@@ -55,13 +53,6 @@ private:
     std::ostream& m_err;
 };
 
-std::string runningProgramFolder()
-{
-    std::error_code error;
-    auto program = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::string(".") : program.parent_path().string();
-}
-
 bool parseCount(const std::string& text, long& count)
 {
     char* end = nullptr;
@@ -74,14 +65,8 @@ bool parseCount(const std::string& text, long& count)
 
 bool parseValueOption(const std::string& option, const std::string& value, WatchOptions& o, std::string& problem)
 {
-    if (option == "--server") {
-        o.connection.server = value;
-    } else if (option == "--net" && (value == "tcp" || value == "netb" || value == "lokal")) {
-        o.connection.netType = value;
-    } else if (option == "--user") {
-        o.connection.user = utf8ToAnsiViaOem(value, oemCodePage());
-    } else if (option == "--program-path") {
-        o.connection.programPath = value;
+    if (o.connection.take(option, value, problem) || !problem.empty()) {
+        return problem.empty();
     } else if (option == "--interval") {
         if (checkWatchInterval(value, o.interval) != IntervalCheck::Ok)
             problem = "--interval needs a whole number of seconds from " + std::to_string(kWatchIntervalMin) +
@@ -105,8 +90,6 @@ bool parseValueOption(const std::string& option, const std::string& value, Watch
 
 bool parseOptions(const std::vector<std::string>& args, WatchOptions& o, std::string& problem)
 {
-    o.connection.netType = "tcp";
-    o.connection.programPath = runningProgramFolder();
     for (size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--sessions") {
             o.sessions = true;
@@ -120,19 +103,8 @@ bool parseOptions(const std::vector<std::string>& args, WatchOptions& o, std::st
             return false;
         ++i;
     }
-    if (o.connection.server.empty())
-        problem = "--server is missing";
+    problem = o.connection.missing();
     return problem.empty();
-}
-
-std::string password()
-{
-    std::string text;
-    if (const char* fromEnvironment = std::getenv("QUELLIX_DB_PASSWORD"))
-        text = fromEnvironment;
-    else if (isatty(STDIN_FILENO) == 1 && !readPassword("Password: ", text))
-        text.clear();
-    return utf8ToAnsiViaOem(text, oemCodePage());
 }
 
 // The rows from first on, every cell as the list text writes it with CR, LF and TAB as blanks.
@@ -177,7 +149,7 @@ void writeRequest(std::ostream& out, const WatchOptions& options, long request, 
     if (options.json) {
         OutputDocument document;
         document.command = "db-watch";
-        document.databases = {options.connection.server};
+        document.databases = {options.connection.connection().server};
         document.request = static_cast<int>(std::min<long>(request, 2147483647L));
         document.lists.push_back(outputRows("changed-objects", changedObjects, first));
         if (options.sessions) // the sessions of this request; none asked for at the start
@@ -231,7 +203,11 @@ int runDbWatch(const std::vector<std::string>& args, std::ostream& out, std::ost
         err << "quellix-cli db-watch: " << problem << "\n" << kUsage;
         return 2;
     }
-    options.connection.password = password();
+    if (!options.connection.finish(problem)) {
+        err << "quellix-cli db-watch: " << problem << "\n";
+        return 1;
+    }
+    const DatabaseConnection& connection = options.connection.connection();
     LineMessages messages(err);
     CResultList changedObjects;
     CResultList sessions;
@@ -239,10 +215,10 @@ int runDbWatch(const std::vector<std::string>& args, std::ostream& out, std::ost
     addSessionColumns(sessions);
     CSystemWatchClock clock;
     CSessionWatch watch(changedObjects, sessions, messages, clock, err);
-    if (!reachable(watch.session(), options.connection))
+    if (!reachable(watch.session(), connection))
         return 1;
 
-    watch.Start(options.connection);
+    watch.Start(connection);
     writeRequest(out, options, 0, changedObjects, 0, sessions);
     for (long done = 0; (options.count < 0 || done < options.count) && waitInterval(options.interval, stop); ++done) {
         int first = changedObjects.GetRowCount();

@@ -2,7 +2,7 @@
 #include "admin/AdminArguments.h"
 #include "admin/ExportImport.h"
 #include "admin/SessionHold.h"
-#include "cli/PasswordPrompt.h"
+#include "db/PasswordPrompt.h"
 #include "model/CodePage.h"
 #include "QuellixVersion.h"
 #include "store/DateTimeCodec.h"

@@ -182,8 +182,13 @@ void CWatchView::StartWatch()
     if (m_watch.running())
         return;
     updateData();
-    DatabaseConnection connection{m_server.utf8_string(), m_netType.utf8_string(), "", toAnsi(m_user),
-                                  toAnsi(m_password),     m_programPath.utf8_string()};
+    DatabaseConnection connection{m_server.utf8_string(),   m_netType.utf8_string(), "", m_user.utf8_string(),
+                                  m_password.utf8_string(), m_programPath.utf8_string()};
+    std::string problem;
+    if (!credentialsToAnsi(connection, problem)) {
+        wxGetApp().showMessageBox(GetFrame(), wxString::FromUTF8(problem), "Error", wxOK | wxICON_ERROR);
+        return;
+    }
     m_watch.Start(connection);
     m_objectsCtrl->SyncFromList();
     m_timer.Start(m_requestInterval * 1000);
