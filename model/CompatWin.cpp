@@ -1,0 +1,8 @@
+#include <string_view>
+
+extern "C" void* memmem(const void* haystack, size_t haystackSize, const void* needle, size_t needleSize)
+{
+    const std::string_view text(static_cast<const char*>(haystack), haystackSize);
+    const size_t at = text.find(std::string_view(static_cast<const char*>(needle), needleSize));
+    return at == std::string_view::npos ? nullptr : const_cast<char*>(text.data() + at);
+}
