@@ -76,19 +76,25 @@ fetch_source() {
 
 build_sqlite() {
   [ -f "$prefix/lib/libsqlite3.a" ] && return
-  local src; src=$(fetch_source sqlite3)
-  # The amalgamation is generated with host tools, then compiled once for Windows.
-  mkdir -p "$cache/sqlite-gen"
-  (cd "$cache/sqlite-gen" && "$src/configure" --disable-tcl -q > /dev/null && make -s sqlite3.c > /dev/null)
-  "$triple-gcc-posix" -O2 -DSQLITE_THREADSAFE=1 -DSQLITE_ENABLE_COLUMN_METADATA \
-    -c "$cache/sqlite-gen/sqlite3.c" -o "$cache/sqlite-gen/sqlite3.o"
-  "$triple-ar" rcs "$prefix/lib/libsqlite3.a" "$cache/sqlite-gen/sqlite3.o"
-  cp "$cache/sqlite-gen/sqlite3.h" "$cache/sqlite-gen/sqlite3ext.h" "$prefix/include/"
+  # The amalgamation is generated once with host tools (for every architecture), then compiled.
+  local gen=$cacheroot/sqlite-amalgamation
+  if [ ! -f "$gen/sqlite3.c" ]; then
+    local src; src=$(fetch_source sqlite3)
+    mkdir -p "$gen.build"
+    (cd "$gen.build" && "$src/configure" --disable-tcl -q > /dev/null && make -s sqlite3.c > /dev/null)
+    mkdir -p "$gen" && cp "$gen.build"/sqlite3.[ch] "$gen.build/sqlite3ext.h" "$gen/" && rm -rf "$gen.build"
+  fi
+  mkdir -p "$cache/sqlite-build"
+  "$triple-gcc-posix" -O2 -DSQLITE_THREADSAFE=1 -c "$gen/sqlite3.c" -o "$cache/sqlite-build/sqlite3.o"
+  "$triple-ar" rcs "$prefix/lib/libsqlite3.a" "$cache/sqlite-build/sqlite3.o"
+  cp "$gen/sqlite3.h" "$gen/sqlite3ext.h" "$prefix/include/"
 }
 
 build_sodium() {
   [ -f "$prefix/lib/libsodium.a" ] && return
   local src; src=$(fetch_source libsodium)
+  # Debian's libsodium source is the git tree: configure is generated first.
+  [ -x "$src/configure" ] || (cd "$src" && autoreconf -fi > /dev/null 2>&1)
   mkdir -p "$cache/sodium-build"
   (cd "$cache/sodium-build" && "$src/configure" -q --host="$triple" --prefix="$prefix" \
      --disable-shared --enable-static --disable-dependency-tracking > /dev/null \
