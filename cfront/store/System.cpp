@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <dlfcn.h>
+#include <csignal>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
@@ -20,6 +21,11 @@ std::string hostName()
 long processId()
 {
     return static_cast<long>(getpid());
+}
+
+bool processGone(long long pid)
+{
+    return pid > 0 && kill(static_cast<pid_t>(pid), 0) == -1 && errno == ESRCH;
 }
 
 bool createOwnerOnlyFile(const std::string& path, std::string& reason)

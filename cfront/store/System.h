@@ -11,6 +11,9 @@ std::string hostName();
 // The id of this process.
 long processId();
 
+// True when no process with this id runs on this computer (a session left by a killed program).
+bool processGone(long long pid);
+
 // Creates path as a new empty file that only its owner may read and write; false with the
 // system's reason when it exists or cannot be created.
 bool createOwnerOnlyFile(const std::string& path, std::string& reason);

@@ -22,6 +22,18 @@ long processId()
     return static_cast<long>(GetCurrentProcessId());
 }
 
+bool processGone(long long pid)
+{
+    if (pid <= 0)
+        return false;
+    const HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(pid));
+    if (process == nullptr)
+        return GetLastError() == ERROR_INVALID_PARAMETER;
+    const bool ended = WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
+    CloseHandle(process);
+    return ended;
+}
+
 bool createOwnerOnlyFile(const std::string& path, std::string& reason)
 {
     // The user's own folders keep other users out; the file gets no wider rights than they give.
