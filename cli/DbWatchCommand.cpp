@@ -1,7 +1,9 @@
 #include "cli/DbWatchCommand.h"
 
+#include "cli/CliOutput.h"
 #include "cli/OutputFormat.h"
 #include "cli/PasswordPrompt.h"
+#include "db/ProgramPath.h"
 #include "db/SessionWatch.h"
 #include "settings/WatchSettings.h"
 #include "model/CodePage.h"
@@ -55,13 +57,6 @@ private:
     std::ostream& m_err;
 };
 
-std::string runningProgramFolder()
-{
-    std::error_code error;
-    auto program = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::string(".") : program.parent_path().string();
-}
-
 bool parseCount(const std::string& text, long& count)
 {
     char* end = nullptr;
@@ -106,7 +101,7 @@ bool parseValueOption(const std::string& option, const std::string& value, Watch
 bool parseOptions(const std::vector<std::string>& args, WatchOptions& o, std::string& problem)
 {
     o.connection.netType = "tcp";
-    o.connection.programPath = runningProgramFolder();
+    o.connection.programPath = defaultProgramPath();
     for (size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--sessions") {
             o.sessions = true;
@@ -244,7 +239,9 @@ int runDbWatch(const std::vector<std::string>& args, std::ostream& out, std::ost
 
     watch.Start(options.connection);
     writeRequest(out, options, 0, changedObjects, 0, sessions);
-    for (long done = 0; (options.count < 0 || done < options.count) && waitInterval(options.interval, stop); ++done) {
+    // Once the output cannot be written nobody reads the watch: it ends.
+    for (long done = 0; (options.count < 0 || done < options.count) && out && waitInterval(options.interval, stop);
+         ++done) {
         int first = changedObjects.GetRowCount();
         watch.Tick();
         writeRequest(out, options, done + 1, changedObjects, first, sessions);
@@ -255,7 +252,7 @@ int runDbWatch(const std::vector<std::string>& args, std::ostream& out, std::ost
         err << "quellix-cli db-watch: cannot write " << options.logFile << "\n";
         return 1;
     }
-    return 0;
+    return finishOutput(out, err, "quellix-cli db-watch", 0);
 }
 
 int runDbWatchUntilSignal(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)

@@ -46,6 +46,9 @@ trap 'rm -rf "$scratch"' EXIT
 db=$(QUELLIX_DB_PASSWORD= "$cli" db-objects --server "$scratch/sample.db" --net lokal < /dev/null) ||
   fail "db-objects with the default program path failed"
 grep -q "$(printf '^Table\t18\tCustomer\t')" <<<"$db" || fail "db-objects: Table 18 missing"
+watch=$(QUELLIX_DB_PASSWORD= "$cli" db-watch --server "$scratch/sample.db" --net lokal --interval 5 --count 1 \
+  < /dev/null) || fail "db-watch with the default program path failed"
+[ -n "$watch" ] || fail "db-watch printed nothing"
 
 if [ -f /usr/share/bash-completion/bash_completion ]; then
   words=$(bash -c 'source /usr/share/bash-completion/bash_completion
