@@ -33,6 +33,13 @@ done
 cli=$prefix/bin/quellix-cli
 [ "$("$cli" --version)" = "quellix-cli $version" ] || fail "quellix-cli --version: $("$cli" --version)"
 [ "$("$prefix/bin/cfront-db" --version)" = "cfront-db $version" ] || fail "cfront-db --version"
+if [ "$gui" = --gui ]; then
+  # Without a display: --version and --help answer before the toolkit starts.
+  gui_version=$(env -u DISPLAY -u WAYLAND_DISPLAY "$prefix/bin/quellix" --version 2>&1) || true
+  [ "$gui_version" = "quellix $version" ] || fail "quellix --version without a display: $gui_version"
+fi
+grep -q '^MimeType=text/plain' "$prefix/share/applications/quellix.desktop" &&
+  fail "the desktop entry claims every text/plain file"
 
 objects=$("$cli" objects "$sample")
 count=$(grep -c '^OBJECT ' "$sample")
