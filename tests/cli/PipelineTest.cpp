@@ -247,22 +247,22 @@ TEST_F(Pipeline, ObjectLinesCountFromTheObjectLineOfEveryObject)
 {
     write(exportPath, windowExport());
     const std::vector<std::string> file = splitLines(windowExport());
+    int atObject = 0;
     for (const std::string command : {"number-range " + exportPath + " 1 99999", "check " + exportPath}) {
         CliResult r = run(command + " --format json");
         ASSERT_LE(r.status, 3) << r.err;
         const json doc = json::parse(r.out);
         const json lists = doc.contains("analyses") ? doc["analyses"] : json::array({doc});
-        int objects = 0;
         for (const json& list : lists)
             for (const json& l : list["locations"]) {
                 if (l.is_null())
                     continue;
                 const std::string objectLine = file.at(l["line"].get<size_t>() - l["objectLine"].get<size_t>());
                 EXPECT_EQ(objectLine.rfind("OBJECT " + l["objectType"].get<std::string>(), 0), 0u) << command;
-                objects += l["objectLine"] == 1;
+                atObject += l["objectLine"] == 1;
             }
-        EXPECT_GT(objects, 0) << command;
     }
+    EXPECT_GE(atObject, 3); // the number range's rows, one per object
 }
 
 TEST_F(Pipeline, SarifIsValidUnderThe210SchemaAndPointsAtTheFindings)
