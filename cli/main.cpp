@@ -11,6 +11,7 @@
 #include "cli/OutputFormat.h"
 #include "jobs/JobRunner.h"
 #include "model/CodePage.h"
+#include "model/ExportObjects.h"
 #include "model/FileReplace.h"
 #include "model/ObjektManager.h"
 #include "results/ResultList.h"
@@ -368,6 +369,8 @@ int main(int argc, char** argv)
                         showProgress ? &terminal : nullptr, nullptr);
         if (status.kind == JobErrorKind::NotFound || status.kind == JobErrorKind::Unreadable)
             break;
+        if (!holdsObjects(manager))
+            list.DeleteAllRows(); // the record a text without objects makes is no object
         if (!listsRows)
             continue;
         if (inv.format != OutputFormat::Tsv && !lines) {
@@ -390,7 +393,7 @@ int main(int argc, char** argv)
         std::cerr << "quellix-cli: " << failureMessage(status, row) << "\n";
         return 1;
     }
-    const bool noExport = manager.count() == 0;
+    const bool noExport = !holdsObjects(manager);
     if (noExport)
         std::cerr << "quellix-cli: no objects in " << inv.exportPath << "\n";
     // What the command prints follows its input: a written file is announced, the split's files

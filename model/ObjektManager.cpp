@@ -55,9 +55,6 @@ void CObjektManager::load(CSourceText* text, const std::string& fileName)
     const std::string& whole = text->str();
     const int length = static_cast<int>(whole.size());
     const std::vector<int> starts = objectStarts(whole);
-    // A text without any OBJECT line (an empty file, random bytes, a pointer file) holds no object.
-    if (starts.empty() && whole.compare(0, 7, "OBJECT ") != 0)
-        return;
     // Each object runs from its start to the byte before the next one's; the last one to the byte
     // before the text's last.
     const int count = static_cast<int>(starts.size()) + 1;
