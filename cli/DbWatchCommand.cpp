@@ -5,13 +5,13 @@
 #include "cli/PasswordPrompt.h"
 #include "db/ProgramPath.h"
 #include "db/SessionWatch.h"
+#include "jobs/StopSignal.h"
 #include "settings/WatchSettings.h"
 #include "model/CodePage.h"
 #include "results/ResultList.h"
 
 #include <algorithm>
 #include <chrono>
-#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <thread>
@@ -125,7 +125,7 @@ std::string password()
     std::string text;
     if (const char* fromEnvironment = std::getenv("QUELLIX_DB_PASSWORD"))
         text = fromEnvironment;
-    else if (isatty(STDIN_FILENO) == 1 && !readPassword("Password: ", text))
+    else if (isatty(STDIN_FILENO) != 0 && !readPassword("Password: ", text))
         text.clear();
     return utf8ToAnsiViaOem(text, oemCodePage());
 }
@@ -210,11 +210,6 @@ bool reachable(CDatabaseSession& session, const DatabaseConnection& connection)
 
 std::atomic<bool> g_signalled{false};
 
-extern "C" void onStopSignal(int)
-{
-    g_signalled.store(true);
-}
-
 } // namespace
 
 int runDbWatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
@@ -257,10 +252,6 @@ int runDbWatch(const std::vector<std::string>& args, std::ostream& out, std::ost
 
 int runDbWatchUntilSignal(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
-    struct sigaction action {};
-    action.sa_handler = onStopSignal;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
+    stopOnInterrupt(g_signalled);
     return runDbWatch(args, out, err, g_signalled);
 }

@@ -4,6 +4,7 @@
 #include "analysis/PatternMatcher.h"
 #include "cli/CliOutput.h"
 #include "cli/CommandHelp.h"
+#include "cli/Console.h"
 #include "cli/DbCompareCommand.h"
 #include "cli/DbObjectsCommand.h"
 #include "cli/DbWatchCommand.h"
@@ -15,6 +16,7 @@
 #include "model/FileReplace.h"
 #include "model/ObjektManager.h"
 #include "results/ResultList.h"
+#include "model/FileAccess.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -283,8 +285,12 @@ std::string renamedSummary(const std::vector<std::string>& renamed)
 
 } // namespace
 
-int main(int argc, char** argv)
+int main(int programArgc, char** programArgv)
 {
+    std::vector<std::string> arguments = consoleArguments(programArgc, programArgv);
+    std::vector<char*> pointers = argumentPointers(arguments);
+    const int argc = static_cast<int>(arguments.size());
+    char** argv = pointers.data();
     std::string helpOut, helpErr;
     if (int status = answerHelpOrVersion(argc, argv, helpOut, helpErr); status >= 0) {
         std::cout << helpOut;

@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -131,7 +130,9 @@ int writeIntersectionFile(const CObjektManager& order, const CObjektManager& sea
                           const CObjectIndex& searchedIndex, const std::string& path, bool noiseFromOrder,
                           IProgress* progress, int progressBase, const std::atomic<bool>* cancel)
 {
-    CReplacingFile out(path);
+    // Under a temporary name and renamed over path only when complete: a cancel or a write error
+    // leaves the old file.
+    CReplacingFile out(path, false);
     int written = 0;
     for (int i = 0; i < order.count() && out.ok() && !cancelled(cancel); ++i) {
         if (progress != nullptr)
