@@ -258,9 +258,12 @@ void CObjektManager::findUnusedProcedures(CResultList& list, IProgress* progress
             const int d = proc.span.start() + (proc.isLocal ? kLocalProcedureMarkerLength : kProcedureMarkerLength);
             std::string sort = proc.isLocal ? "locale Proc. " : "Proc. ";
             aware::ProcedureKind kind;
+            bool unsubscribedEvent = false;
             if (aware) {
                 kind = aware::classifyProcedure(proc, codeunit);
-                if (kind.publisher && subscribed.count({typeWord, record.number, aware::folded(name)}) == 0)
+                unsubscribedEvent =
+                    kind.publisher && subscribed.count({typeWord, record.number, aware::folded(name)}) == 0;
+                if (unsubscribedEvent)
                     unsubscribed.emplace_back(&record, &proc);
             }
             if (otherOccurrence(index, name, d) != -1)
@@ -281,6 +284,10 @@ void CObjektManager::findUnusedProcedures(CResultList& list, IProgress* progress
                 }
                 if (otherOccurrence(*foldedIndex, name, d) != -1) {
                     ++counts.letterCase;
+                    continue;
+                }
+                if (unsubscribedEvent) { // its one row comes with the events below
+                    ++counts.unusedEvents;
                     continue;
                 }
                 if (kind.external) {

@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the normal build (GUI tests under Xvfb), the Debian
-# package made from it and checked unpacked, then the core and its tests again with
-# AddressSanitizer and UndefinedBehaviorSanitizer, and last the libFuzzer harnesses (tests/fuzz),
-# when clang is there: built in build-fuzz and run 50 s each on their corpora. Then, opt-in, the
-# Windows cross-build and its tests under wine (scripts/test-windows.sh).
+# Builds everything and runs every test: the normal build (GUI tests under Xvfb), the SARIF logs
+# run through the official validator, the Debian package made from it and checked unpacked, then
+# the core and its tests again with AddressSanitizer and UndefinedBehaviorSanitizer, and last the
+# libFuzzer harnesses (tests/fuzz), when clang is there: built in build-fuzz and run 50 s each on
+# their corpora. Then, opt-in, the Windows cross-build and its tests under wine
+# (scripts/test-windows.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/build.sh
 jobs=$(nproc 2>/dev/null || echo 2)
 (cd build && ctest --output-on-failure -j "$jobs")
+# The official SARIF validator over check's logs (about a minute; skipped without npm's registry).
+scripts/check-sarif.sh build
 # The Debian package from the same build/ tree, unpacked with dpkg -x and checked there.
 scripts/package.sh --check
 

@@ -4,6 +4,7 @@
 #include "app/QuellixApp.h"
 #include "app/QuellixDoc.h"
 #include "layout/PageGeometry.h"
+#include "model/ExportObjects.h"
 #include "resources/ResourceIds.h"
 #include "results/ListExportText.h"
 #include "settings/SettingsKeys.h"
@@ -233,6 +234,9 @@ void CSearchView::onWorkerFinished(wxThreadEvent& event)
     syncFromJob();
     wxGetApp().mainFrame()->flushStatusText();
     showWrittenFiles();
+    // A file without any OBJECT line loads no object: the status bar says so, as the command line does.
+    if (!m_stopRequested && !m_jobFailed && !holdsObjects(Doc()->manager()))
+        wxGetApp().mainFrame()->SetStatusText(wxString("no objects in ") + m_sourceFile);
     updateControls();
     m_progressBar->SetValue(0);
 }

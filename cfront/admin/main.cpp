@@ -302,6 +302,15 @@ int runCommand(const std::vector<std::string>& args)
     throw UsageError("wrong number of arguments");
 }
 
+// status, or 1 with one line when what went to stdout cannot be written (a full disk, a closed pipe).
+int written(int status)
+{
+    if (std::cout.flush())
+        return status;
+    std::cerr << "cfront-db: cannot write the output\n";
+    return 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -311,7 +320,7 @@ int main(int argc, char** argv)
         args.erase(args.begin());
     if (args.size() == 1 && (args[0] == "--version" || args[0] == "--help" || args[0] == "-h")) {
         std::cout << (args[0] == "--version" ? "cfront-db " QUELLIX_VERSION "\n" : kUsage);
-        return 0;
+        return written(0);
     }
     if (!args.empty() && args[0] == "--oem") {
         if (args.size() < 2 || (args[1] != "850" && args[1] != "437")) {
@@ -331,7 +340,7 @@ int main(int argc, char** argv)
         return 2;
     }
     try {
-        return runCommand(args);
+        return written(runCommand(args));
     } catch (const UsageError& e) {
         std::cerr << "cfront-db: " << e.what() << "\n" << kUsage;
         return 2;

@@ -429,6 +429,32 @@ TEST(AwareRules, UnusedFunctionsDefaultRowsStayTextual)
     EXPECT_EQ(r.status.lines.back(), "6 von 7 Name: " + kRunner);
 }
 
+TEST(AwareRules, AnUnusedEventWithoutSubscriberIsListedOnce)
+{
+    Catalogue c(R"EXPORT(OBJECT Codeunit 50000 Lone Events
+{
+  CODE
+  {
+
+    [Integration]
+    PROCEDURE OnNobody@1();
+    BEGIN
+    END;
+
+    BEGIN
+    END.
+  }
+}
+)EXPORT");
+    CResultList list;
+    AnalysisArgs args;
+    args.aware = true;
+    unusedFunctionsOperation().run(*c.manager, list, nullptr, args);
+    EXPECT_EQ(rows(list), Rows{functionRow("Codeunit 50000 Lone Events", "OnNobody@1()", "event without subscriber")});
+    EXPECT_EQ(c.manager->awareSummary(), "1 textual, 0 event subscribers, 0 platform, 0 test, 0 letter case: 0 shown, "
+                                         "0 external, 1 events without subscriber");
+}
+
 TEST(AwareRules, UnusedFunctionsAwareLeavesOutWhatThePlatformCalls)
 {
     AwareRun r;
