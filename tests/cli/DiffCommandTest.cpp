@@ -88,3 +88,34 @@ TEST_F(CliDiff, UnifiedDiffPatchesTheSplitFilesOfAIntoThoseOfB)
     std::sort(wanted.begin(), wanted.end());
     EXPECT_EQ(patched, wanted);
 }
+
+TEST_F(CliDiff, GeneratedChangedCopyGivesExactlyItsListOfChanges)
+{
+    for (const std::string shape : {"", " --real"}) {
+        const std::string generate = std::string(QUELLIX_BINARY_DIR) + "/bench/gen_export '" + (dir / "g.txt").string() +
+                                     "' 3 7" + shape + " --changed-copy '" + (dir / "h.txt").string() + "' '" +
+                                     (dir / "list.txt").string() + "'";
+        ASSERT_EQ(std::system(generate.c_str()), 0);
+        ASSERT_EQ(run("diff g.txt h.txt"), 0) << err;
+        EXPECT_EQ(err, "");
+        // Type, No., Change, Section, Element of every row, sorted as the list is.
+        std::vector<std::string> found;
+        std::istringstream rows(out.substr(out.find('\n') + 1));
+        for (std::string line; std::getline(rows, line);) {
+            std::vector<std::string> cells;
+            for (size_t at = 0, tab; (tab = line.find('\t', at)) != std::string::npos; at = tab + 1)
+                cells.push_back(line.substr(at, tab - at));
+            found.push_back(cells[0] + "\t" + cells[1] + "\t" + cells[3] + "\t" + cells[4] + "\t" + cells[5]);
+        }
+        std::sort(found.begin(), found.end());
+        std::string foundText;
+        for (const std::string& row : found)
+            foundText += row + "\n";
+        // The list holds the export's CP850 bytes; the rows are UTF-8.
+        ASSERT_EQ(std::system(("iconv -f CP850 -t UTF-8 '" + (dir / "list.txt").string() + "' > '" +
+                               (dir / "list8.txt").string() + "'").c_str()), 0);
+        const std::string list = readFile(dir / "list8.txt");
+        EXPECT_GT(std::count(list.begin(), list.end(), '\n'), 5) << shape;
+        EXPECT_EQ(foundText, list) << shape;
+    }
+}
