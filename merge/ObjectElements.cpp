@@ -60,21 +60,23 @@ bool startsProperty(std::string_view line, int column)
 
 bool isCodeValue(std::string_view value) { return startsWith(value, "BEGIN") || startsWith(value, "VAR"); }
 
-// The properties in lines (the first begins at column): name, value without the ";" after it.
-std::vector<ElementProperty> readProperties(const Lines& lines, int column)
+// The properties in lines: a property starts on the first line at firstColumn, on the others at
+// column; the lines between belong to the value. Name, value without the ";" after it.
+std::vector<ElementProperty> readProperties(const Lines& lines, int firstColumn, int column)
 {
+    auto startsAt = [&](size_t i) { return startsProperty(lines[i], i == 0 ? firstColumn : column); };
     std::vector<ElementProperty> out;
     size_t i = 0;
     while (i < lines.size()) {
-        if (!startsProperty(lines[i], column)) {
+        if (!startsAt(i)) {
             ++i;
             continue;
         }
         size_t end = i + 1;
-        while (end < lines.size() && !startsProperty(lines[end], column))
+        while (end < lines.size() && !startsAt(end))
             ++end;
         const size_t last = withoutTrailingBlanks(lines, i, end);
-        std::string text = joinLines(lines, i, last).substr(static_cast<size_t>(column));
+        std::string text = joinLines(lines, i, last).substr(static_cast<size_t>(i == 0 ? firstColumn : column));
         const size_t eq = text.find('=');
         ElementProperty property{std::string(trimmed(std::string_view(text).substr(0, eq))), text.substr(eq + 1)};
         while (!property.value.empty() && property.value.back() == ' ')
@@ -86,6 +88,21 @@ std::vector<ElementProperty> readProperties(const Lines& lines, int column)
         i = end;
     }
     return out;
+}
+
+// The column of an entry's properties on its lines from first on: the least indentation, up to
+// limit, of a line that starts like a property; limit when there is none. Continuation lines (a
+// caption's next language, code) stand deeper than the properties, and a cell wider than its
+// padding moves the first line's properties to the right, never the others.
+int propertyColumn(const Lines& lines, size_t first, int limit)
+{
+    int column = -1;
+    for (size_t i = first; i < lines.size(); ++i) {
+        const int indent = indentOf(lines[i]);
+        if (indent >= 0 && indent <= limit && (column < 0 || indent < column) && startsProperty(lines[i], indent))
+            column = indent;
+    }
+    return column < 0 ? limit : column;
 }
 
 // A declaration "Name@1000 : Type;" (or without "@ID"): its key ("@1000" or the name), name and type.
@@ -191,7 +208,7 @@ void Reader::readPropertySection(const std::string& section, size_t from, size_t
 {
     const Lines lines(m_lines.begin() + static_cast<long>(from), m_lines.begin() + static_cast<long>(to));
     size_t line = 0;
-    for (ElementProperty& property : readProperties(lines, 4)) {
+    for (ElementProperty& property : readProperties(lines, 4, 4)) {
         while (!startsProperty(lines[line], 4))
             ++line;
         size_t next = line + 1;
@@ -387,11 +404,11 @@ void Reader::readEntry(const std::string& section, size_t from, size_t to)
             withHead[0] = head = head.substr(0, std::min(head.size(), last.size()));
         else
             withHead.back() = last;
-        properties = readProperties(withHead, column);
+        properties = readProperties(withHead, column, propertyColumn(withHead, 1, column));
     } else if (lines.size() > 1) {
         Lines rest(lines.begin() + 1, lines.end());
         rest.back() = last;
-        properties = readProperties(rest, indentOf(rest[0]));
+        properties = readProperties(rest, indentOf(rest[0]), indentOf(rest[0]));
     }
     ObjectElement element{section, kind, "", "", {}};
     for (size_t c = 0; c < cells.size(); ++c)
