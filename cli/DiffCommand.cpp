@@ -71,7 +71,7 @@ bool loadExport(const std::string& path, CSourceText& text, CObjektManager& mana
 {
     std::string error;
     if (!readExportFile(path, text.str(), error)) {
-        err << "quellix-cli: cannot read " << path << ": " << error << "\n";
+        err << "quellix-cli: cannot read " << error << "\n"; // the reason names the file
         return false;
     }
     manager.load(&text, path);
