@@ -134,12 +134,13 @@ void CChangesView::CreateControls(wxWindow* form)
     }
     m_status = edit(IDC_CHANGES_STATUS, DialogRect(7, 285, 506, 12), wxTE_READONLY);
 
+    // One anchor per control (the last list that names a control wins): the old side keeps its
+    // width so that the new side beside it can grow without covering it.
     AddAnchor(Anchor::GrowWidth, IDC_RESULT_LIST);
-    AddAnchor(Anchor::GrowWidth, IDC_CHANGES_STATUS);
     for (int id : {IDC_CHANGES_COMPARE, IDC_CHANGES_PREVIOUS, IDC_CHANGES_NEXT})
         AddAnchor(Anchor::MoveRight, id);
     AddAnchor(Anchor::GrowHeight, IDC_CHANGES_ELEMENTS);
-    AddAnchor(Anchor::GrowBoth, IDC_CHANGES_OLD);
+    AddAnchor(Anchor::GrowHeight, IDC_CHANGES_OLD);
     AddAnchor(Anchor::GrowBoth, IDC_CHANGES_NEW);
     AddAnchor(Anchor::MoveDown, IDC_CHANGES_STATUS);
 }

@@ -73,7 +73,7 @@ TEST_F(ChangesViewTest, ListsChangedObjectsShowsOneSideBySideAndStepsThroughItsC
     compareWithChangedSample();
     CResultList& list = view->Results();
     ASSERT_EQ(list.GetRowCount(), 1);
-    EXPECT_EQ(list.GetListText("|", "\n"), "Type|No.|Name|Change|Elements|Lines\nTable|18|Customer|changed|2|+3 -2\n");
+    EXPECT_EQ(list.GetListText("|", "\n"), "Type|No.|Name|Change|Elements|Lines|\nTable|18|Customer|changed|2|+3 -2|\n");
     EXPECT_NE(view->StatusText().Find("1 changed, 0 added, 0 removed, 1 with noise only"), wxNOT_FOUND);
 
     view->ShowObject(0);
@@ -111,7 +111,9 @@ TEST_F(ChangesViewTest, Screenshot)
         GTEST_SKIP() << "set QUELLIX_CHANGES_SCREENSHOT to a PNG path to take it";
     CMainFrame* frame = wxGetApp().mainFrame();
     frame->SetSize(0, 0, 1180, 860);
+    pump(300);
     compareWithChangedSample();
+    ASSERT_EQ(view->Results().GetRowCount(), 1);
     view->ShowObject(0);
     click(view->Form()->FindWindow(rid::IDC_CHANGES_NEXT));
     pump(800);
