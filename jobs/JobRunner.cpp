@@ -2,6 +2,7 @@
 
 #include "model/ObjektManager.h"
 #include "model/ReadExport.h"
+#include "model/FileAccess.h"
 
 #include <cerrno>
 #include <cstring>
@@ -19,7 +20,7 @@ JobStatus readFailure(const std::string& path, const std::string& reason)
 
 JobStatus checkSourceReadable(const std::string& path)
 {
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(fileSystemPath(path), std::ios::binary);
     std::error_code ec;
     if (file && !std::filesystem::is_directory(path, ec))
         return {};
