@@ -1,6 +1,9 @@
 // Writes a large synthetic Navision object text export for load and analysis benchmarks:
 //
-//     gen_export OUTPUT MEGABYTES [SEED] [--newer] [--real|--nav2013|--joined]
+//     gen_export OUTPUT MEGABYTES [SEED] [--newer] [--real|--nav2013|--joined] [--changed-copy COPY LIST]
+//
+// --changed-copy also writes a changed copy of the export and the list of its changes (see
+// ChangedCopy.h), for the comparison of two exports.
 //
 // --real writes an export shaped like a real one of a newer version instead (see namespace real
 // below): pages, tables, codeunits, reports, XMLports, queries and menusuites in the real
@@ -22,6 +25,8 @@
 // codeunit procedures ([EventSubscriber(...)] in the forms real exports use, [External],
 // [Integration], [Business], [TryFunction], [Normal]), drawn from a generator of their own so that
 // the rest of the file stays the same as without the option.
+#include "ChangedCopy.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdarg>
@@ -1118,13 +1123,40 @@ void writeJoinedExport(Out& out, Rng& rng, std::uint64_t target, std::uint64_t s
 
 int usage()
 {
-    std::fprintf(stderr, "usage: gen_export OUTPUT MEGABYTES [SEED] [--newer] [--real|--nav2013|--joined]\n");
+    std::fprintf(stderr, "usage: gen_export OUTPUT MEGABYTES [SEED] [--newer] [--real|--nav2013|--joined] "
+                         "[--changed-copy COPY LIST]\n");
     return 2;
 }
 
 } // namespace
 
+int writeExport(int argc, char** argv);
+
 int main(int argc, char** argv)
+{
+    // --changed-copy COPY LIST, anywhere after OUTPUT: a changed copy of the export and its changes.
+    std::vector<char*> args(argv, argv + argc);
+    std::string copyPath, listPath;
+    for (size_t i = 1; i + 2 < args.size(); ++i)
+        if (std::string_view(args[i]) == "--changed-copy") {
+            copyPath = args[i + 1];
+            listPath = args[i + 2];
+            args.erase(args.begin() + static_cast<long>(i), args.begin() + static_cast<long>(i) + 3);
+            break;
+        }
+    argc = static_cast<int>(args.size());
+    argv = args.data();
+    const int status = writeExport(argc, argv);
+    if (status != 0 || copyPath.empty())
+        return status;
+    if (!writeChangedCopy(argv[1], copyPath, listPath)) {
+        std::fprintf(stderr, "cannot write %s\n", copyPath.c_str());
+        return 1;
+    }
+    return 0;
+}
+
+int writeExport(int argc, char** argv)
 {
     bool realShape = false, nav2013 = false, joined = false;
     for (bool flag = true; flag && argc > 1;) {

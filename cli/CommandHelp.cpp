@@ -125,6 +125,14 @@ const std::vector<CliCommandHelp> kOtherCommands = {
      "objects that SOURCE1 also has, in SOURCE1's order",
      {{"--ignore-noise", "both files carry the Date, Time and Version List lines of SOURCE1's object"},
       kOemOption}},
+    {"diff", "EXPORT_A EXPORT_B",
+     "what changed from EXPORT_A to EXPORT_B, object by object and element by element; one row per change",
+     {{"--noise", "also objects and lines where only Date, Time or Version List changed"},
+      {"--unified", "a unified diff per changed object, named as the split names its file (patch -p1)"},
+      {"--fail-on-changes", "exit status 3 when changes remain"},
+      {"--format tsv|json", "tab-separated lines (default) or one JSON document with the hunks"},
+      {"--ansi", "write the Windows-1252 bytes of the cells instead of UTF-8"},
+      kOemOption}},
 };
 
 // The arguments and options an operation's input kind asks for on the command line.

@@ -8,6 +8,7 @@
 #include "cli/DbCompareCommand.h"
 #include "cli/DbObjectsCommand.h"
 #include "cli/DbWatchCommand.h"
+#include "cli/DiffCommand.h"
 #include "cli/IntersectCommand.h"
 #include "cli/OutputFormat.h"
 #include "jobs/JobRunner.h"
@@ -303,6 +304,8 @@ int main(int programArgc, char** programArgv)
         return runDbCompare(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
     if (argc > 1 && std::string(argv[1]) == "db-watch")
         return runDbWatchUntilSignal(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
+    if (argc > 1 && std::string(argv[1]) == "diff")
+        return runDiff(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
     if (argc > 1 && std::string(argv[1]) == "intersect")
         return runIntersect(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
     Invocation inv;

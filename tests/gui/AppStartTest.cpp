@@ -36,14 +36,15 @@ size_t documentCount()
 }
 } // namespace
 
-TEST(AppStart, WithoutArgumentsOffersTheFourKindsInOrderAndCancelLeavesAnEmptyWindow)
+TEST(AppStart, WithoutArgumentsOffersTheFiveKindsInOrderAndCancelLeavesAnEmptyWindow)
 {
     const wxArrayString& offered = startupNewChoices;
-    ASSERT_EQ(offered.size(), 4u);
+    ASSERT_EQ(offered.size(), 5u);
     EXPECT_EQ(offered[0], "SearchView");
     EXPECT_EQ(offered[1], "ObjectCompareView");
     EXPECT_EQ(offered[2], "WatchView");
     EXPECT_EQ(offered[3], "MergeView");
+    EXPECT_EQ(offered[4], "Changes");
     EXPECT_EQ(documentCount(), 0u);
     CMainFrame* frame = wxGetApp().mainFrame();
     ASSERT_NE(frame, nullptr);

@@ -144,7 +144,7 @@ TEST_F(FormLayoutTest, BelowTheTemplateTheSearchViewsControlsReturnToTheirPlaces
 TEST_F(FormLayoutTest, EveryViewKindKeepsItsControlsReachableAfterGrowingAndShrinking)
 {
     CStderrCapture gtkOutput;
-    for (const char* kind : {"SearchView", "ObjectCompareView", "WatchView", "MergeView"}) {
+    for (const char* kind : {"SearchView", "ObjectCompareView", "WatchView", "MergeView", "Changes"}) {
         SCOPED_TRACE(kind);
         IBLView* view = newViewOfKind(kind);
         ASSERT_NE(view, nullptr);
