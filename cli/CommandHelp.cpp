@@ -117,6 +117,8 @@ const std::vector<CliCommandHelp> kOtherCommands = {
       {"--count N", "stop after N requests"},
       {"--log FILE", "append the changed objects to FILE when the watch stops"},
       {"--sessions", "also print the sessions table at each request"},
+      {"--all-types", "also XMLports, MenuSuites, Pages and Queries (types 6 to 9), under their own names"},
+      {"--deleted", "also list each object deleted since the previous request, once, its Date cell \"deleted\""},
       {"--oem 850|437", "OEM code page of the database texts (default 850)"},
       {"--format tsv|json", "tab-separated lines (default) or JSON Lines: one JSON document a line, at the start and "
                             "after each request; no sarif: changes are not findings"}}},

@@ -22,7 +22,7 @@ namespace {
 const char* const kUsage =
     "usage: quellix-cli db-watch --server SERVER --net tcp|netb --program-path DIR [--user USER]\n"
     "                            [--interval SECONDS] [--count N] [--log FILE] [--sessions] [--oem 850|437]\n"
-    "                            [--format tsv|json]\n"
+    "                            [--all-types] [--deleted] [--format tsv|json]\n"
     "  Every SECONDS (5..3600, default 20) prints the objects changed since the previous request;\n"
     "  stops after N requests or on Ctrl+C and appends them to FILE. The password is read from\n"
     "  QUELLIX_DB_PASSWORD or asked for on the terminal.\n";
@@ -33,6 +33,7 @@ struct WatchOptions {
     long count = -1; // no limit
     std::string logFile;
     bool sessions = false;
+    WatchScope scope;
     bool json = false; // JSON Lines: one document a request
 };
 
@@ -103,8 +104,9 @@ bool parseOptions(const std::vector<std::string>& args, WatchOptions& o, std::st
     o.connection.netType = "tcp";
     o.connection.programPath = defaultProgramPath();
     for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--sessions") {
-            o.sessions = true;
+        if (args[i] == "--sessions" || args[i] == "--all-types" || args[i] == "--deleted") {
+            (args[i] == "--sessions" ? o.sessions : args[i] == "--all-types" ? o.scope.allTypes : o.scope.reportDeleted) =
+                true;
             continue;
         }
         if (i + 1 >= args.size()) {
@@ -221,6 +223,11 @@ int runDbWatch(const std::vector<std::string>& args, std::ostream& out, std::ost
         err << "quellix-cli db-watch: " << problem << "\n" << kUsage;
         return 2;
     }
+    std::string reason;
+    if (!options.logFile.empty() && !canAppendTo(options.logFile, reason)) {
+        err << "quellix-cli db-watch: cannot write " << options.logFile << ": " << reason << "\n";
+        return 1;
+    }
     options.connection.password = password();
     LineMessages messages(err);
     CResultList changedObjects;
@@ -232,7 +239,7 @@ int runDbWatch(const std::vector<std::string>& args, std::ostream& out, std::ost
     if (!reachable(watch.session(), options.connection))
         return 1;
 
-    watch.Start(options.connection);
+    watch.Start(options.connection, options.scope);
     writeRequest(out, options, 0, changedObjects, 0, sessions);
     // Once the output cannot be written nobody reads the watch: it ends.
     for (long done = 0; (options.count < 0 || done < options.count) && out && waitInterval(options.interval, stop);

@@ -59,7 +59,7 @@ bool CDatabaseSession::Login(const DatabaseConnection& connection)
         m_messages.show(library.lastErrorText(), "Error", MessageIcon::Information);
         return false;
     }
-    library.setWaitNotice([this](const std::string& text) { m_messages.note(text); });
+    library.setWaitNotice([this](const std::string& text) { m_messages.waiting(text); });
     library.setProgramPath(connection.programPath);
     if (!connection.licenceFile.empty())
         library.setLicenceFile(connection.licenceFile);

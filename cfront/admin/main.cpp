@@ -12,9 +12,9 @@
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <sstream>
 #include <unistd.h>
 
 using namespace cfront;
@@ -75,38 +75,44 @@ int importExport(Database& db, const CommandArguments& a)
     }
     options.lenient = a.has("--lenient");
     db.requireWritable();
+    int32_t todayTime = 0;
+    localDateTime(currentStamp(), options.today, todayTime);
     const std::string& path = a.positional[2];
     std::ifstream file(path, std::ios::binary);
-    std::stringstream content;
-    if (!file || !(content << file.rdbuf())) {
+    std::error_code error;
+    if (!file || std::filesystem::is_directory(path, error)) {
         std::cerr << "cfront-db: cannot read " << path << "\n";
         return 1;
     }
-    ExportReading reading = readExport(content.str(), options);
+    db.execute("BEGIN IMMEDIATE");
+    ExportReading reading = importExport(file, options, [&db](const ObjectRow& row) { putObject(db, row); });
+    if (file.bad()) {
+        db.execute("ROLLBACK");
+        std::cerr << "cfront-db: cannot read " << path << "\n";
+        return 1;
+    }
     for (const std::string& warning : reading.warnings)
         std::cerr << path << ": " << warning << "\n";
     if (!reading.undecidedOrder.empty()) {
+        db.execute("ROLLBACK");
         std::cerr << "cfront-db: " << path << ": " << reading.undecidedOrder << "\n";
         return 1;
     }
-    if (!reading.unreadable.empty() && !options.lenient) {
-        const size_t shown = std::min<size_t>(reading.unreadable.size(), 20);
-        for (size_t i = 0; i < shown; ++i)
-            std::cerr << path << ": " << oemToUtf8(reading.unreadable[i]) << "\n";
-        if (shown < reading.unreadable.size())
-            std::cerr << path << ": " << reading.unreadable.size() - shown << " more\n";
-        std::cerr << "cfront-db: nothing imported; " << reading.unreadable.size()
+    if (reading.unreadableCount != 0 && !options.lenient) {
+        db.execute("ROLLBACK");
+        for (const std::string& line : reading.unreadable)
+            std::cerr << path << ": " << oemToUtf8(line) << "\n";
+        if (reading.unreadable.size() < reading.unreadableCount)
+            std::cerr << path << ": " << reading.unreadableCount - reading.unreadable.size() << " more\n";
+        std::cerr << "cfront-db: nothing imported; " << reading.unreadableCount
                   << " dates or times cannot be read (--lenient stores them as undefined)\n";
         return 1;
     }
-    if (!reading.unreadable.empty())
-        std::cerr << "cfront-db: " << path << ": " << reading.unreadable.size()
+    if (reading.unreadableCount != 0)
+        std::cerr << "cfront-db: " << path << ": " << reading.unreadableCount
                   << " dates or times could not be read and are stored as undefined\n";
-    db.execute("BEGIN IMMEDIATE");
-    for (const ObjectRow& object : reading.objects)
-        putObject(db, object);
     db.execute("COMMIT");
-    std::cout << reading.objects.size() << " objects imported\n";
+    std::cout << reading.objects << " objects imported\n";
     return 0;
 }
 

@@ -2,6 +2,7 @@
 
 #include "settings/ObjectCompareSettings.h"
 #include "app/QuellixApp.h"
+#include "db/gui/DatabaseWait.h"
 #include "db/gui/MarkObjectsDialog.h"
 #include "db/ObjectCompare.h"
 #include "resources/ResourceIds.h"
@@ -41,6 +42,7 @@ public:
         wxGetApp().showMessageBox(m_parent, fromAnsi(text), fromAnsi(caption), wxOK | style);
     }
     void note(const std::string& text) override { wxGetApp().statusRelay().setStatusText(text); }
+    void waiting(const std::string& text) override { CDatabaseOperation::showWait(text); }
 
 private:
     wxWindow* m_parent;
@@ -152,10 +154,13 @@ void CObjectCompareView::CompareObjects()
 {
     updateData();
     writeSettings();
-    wxBusyCursor wait;
-    CViewMessageBoxes boxes(GetFrame());
-    CDatabaseSession session(boxes);
-    runObjectCompare(session, Connection(0), Connection(1), m_allTypes, m_entries1, m_entries2, m_results);
+    {
+        CDatabaseOperation operation;
+        CViewMessageBoxes boxes(GetFrame());
+        CDatabaseSession session(boxes);
+        runObjectCompare(session, Connection(0), Connection(1), m_allTypes, m_entries1, m_entries2, m_results);
+    }
+    wxGetApp().statusRelay().setStatusText(compareSummary(m_entries1, m_entries2));
     m_compared = true;
     m_comparedServers[0] = m_connection[0].server;
     m_comparedServers[1] = m_connection[1].server;
