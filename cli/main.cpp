@@ -10,6 +10,7 @@
 #include "cli/OutputFormat.h"
 #include "jobs/JobRunner.h"
 #include "model/CodePage.h"
+#include "model/FileReplace.h"
 #include "model/ObjektManager.h"
 #include "results/ResultList.h"
 
@@ -19,6 +20,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <new>
 #include <optional>
 #include <string>
 #include <unistd.h>
@@ -224,9 +226,7 @@ std::string checkOperations(const Invocation& inv, std::vector<const OperationDe
 int printList(const Invocation& inv, OutputDocument& document, Baseline* baseline, bool analysisColumn)
 {
     if (!inv.writeBaseline.empty()) {
-        std::ofstream file(inv.writeBaseline, std::ios::binary);
-        file << Baseline::text(document);
-        if (!file.flush()) {
+        if (!replaceFile(inv.writeBaseline, Baseline::text(document))) {
             std::cerr << "quellix-cli: cannot write " << inv.writeBaseline << "\n";
             return 1;
         }
@@ -258,9 +258,7 @@ std::string renamedSummary(const std::vector<std::string>& renamed)
     return line;
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+int runCommandLine(int argc, char** argv)
 {
     std::string helpOut, helpErr;
     if (int status = answerHelpOrVersion(argc, argv, helpOut, helpErr); status >= 0) {
@@ -387,4 +385,21 @@ int main(int argc, char** argv)
         return 1;
     }
     return 0;
+}
+
+} // namespace
+
+// Out of memory anywhere (the workers' failures come back to this thread) ends the command with one
+// line instead of an abort; files being written are dropped on the way out, so none is left half
+// written.
+int main(int argc, char** argv)
+{
+    try {
+        return runCommandLine(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::fputs("quellix-cli: not enough memory\n", stderr);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "quellix-cli: %s\n", e.what());
+    }
+    return 1;
 }

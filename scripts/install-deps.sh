@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config libgtest-dev libsqlite3-dev
           libwxgtk3.2-dev xvfb xauth openbox xdotool fonts-dejavu-core libsodium-dev
           dpkg-dev desktop-file-utils man-db groff-base bash-completion
-          clang libfuzzer-14-dev nlohmann-json3-dev python3 python3-jsonschema)
+          clang libfuzzer-14-dev ccache nlohmann-json3-dev python3 python3-jsonschema)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

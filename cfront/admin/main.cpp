@@ -10,9 +10,11 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <new>
 #include <sstream>
 #include <unistd.h>
 
@@ -301,9 +303,7 @@ int runCommand(const std::vector<std::string>& args)
     throw UsageError("wrong number of arguments");
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+int runAdmin(int argc, char** argv)
 {
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.size() == 1 && (args[0] == "--version" || args[0] == "--help" || args[0] == "-h")) {
@@ -332,8 +332,23 @@ int main(int argc, char** argv)
     } catch (const UsageError& e) {
         std::cerr << "cfront-db: " << e.what() << "\n" << kUsage;
         return 2;
+    } catch (const std::bad_alloc&) {
+        throw;
     } catch (const std::exception& e) {
         std::cerr << "cfront-db: " << e.what() << "\n";
         return 1;
     }
+}
+
+} // namespace
+
+// Out of memory anywhere ends the command with one line instead of an abort.
+int main(int argc, char** argv)
+{
+    try {
+        return runAdmin(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::fputs("cfront-db: not enough memory\n", stderr);
+    }
+    return 1;
 }
