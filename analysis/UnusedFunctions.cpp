@@ -49,12 +49,10 @@ public:
         const size_t slices = std::max<size_t>(1, std::min(threads, n / kMinSlice));
         std::vector<std::vector<std::vector<std::pair<HeadRuns*, int>>>> found(
             slices, std::vector<std::vector<std::pair<HeadRuns*, int>>>(indexes.size()));
-        std::vector<std::thread> workers;
-        for (size_t k = 1; k < slices; ++k)
-            workers.emplace_back([&, k] { scanSlice(text, n * k / slices, n * (k + 1) / slices, indexes, found[k]); });
-        scanSlice(text, 0, n / slices, indexes, found[0]);
-        for (std::thread& worker : workers)
-            worker.join();
+        runSlices(static_cast<int>(slices), [&](int slice) {
+            const size_t k = static_cast<size_t>(slice);
+            scanSlice(text, n * k / slices, n * (k + 1) / slices, indexes, found[k]);
+        });
         for (const auto& slice : found)
             for (const auto& perIndex : slice)
                 for (const auto& [runs, p] : perIndex)

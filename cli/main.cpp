@@ -25,6 +25,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <new>
 #include <optional>
 #include <string>
 #include <unistd.h>
@@ -284,9 +285,7 @@ std::string renamedSummary(const std::vector<std::string>& renamed)
     return line;
 }
 
-} // namespace
-
-int main(int programArgc, char** programArgv)
+int runCommandLine(int programArgc, char** programArgv)
 {
     std::vector<std::string> arguments = consoleArguments(programArgc, programArgv);
     std::vector<char*> pointers = argumentPointers(arguments);
@@ -433,4 +432,21 @@ int main(int programArgc, char** programArgv)
         return 1;
     }
     return 0;
+}
+
+} // namespace
+
+// Out of memory anywhere (the workers' failures come back to this thread) ends the command with one
+// line instead of an abort; files being written are dropped on the way out, so none is left half
+// written.
+int main(int argc, char** argv)
+{
+    try {
+        return runCommandLine(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::fputs("quellix-cli: not enough memory\n", stderr);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "quellix-cli: %s\n", e.what());
+    }
+    return 1;
 }

@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config libgtest-dev libsqlite3-dev
           libwxgtk3.2-dev xvfb xauth openbox xdotool fonts-dejavu-core libsodium-dev
           dpkg-dev desktop-file-utils man-db groff-base bash-completion
-          clang libfuzzer-14-dev nlohmann-json3-dev python3 python3-jsonschema
+          clang libfuzzer-14-dev ccache nlohmann-json3-dev python3 python3-jsonschema
           libgit2-dev patch)
 # npm fetches the SARIF validator the tests run (scripts/install-sarif-validator.sh); any npm will do.
 command -v npm > /dev/null || packages+=(npm)

@@ -11,10 +11,12 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <new>
 #include <unistd.h>
 
 using namespace cfront;
@@ -317,9 +319,7 @@ int written(int status)
     return 1;
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+int runAdmin(int argc, char** argv)
 {
     std::vector<std::string> args = consoleArguments(argc, argv);
     if (!args.empty())
@@ -350,8 +350,23 @@ int main(int argc, char** argv)
     } catch (const UsageError& e) {
         std::cerr << "cfront-db: " << e.what() << "\n" << kUsage;
         return 2;
+    } catch (const std::bad_alloc&) {
+        throw;
     } catch (const std::exception& e) {
         std::cerr << "cfront-db: " << e.what() << "\n";
         return 1;
     }
+}
+
+} // namespace
+
+// Out of memory anywhere ends the command with one line instead of an abort.
+int main(int argc, char** argv)
+{
+    try {
+        return runAdmin(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::fputs("cfront-db: not enough memory\n", stderr);
+    }
+    return 1;
 }

@@ -199,6 +199,9 @@ TEST_F(Pipeline, PlainOutputTellsFindingsAndAFullDiskByItsExitStatus)
     CliResult found = run("unused-variables " + exportPath + " --fail-on-findings");
     EXPECT_EQ(found.status, 3) << found.err;
     EXPECT_GT(splitLines(found.out).size(), 1u);
+    CliResult one = run("search " + exportPath + " Scan@1 --fail-on-findings");
+    EXPECT_EQ(one.status, 3) << one.err;
+    EXPECT_EQ(splitLines(one.out).size(), 2u); // the heading and the one finding
     CliResult none = run("search " + exportPath + " NoSuchTextAnywhere --fail-on-findings");
     EXPECT_EQ(none.status, 0) << none.err;
     EXPECT_EQ(splitLines(none.out).size(), 1u); // the heading line only

@@ -224,5 +224,30 @@ TEST(FileReplace, OnlyARegularFileIsReplaced)
     EXPECT_EQ(std::string(got), "new");
     ::close(reader);
     EXPECT_TRUE(fs::is_empty(folder / "dir"));
+
+// What stands at the target decides: an appending writer must not take an unreadable target for a
+// missing one (the earlier exports would be lost), and a rename that fails must not leave the
+// temporary file in the user's folder.
+TEST(FileReplace, UnreadableOrUnreplaceableTargetFailsAndLeavesOnlyWhatWasThere)
+{
+    const fs::path folder = freshFolder("targets");
+    const fs::path loop = folder / "loop.txt";
+    fs::create_symlink(loop, loop); // reading it fails with ELOOP, not "no such file"
+    const fs::path dir = folder / "Table 18.txt";
+    fs::create_directories(dir / "inside"); // a folder where the file goes: the rename fails
+    struct Case {
+        fs::path target;
+        bool append;
+    } cases[] = {{loop, true}, {dir, false}, {dir, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.target.string() + (c.append ? " appended" : " replaced"));
+        CReplacingFile file(c.target.string(), false);
+        ASSERT_TRUE(file.ok());
+        const bool written = (!c.append || file.copyTarget()) && file.write("new") && file.commit();
+        EXPECT_FALSE(written);
+        EXPECT_EQ(folderEntries(folder), (std::vector<std::string>{"Table 18.txt", "loop.txt"}));
+        EXPECT_TRUE(fs::is_symlink(loop));
+        EXPECT_TRUE(fs::is_directory(dir / "inside"));
+    }
     fs::remove_all(folder);
 }
