@@ -242,7 +242,6 @@ TEST(FileReplace, UnreadableOrUnreplaceableTargetFailsAndLeavesOnlyWhatWasThere)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.target.string() + (c.append ? " appended" : " replaced"));
         CReplacingFile file(c.target.string(), false);
-        ASSERT_TRUE(file.ok());
         const bool written = (!c.append || file.copyTarget()) && file.write("new") && file.commit();
         EXPECT_FALSE(written);
         EXPECT_EQ(folderEntries(folder), (std::vector<std::string>{"Table 18.txt", "loop.txt"}));
