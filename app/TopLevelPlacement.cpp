@@ -104,16 +104,7 @@ void centreOnMainWindow(wxTopLevelWindow& window)
         window.Move(placed.GetPosition());
     else
         window.SetSize(placed);
-    // At its first show the window manager has placed the window itself (openbox: at the top left
-    // of a maximised main window): centred again then, on where the main window is by then.
-    auto shown = std::make_shared<bool>(false);
-    window.Bind(wxEVT_SHOW, [&window, shown](wxShowEvent& event) {
-        event.Skip();
-        if (!event.IsShown() || *shown)
-            return;
-        *shown = true;
-        window.CallAfter([&window] { recentre(window); });
-    });
+    keepPlaceWhenShown(window, placed);
     auto& windows = centredWindows();
     windows.erase(std::remove_if(windows.begin(), windows.end(), [](const auto& w) { return !w; }), windows.end());
     windows.emplace_back(&window);

@@ -123,7 +123,7 @@ std::string password(int database)
     std::string text;
     if (const char* fromEnvironment = std::getenv(variable.c_str()))
         text = fromEnvironment;
-    else if (isatty(STDIN_FILENO) == 1
+    else if (isatty(STDIN_FILENO) != 0
              && !readPassword("Password for database " + std::to_string(database) + ": ", text))
         text.clear();
     return utf8ToAnsiViaOem(text, oemCodePage());

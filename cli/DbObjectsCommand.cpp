@@ -81,7 +81,7 @@ std::string password()
     std::string text;
     if (const char* fromEnvironment = std::getenv("QUELLIX_DB_PASSWORD"))
         text = fromEnvironment;
-    else if (isatty(STDIN_FILENO) == 1 && !readPassword("Password: ", text))
+    else if (isatty(STDIN_FILENO) != 0 && !readPassword("Password: ", text))
         text.clear();
     return text;
 }

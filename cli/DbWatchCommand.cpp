@@ -2,14 +2,15 @@
 
 #include "cli/OutputFormat.h"
 #include "cli/PasswordPrompt.h"
+#include "db/ProgramPath.h"
 #include "db/SessionWatch.h"
+#include "jobs/StopSignal.h"
 #include "settings/WatchSettings.h"
 #include "model/CodePage.h"
 #include "results/ResultList.h"
 
 #include <algorithm>
 #include <chrono>
-#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <thread>
@@ -54,13 +55,6 @@ public:
 private:
     std::ostream& m_err;
 };
-
-std::string runningProgramFolder()
-{
-    std::error_code error;
-    auto program = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::string(".") : program.parent_path().string();
-}
 
 bool parseCount(const std::string& text, long& count)
 {
@@ -130,7 +124,7 @@ std::string password()
     std::string text;
     if (const char* fromEnvironment = std::getenv("QUELLIX_DB_PASSWORD"))
         text = fromEnvironment;
-    else if (isatty(STDIN_FILENO) == 1 && !readPassword("Password: ", text))
+    else if (isatty(STDIN_FILENO) != 0 && !readPassword("Password: ", text))
         text.clear();
     return utf8ToAnsiViaOem(text, oemCodePage());
 }
@@ -215,11 +209,6 @@ bool reachable(CDatabaseSession& session, const DatabaseConnection& connection)
 
 std::atomic<bool> g_signalled{false};
 
-extern "C" void onStopSignal(int)
-{
-    g_signalled.store(true);
-}
-
 } // namespace
 
 int runDbWatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
@@ -260,10 +249,6 @@ int runDbWatch(const std::vector<std::string>& args, std::ostream& out, std::ost
 
 int runDbWatchUntilSignal(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
-    struct sigaction action {};
-    action.sa_handler = onStopSignal;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
+    stopOnInterrupt(g_signalled);
     return runDbWatch(args, out, err, g_signalled);
 }

@@ -1,6 +1,7 @@
 #include "cli/OutputFormat.h"
 
 #include "results/ResultList.h"
+#include "model/FileAccess.h"
 
 #include <nlohmann/json.hpp>
 
@@ -287,7 +288,7 @@ std::string jsonLine(const OutputDocument& document, bool severalLists)
 
 bool Baseline::read(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(fileSystemPath(path), std::ios::binary);
     if (!in)
         return false;
     std::string line;

@@ -3,6 +3,7 @@
 #include "analysis/OperationTable.h"
 #include "cli/CliOutput.h"
 #include "cli/CommandHelp.h"
+#include "cli/Console.h"
 #include "cli/DbCompareCommand.h"
 #include "cli/DbObjectsCommand.h"
 #include "cli/DbWatchCommand.h"
@@ -12,6 +13,7 @@
 #include "model/CodePage.h"
 #include "model/ObjektManager.h"
 #include "results/ResultList.h"
+#include "model/FileAccess.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -224,7 +226,7 @@ std::string checkOperations(const Invocation& inv, std::vector<const OperationDe
 int printList(const Invocation& inv, OutputDocument& document, Baseline* baseline, bool analysisColumn)
 {
     if (!inv.writeBaseline.empty()) {
-        std::ofstream file(inv.writeBaseline, std::ios::binary);
+        std::ofstream file(fileSystemPath(inv.writeBaseline), std::ios::binary);
         file << Baseline::text(document);
         if (!file.flush()) {
             std::cerr << "quellix-cli: cannot write " << inv.writeBaseline << "\n";
@@ -260,8 +262,12 @@ std::string renamedSummary(const std::vector<std::string>& renamed)
 
 } // namespace
 
-int main(int argc, char** argv)
+int main(int programArgc, char** programArgv)
 {
+    std::vector<std::string> arguments = consoleArguments(programArgc, programArgv);
+    std::vector<char*> pointers = argumentPointers(arguments);
+    const int argc = static_cast<int>(arguments.size());
+    char** argv = pointers.data();
     std::string helpOut, helpErr;
     if (int status = answerHelpOrVersion(argc, argv, helpOut, helpErr); status >= 0) {
         std::cout << helpOut;

@@ -6,6 +6,7 @@
 #include "model/ObjectRecord.h"
 #include "results/DateParse.h"
 #include "results/ResultList.h"
+#include "model/FileAccess.h"
 
 #include <fstream>
 
@@ -295,7 +296,7 @@ std::string CSessionWatch::requestTimeText(std::time_t t)
 
 bool appendWatchLog(const std::string& path, const CResultList& list)
 {
-    std::ofstream file(path, std::ios::binary | std::ios::app);
+    std::ofstream file(fileSystemPath(path), std::ios::binary | std::ios::app);
     if (!file.is_open())
         return false;
     auto cell = [&](int row, int column) { return list.GetCellText(row, column).substr(0, kLogCellBytes); };

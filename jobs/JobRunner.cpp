@@ -1,19 +1,20 @@
 #include "jobs/JobRunner.h"
 
+#include "model/FileAccess.h"
 #include "model/ObjektManager.h"
-#include "results/ResultList.h"
 #include "model/ReadExport.h"
+#include "results/ResultList.h"
 
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <cstdio>
+#include <fstream>
 
 namespace {
 JobStatus readFailure(const std::string& path, const std::string& reason)
 {
     std::error_code ec;
-    JobErrorKind kind = std::filesystem::exists(path, ec) ? JobErrorKind::Unreadable : JobErrorKind::NotFound;
+    JobErrorKind kind = std::filesystem::exists(fileSystemPath(path), ec) ? JobErrorKind::Unreadable : JobErrorKind::NotFound;
     return {kind, path, reason};
 }
 
@@ -21,7 +22,7 @@ JobStatus readFailure(const std::string& path, const std::string& reason)
 bool isFolder(const std::string& path, JobStatus& status)
 {
     std::error_code ec;
-    if (!std::filesystem::is_directory(path, ec))
+    if (!std::filesystem::is_directory(fileSystemPath(path), ec))
         return false;
     status = {JobErrorKind::Unreadable, path, path + ": " + std::strerror(EISDIR)};
     return true;
@@ -34,12 +35,11 @@ JobStatus checkSourceReadable(const std::string& path)
     if (isFolder(path, status))
         return status;
     errno = 0;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
+    std::ifstream file(fileSystemPath(path), std::ios::binary);
+    if (!file) {
         const int error = errno != 0 ? errno : EACCES;
         return readFailure(path, path + ": " + std::strerror(error));
     }
-    std::fclose(file);
     return status;
 }
 

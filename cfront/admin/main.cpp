@@ -2,6 +2,7 @@
 #include "admin/AdminArguments.h"
 #include "admin/ExportImport.h"
 #include "admin/SessionHold.h"
+#include "cli/Console.h"
 #include "cli/PasswordPrompt.h"
 #include "model/CodePage.h"
 #include "QuellixVersion.h"
@@ -125,7 +126,7 @@ int addUserCommand(Database& db, const CommandArguments& a)
         throw UsageError("the user name is empty");
     bool replace = a.has("--replace");
     if (!replace && userExists(db, user)) {
-        if (isatty(STDIN_FILENO) != 1) {
+        if (isatty(STDIN_FILENO) == 0) {
             std::cerr << "cfront-db: user " << name << " exists; nothing changed (--replace sets a new password)\n";
             return 1;
         }
@@ -305,7 +306,9 @@ int runCommand(const std::vector<std::string>& args)
 
 int main(int argc, char** argv)
 {
-    std::vector<std::string> args(argv + 1, argv + argc);
+    std::vector<std::string> args = consoleArguments(argc, argv);
+    if (!args.empty())
+        args.erase(args.begin());
     if (args.size() == 1 && (args[0] == "--version" || args[0] == "--help" || args[0] == "-h")) {
         std::cout << (args[0] == "--version" ? "cfront-db " QUELLIX_VERSION "\n" : kUsage);
         return 0;
