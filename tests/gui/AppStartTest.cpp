@@ -80,6 +80,23 @@ TEST(AppStart, NewDocumentsOfOneKindAreNumberedAndHaveTheirOwnCatalogue)
     EXPECT_EQ(documentCount(), 0u);
 }
 
+TEST(AppStart, SaveAndSaveAsAreDisabledWhereAViewHasNothingToSave)
+{
+    for (const char* kind : {"MergeView", "WatchView", "ObjectCompareView", "SearchView"}) {
+        SCOPED_TRACE(kind);
+        wxView* view = newView(kind);
+        ASSERT_NE(view, nullptr);
+        wxWindow* frame = view->GetFrame();
+        for (int id : {int(wxID_SAVE), int(wxID_SAVEAS)}) {
+            wxUpdateUIEvent update(id);
+            update.SetEventObject(frame);
+            frame->GetEventHandler()->ProcessEvent(update);
+            EXPECT_TRUE(update.GetSetEnabled() && !update.GetEnabled()) << id;
+        }
+        closeAllDocuments();
+    }
+}
+
 TEST(AppStart, AboutShowsTheVersionLine)
 {
     wxString caption, line;
