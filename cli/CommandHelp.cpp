@@ -50,6 +50,37 @@ const std::map<std::string_view, const char*> kSummaries = {
     {"split", "one file per object numbered FROM..TO; prints each written path"},
 };
 
+// What each analysis finds and why it matters.
+const std::map<std::string_view, const char*> kDetails = {
+    {"unused-variables",
+     "Lists global variables, and locals of procedures and triggers, whose name occurs nowhere in their object but "
+     "in their declaration. An unused variable is dead weight that readers must still understand, and often the "
+     "trace of code that was removed or never finished."},
+    {"unused-functions",
+     "Lists procedures whose name occurs nowhere in the export but in their declaration. Code nobody calls is still "
+     "compiled, upgraded and read; it may also be a call that was lost by mistake."},
+    {"unused-fields",
+     "Lists table fields whose name occurs only once in the whole export, in their definition. Such a field takes "
+     "room in every record and in every upgrade without being read or written by any object."},
+    {"unused-sumindexfields",
+     "Lists SumIndexFields of keys that no CALCSUMS and no FlowField formula uses. Every SumIndexField is "
+     "maintained on each insert, modify and delete of the table, so an unused one costs write time for nothing."},
+    {"local-global",
+     "Lists local variables of procedures and triggers that carry the name of a global of their object. Inside "
+     "that procedure the global cannot be reached, and code that meant the global silently uses the local."},
+    {"once-used",
+     "Lists global variables whose name occurs exactly twice in their object: the declaration and one use. Such a "
+     "global usually belongs to the one procedure that uses it, as a local."},
+    {"duplicate-ids",
+     "Lists every procedure ID and every control ID that an earlier procedure or control of the same object "
+     "already carries, with the highest ID in use. Duplicate IDs break the import of the object into the "
+     "development environment."},
+    {"page-translations",
+     "Lists tab controls whose PageNames lack a translation. Users of the missing language see an untranslated tab "
+     "caption."},
+    {"check-forms", "Reads the controls of every form; it lists nothing and shows that every form can be read."},
+};
+
 // Commands that run no operation of the table.
 const std::vector<CliCommandHelp> kOtherCommands = {
     {"check", "EXPORT", "every analysis over one load; a first column names the analysis", checkOptions()},
@@ -95,6 +126,14 @@ const std::vector<CliCommandHelp> kOtherCommands = {
      "TARGET1 holds SOURCE1's objects that SOURCE2 also has, in SOURCE2's order; TARGET2 holds SOURCE2's "
      "objects that SOURCE1 also has, in SOURCE1's order",
      {{"--ignore-noise", "both files carry the Date, Time and Version List lines of SOURCE1's object"},
+      kOemOption}},
+    {"diff", "EXPORT_A EXPORT_B",
+     "what changed from EXPORT_A to EXPORT_B, object by object and element by element; one row per change",
+     {{"--noise", "also objects and lines where only Date, Time or Version List changed"},
+      {"--unified", "a unified diff per changed object, named as the split names its file (patch -p1)"},
+      {"--fail-on-changes", "exit status 3 when changes remain"},
+      {"--format tsv|json", "tab-separated lines (default) or one JSON document with the hunks"},
+      {"--ansi", "write the Windows-1252 bytes of the cells instead of UTF-8"},
       kOemOption}},
 };
 
@@ -233,4 +272,10 @@ int answerHelpOrVersion(int argc, char** argv, std::string& out, std::string& er
     }
     err = "quellix-cli: unknown command: " + args.front() + "\n" + cliGeneralHelp();
     return 2;
+}
+
+const char* cliCommandDetails(std::string_view name)
+{
+    const auto found = kDetails.find(name);
+    return found == kDetails.end() ? nullptr : found->second;
 }

@@ -22,6 +22,10 @@ struct CliCommandHelp {
     std::vector<CliOptionHelp> options;
 };
 
+// What an analysis finds and why that matters, in a few sentences (the SARIF rule's full
+// description); null for a command without such a text.
+const char* cliCommandDetails(std::string_view name);
+
 // The commands in the order the help lists them.
 const std::vector<CliCommandHelp>& cliCommandHelp();
 const CliCommandHelp* findCliCommandHelp(std::string_view name);

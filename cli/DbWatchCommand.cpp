@@ -1,5 +1,6 @@
 #include "cli/DbWatchCommand.h"
 
+#include "cli/CliOutput.h"
 #include "cli/OutputFormat.h"
 #include "cli/PasswordPrompt.h"
 #include "db/ProgramPath.h"
@@ -101,7 +102,7 @@ bool parseValueOption(const std::string& option, const std::string& value, Watch
 bool parseOptions(const std::vector<std::string>& args, WatchOptions& o, std::string& problem)
 {
     o.connection.netType = "tcp";
-    o.connection.programPath = runningProgramFolder();
+    o.connection.programPath = defaultProgramPath();
     for (size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--sessions" || args[i] == "--all-types" || args[i] == "--deleted") {
             (args[i] == "--sessions" ? o.sessions : args[i] == "--all-types" ? o.scope.allTypes : o.scope.reportDeleted) =
@@ -240,7 +241,9 @@ int runDbWatch(const std::vector<std::string>& args, std::ostream& out, std::ost
 
     watch.Start(options.connection, options.scope);
     writeRequest(out, options, 0, changedObjects, 0, sessions);
-    for (long done = 0; (options.count < 0 || done < options.count) && waitInterval(options.interval, stop); ++done) {
+    // Once the output cannot be written nobody reads the watch: it ends.
+    for (long done = 0; (options.count < 0 || done < options.count) && out && waitInterval(options.interval, stop);
+         ++done) {
         int first = changedObjects.GetRowCount();
         watch.Tick();
         writeRequest(out, options, done + 1, changedObjects, first, sessions);
@@ -251,7 +254,7 @@ int runDbWatch(const std::vector<std::string>& args, std::ostream& out, std::ost
         err << "quellix-cli db-watch: cannot write " << options.logFile << "\n";
         return 1;
     }
-    return 0;
+    return finishOutput(out, err, "quellix-cli db-watch", 0);
 }
 
 int runDbWatchUntilSignal(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)

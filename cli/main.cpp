@@ -1,16 +1,20 @@
 // quellix-cli: loads one export, runs one operation on a fresh catalogue and prints its list.
 #include "analysis/AwareRules.h"
 #include "analysis/OperationTable.h"
+#include "analysis/PatternMatcher.h"
 #include "cli/CliOutput.h"
 #include "cli/CommandHelp.h"
 #include "cli/Console.h"
 #include "cli/DbCompareCommand.h"
 #include "cli/DbObjectsCommand.h"
 #include "cli/DbWatchCommand.h"
+#include "cli/DiffCommand.h"
 #include "cli/IntersectCommand.h"
 #include "cli/OutputFormat.h"
 #include "jobs/JobRunner.h"
 #include "model/CodePage.h"
+#include "model/ExportObjects.h"
+#include "model/FileReplace.h"
 #include "model/ObjektManager.h"
 #include "results/ResultList.h"
 #include "model/FileAccess.h"
@@ -21,6 +25,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <new>
 #include <optional>
 #include <string>
 #include <unistd.h>
@@ -168,7 +173,6 @@ std::string operationArguments(const OperationDef& row, const Invocation& inv, A
     case OperationInput::SearchTerm:
         if (a.size() != 1)
             return name + " needs TERM";
-        args.term = utf8ToAnsiViaOem(a[0], inv.page);
         args.useRegex = inv.mode == "regex";
         args.caseSensitive = inv.mode != "normal";
         return "";
@@ -189,6 +193,18 @@ std::string operationArguments(const OperationDef& row, const Invocation& inv, A
         args.path = a[0];
         return "";
     }
+    return "";
+}
+
+// The search term as the loaded text's bytes; "" or why it cannot be searched for (a character
+// the export cannot hold would silently stand for "?").
+std::string searchTerm(const std::string& utf8, const Invocation& inv, AnalysisArgs& args)
+{
+    std::string problem;
+    if (!utf8ToAnsiExact(utf8, inv.page, args.term, problem))
+        return "the search term " + problem;
+    if (args.useRegex && !CPatternMatcher().compile(args.term))
+        return "invalid regular expression: " + utf8;
     return "";
 }
 
@@ -216,19 +232,28 @@ std::string checkOperations(const Invocation& inv, std::vector<const OperationDe
         const OperationDef* row = findOperation(name);
         if (row == nullptr || row->input != OperationInput::None || name == "objects")
             return "check cannot run " + name;
-        operations.push_back(row);
+        if (std::find(operations.begin(), operations.end(), row) == operations.end()) // named twice: run once
+            operations.push_back(row);
     }
     return "";
 }
 
+// The exit status of a printed list: with --fail-on-findings 3 when rows remain, and 1 for a file
+// that was never an export (a gate must not pass on it).
+int findingsStatus(const Invocation& inv, size_t rows, bool noExport)
+{
+    if (!inv.failOnFindings)
+        return 0;
+    return noExport ? 1 : rows > 0 ? 3 : 0;
+}
+
 // Writes the baseline, drops what the given baseline accepts, prints the document; returns the
 // exit status.
-int printList(const Invocation& inv, OutputDocument& document, Baseline* baseline, bool analysisColumn)
+int printList(const Invocation& inv, OutputDocument& document, Baseline* baseline, bool analysisColumn,
+              bool noExport)
 {
     if (!inv.writeBaseline.empty()) {
-        std::ofstream file(fileSystemPath(inv.writeBaseline), std::ios::binary);
-        file << Baseline::text(document);
-        if (!file.flush()) {
+        if (!replaceFile(inv.writeBaseline, Baseline::text(document))) {
             std::cerr << "quellix-cli: cannot write " << inv.writeBaseline << "\n";
             return 1;
         }
@@ -246,7 +271,7 @@ int printList(const Invocation& inv, OutputDocument& document, Baseline* baselin
     size_t remaining = 0;
     for (const OutputList& list : document.lists)
         remaining += list.rows.size();
-    return inv.failOnFindings && remaining > 0 ? 3 : 0;
+    return findingsStatus(inv, remaining, noExport);
 }
 
 // One line on the objects the split wrote under a numbered name: stdout lists only paths.
@@ -260,9 +285,7 @@ std::string renamedSummary(const std::vector<std::string>& renamed)
     return line;
 }
 
-} // namespace
-
-int main(int programArgc, char** programArgv)
+int runCommandLine(int programArgc, char** programArgv)
 {
     std::vector<std::string> arguments = consoleArguments(programArgc, programArgv);
     std::vector<char*> pointers = argumentPointers(arguments);
@@ -272,7 +295,7 @@ int main(int programArgc, char** programArgv)
     if (int status = answerHelpOrVersion(argc, argv, helpOut, helpErr); status >= 0) {
         std::cout << helpOut;
         std::cerr << helpErr;
-        return status;
+        return finishOutput(std::cout, std::cerr, "quellix-cli", status);
     }
     if (argc > 1 && std::string(argv[1]) == "db-objects")
         return runDbObjects(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
@@ -280,6 +303,8 @@ int main(int programArgc, char** programArgv)
         return runDbCompare(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
     if (argc > 1 && std::string(argv[1]) == "db-watch")
         return runDbWatchUntilSignal(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
+    if (argc > 1 && std::string(argv[1]) == "diff")
+        return runDiff(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
     if (argc > 1 && std::string(argv[1]) == "intersect")
         return runIntersect(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
     Invocation inv;
@@ -300,6 +325,13 @@ int main(int programArgc, char** programArgv)
     }
     if (!problem.empty())
         return usage(problem);
+    if (!check && request.operation->input == OperationInput::SearchTerm) {
+        problem = searchTerm(inv.args.front(), inv, request.args);
+        if (!problem.empty()) {
+            std::cerr << "quellix-cli: " << problem << "\n";
+            return 2;
+        }
+    }
     const OperationDef& row = *operations.front();
     const bool listsRows = row.input != OperationInput::OutputFile && row.input != OperationInput::FolderAndRange;
     if (!listsRows && (inv.format != OutputFormat::Tsv || !inv.baseline.empty() || !inv.writeBaseline.empty() ||
@@ -345,6 +377,8 @@ int main(int programArgc, char** programArgv)
                         showProgress ? &terminal : nullptr, nullptr);
         if (status.kind == JobErrorKind::NotFound || status.kind == JobErrorKind::Unreadable)
             break;
+        if (!holdsObjects(manager))
+            list.DeleteAllRows(); // the record a text without objects makes is no object
         if (!listsRows)
             continue;
         if (inv.format != OutputFormat::Tsv && !lines) {
@@ -356,6 +390,8 @@ int main(int programArgc, char** programArgv)
             streamedRows += writeTsvList(operation->command, list, manager, options, check, writeOut);
         } else {
             document.lists.push_back(takeOutputList(operation->command, describe(*operation), list, manager, options));
+            if (const char* details = cliCommandDetails(operation->command))
+                document.lists.back().details = details;
         }
     }
     terminal.finish();
@@ -365,6 +401,9 @@ int main(int programArgc, char** programArgv)
         std::cerr << "quellix-cli: " << failureMessage(status, row) << "\n";
         return 1;
     }
+    const bool noExport = !holdsObjects(manager);
+    if (noExport)
+        std::cerr << "quellix-cli: no objects in " << inv.exportPath << "\n";
     // What the command prints follows its input: a written file is announced, the split's files
     // are listed (also those written before a failure), every other operation prints its list.
     if (row.input == OperationInput::OutputFile) {
@@ -377,12 +416,12 @@ int main(int programArgc, char** programArgv)
             std::cerr << "quellix-cli: " << renamedSummary(renamed) << "\n";
     } else {
         if (!streamed)
-            return printList(inv, document, inv.baseline.empty() ? nullptr : &baseline, check);
+            return printList(inv, document, inv.baseline.empty() ? nullptr : &baseline, check, noExport);
         if (std::fflush(stdout) != 0 || !streamWritten) {
             std::cerr << "quellix-cli: cannot write the output\n";
             return 1;
         }
-        return inv.failOnFindings && streamedRows > 0 ? 3 : 0;
+        return findingsStatus(inv, streamedRows, noExport);
     }
     if (!status.ok()) {
         std::cerr << "quellix-cli: " << failureMessage(status, row) << "\n";
@@ -393,4 +432,21 @@ int main(int programArgc, char** programArgv)
         return 1;
     }
     return 0;
+}
+
+} // namespace
+
+// Out of memory anywhere (the workers' failures come back to this thread) ends the command with one
+// line instead of an abort; files being written are dropped on the way out, so none is left half
+// written.
+int main(int argc, char** argv)
+{
+    try {
+        return runCommandLine(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::fputs("quellix-cli: not enough memory\n", stderr);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "quellix-cli: %s\n", e.what());
+    }
+    return 1;
 }

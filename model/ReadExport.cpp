@@ -114,6 +114,28 @@ bool readInSteps(std::FILE* f, std::string& data, const std::string& name, const
     return true;
 }
 
+// Reads a stream that cannot tell its size (a pipe, a terminal) to its end, in steps.
+bool readStream(std::FILE* f, std::string& data, const ReadReport* report, bool& cancelled, bool& tooLarge)
+{
+    constexpr size_t kLimit = 0x7FFFFFF0;
+    for (;;) {
+        if (cancelledBy(report)) {
+            cancelled = true;
+            return false;
+        }
+        const size_t done = data.size();
+        data.resize(done + kReadStep);
+        const size_t got = std::fread(data.data() + done, 1, kReadStep, f);
+        data.resize(done + got);
+        if (data.size() > kLimit) {
+            tooLarge = true;
+            return false;
+        }
+        if (got < kReadStep)
+            return !std::ferror(f);
+    }
+}
+
 bool keepsAscii(const unsigned char* table)
 {
     for (int c = 0; c < 0x80; ++c)
@@ -201,23 +223,36 @@ void normalizeLineEnds(std::string& text)
 
 bool readExportFile(const std::string& path, std::string& text, std::string& error, const ReadReport* report)
 {
-    std::FILE* f = openFile(path, "rb");
+    // "-" is standard input; a pipe there or anywhere else is read to its end as it comes.
+    const bool standardInput = path == "-";
+    std::FILE* f = standardInput ? stdin : openFile(path, "rb");
     if (!f) {
         error = path + ": " + std::strerror(errno);
         return false;
     }
+    auto closeFile = [&] {
+        if (!standardInput)
+            std::fclose(f);
+    };
     std::string data;
     bool ok = std::fseek(f, 0, SEEK_END) == 0;
     long size = ok ? std::ftell(f) : -1;
     ok = ok && size >= 0 && std::fseek(f, 0, SEEK_SET) == 0;
-    if (ok && size > 0x7FFFFFF0L) {
-        std::fclose(f);
+    bool tooLarge = ok && size > 0x7FFFFFF0L;
+    bool cancelled = false;
+    const bool streamed = !ok;
+    if (streamed) {
+        std::clearerr(f);
+        ok = readStream(f, data, report, cancelled, tooLarge);
+        size = static_cast<long>(data.size());
+    }
+    if (tooLarge) {
+        closeFile();
         error = path + ": file too large (2 GB and more)";
         return false;
     }
     const std::string name = fileNameOf(path);
-    bool cancelled = false;
-    if (ok) {
+    if (ok && !streamed) {
         // Room for the CRs an export with LF line ends needs, so the buffer the file is read into
         // is the final one; untouched capacity costs no memory.
         const auto bytes = static_cast<size_t>(size);
@@ -234,9 +269,11 @@ bool readExportFile(const std::string& path, std::string& text, std::string& err
     const OemCodePage page = oemCodePage();
     for (int c = 0; c < 256; ++c)
         table[c] = oemToAnsiByte(static_cast<unsigned char>(c), page);
-    const bool inSlices = ok && data.size() > kSliceBytes && workerThreads() > 1 && keepsAscii(table);
+    const bool inSlices = ok && !streamed && data.size() > kSliceBytes && workerThreads() > 1 && keepsAscii(table);
     int readErrno = 0;
-    if (inSlices) {
+    if (streamed) {
+        readErrno = ok ? 0 : errno;
+    } else if (inSlices) {
         ok = readInSlices(f, data, table, readErrno, name, report, cancelled);
     } else if (ok) {
         ok = readInSteps(f, data, name, report, cancelled);
@@ -244,7 +281,7 @@ bool readExportFile(const std::string& path, std::string& text, std::string& err
     } else {
         readErrno = errno;
     }
-    std::fclose(f);
+    closeFile();
     if (cancelled) {
         error.clear();
         return false;

@@ -184,3 +184,25 @@ enum {
     ID_WATCH_TIMER = 23,
 };
 } // namespace rid
+
+// The "Changes" view: two exports compared object by object and element by element.
+namespace rid {
+enum {
+    IDD_CHANGESVIEW = 171,
+    IDC_CHANGES_EXPORT_A = 1101,
+    IDC_CHANGES_EXPORT_B = 1102,
+    IDC_CHANGES_BROWSE_A = 1103,
+    IDC_CHANGES_BROWSE_B = 1104,
+    IDC_CHANGES_COMPARE = 1105,
+    IDC_CHANGES_NOISE = 1106,
+    IDC_CHANGES_ELEMENTS = 1107,
+    IDC_CHANGES_OLD = 1108,
+    IDC_CHANGES_NEW = 1109,
+    IDC_CHANGES_PREVIOUS = 1110,
+    IDC_CHANGES_NEXT = 1111,
+    IDC_CHANGES_STATUS = 1112,
+    IDC_CHANGES_LABEL_A = 1113,
+    IDC_CHANGES_LABEL_B = 1114,
+    ID_CHANGES_TIMER = 20410,
+};
+} // namespace rid

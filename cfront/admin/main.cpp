@@ -12,10 +12,12 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <new>
 #include <unistd.h>
 
 using namespace cfront;
@@ -309,16 +311,23 @@ int runCommand(const std::vector<std::string>& args)
     throw UsageError("wrong number of arguments");
 }
 
-} // namespace
+// status, or 1 with one line when what went to stdout cannot be written (a full disk, a closed pipe).
+int written(int status)
+{
+    if (std::cout.flush())
+        return status;
+    std::cerr << "cfront-db: cannot write the output\n";
+    return 1;
+}
 
-int main(int argc, char** argv)
+int runAdmin(int argc, char** argv)
 {
     std::vector<std::string> args = consoleArguments(argc, argv);
     if (!args.empty())
         args.erase(args.begin());
     if (args.size() == 1 && (args[0] == "--version" || args[0] == "--help" || args[0] == "-h")) {
         std::cout << (args[0] == "--version" ? "cfront-db " QUELLIX_VERSION "\n" : kUsage);
-        return 0;
+        return written(0);
     }
     if (!args.empty() && args[0] == "--oem") {
         if (args.size() < 2 || (args[1] != "850" && args[1] != "437")) {
@@ -338,12 +347,27 @@ int main(int argc, char** argv)
         return 2;
     }
     try {
-        return runCommand(args);
+        return written(runCommand(args));
     } catch (const UsageError& e) {
         std::cerr << "cfront-db: " << e.what() << "\n" << kUsage;
         return 2;
+    } catch (const std::bad_alloc&) {
+        throw;
     } catch (const std::exception& e) {
         std::cerr << "cfront-db: " << e.what() << "\n";
         return 1;
     }
+}
+
+} // namespace
+
+// Out of memory anywhere ends the command with one line instead of an abort.
+int main(int argc, char** argv)
+{
+    try {
+        return runAdmin(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::fputs("cfront-db: not enough memory\n", stderr);
+    }
+    return 1;
 }

@@ -71,8 +71,10 @@ void CObjectCompareView::bindCommands()
         Bind(wxEVT_BUTTON, &CObjectCompareView::onBrowseLicence, this, id);
     for (int id : {IDC_COMPARE_PATH1_BROWSE, IDC_COMPARE_PATH2_BROWSE})
         Bind(wxEVT_BUTTON, &CObjectCompareView::onBrowseProgramPath, this, id);
-    for (int id : {wxID_SAVE, wxID_SAVEAS})
+    for (int id : {wxID_SAVE, wxID_SAVEAS}) {
         Bind(wxEVT_MENU, &CObjectCompareView::onExport, this, id);
+        Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& event) { event.Enable(m_results.GetRowCount() > 0); }, id);
+    }
     // Ctrl+C with the focus in the list copies its selected rows (every row when none is selected).
     bindTextEditCommands(*this, CopyTarget{[this](wxWindow* focus) { return m_list != nullptr && m_list->HasFocusIn(focus); },
                                            [this] { m_list->CopySelectedRows(); }});
