@@ -378,15 +378,16 @@ bool appendWatchLog(const std::string& path, const CResultList& list)
 bool canAppendTo(const std::string& path, std::string& reason)
 {
     std::error_code error;
-    const bool existed = std::filesystem::exists(std::filesystem::symlink_status(path, error));
+    const std::filesystem::path where = fileSystemPath(path);
+    const bool existed = std::filesystem::exists(std::filesystem::symlink_status(where, error));
     errno = 0;
-    std::ofstream file(path, std::ios::binary | std::ios::app);
+    std::ofstream file(where, std::ios::binary | std::ios::app);
     if (!file.is_open()) {
         reason = errno != 0 ? std::strerror(errno) : "cannot be opened";
         return false;
     }
     file.close();
     if (!existed)
-        std::filesystem::remove(path, error);
+        std::filesystem::remove(where, error);
     return true;
 }

@@ -5,6 +5,7 @@
 #include "cli/Console.h"
 #include "cli/PasswordPrompt.h"
 #include "model/CodePage.h"
+#include "model/FileAccess.h"
 #include "QuellixVersion.h"
 #include "store/DateTimeCodec.h"
 #include "store/Records.h"
@@ -80,9 +81,9 @@ int importExport(Database& db, const CommandArguments& a)
     int32_t todayTime = 0;
     localDateTime(currentStamp(), options.today, todayTime);
     const std::string& path = a.positional[2];
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(fileSystemPath(path), std::ios::binary);
     std::error_code error;
-    if (!file || std::filesystem::is_directory(path, error)) {
+    if (!file || std::filesystem::is_directory(fileSystemPath(path), error)) {
         std::cerr << "cfront-db: cannot read " << path << "\n";
         return 1;
     }
