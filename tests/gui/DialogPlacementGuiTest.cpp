@@ -102,8 +102,8 @@ TEST_F(DialogPlacementTest, NeuShowsEveryKindAndOpensCentredOnTheMainWindow)
     wxCommandEvent newCommand(wxEVT_MENU, wxID_NEW);
     wxGetApp().mainFrame()->GetEventHandler()->ProcessEvent(newCommand);
     ASSERT_TRUE(runUntil([&] { return seen.shown; }));
-    EXPECT_EQ(seen.listRows, 4);
-    EXPECT_GE(seen.listRowsVisible, 4) << "the last kind is hidden";
+    EXPECT_EQ(seen.listRows, 5);
+    EXPECT_GE(seen.listRowsVisible, 5) << "the last kind is hidden";
     expectCentredOnMainWindow(seen);
     expectContentFits(seen);
 }
