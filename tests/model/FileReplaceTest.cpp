@@ -224,6 +224,8 @@ TEST(FileReplace, OnlyARegularFileIsReplaced)
     EXPECT_EQ(std::string(got), "new");
     ::close(reader);
     EXPECT_TRUE(fs::is_empty(folder / "dir"));
+    fs::remove_all(folder);
+}
 
 // What stands at the target decides: an appending writer must not take an unreadable target for a
 // missing one (the earlier exports would be lost), and a rename that fails must not leave the
