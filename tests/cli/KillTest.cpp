@@ -148,7 +148,7 @@ std::vector<Writer> writers()
         {"exportcode", {cli, "export-code", "@EXPORT", "@OUT/code.txt"}, false},
         {"intersect", {cli, "intersect", "@EXPORT", "@EXPORT", "@OUT/one.txt", "@OUT/two.txt"}, false},
         {"baseline", {cli, "check", "@EXPORT", "--write-baseline", "@OUT/baseline.json"}, false},
-        {"import", {db, "import", "@OUT/stand-in.db", "@EXPORT"}, true},
+        {"import", {db, "import", "@OUT/stand-in.db", "@EXPORT", "--date-order", "mdy", "--lenient"}, true},
         {"set", {db, "set", "@OUT/stand-in.db", "Table", "18", "--name", "Debitor"}, true},
     };
 }
