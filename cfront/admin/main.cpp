@@ -87,9 +87,13 @@ int importExport(Database& db, const CommandArguments& a)
         std::cerr << "cfront-db: cannot read " << path << "\n";
         return 1;
     }
+    // A failed read throws, so an allocation failure inside it reaches the caller as itself.
+    file.exceptions(std::ios::badbit);
     db.execute("BEGIN IMMEDIATE");
-    ExportReading reading = importExport(file, options, [&db](const ObjectRow& row) { putObject(db, row); });
-    if (file.bad()) {
+    ExportReading reading;
+    try {
+        reading = importExport(file, options, [&db](const ObjectRow& row) { putObject(db, row); });
+    } catch (const std::ios_base::failure&) {
         db.execute("ROLLBACK");
         std::cerr << "cfront-db: cannot read " << path << "\n";
         return 1;

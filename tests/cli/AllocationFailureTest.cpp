@@ -146,6 +146,7 @@ std::string sampleOr(const char* variable)
 std::vector<Command> commands()
 {
     const std::string cli = std::string(QUELLIX_BINARY_DIR) + "/tests/quellix-cli-failalloc";
+    const std::string db = std::string(QUELLIX_BINARY_DIR) + "/cfront/cfront-db-failalloc";
     const std::string e = sampleOr("QUELLIX_FAIL_ALLOC_EXPORT");
     const char* shortage = "quellix-cli: not enough memory";
     std::vector<Command> list = {
@@ -166,6 +167,8 @@ std::vector<Command> commands()
         {"exportcode", cli, {"export-code", e, "@OUT/code.txt"}, shortage},
         {"split", cli, {"split", e, "@OUT", "1", "99999"}, shortage},
         {"intersect", cli, {"intersect", e, e, "@OUT/one.txt", "@OUT/two.txt"}, shortage},
+        {"import", db, {"import", "@OUT/stand-in.db", e}, "cfront-db: not enough memory",
+         {std::string(QUELLIX_BINARY_DIR) + "/cfront/cfront-db", "create", "@OUT/stand-in.db"}},
     };
     return list;
 }
