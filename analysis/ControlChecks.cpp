@@ -70,6 +70,9 @@ const OperationDef& duplicateIdsOperation()
         .commandId = rid::ID_DUPLICATE_IDS,
         .command = "duplicate-ids",
         .summary = "control and procedure IDs used twice in an object",
+        .details = "Lists every procedure ID and every control ID that an earlier procedure or control of the same object "
+                   "already carries, with the highest ID in use. Duplicate IDs break the import of the object into the "
+                   "development environment.",
         .lastAction = "Search double IDs",
         .menu = {"Object synchronisation", "analyse control und fct-IDs", 30},
         .check = CheckUse::Always,
@@ -86,6 +89,8 @@ const OperationDef& pageTranslationsOperation()
         .commandId = rid::ID_PAGE_TRANSLATIONS,
         .command = "page-translations",
         .summary = "tab controls with missing PageName translations",
+        .details = "Lists tab controls whose PageNames lack a translation. Users of the missing language see an untranslated tab "
+                   "caption.",
         .lastAction = "Search Missing PageName Translations",
         .menu = {"Analyse sourceproblems", "Missing PageName Translations", 14},
         .check = CheckUse::Always,
@@ -101,6 +106,7 @@ const OperationDef& checkFormsOperation()
         .commandId = rid::ID_CHECK_FORMS,
         .command = "check-forms",
         .summary = "the form check: reads the controls of every form, lists nothing",
+        .details = "Reads the controls of every form; it lists nothing and shows that every form can be read.",
         .lastAction = "Forms checken",
         .menu = {.caption = "Check Forms", .position = 40},
         .check = CheckUse::Always,

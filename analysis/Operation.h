@@ -89,6 +89,7 @@ struct OperationDef {
     int commandId = rid::ID_NO_COMMAND; // rid::ID_... (a menu command or button), or ID_NO_COMMAND
     const char* command = nullptr;      // quellix-cli command name
     const char* summary = "";           // its line in quellix-cli's help
+    const char* details = nullptr;      // what an analysis finds and why it matters (SARIF rule text)
     std::vector<OperationOption> options; // its own switches (quellix-cli help and arguments)
     const char* lastAction = nullptr;   // "last action" text of the search view (split: its prefix), or nullptr
     OperationInput input = OperationInput::None;

@@ -2,6 +2,7 @@
 #include "analysis/AwareRules.h"
 #include "analysis/NameOccurrences.h"
 #include "analysis/OperationTable.h"
+#include "model/WorkerThreads.h"
 
 #include <optional>
 #include <string>
@@ -16,11 +17,13 @@ void CObjektManager::findUnusedTableFields(CResultList& list, IProgress* progres
     AnalysisRun run(*this, list, progress, unusedFieldsOperation());
     setAwareSummary("");
     std::vector<std::string> names;
-    for (int i = 0; i < count() && !cancelled(); ++i) {
-        get(i).ensureFields();
-        for (const CTableField& field : get(i).fields)
-            names.push_back(field.name);
-    }
+    runInOrder(
+        count(), [&](int i, int) { get(i).ensureFields(); },
+        [&](int i) {
+            for (const CTableField& field : get(i).fields)
+                names.push_back(field.name);
+        },
+        [&] { return cancelled(); });
     CNameOccurrences occurrences(names);
     if (m_text != nullptr)
         occurrences.scan(m_text->view(), 2, cancelFlag());
@@ -64,6 +67,8 @@ const OperationDef& unusedFieldsOperation()
         .commandId = rid::ID_UNUSED_FIELDS,
         .command = "unused-fields",
         .summary = "table fields whose name occurs only once in the export",
+        .details = "Lists table fields whose name occurs only once in the whole export, in their definition. Such a field takes "
+                   "room in every record and in every upgrade without being read or written by any object.",
         .options = {kAwareSwitch},
         .lastAction = "Unused Fields",
         .menu = {"search unused ...", "table fields", 21},

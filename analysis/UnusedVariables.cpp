@@ -72,6 +72,9 @@ const OperationDef& unusedVariablesOperation()
         .commandId = rid::ID_UNUSED_VARIABLES,
         .command = "unused-variables",
         .summary = "global and local variables that are never used",
+        .details = "Lists global variables, and locals of procedures and triggers, whose name occurs nowhere in their object but "
+                   "in their declaration. An unused variable is dead weight that readers must still understand, and often the "
+                   "trace of code that was removed or never finished.",
         .options = {kAwareSwitch},
         .lastAction = "Unused Variables",
         .menu = {"search unused ...", "variables", 22},

@@ -43,6 +43,8 @@ const OperationDef& localGlobalOperation()
         .commandId = rid::ID_LOCAL_GLOBAL,
         .command = "local-global",
         .summary = "local variables that repeat a global name",
+        .details = "Lists local variables of procedures and triggers that carry the name of a global of their object. Inside "
+                   "that procedure the global cannot be reached, and code that meant the global silently uses the local.",
         .lastAction = "Search local = global Variables",
         .menu = {"Analyse sourceproblems", "local = global Variables", 12},
         .check = CheckUse::Always,
@@ -59,6 +61,8 @@ const OperationDef& onceUsedOperation()
         .commandId = rid::ID_ONCE_USED,
         .command = "once-used",
         .summary = "global variables used only once",
+        .details = "Lists global variables whose name occurs exactly twice in their object: the declaration and one use. Such a "
+                   "global usually belongs to the one procedure that uses it, as a local.",
         .lastAction = "Search once used Variables",
         .menu = {"Analyse sourceproblems", "once used variables", 13},
         .check = CheckUse::Always,

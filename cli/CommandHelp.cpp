@@ -65,6 +65,8 @@ const std::vector<CliCommandHelp> kOtherCommands = {
       {"--count N", "stop after N requests"},
       {"--log FILE", "append the changed objects to FILE when the watch stops"},
       {"--sessions", "also print the sessions table at each request"},
+      {"--all-types", "also XMLports, MenuSuites, Pages and Queries (types 6 to 9), under their own names"},
+      {"--deleted", "also list each object deleted since the previous request, once, its Date cell \"deleted\""},
       {"--oem 850|437", "OEM code page of the database texts (default 850)"},
       {"--format tsv|json", "tab-separated lines (default) or JSON Lines: one JSON document a line, at the start and "
                             "after each request; no sarif: changes are not findings"}}},
@@ -72,6 +74,14 @@ const std::vector<CliCommandHelp> kOtherCommands = {
      "TARGET1 holds SOURCE1's objects that SOURCE2 also has, in SOURCE2's order; TARGET2 holds SOURCE2's "
      "objects that SOURCE1 also has, in SOURCE1's order",
      {{"--ignore-noise", "both files carry the Date, Time and Version List lines of SOURCE1's object"},
+      kOemOption}},
+    {"diff", "EXPORT_A EXPORT_B",
+     "what changed from EXPORT_A to EXPORT_B, object by object and element by element; one row per change",
+     {{"--noise", "also objects and lines where only Date, Time or Version List changed"},
+      {"--unified", "a unified diff per changed object, named as the split names its file (patch -p1)"},
+      {"--fail-on-changes", "exit status 3 when changes remain"},
+      {"--format tsv|json", "tab-separated lines (default) or one JSON document with the hunks"},
+      {"--ansi", "write the Windows-1252 bytes of the cells instead of UTF-8"},
       kOemOption}},
 };
 

@@ -128,5 +128,5 @@ int runDbCompare(const std::vector<std::string>& args, std::ostream& out, std::o
     document.lists.push_back(cliOutputList("db-compare", "The objects of two databases compared", list, noCatalogue,
                                            CliListOptions{false, options.ansi, oemCodePage()}));
     out << formatOutput(document, options.format, false);
-    return 0;
+    return finishOutput(out, err, "quellix-cli db-compare", 0);
 }

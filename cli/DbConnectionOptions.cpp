@@ -48,7 +48,7 @@ bool DbConnectionOptions::finish(std::string& problem)
     const std::string prompt = m_suffix.empty() ? "Password: " : "Password for database " + m_suffix + ": ";
     if (const char* fromEnvironment = std::getenv(variable.c_str()))
         m_connection.password = fromEnvironment;
-    else if (isatty(STDIN_FILENO) == 1 && !readPassword(prompt, m_connection.password))
+    else if (isatty(STDIN_FILENO) != 0 && !readPassword(prompt, m_connection.password))
         m_connection.password.clear();
     return credentialsToAnsi(m_connection, problem);
 }

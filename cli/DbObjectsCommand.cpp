@@ -1,5 +1,6 @@
 #include "cli/DbObjectsCommand.h"
 
+#include "cli/CliOutput.h"
 #include "cli/OutputFormat.h"
 #include "cli/CommandHelp.h"
 #include "cli/DbConnectionOptions.h"
@@ -107,5 +108,5 @@ int runDbObjects(const std::vector<std::string>& args, std::ostream& out, std::o
     }
     document.lists.push_back(std::move(list));
     out << formatOutput(document, format, false);
-    return 0;
+    return finishOutput(out, err, "quellix-cli db-objects", 0);
 }

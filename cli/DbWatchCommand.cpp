@@ -1,15 +1,16 @@
 #include "cli/DbWatchCommand.h"
 
+#include "cli/CliOutput.h"
 #include "cli/OutputFormat.h"
 #include "cli/DbConnectionOptions.h"
 #include "db/SessionWatch.h"
+#include "model/StopSignal.h"
 #include "settings/WatchSettings.h"
 #include "model/CodePage.h"
 #include "results/ResultList.h"
 
 #include <algorithm>
 #include <chrono>
-#include <csignal>
 #include <cstdlib>
 #include <thread>
 
@@ -18,7 +19,7 @@ namespace {
 const char* const kUsage =
     "usage: quellix-cli db-watch --server SERVER --net tcp|netb --program-path DIR [--user USER]\n"
     "                            [--interval SECONDS] [--count N] [--log FILE] [--sessions] [--oem 850|437]\n"
-    "                            [--format tsv|json]\n"
+    "                            [--all-types] [--deleted] [--format tsv|json]\n"
     "  Every SECONDS (5..3600, default 20) prints the objects changed since the previous request;\n"
     "  stops after N requests or on Ctrl+C and appends them to FILE. The password is read from\n"
     "  QUELLIX_DB_PASSWORD or asked for on the terminal.\n";
@@ -29,6 +30,7 @@ struct WatchOptions {
     long count = -1; // no limit
     std::string logFile;
     bool sessions = false;
+    WatchScope scope;
     bool json = false; // JSON Lines: one document a request
 };
 
@@ -91,8 +93,9 @@ bool parseValueOption(const std::string& option, const std::string& value, Watch
 bool parseOptions(const std::vector<std::string>& args, WatchOptions& o, std::string& problem)
 {
     for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--sessions") {
-            o.sessions = true;
+        if (args[i] == "--sessions" || args[i] == "--all-types" || args[i] == "--deleted") {
+            (args[i] == "--sessions" ? o.sessions : args[i] == "--all-types" ? o.scope.allTypes : o.scope.reportDeleted) =
+                true;
             continue;
         }
         if (i + 1 >= args.size()) {
@@ -187,11 +190,6 @@ bool reachable(CDatabaseSession& session, const DatabaseConnection& connection)
 
 std::atomic<bool> g_signalled{false};
 
-extern "C" void onStopSignal(int)
-{
-    g_signalled.store(true);
-}
-
 } // namespace
 
 int runDbWatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
@@ -202,6 +200,11 @@ int runDbWatch(const std::vector<std::string>& args, std::ostream& out, std::ost
     if (!parseOptions(args, options, problem)) {
         err << "quellix-cli db-watch: " << problem << "\n" << kUsage;
         return 2;
+    }
+    std::string reason;
+    if (!options.logFile.empty() && !canAppendTo(options.logFile, reason)) {
+        err << "quellix-cli db-watch: cannot write " << options.logFile << ": " << reason << "\n";
+        return 1;
     }
     if (!options.connection.finish(problem)) {
         err << "quellix-cli db-watch: " << problem << "\n";
@@ -218,9 +221,11 @@ int runDbWatch(const std::vector<std::string>& args, std::ostream& out, std::ost
     if (!reachable(watch.session(), connection))
         return 1;
 
-    watch.Start(connection);
+    watch.Start(connection, options.scope);
     writeRequest(out, options, 0, changedObjects, 0, sessions);
-    for (long done = 0; (options.count < 0 || done < options.count) && waitInterval(options.interval, stop); ++done) {
+    // Once the output cannot be written nobody reads the watch: it ends.
+    for (long done = 0; (options.count < 0 || done < options.count) && out && waitInterval(options.interval, stop);
+         ++done) {
         int first = changedObjects.GetRowCount();
         watch.Tick();
         writeRequest(out, options, done + 1, changedObjects, first, sessions);
@@ -231,15 +236,11 @@ int runDbWatch(const std::vector<std::string>& args, std::ostream& out, std::ost
         err << "quellix-cli db-watch: cannot write " << options.logFile << "\n";
         return 1;
     }
-    return 0;
+    return finishOutput(out, err, "quellix-cli db-watch", 0);
 }
 
 int runDbWatchUntilSignal(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
-    struct sigaction action {};
-    action.sa_handler = onStopSignal;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
+    stopOnInterrupt(g_signalled);
     return runDbWatch(args, out, err, g_signalled);
 }

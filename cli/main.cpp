@@ -1,16 +1,22 @@
 // quellix-cli: loads one export, runs one operation on a fresh catalogue and prints its list.
 #include "analysis/OperationTable.h"
+#include "analysis/PatternMatcher.h"
 #include "cli/CliOutput.h"
 #include "cli/CommandHelp.h"
+#include "model/Console.h"
 #include "cli/DbCompareCommand.h"
 #include "cli/DbObjectsCommand.h"
 #include "cli/DbWatchCommand.h"
+#include "cli/DiffCommand.h"
 #include "cli/IntersectCommand.h"
 #include "cli/OutputFormat.h"
 #include "jobs/JobRunner.h"
 #include "model/CodePage.h"
+#include "model/ExportObjects.h"
+#include "model/FileReplace.h"
 #include "model/ObjektManager.h"
 #include "results/ResultList.h"
+#include "model/FileAccess.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -18,6 +24,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <new>
 #include <optional>
 #include <string>
 #include <unistd.h>
@@ -175,7 +182,6 @@ std::string operationArguments(const OperationDef& row, const Invocation& inv, A
     case OperationInput::SearchTerm:
         if (a.size() != 1)
             return name + " needs TERM";
-        args.term = utf8ToAnsiViaOem(a[0], inv.page);
         args.useRegex = inv.mode == "regex";
         args.caseSensitive = inv.mode != "normal";
         return "";
@@ -196,6 +202,18 @@ std::string operationArguments(const OperationDef& row, const Invocation& inv, A
         args.path = a[0];
         return "";
     }
+    return "";
+}
+
+// The search term as the loaded text's bytes; "" or why it cannot be searched for (a character
+// the export cannot hold would silently stand for "?").
+std::string searchTerm(const std::string& utf8, const Invocation& inv, AnalysisArgs& args)
+{
+    std::string problem;
+    if (!utf8ToAnsiExact(utf8, inv.page, args.term, problem))
+        return "the search term " + problem;
+    if (args.useRegex && !CPatternMatcher().compile(args.term))
+        return "invalid regular expression: " + utf8;
     return "";
 }
 
@@ -224,19 +242,28 @@ std::string checkOperations(const Invocation& inv, std::vector<const OperationDe
         const OperationDef* row = findOperation(name);
         if (row == nullptr || row->check == CheckUse::Never)
             return "check cannot run " + name;
-        operations.push_back(row);
+        if (std::find(operations.begin(), operations.end(), row) == operations.end()) // named twice: run once
+            operations.push_back(row);
     }
     return "";
 }
 
+// The exit status of a printed list: with --fail-on-findings 3 when rows remain, and 1 for a file
+// that was never an export (a gate must not pass on it).
+int findingsStatus(const Invocation& inv, size_t rows, bool noExport)
+{
+    if (!inv.failOnFindings)
+        return 0;
+    return noExport ? 1 : rows > 0 ? 3 : 0;
+}
+
 // Writes the baseline, drops what the given baseline accepts, prints the document; returns the
 // exit status.
-int printList(const Invocation& inv, OutputDocument& document, Baseline* baseline, bool analysisColumn)
+int printList(const Invocation& inv, OutputDocument& document, Baseline* baseline, bool analysisColumn,
+              bool noExport)
 {
     if (!inv.writeBaseline.empty()) {
-        std::ofstream file(inv.writeBaseline, std::ios::binary);
-        file << Baseline::text(document);
-        if (!file.flush()) {
+        if (!replaceFile(inv.writeBaseline, Baseline::text(document))) {
             std::cerr << "quellix-cli: cannot write " << inv.writeBaseline << "\n";
             return 1;
         }
@@ -254,7 +281,7 @@ int printList(const Invocation& inv, OutputDocument& document, Baseline* baselin
     size_t remaining = 0;
     for (const OutputList& list : document.lists)
         remaining += list.rows.size();
-    return inv.failOnFindings && remaining > 0 ? 3 : 0;
+    return findingsStatus(inv, remaining, noExport);
 }
 
 // One line on the objects the split wrote under a numbered name: stdout lists only paths.
@@ -268,15 +295,17 @@ std::string renamedSummary(const std::vector<std::string>& renamed)
     return line;
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+int runCommandLine(int programArgc, char** programArgv)
 {
+    std::vector<std::string> arguments = consoleArguments(programArgc, programArgv);
+    std::vector<char*> pointers = argumentPointers(arguments);
+    const int argc = static_cast<int>(arguments.size());
+    char** argv = pointers.data();
     std::string helpOut, helpErr;
     if (int status = answerHelpOrVersion(argc, argv, helpOut, helpErr); status >= 0) {
         std::cout << helpOut;
         std::cerr << helpErr;
-        return status;
+        return finishOutput(std::cout, std::cerr, "quellix-cli", status);
     }
     if (argc > 1 && std::string(argv[1]) == "db-objects")
         return runDbObjects(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
@@ -284,6 +313,8 @@ int main(int argc, char** argv)
         return runDbCompare(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
     if (argc > 1 && std::string(argv[1]) == "db-watch")
         return runDbWatchUntilSignal(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
+    if (argc > 1 && std::string(argv[1]) == "diff")
+        return runDiff(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
     if (argc > 1 && std::string(argv[1]) == "intersect")
         return runIntersect(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
     Invocation inv;
@@ -304,6 +335,13 @@ int main(int argc, char** argv)
     }
     if (!problem.empty())
         return usage(problem);
+    if (!check && request.operation->input == OperationInput::SearchTerm) {
+        problem = searchTerm(inv.args.front(), inv, request.args);
+        if (!problem.empty()) {
+            std::cerr << "quellix-cli: " << problem << "\n";
+            return 2;
+        }
+    }
     const OperationDef& row = *operations.front();
     const bool listsRows = row.input != OperationInput::OutputFile && row.input != OperationInput::FolderAndRange;
     if (!listsRows && (inv.format != OutputFormat::Tsv || !inv.baseline.empty() || !inv.writeBaseline.empty() ||
@@ -349,6 +387,8 @@ int main(int argc, char** argv)
                         showProgress ? &terminal : nullptr, nullptr);
         if (status.kind == JobErrorKind::NotFound || status.kind == JobErrorKind::Unreadable)
             break;
+        if (!holdsObjects(manager))
+            list.DeleteAllRows(); // the record a text without objects makes is no object
         if (!listsRows)
             continue;
         if (inv.format != OutputFormat::Tsv && !lines) {
@@ -360,6 +400,8 @@ int main(int argc, char** argv)
             streamedRows += writeTsvList(operation->command, list, manager, options, check, writeOut);
         } else {
             document.lists.push_back(takeOutputList(operation->command, describe(*operation), list, manager, options));
+            if (operation->details)
+                document.lists.back().details = operation->details;
         }
     }
     terminal.finish();
@@ -369,6 +411,9 @@ int main(int argc, char** argv)
         std::cerr << "quellix-cli: " << failureMessage(status, row) << "\n";
         return 1;
     }
+    const bool noExport = !holdsObjects(manager);
+    if (noExport)
+        std::cerr << "quellix-cli: no objects in " << inv.exportPath << "\n";
     // What the command prints follows its input: a written file is announced, the split's files
     // are listed (also those written before a failure), every other operation prints its list.
     if (row.input == OperationInput::OutputFile) {
@@ -381,12 +426,12 @@ int main(int argc, char** argv)
             std::cerr << "quellix-cli: " << renamedSummary(renamed) << "\n";
     } else {
         if (!streamed)
-            return printList(inv, document, inv.baseline.empty() ? nullptr : &baseline, check);
+            return printList(inv, document, inv.baseline.empty() ? nullptr : &baseline, check, noExport);
         if (std::fflush(stdout) != 0 || !streamWritten) {
             std::cerr << "quellix-cli: cannot write the output\n";
             return 1;
         }
-        return inv.failOnFindings && streamedRows > 0 ? 3 : 0;
+        return findingsStatus(inv, streamedRows, noExport);
     }
     if (!status.ok()) {
         std::cerr << "quellix-cli: " << failureMessage(status, row) << "\n";
@@ -397,4 +442,21 @@ int main(int argc, char** argv)
         return 1;
     }
     return 0;
+}
+
+} // namespace
+
+// Out of memory anywhere (the workers' failures come back to this thread) ends the command with one
+// line instead of an abort; files being written are dropped on the way out, so none is left half
+// written.
+int main(int argc, char** argv)
+{
+    try {
+        return runCommandLine(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::fputs("quellix-cli: not enough memory\n", stderr);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "quellix-cli: %s\n", e.what());
+    }
+    return 1;
 }

@@ -17,6 +17,9 @@ public:
     // A remark that needs no answer (waiting for a busy database, the library's reason for a
     // refused login): the status bar in the program, standard error in the command line.
     virtual void note(const std::string&) {}
+    // The library waits for a database another program holds (said once a wait has lasted a
+    // second); the wait goes on after this returns.
+    virtual void waiting(const std::string& text) { note(text); }
 };
 
 // Login, reads and logout of one database operation through C/FRONT. Between a successful

@@ -2,6 +2,7 @@
 
 #include "settings/ObjectCompareSettings.h"
 #include "app/QuellixApp.h"
+#include "db/gui/DatabaseWait.h"
 #include "db/gui/MarkObjectsDialog.h"
 #include "db/ObjectCompare.h"
 #include "resources/ResourceIds.h"
@@ -41,6 +42,7 @@ public:
         wxGetApp().showMessageBox(m_parent, fromAnsi(text), fromAnsi(caption), wxOK | style);
     }
     void note(const std::string& text) override { wxGetApp().statusRelay().setStatusText(text); }
+    void waiting(const std::string& text) override { CDatabaseOperation::showWait(text); }
 
 private:
     wxWindow* m_parent;
@@ -69,8 +71,10 @@ void CObjectCompareView::bindCommands()
         Bind(wxEVT_BUTTON, &CObjectCompareView::onBrowseLicence, this, id);
     for (int id : {IDC_COMPARE_PATH1_BROWSE, IDC_COMPARE_PATH2_BROWSE})
         Bind(wxEVT_BUTTON, &CObjectCompareView::onBrowseProgramPath, this, id);
-    for (int id : {wxID_SAVE, wxID_SAVEAS})
+    for (int id : {wxID_SAVE, wxID_SAVEAS}) {
         Bind(wxEVT_MENU, &CObjectCompareView::onExport, this, id);
+        Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& event) { event.Enable(m_results.GetRowCount() > 0); }, id);
+    }
     // Ctrl+C with the focus in the list copies its selected rows (every row when none is selected).
     bindTextEditCommands(*this, CopyTarget{[this](wxWindow* focus) { return m_list != nullptr && m_list->HasFocusIn(focus); },
                                            [this] { m_list->CopySelectedRows(); }});
@@ -162,10 +166,13 @@ void CObjectCompareView::CompareObjects()
             return;
         }
     }
-    wxBusyCursor wait;
-    CViewMessageBoxes boxes(GetFrame());
-    CDatabaseSession session(boxes);
-    runObjectCompare(session, connections[0], connections[1], m_allTypes, m_entries1, m_entries2, m_results);
+    {
+        CDatabaseOperation operation;
+        CViewMessageBoxes boxes(GetFrame());
+        CDatabaseSession session(boxes);
+        runObjectCompare(session, connections[0], connections[1], m_allTypes, m_entries1, m_entries2, m_results);
+    }
+    wxGetApp().statusRelay().setStatusText(compareSummary(m_entries1, m_entries2));
     m_compared = true;
     m_comparedServers[0] = m_connection[0].server;
     m_comparedServers[1] = m_connection[1].server;

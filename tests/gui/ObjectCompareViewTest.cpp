@@ -181,6 +181,16 @@ TEST_F(ObjectCompareViewTest, CompareObjectsShowsTheRowsOfDbCompareAndStoresTheS
     EXPECT_EQ(control<wxTextCtrl>(IDC_OBJECT_COUNT)->GetValue(), "");
     EXPECT_EQ(view->Entries1().count(), 29);
     EXPECT_EQ(view->Entries2().count(), 29);
+    int different = 0, onlyFirst = 0, onlySecond = 0;
+    for (const std::string& row : compareexports::expectedRows()) {
+        different += row.rfind("Different\t", 0) == 0;
+        onlyFirst += row.find("\t9999\t") != std::string::npos;
+        onlySecond += row.find("\t-9999\t") != std::string::npos;
+    }
+    wxGetApp().mainFrame()->flushStatusText();
+    EXPECT_EQ(wxGetApp().mainFrame()->messageText(),
+              wxString::Format("compared: %d different, %d only in Database1, %d only in Database 2, %d equal",
+                               different, onlyFirst, onlySecond, 29 - different - onlyFirst));
 
     EXPECT_EQ(setting("Servername"), database1);
     EXPECT_EQ(setting("Servername2"), database2);
