@@ -22,6 +22,7 @@ struct AnalysisArgs {
     std::vector<std::string>* written = nullptr; // split: receives every file written, when set
     bool aware = false;       // unused analyses: the C/AL-aware rules (analysis/AwareRules.h)
     std::vector<std::string>* renamed = nullptr; // split: the files written as "<Type> <No> (2).txt" ...
+    bool typed = false;       // unused analyses: by the reference index instead of the text
 };
 
 // What an operation asks for before it runs. The search view picks its dialog by it and the
@@ -31,7 +32,8 @@ struct AnalysisArgs {
 //   OutputFile      a file to write (a save dialog; OUTFILE)
 //   FolderAndRange  a folder and a number range (the split dialog; FOLDER FROM TO)
 //   NumberRange     a number range and what to search in it (its dialog; FROM TO [--no-...])
-enum class OperationInput { None, SearchTerm, OutputFile, FolderAndRange, NumberRange };
+//   Target          what to find the references of, in AnalysisArgs::term ("Table 18.\"No.\""; TARGET)
+enum class OperationInput { None, SearchTerm, OutputFile, FolderAndRange, NumberRange, Target };
 
 enum class AnalysisThread { Worker, WorkerHighPriority, UserInterface };
 
@@ -71,5 +73,17 @@ template <void (CObjektManager::*Analysis)(CResultList&, IProgress*, bool)>
 bool runAwareAnalysis(CObjektManager& manager, CResultList& list, IProgress* progress, const AnalysisArgs& args)
 {
     (manager.*Analysis)(list, progress, args.aware);
+    return true;
+}
+
+// Runner of the unused analyses that have a typed form besides (by the reference index).
+template <void (CObjektManager::*Analysis)(CResultList&, IProgress*, bool),
+          void (CObjektManager::*Typed)(CResultList&, IProgress*)>
+bool runTypedOrAwareAnalysis(CObjektManager& manager, CResultList& list, IProgress* progress, const AnalysisArgs& args)
+{
+    if (args.typed)
+        (manager.*Typed)(list, progress);
+    else
+        (manager.*Analysis)(list, progress, args.aware);
     return true;
 }

@@ -17,6 +17,7 @@ const std::vector<const OperationDef*>& operationTable()
         &pageTranslationsOperation(),
         &checkFormsOperation(),
         &numberRangeOperation(),
+        &referencesOperation(),
         &exportCodeOperation(),
         &splitOperation(),
     };

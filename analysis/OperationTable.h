@@ -22,6 +22,9 @@ const OperationDef& onceUsedOperation();           // analysis/VariableChecks.cp
 const OperationDef& duplicateIdsOperation();       // analysis/ControlChecks.cpp
 const OperationDef& pageTranslationsOperation();   // analysis/ControlChecks.cpp
 const OperationDef& checkFormsOperation();         // analysis/ControlChecks.cpp
+const OperationDef& referencesOperation();         // analysis/References.cpp
+// Whether an operation has a typed form (--typed: by the reference index): unused fields, functions, variables.
+bool offersTypedOption(const OperationDef& row);   // analysis/References.cpp
 
 // Every operation a user can start, in the order of the command line's usage text.
 const std::vector<const OperationDef*>& operationTable();

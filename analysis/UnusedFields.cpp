@@ -74,6 +74,6 @@ const OperationDef& unusedFieldsOperation()
                                    {"Function", 360}},
                                   "%d von %d Name: %s durchsuchen",
                                   nullptr,
-                                  runAwareAnalysis<&CObjektManager::findUnusedTableFields>};
+                                  runTypedOrAwareAnalysis<&CObjektManager::findUnusedTableFields, &CObjektManager::findUnusedTableFieldsTyped>};
     return row;
 }

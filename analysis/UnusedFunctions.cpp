@@ -315,6 +315,6 @@ const OperationDef& unusedFunctionsOperation()
                                   kUnusedColumns,
                                   "%d von %d Name: %s",
                                   nullptr,
-                                  runAwareAnalysis<&CObjektManager::findUnusedProcedures>};
+                                  runTypedOrAwareAnalysis<&CObjektManager::findUnusedProcedures, &CObjektManager::findUnusedProceduresTyped>};
     return row;
 }

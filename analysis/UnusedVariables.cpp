@@ -76,6 +76,6 @@ const OperationDef& unusedVariablesOperation()
                                   kUnusedColumns,
                                   "%d from %d Name: %s",
                                   nullptr,
-                                  runAwareAnalysis<&CObjektManager::findUnusedVariables>};
+                                  runTypedOrAwareAnalysis<&CObjektManager::findUnusedVariables, &CObjektManager::findUnusedVariablesTyped>};
     return row;
 }

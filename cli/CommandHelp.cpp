@@ -48,6 +48,8 @@ const std::map<std::string_view, const char*> kSummaries = {
     {"number-range", "objects and table fields numbered FROM..TO"},
     {"export-code", "write the code of forms, reports and dataports to OUTFILE"},
     {"split", "one file per object numbered FROM..TO; prints each written path"},
+    {"references", "where TARGET is used: \"Table 18\", \"Table 18.\\\"No.\\\"\", \"Codeunit 80.Code\", \"Page 21\"; "
+                   "\"unresolved\" lists what the index could not resolve"},
 };
 
 // Commands that run no operation of the table.
@@ -105,8 +107,14 @@ CliCommandHelp operationHelp(const OperationDef& row)
     if (aware::offersAwareOption(row))
         help.options.insert(help.options.begin(),
                             {"--aware", "C/AL-aware: leave out what the platform calls, compare names without regard to case"});
+    if (offersTypedOption(row))
+        help.options.insert(help.options.begin(),
+                            {"--typed", "unused by the reference index: no resolved reference of any kind"});
     switch (row.input) {
     case OperationInput::None:
+        break;
+    case OperationInput::Target:
+        help.arguments = "EXPORT TARGET";
         break;
     case OperationInput::SearchTerm:
         help.arguments = "EXPORT TERM";

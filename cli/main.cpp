@@ -44,6 +44,7 @@ struct Invocation {
     bool noObjects = false;
     bool noFields = false;
     bool aware = false;
+    bool typed = false;
     OemCodePage page = OemCodePage::CP850;
     OutputFormat format = OutputFormat::Tsv;
     std::string baseline;
@@ -110,6 +111,8 @@ std::string parseArguments(int argc, char** argv, Invocation& inv)
             }
         } else if (a == "--aware") {
             inv.aware = true;
+        } else if (a == "--typed") {
+            inv.typed = true;
         } else if (a == "--oem" || a == "--mode") {
             if (i + 1 >= argc)
                 return a + " needs a value";
@@ -136,6 +139,8 @@ std::string parseArguments(int argc, char** argv, Invocation& inv)
     inv.args.assign(positional.begin() + 2, positional.end());
     if (inv.ansi && inv.format != OutputFormat::Tsv)
         return "--ansi writes tsv only";
+    if (inv.typed && inv.command == "check")
+        return "check takes no --typed";
     if (inv.onlyGiven && inv.command != "check")
         return "--only belongs to check";
     return "";
@@ -160,6 +165,11 @@ std::string operationArguments(const OperationDef& row, const Invocation& inv, A
     if (inv.aware && !aware::offersAwareOption(row))
         return name + " takes no --aware";
     args.aware = inv.aware;
+    if (inv.typed && !offersTypedOption(row))
+        return name + " takes no --typed";
+    if (inv.typed && inv.aware)
+        return "--typed and --aware exclude each other";
+    args.typed = inv.typed;
     switch (row.input) {
     case OperationInput::None:
         return a.empty() ? "" : name + " takes no arguments";
@@ -180,6 +190,11 @@ std::string operationArguments(const OperationDef& row, const Invocation& inv, A
         if (a.size() != 1)
             return name + " needs OUTFILE";
         args.path = a[0];
+        return "";
+    case OperationInput::Target:
+        if (a.size() != 1)
+            return name + " needs TARGET";
+        args.term = utf8ToAnsiViaOem(a[0], inv.page);
         return "";
     case OperationInput::FolderAndRange:
         if (a.size() != 3 || !parseInt(a[1], args.from) || !parseInt(a[2], args.to))
@@ -354,7 +369,8 @@ int main(int argc, char** argv)
     }
     terminal.finish();
     if (!manager.awareSummary().empty())
-        std::cerr << "C/AL-aware: " << manager.awareSummary() << "\n";
+        std::cerr << (inv.typed ? "typed: " : (&row == &referencesOperation() ? "references: " : "C/AL-aware: "))
+                  << manager.awareSummary() << "\n";
     if (status.kind == JobErrorKind::NotFound || status.kind == JobErrorKind::Unreadable) {
         std::cerr << "quellix-cli: " << failureMessage(status, row) << "\n";
         return 1;

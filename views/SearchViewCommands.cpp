@@ -148,6 +148,7 @@ bool CSearchView::askCommandInput(const OperationDef& operation, AnalysisArgs& a
     switch (operation.input) {
     case OperationInput::None:
     case OperationInput::SearchTerm:
+    case OperationInput::Target:
         return true;
     case OperationInput::OutputFile: {
         wxFileDialog dialog(GetFrame(), wxString(), wxString(), wxString(), wxFileSelectorDefaultWildcardStr,
