@@ -423,7 +423,8 @@ private:
         while (pos < end) {
             std::string_view l = m_lines.line(pos);
             std::string_view t = trimmed(l);
-            if (indentOf(l) == column && (t.substr(0, 4) == "END;" || t == "END"))
+            // END stands in the column of BEGIN; some writers put it a little to the left.
+            if (indentOf(l) <= column && (t.substr(0, 4) == "END;" || t == "END"))
                 break;
             pos = m_lines.next(pos);
         }
@@ -431,7 +432,7 @@ private:
             m_part.damaged = true;
         CodeRegion region;
         region.start = bodyStart;
-        region.end = std::min(end, pos + column + 3);
+        region.end = std::min(end, pos + indentOf(m_lines.line(std::min(pos, end - 1))) + 3);
         region.scope = scope;
         region.where = w;
         m_part.code.push_back(region);

@@ -19,6 +19,8 @@
 // codeunit procedures ([EventSubscriber(...)] in the forms real exports use, [External],
 // [Integration], [Business], [TryFunction], [Normal]), drawn from a generator of their own so that
 // the rest of the file stays the same as without the option.
+#include "GenReferenceExport.h"
+
 #include <cmath>
 #include <cstdarg>
 #include <cstdint>
@@ -855,7 +857,7 @@ private:
         case 0: return "IF " + v + ".\"" + field + "\" <> 0 THEN";
         case 1: return "  " + v + ".Quantity := ROUND(" + v + ".Quantity * " + std::to_string(m_rng.range(1, 99)) + " / 100,0.00001);";
         case 2: return v + ".SETRANGE(\"" + field + "\"," + v + ".\"No.\"," + v + ".\"Document No.\");";
-        case 3: return "IF " + v + ".FINDSET(FALSE,FALSE) AND (" + v + ".\"" + field + "\" <> '') THEN BEGIN";
+        case 3: return "IF " + v + ".FINDSET(FALSE,FALSE) AND (" + v + ".\"" + field + "\" <> '') THEN";
         case 4: return "  Total := Total + " + v + ".\"" + field + "\";";
         case 5:
             if (!m_object->procedures.empty())
@@ -1018,7 +1020,7 @@ void writeExport(Out& out, Rng& rng, std::uint64_t target)
 
 int usage()
 {
-    std::fprintf(stderr, "usage: gen_export OUTPUT MEGABYTES [SEED] [--newer] [--real]\n");
+    std::fprintf(stderr, "usage: gen_export OUTPUT MEGABYTES [SEED] [--newer] [--real]\n       gen_export OUTPUT MEGABYTES --references LIST\n");
     return 2;
 }
 
@@ -1026,6 +1028,13 @@ int usage()
 
 int main(int argc, char** argv)
 {
+    if (argc == 5 && std::string_view(argv[3]) == "--references") {
+        char* end = nullptr;
+        const double megabytes = std::strtod(argv[2], &end);
+        if (*end != '\0' || megabytes <= 0)
+            return usage();
+        return writeReferenceExport(argv[1], argv[4], megabytes);
+    }
     bool realShape = false;
     for (bool flag = true; flag && argc > 1;) {
         const std::string_view last = argv[argc - 1];
