@@ -65,9 +65,10 @@ CObjectViewer::CObjectViewer(wxWindow* parent, const CResultLocation& location)
         m_findDialog->Destroy();
         m_findDialog = nullptr;
     });
+    bindNavigation();
 }
 
-bool CObjectViewer::show(wxWindow* parent, const CResultLocation& location)
+bool CObjectViewer::show(wxWindow* parent, const CResultLocation& location, std::string* referencesTarget)
 {
     if (location.object == nullptr)
         return false;
@@ -76,7 +77,10 @@ bool CObjectViewer::show(wxWindow* parent, const CResultLocation& location)
         wxBusyCursor wait; // a large object takes a moment to colour
         viewer = std::make_unique<CObjectViewer>(parent, location);
     }
-    return viewer->ShowModal() == wxID_OK;
+    const bool ok = viewer->ShowModal() == wxID_OK;
+    if (referencesTarget != nullptr)
+        *referencesTarget = viewer->ReferencesTarget();
+    return ok;
 }
 
 void CObjectViewer::createControls()

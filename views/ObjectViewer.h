@@ -6,6 +6,9 @@
 #include <wx/fdrepdlg.h>
 #include <wx/treebase.h>
 
+#include <string>
+#include <vector>
+
 class CResultLocation;
 class wxButton;
 class wxStyledTextCtrl;
@@ -18,8 +21,21 @@ class CObjectViewer : public wxDialog {
 public:
     CObjectViewer(wxWindow* parent, const CResultLocation& location);
 
-    // Runs the viewer on location modally; true when the user closed it with OK.
-    static bool show(wxWindow* parent, const CResultLocation& location);
+    // Runs the viewer on location modally; true when the user closed it with OK. When the user asks
+    // for the references of a name (Shift+F12, "Find references"), the viewer closes and
+    // referencesTarget receives the target text for the references operation.
+    static bool show(wxWindow* parent, const CResultLocation& location, std::string* referencesTarget = nullptr);
+
+    // Navigation by the reference index (ObjectViewerNavigation.cpp). F12: shows the definition of
+    // the name at the caret (another object replaces the shown one); false when it names nothing
+    // resolved. Alt+Left: back to the place before the last F12; false when there is none.
+    bool GoToDefinition();
+    bool GoBack();
+    // Shift+F12 and the tree's "Find references": closes the viewer with the name's target; false
+    // when it names nothing the index knows.
+    bool FindReferences();
+    bool FindReferencesOf(const wxTreeItemId& item);
+    const std::string& ReferencesTarget() const { return m_referencesTarget; }
 
     const CObjectViewerModel& Model() const { return m_model; }
     const ShownText& Shown() const { return m_shown; }
@@ -47,6 +63,12 @@ private:
     void onTreeActivated(wxTreeEvent& event);
     void onFindCommand(wxCommandEvent& event);
     void onFindDialog(wxFindDialogEvent& event);
+    void bindNavigation();
+    void addFieldsRoot();
+    void showLocation(const CResultLocation& location);
+    int caretObjectOffset() const;
+    int caretObjectOffsetOf(int shownPosition) const;
+    bool requestReferences(int absolutePosition);
 
     CObjectViewerModel m_model;
     ShownText m_shown;
@@ -55,4 +77,6 @@ private:
     wxButton* m_stepButtons[4] = {};
     wxFindReplaceData m_findData;
     wxFindReplaceDialog* m_findDialog = nullptr;
+    std::vector<CResultLocation> m_back; // where each F12 started
+    std::string m_referencesTarget;
 };
