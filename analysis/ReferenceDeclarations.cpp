@@ -156,7 +156,8 @@ bool interestingProperty(std::string_view name)
                                         "DataItemTableView", "DataItemLink", "ReqFilterFields", "CalcFields",
                                         "SumIndexFields", "SourceTable", "DataItemTable", "LookupPageID",
                                         "DrillDownPageID", "LookupFormID", "DrillDownFormID", "CardPageID",
-                                        "SourceField", "DataSource", "PagePartID", "SubFormID", "RunObject"};
+                                        "SourceField", "DataSource", "PagePartID", "SubFormID", "RunObject",
+                                        "DataCaptionFields"};
     for (const char* n : names)
         if (equalFolded(name, n))
             return true;

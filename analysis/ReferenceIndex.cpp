@@ -130,6 +130,10 @@ ReferenceIndex::ReferenceIndex(const CObjektManager& manager) : m_manager(manage
         },
         stop);
     m_complete = !manager.cancelled();
+    // The runs were appended object by object: give back what their growth left over.
+    m_refs.shrink_to_fit();
+    m_symbols.shrink_to_fit();
+    m_where.shrink_to_fit();
     m_refStart.assign(m_symbols.size() + 1, 0);
     for (const XrefReference& r : m_refs)
         if (r.symbol >= 0)

@@ -528,6 +528,8 @@ private:
             conditions(item.start, v, item.table, item.parent, ReferenceKind::Filter);
         } else if (equalFolded(n, "ReqFilterFields")) {
             fieldList(item.start, v, item.table, ReferenceKind::Filter);
+        } else if (equalFolded(n, "DataCaptionFields")) {
+            fieldList(item.start, v, item.table, ReferenceKind::Property);
         } else if (equalFolded(n, "CalcFields")) {
             fieldList(item.start, v, item.table, ReferenceKind::Read);
         } else if (equalFolded(n, "SumIndexFields") || n == "Key") {
