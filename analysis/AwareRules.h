@@ -16,9 +16,6 @@ class CProcedure;
 // mode). Off, the analyses stay purely textual.
 namespace aware {
 
-// Whether the C/AL-aware option applies to an operation (the four unused analyses).
-bool offersAwareOption(const OperationDef& row);
-
 // Names compared without regard to letter case.
 std::string folded(std::string_view text);
 bool equalNoCase(std::string_view a, std::string_view b);
@@ -75,8 +72,9 @@ struct AwareCounts {
     int letterCase = 0;
     int external = 0;
     int eventsWithoutSubscriber = 0;
+    int unusedEvents = 0; // textual ones listed once, as events without subscriber
 
-    int shown() const { return textual - eventSubscribers - platform - test - letterCase; }
+    int shown() const { return textual - eventSubscribers - platform - test - letterCase - unusedEvents; }
     // "529 textual, 129 event subscribers, 0 platform, 1 test, 0 letter case: 399 shown, 12 external,
     // 3 events without subscriber"
     std::string functionsSummary() const;

@@ -1,4 +1,5 @@
 #include "analysis/NameOccurrences.h"
+#include "model/WorkerThreads.h"
 
 #include <algorithm>
 #include <map>
@@ -202,13 +203,10 @@ void CNameOccurrences::scanText(std::string_view text, int cap, const std::atomi
         return;
     }
     std::vector<std::vector<int>> partial(slices, std::vector<int>(m_counts.size(), 0));
-    std::vector<std::thread> workers;
-    for (size_t k = 1; k < slices; ++k)
-        workers.emplace_back(
-            [&, k] { scanSlice<Fold>(text, n * k / slices, n * (k + 1) / slices, cap, cancel, partial[k]); });
-    scanSlice<Fold>(text, 0, n / slices, cap, cancel, partial[0]);
-    for (std::thread& worker : workers)
-        worker.join();
+    runSlices(static_cast<int>(slices), [&](int slice) {
+        const size_t k = static_cast<size_t>(slice);
+        scanSlice<Fold>(text, n * k / slices, n * (k + 1) / slices, cap, cancel, partial[k]);
+    });
     for (const std::vector<int>& counts : partial)
         for (size_t i = 0; i < m_counts.size(); ++i)
             m_counts[i] = std::min(cap, m_counts[i] + counts[i]);

@@ -38,6 +38,7 @@ bool CPatternMatcher::compile(const char* pattern)
         return false;
     m_compiled = true;
     m_literalSubject = nullptr;
+    m_tailNode = nullptr;
     int flags = 0;
     beginPass(pattern, m_dummy);
     m_size = 0;

@@ -98,6 +98,7 @@ private:
         int min;
         int nextChar;              // byte that must follow the run, -1 for any
         int trailHeight;
+        const unsigned char* star; // the repeat of "." whose failures are remembered, or nullptr
     };
     // An OPEN or CLOSE passed on the current path, with the input it saw.
     struct GroupMark {
@@ -138,7 +139,10 @@ private:
     bool backtrack(const unsigned char*& node);
     bool matchLiteral(const unsigned char* node);
     int runLength(const unsigned char* repeated) const;
-    bool pushChoice(const unsigned char* node, int input, int count, int min, int nextChar);
+    bool pushChoice(const unsigned char* node, int input, int count, int min, int nextChar,
+                    const unsigned char* star = nullptr);
+    bool remembersTail(const unsigned char* repeat);
+    void tailFailsFrom(const unsigned char* star, int position);
     void commitGroups(int position);
     void clearGroups();
     bool poll();
@@ -182,6 +186,16 @@ private:
     int m_literalLength = -1;
     int m_literalFrom = 0;
     int m_literalAt = -1;
+    // A repeat of "." runs to the end of the subject, and the program behind it is tried from the
+    // end backwards: after "Cust.*No\\." each hit would walk back over all the text behind the last
+    // "No.". When the rest of the program has no choices and no "^", whether it matches at a
+    // position depends on nothing else, so the positions where it failed are remembered for the
+    // repeat node and the subject: from m_tailFailFrom on it fails everywhere.
+    const unsigned char* m_tailNode = nullptr;
+    const unsigned char* m_tailSubject = nullptr;
+    int m_tailLength = -1;
+    bool m_tailPure = false;
+    int m_tailFailFrom = 0;
     std::vector<Choice> m_choices;
     std::vector<GroupMark> m_trail;
     std::int64_t m_steps = 0;

@@ -22,6 +22,7 @@ constexpr std::int64_t kPollInterval = 4096;
 int CPatternMatcher::find(const char* subject, int length, int start)
 {
     m_literalSubject = nullptr; // the subject may have changed behind the same pointer
+    m_tailSubject = nullptr;
     return find(subject, length, start, length);
 }
 
@@ -196,16 +197,55 @@ CPatternMatcher::Step CPatternMatcher::enterBranch(const unsigned char*& node)
 
 CPatternMatcher::Step CPatternMatcher::enterRepeat(const unsigned char*& node)
 {
-    const int count = runLength(operandOf(node));
-    m_steps += count;
+    int count = runLength(operandOf(node));
+    const bool remembered = remembersTail(node);
+    if (remembered)
+        count = std::min(count, m_tailFailFrom - 1 - m_input);
     const int min = node[0] == STAR ? 0 : 1;
     if (count < min)
         return Step::Fail;
+    m_steps += count;
     const unsigned char* follow = nextNode(node);
     const int nextChar = follow != nullptr && follow[0] == EXACTLY ? *operandOf(follow) : -1;
-    if (!pushChoice(follow, m_input, count, min, nextChar))
+    if (!pushChoice(follow, m_input, count, min, nextChar, remembered ? node : nullptr))
         return Step::Overflow;
     return resumeRepeat(node) ? Step::Continue : Step::Fail;
+}
+
+// Whether repeat repeats "." and the program behind it matches or fails at a position
+// independently of everything before; sets up the remembered failures for it and this subject.
+bool CPatternMatcher::remembersTail(const unsigned char* repeat)
+{
+    if (operandOf(repeat)[0] != ANY)
+        return false;
+    if (repeat != m_tailNode) {
+        m_tailNode = repeat;
+        m_tailPure = true;
+        for (const unsigned char* n = nextNode(repeat); n != nullptr && n[0] != END; n = nextNode(n)) {
+            const unsigned char op = n[0];
+            if (!(op == EOL || op == ANY || op == ANYOF || op == ANYBUT || op == EXACTLY || op == NOTHING ||
+                  isGroupMark(op))) {
+                m_tailPure = false;
+                break;
+            }
+        }
+        m_tailSubject = nullptr;
+    }
+    if (!m_tailPure)
+        return false;
+    if (m_tailSubject != m_subject || m_tailLength != m_length) {
+        m_tailSubject = m_subject;
+        m_tailLength = m_length;
+        m_tailFailFrom = m_length + 1;
+    }
+    return true;
+}
+
+// Every position from position on is known to fail the program behind star.
+void CPatternMatcher::tailFailsFrom(const unsigned char* star, int position)
+{
+    if (star != nullptr && star == m_tailNode && m_tailSubject == m_subject)
+        m_tailFailFrom = std::min(m_tailFailFrom, position);
 }
 
 // Number of bytes from the input on that the one-byte node repeated matches in a row.
@@ -243,6 +283,8 @@ bool CPatternMatcher::resumeRepeat(const unsigned char*& node)
     Choice& repeat = m_choices.back();
     while (repeat.count >= repeat.min) {
         const int input = repeat.input + repeat.count--;
+        // Every longer run has been tried and failed.
+        tailFailsFrom(repeat.star, input + 1);
         ++m_steps;
         if (repeat.nextChar >= 0 && (input >= m_length || m_subject[input] != repeat.nextChar))
             continue;
@@ -252,6 +294,7 @@ bool CPatternMatcher::resumeRepeat(const unsigned char*& node)
             m_choices.pop_back();
         return true;
     }
+    tailFailsFrom(repeat.star, repeat.input + repeat.min);
     m_choices.pop_back();
     return false;
 }
@@ -281,11 +324,11 @@ bool CPatternMatcher::backtrack(const unsigned char*& node)
 }
 
 bool CPatternMatcher::pushChoice(const unsigned char* node, int input, int count, int min,
-                                 int nextChar)
+                                 int nextChar, const unsigned char* star)
 {
     if (m_choices.size() >= kMaxChoices)
         return false;
-    m_choices.push_back({node, input, count, min, nextChar, static_cast<int>(m_trail.size())});
+    m_choices.push_back({node, input, count, min, nextChar, static_cast<int>(m_trail.size()), star});
     return true;
 }
 

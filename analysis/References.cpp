@@ -166,21 +166,16 @@ void CObjektManager::findUnusedVariablesTyped(CResultList& list, IProgress* prog
     status(awareSummary());
 }
 
-bool offersTypedOption(const OperationDef& row)
-{
-    return &row == &unusedFieldsOperation() || &row == &unusedFunctionsOperation() || &row == &unusedVariablesOperation();
-}
-
 const OperationDef& referencesOperation()
 {
-    static const OperationDef row{rid::ID_NO_COMMAND,
-                                  "references",
-                                  "References",
-                                  OperationInput::Target,
-                                  AnalysisThread::Worker,
-                                  {{"Object", 250}, {"Where", 200}, {"Line", 60}, {"Kind", 80}, {"Code", 400}},
-                                  nullptr,
-                                  nullptr,
-                                  runReferences};
+    static const OperationDef row{
+        .command = "references",
+        .summary = "where TARGET is used: \"Table 18\", \"Table 18.\\\"No.\\\"\", \"Codeunit 80.Code\", \"Page 21\"; "
+                   "\"unresolved\" lists what the index could not resolve",
+        .lastAction = "References",
+        .input = OperationInput::Target,
+        .columns = {{"Object", 250}, {"Where", 200}, {"Line", 60}, {"Kind", 80}, {"Code", 400}},
+        .run = runReferences,
+    };
     return row;
 }

@@ -2,6 +2,7 @@
 #include "analysis/AwareRules.h"
 #include "analysis/NameOccurrences.h"
 #include "analysis/OperationTable.h"
+#include "model/WorkerThreads.h"
 
 #include <optional>
 #include <string>
@@ -16,11 +17,13 @@ void CObjektManager::findUnusedTableFields(CResultList& list, IProgress* progres
     AnalysisRun run(*this, list, progress, unusedFieldsOperation());
     setAwareSummary("");
     std::vector<std::string> names;
-    for (int i = 0; i < count() && !cancelled(); ++i) {
-        get(i).ensureFields();
-        for (const CTableField& field : get(i).fields)
-            names.push_back(field.name);
-    }
+    runInOrder(
+        count(), [&](int i, int) { get(i).ensureFields(); },
+        [&](int i) {
+            for (const CTableField& field : get(i).fields)
+                names.push_back(field.name);
+        },
+        [&] { return cancelled(); });
     CNameOccurrences occurrences(names);
     if (m_text != nullptr)
         occurrences.scan(m_text->view(), 2, cancelFlag());
@@ -60,20 +63,19 @@ void CObjektManager::findUnusedTableFields(CResultList& list, IProgress* progres
 
 const OperationDef& unusedFieldsOperation()
 {
-    static const OperationDef row{rid::ID_UNUSED_FIELDS,
-                                  "unused-fields",
-                                  "Unused Fields",
-                                  OperationInput::None,
-                                  AnalysisThread::Worker,
-                                  {{"Object", 250},
-                                   {"Count of unused Vars", 10},
-                                   {"ID", 100},
-                                   {"Name", 200},
-                                   {"Sort", 60},
-                                   {"Type", 100},
-                                   {"Function", 360}},
-                                  "%d von %d Name: %s durchsuchen",
-                                  nullptr,
-                                  runTypedOrAwareAnalysis<&CObjektManager::findUnusedTableFields, &CObjektManager::findUnusedTableFieldsTyped>};
+    static const OperationDef row{
+        .commandId = rid::ID_UNUSED_FIELDS,
+        .command = "unused-fields",
+        .summary = "table fields whose name occurs only once in the export",
+        .details = "Lists table fields whose name occurs only once in the whole export, in their definition. Such a field takes "
+                   "room in every record and in every upgrade without being read or written by any object.",
+        .options = {kTypedSwitch, kAwareSwitch},
+        .lastAction = "Unused Fields",
+        .menu = {"search unused ...", "table fields", 21},
+        .check = CheckUse::Always,
+        .columns = {{"Object", 250}, {"Count of unused Vars", 10}, {"ID", 100}, {"Name", 200}, {"Sort", 60}, {"Type", 100}, {"Function", 360}},
+        .statusFormat = "%d von %d Name: %s durchsuchen",
+        .run = runTypedOrAwareAnalysis<&CObjektManager::findUnusedTableFields, &CObjektManager::findUnusedTableFieldsTyped>,
+    };
     return row;
 }

@@ -2,9 +2,9 @@
 #include "analysis/AnalysisRun.h"
 #include "analysis/AwareRules.h"
 #include "analysis/OperationTable.h"
+#include "model/WorkerThreads.h"
 
 #include <algorithm>
-#include <optional>
 #include <string_view>
 #include <unordered_map>
 #include <set>
@@ -49,25 +49,26 @@ public:
         const size_t slices = std::max<size_t>(1, std::min(threads, n / kMinSlice));
         std::vector<std::vector<std::vector<std::pair<HeadRuns*, int>>>> found(
             slices, std::vector<std::vector<std::pair<HeadRuns*, int>>>(indexes.size()));
-        std::vector<std::thread> workers;
-        for (size_t k = 1; k < slices; ++k)
-            workers.emplace_back([&, k] { scanSlice(text, n * k / slices, n * (k + 1) / slices, indexes, found[k]); });
-        scanSlice(text, 0, n / slices, indexes, found[0]);
-        for (std::thread& worker : workers)
-            worker.join();
+        runSlices(static_cast<int>(slices), [&](int slice) {
+            const size_t k = static_cast<size_t>(slice);
+            scanSlice(text, n * k / slices, n * (k + 1) / slices, indexes, found[k]);
+        });
         for (const auto& slice : found)
             for (const auto& perIndex : slice)
                 for (const auto& [runs, p] : perIndex)
                     runs->starts.push_back(p);
     }
 
-    // Like findWholeWord(name, from) over the whole text.
-    int find(const std::string& name, int from)
+    // Like findWholeWord(name, from) over the whole text, without regard to letter case when the
+    // index folds it and exactCase is false. An index that folds answers both ways from one
+    // reading of the text, so the C/AL-aware run needs no second index.
+    int find(const std::string& name, int from, bool exactCase)
     {
         std::string_view head = firstRun(name);
+        const bool fold = m_foldCase && !exactCase;
         if (head.empty())
-            return m_foldCase ? aware::findWholeWordNoCase(m_text, name, from) : srctext::findWholeWord(m_text, name, from);
-        const std::vector<int>& hits = occurrences(name, head);
+            return fold ? aware::findWholeWordNoCase(m_text, name, from) : srctext::findWholeWord(m_text, name, from);
+        const std::vector<int>& hits = occurrences(name, head, fold);
         auto it = std::lower_bound(hits.begin(), hits.end(), from);
         return it == hits.end() ? -1 : *it;
     }
@@ -144,8 +145,11 @@ private:
                 ProcedureNameIndex& index = *indexes[i];
                 if (!index.m_mayBeHead[index.filterBit(run)])
                     continue;
-                if (index.m_foldCase)
-                    folded = aware::folded(run);
+                if (index.m_foldCase) {
+                    folded.assign(run);
+                    for (char& c : folded)
+                        c = static_cast<char>(foldByte(static_cast<unsigned char>(c)));
+                }
                 auto it = index.m_runs.find(index.m_foldCase ? std::string_view(folded) : run);
                 if (it != index.m_runs.end())
                     found[i].emplace_back(&it->second, static_cast<int>(p));
@@ -154,10 +158,11 @@ private:
         }
     }
 
-    const std::vector<int>& occurrences(const std::string& name, std::string_view head)
+    const std::vector<int>& occurrences(const std::string& name, std::string_view head, bool fold)
     {
-        auto cached = m_byName.find(name);
-        if (cached != m_byName.end())
+        auto& byName = fold || !m_foldCase ? m_byName : m_byNameExact;
+        auto cached = byName.find(name);
+        if (cached != byName.end())
             return cached->second;
         std::vector<int> hits;
         auto runs = m_runs.find(m_foldCase ? aware::folded(head) : std::string(head));
@@ -177,12 +182,13 @@ private:
                                                   [&](int a, int b) { return textLess(key(a), key(b)); });
             for (auto it = first; it != last; ++it) {
                 const size_t after = static_cast<size_t>(*it) + len;
-                if (after >= m_text.size() || !srctext::isWordChar(static_cast<unsigned char>(m_text[after])))
+                if ((after >= m_text.size() || !srctext::isWordChar(static_cast<unsigned char>(m_text[after]))) &&
+                    (fold || textAt(*it, len) == name))
                     hits.push_back(*it);
             }
             std::sort(hits.begin(), hits.end());
         }
-        return m_byName.emplace(name, std::move(hits)).first->second;
+        return byName.emplace(name, std::move(hits)).first->second;
     }
 
     struct Hash {
@@ -206,14 +212,16 @@ private:
     std::vector<bool> m_mayBeHead = std::vector<bool>(kFilterBits);
     std::unordered_map<std::string, HeadRuns, Hash, std::equal_to<>> m_runs;
     std::unordered_map<std::string, std::vector<int>> m_byName;
+    std::unordered_map<std::string, std::vector<int>> m_byNameExact; // of an index that folds
+
 };
 
 // The first whole-word occurrence of a procedure's name other than its declaration at d, or -1.
-int otherOccurrence(ProcedureNameIndex& index, const std::string& name, int d)
+int otherOccurrence(ProcedureNameIndex& index, const std::string& name, int d, bool exactCase)
 {
-    int p = index.find(name, 0);
+    int p = index.find(name, 0, exactCase);
     if (p == d)
-        p = index.find(name, d + static_cast<int>(name.size()));
+        p = index.find(name, d + static_cast<int>(name.size()), exactCase);
     return p;
 }
 
@@ -225,28 +233,25 @@ void CObjektManager::findUnusedProcedures(CResultList& list, IProgress* progress
     AnalysisRun run(*this, list, progress, unusedFunctionsOperation());
     setAwareSummary("");
     std::vector<std::string> names;
-    for (int i = 0; i < count() && !cancelled(); ++i) {
-        get(i).ensureCode();
-        for (const CProcedure& proc : get(i).procedures)
-            names.push_back(proc.name());
-    }
+    runInOrder(
+        count(), [&](int i, int) { get(i).ensureCode(); },
+        [&](int i) {
+            for (const CProcedure& proc : get(i).procedures)
+                names.push_back(proc.name());
+        },
+        [&] { return cancelled(); });
     if (cancelled() || !text())
         return;
-    ProcedureNameIndex index(text()->view(), names);
-    // The C/AL-aware option: the same search without regard to letter case, the attributes above
-    // each declaration, the test codeunits and every event some subscriber names.
-    std::optional<ProcedureNameIndex> foldedIndex;
+    // The C/AL-aware option: the same search without regard to letter case too (the same index
+    // answers both), the attributes above each declaration, the test codeunits and every event
+    // some subscriber names.
+    ProcedureNameIndex index(text()->view(), names, aware);
     std::set<aware::EventKey> subscribed;
     aware::AwareCounts counts;
     std::vector<std::pair<CObjectRecord*, const CProcedure*>> unsubscribed;
-    if (aware) {
-        foldedIndex.emplace(text()->view(), names, true);
+    if (aware)
         subscribed = aware::subscribedEvents(text()->view());
-    }
-    if (foldedIndex)
-        ProcedureNameIndex::scanText(text()->view(), {&index, &*foldedIndex});
-    else
-        ProcedureNameIndex::scanText(text()->view(), {&index});
+    ProcedureNameIndex::scanText(text()->view(), {&index});
     run.forEachObject([&](int i, CObjectRecord& record) {
         run.position(i);
         run.status(i, record);
@@ -258,12 +263,15 @@ void CObjektManager::findUnusedProcedures(CResultList& list, IProgress* progress
             const int d = proc.span.start() + (proc.isLocal ? kLocalProcedureMarkerLength : kProcedureMarkerLength);
             std::string sort = proc.isLocal ? "locale Proc. " : "Proc. ";
             aware::ProcedureKind kind;
+            bool unsubscribedEvent = false;
             if (aware) {
                 kind = aware::classifyProcedure(proc, codeunit);
-                if (kind.publisher && subscribed.count({typeWord, record.number, aware::folded(name)}) == 0)
+                unsubscribedEvent =
+                    kind.publisher && subscribed.count({typeWord, record.number, aware::folded(name)}) == 0;
+                if (unsubscribedEvent)
                     unsubscribed.emplace_back(&record, &proc);
             }
-            if (otherOccurrence(index, name, d) != -1)
+            if (otherOccurrence(index, name, d, true) != -1)
                 continue;
             if (aware) {
                 ++counts.textual;
@@ -279,8 +287,12 @@ void CObjektManager::findUnusedProcedures(CResultList& list, IProgress* progress
                     ++counts.test;
                     continue;
                 }
-                if (otherOccurrence(*foldedIndex, name, d) != -1) {
+                if (otherOccurrence(index, name, d, false) != -1) {
                     ++counts.letterCase;
+                    continue;
+                }
+                if (unsubscribedEvent) { // its one row comes with the events below
+                    ++counts.unusedEvents;
                     continue;
                 }
                 if (kind.external) {
@@ -307,14 +319,19 @@ void CObjektManager::findUnusedProcedures(CResultList& list, IProgress* progress
 
 const OperationDef& unusedFunctionsOperation()
 {
-    static const OperationDef row{rid::ID_UNUSED_FUNCTIONS,
-                                  "unused-functions",
-                                  "Unused Functions",
-                                  OperationInput::None,
-                                  AnalysisThread::Worker,
-                                  kUnusedColumns,
-                                  "%d von %d Name: %s",
-                                  nullptr,
-                                  runTypedOrAwareAnalysis<&CObjektManager::findUnusedProcedures, &CObjektManager::findUnusedProceduresTyped>};
+    static const OperationDef row{
+        .commandId = rid::ID_UNUSED_FUNCTIONS,
+        .command = "unused-functions",
+        .summary = "procedures that are never called",
+        .details = "Lists procedures whose name occurs nowhere in the export but in their declaration. Code nobody calls is still "
+                   "compiled, upgraded and read; it may also be a call that was lost by mistake.",
+        .options = {kTypedSwitch, kAwareSwitch},
+        .lastAction = "Unused Functions",
+        .menu = {"search unused ...", "functions", 23},
+        .check = CheckUse::Always,
+        .columns = kUnusedColumns,
+        .statusFormat = "%d von %d Name: %s",
+        .run = runTypedOrAwareAnalysis<&CObjektManager::findUnusedProcedures, &CObjektManager::findUnusedProceduresTyped>,
+    };
     return row;
 }

@@ -19,6 +19,12 @@ CQuellixDocManager::CQuellixDocManager()
     Bind(wxEVT_MENU, &CQuellixDocManager::onOpen, this, wxID_OPEN);
     Bind(wxEVT_MENU, &CQuellixDocManager::onRecentFile, this, rid::ID_FILE_MRU_FILE1,
          rid::ID_FILE_MRU_FILE1 + settingskeys::kRecentFileCount - 1);
+    // A view with something to save handles Save and Save As itself; for every other view they
+    // are disabled and do nothing (the toolkit's own would rename the document and write nothing).
+    for (int id : {int(wxID_SAVE), int(wxID_SAVEAS)}) {
+        Bind(wxEVT_MENU, [](wxCommandEvent&) {}, id);
+        Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& event) { event.Enable(false); }, id);
+    }
 }
 
 void CQuellixDocManager::newDocument()

@@ -103,6 +103,7 @@ void CMainFrame::onMoveOrSize(wxEvent& event)
     event.Skip();
     if (IsShown() && !IsMaximized() && !IsIconized())
         m_restoredRect = wxRect(GetPosition(), GetClientSize());
+    CallAfter([] { followMainWindow(); }); // once the window has its new place
 }
 
 void CMainFrame::onClose(wxCloseEvent& event)

@@ -6,6 +6,7 @@
 #include "app/TopLevelPlacement.h"
 #include "db/gui/ObjectCompareView.h"
 #include "db/gui/WatchView.h"
+#include "merge/gui/ChangesView.h"
 #include "merge/gui/VergleichsView.h"
 #include "resources/ResourceIds.h"
 #include "settings/SettingsKeys.h"
@@ -54,7 +55,8 @@ void CQuellixApp::registerTemplates()
     const Kind kinds[] = {{"SearchView", CLASSINFO(CSearchView)},
                           {"ObjectCompareView", CLASSINFO(CObjectCompareView)},
                           {"WatchView", CLASSINFO(CWatchView)},
-                          {"MergeView", CLASSINFO(CVergleichsView)}};
+                          {"MergeView", CLASSINFO(CVergleichsView)},
+                          {"Changes", CLASSINFO(CChangesView)}};
     for (const Kind& kind : kinds)
         new wxDocTemplate(m_docManager, kind.name, wxString(), wxString(), wxString(), kind.name,
                           kind.name, CLASSINFO(CQuellixDoc), kind.view);

@@ -4,6 +4,8 @@
 
 #include <wx/filename.h>
 
+#include <set>
+
 wxIMPLEMENT_DYNAMIC_CLASS(CQuellixDoc, wxDocument);
 
 static void refreshViewTitles(wxDocument* doc)
@@ -31,6 +33,7 @@ bool CQuellixDoc::OnOpenDocument(const wxString& file)
     SetDocumentSaved(true);
     m_openedOnFile = true;
     GetDocumentManager()->AddFileToHistory(file);
+    followSourceFile(file);
     refreshViewTitles(this);
     UpdateAllViews();
     return true;
@@ -40,11 +43,32 @@ void CQuellixDoc::followSourceFile(const wxString& path)
 {
     if (m_firstTitle.empty())
         m_firstTitle = GetUserReadableName();
-    wxString title = path.empty() ? m_firstTitle : wxFileName(path).GetFullName();
-    if (title.empty())
-        title = path;
+    wxString name = path.empty() ? wxString() : wxFileName(path).GetFullName();
+    if (name.empty())
+        name = path;
+    if (name == m_titleName && !name.empty())
+        return;
+    m_titleName = name;
+    m_titleNumber = name.empty() ? 0 : freeTitleNumber(name);
+    wxString title = name.empty() ? m_firstTitle : name;
+    if (m_titleNumber > 1)
+        title += wxString::Format(" (%d)", m_titleNumber);
     if (title == GetUserReadableName())
         return;
     SetTitle(title);
     refreshViewTitles(this);
+}
+
+int CQuellixDoc::freeTitleNumber(const wxString& name) const
+{
+    // Documents on files of one name are told apart by a number: the lowest one not taken.
+    std::set<int> taken;
+    if (wxDocManager* manager = GetDocumentManager())
+        for (wxDocument* doc : manager->GetDocumentsVector())
+            if (auto* other = dynamic_cast<CQuellixDoc*>(doc); other != nullptr && other != this && other->m_titleName == name)
+                taken.insert(other->m_titleNumber);
+    int number = 1;
+    while (taken.count(number) > 0)
+        ++number;
+    return number;
 }

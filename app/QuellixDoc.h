@@ -13,8 +13,9 @@ public:
     // a drop), whose path the view then takes as its source.
     bool openedOnFile() const { return m_openedOnFile; }
 
-    // The window title and tab follow the view's source file: its file name, or the document's
-    // first title again when path is empty.
+    // The window title and tab follow the view's source file: its file name (with " (2)", " (3)"
+    // ... while other documents show a file of that name), or the document's first title again
+    // when path is empty.
     void followSourceFile(const wxString& path);
 
     bool OnNewDocument() override;
@@ -25,7 +26,11 @@ public:
 private:
     CObjektManager m_manager;
     bool m_openedOnFile = false;
+    int freeTitleNumber(const wxString& name) const;
+
     wxString m_firstTitle; // the title before the first followSourceFile
+    wxString m_titleName;  // the file name the title shows, empty for the first title
+    int m_titleNumber = 0; // 1 for the first document showing that name, 2 for the second ...
 
     wxDECLARE_DYNAMIC_CLASS(CQuellixDoc);
 };

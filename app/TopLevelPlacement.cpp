@@ -7,9 +7,11 @@
 #include <wx/dialog.h>
 #include <wx/display.h>
 #include <wx/sizer.h>
+#include <wx/weakref.h>
 
 #include <algorithm>
 #include <memory>
+#include <vector>
 
 namespace {
 LayoutRect toLayout(const wxRect& r)
@@ -61,27 +63,75 @@ void keepPlaceWhenShown(wxTopLevelWindow& window, const wxRect& place)
     });
 }
 
-void centreOnMainWindow(wxTopLevelWindow& window)
+namespace {
+wxWindow* ownerOf(const wxTopLevelWindow& window)
 {
     wxWindow* owner = wxGetApp().mainFrame();
     if (owner == nullptr || !owner->IsShown())
         owner = window.GetParent();
+    return owner;
+}
+
+wxRect centredPlace(const wxTopLevelWindow& window, const wxWindow* owner)
+{
     LayoutRect area = workAreaOf(owner);
     LayoutRect around = owner ? toLayout(owner->GetScreenRect()) : area;
     wxSize size = window.GetSize();
-    LayoutRect placed = centredOn(around, size.x, size.y, area);
+    return toWx(centredOn(around, size.x, size.y, area));
+}
+
+void recentre(wxTopLevelWindow& window)
+{
+    wxRect placed = centredPlace(window, ownerOf(window));
+    if (window.GetRect() != placed)
+        window.SetSize(placed);
+}
+
+// The windows centred on the main window, which follow it while they are shown.
+std::vector<wxWeakRef<wxTopLevelWindow>>& centredWindows()
+{
+    static std::vector<wxWeakRef<wxTopLevelWindow>> windows;
+    return windows;
+}
+} // namespace
+
+void centreOnMainWindow(wxTopLevelWindow& window)
+{
+    wxRect placed = centredPlace(window, ownerOf(window));
     // Only a move when the size stays: setting the size of a window not yet shown makes wxGTK
     // wait for the window manager's frame extents before showing it.
-    if (wxSize(placed.width, placed.height) == size)
-        window.Move(placed.x, placed.y);
+    if (placed.GetSize() == window.GetSize())
+        window.Move(placed.GetPosition());
     else
-        window.SetSize(toWx(placed));
-    keepPlaceWhenShown(window, toWx(placed));
+        window.SetSize(placed);
+    keepPlaceWhenShown(window, placed);
+    auto& windows = centredWindows();
+    windows.erase(std::remove_if(windows.begin(), windows.end(), [](const auto& w) { return !w; }), windows.end());
+    windows.emplace_back(&window);
+}
+
+void followMainWindow()
+{
+    // At the first start the window manager maximises the main window when it likes, also after
+    // "Neu" has been centred on it.
+    for (const wxWeakRef<wxTopLevelWindow>& window : centredWindows())
+        if (window && window->IsShown())
+            recentre(*window);
 }
 
 void fitAndCentreDialog(wxDialog& dialog)
 {
     if (wxSizer* sizer = dialog.GetSizer())
         sizer->SetSizeHints(&dialog);
+    // The window manager cuts a caption wider than the dialog in its middle ("Search ...n range"):
+    // room for the caption in a bold font and the frame's icon and buttons.
+    wxFont bold = dialog.GetFont().Bold();
+    int textWidth = 0, textHeight = 0;
+    dialog.GetTextExtent(dialog.GetTitle(), &textWidth, &textHeight, nullptr, nullptr, &bold);
+    const int captionWidth = textWidth * 5 / 4 + 120;
+    if (dialog.GetSize().x < captionWidth) {
+        dialog.SetMinSize(wxSize(captionWidth, dialog.GetMinSize().y));
+        dialog.SetSize(wxSize(captionWidth, dialog.GetSize().y));
+    }
     centreOnMainWindow(dialog);
 }

@@ -12,8 +12,11 @@ class wxTopLevelWindow;
 // afterwards keeps this as the size to return to. Returns the place given.
 LayoutRect placeMainWindow(wxFrame& frame, const LayoutRect* remembered = nullptr);
 
-// Centres a top-level window of its own size on the main window, inside the display's work area.
+// Centres a top-level window of its own size on the main window, inside the display's work area;
+// while it is shown it follows the main window's moves and size changes (followMainWindow).
 void centreOnMainWindow(wxTopLevelWindow& window);
+// Called by the main window when it moves or changes its size.
+void followMainWindow();
 
 // Puts the window back at place right after its first show, should the window manager have put
 // it elsewhere (openbox places new windows itself and ignores the place asked for before the show).

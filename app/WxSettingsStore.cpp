@@ -16,7 +16,12 @@ CWxSettingsStore::CWxSettingsStore(const wxString& file) : m_file(file)
 {
     const wxString app = settingskeys::kAppName;
     if (file.empty())
+#ifdef __WXMSW__
+        // The registry key HKCU\Software\Quellix, sections as its subkeys.
+        m_config = std::make_unique<wxConfig>(app, app, "Software\\" + app);
+#else
         m_config = std::make_unique<wxConfig>(app, app);
+#endif
     else
         m_config = std::make_unique<wxFileConfig>(app, app, file, wxString(), wxCONFIG_USE_LOCAL_FILE);
     // Values are the user's text: "$HOME" is a search term, not the home folder.

@@ -1,12 +1,18 @@
 // Writes a large synthetic Navision object text export for load and analysis benchmarks:
 //
-//     gen_export OUTPUT MEGABYTES [SEED] [--newer] [--real]
+//     gen_export OUTPUT MEGABYTES [SEED] [--newer] [--real|--nav2013|--joined] [--changed-copy COPY LIST]
+//
+// --changed-copy also writes a changed copy of the export and the list of its changes (see
+// ChangedCopy.h), for the comparison of two exports.
 //
 // --real writes an export shaped like a real one of a newer version instead (see namespace real
 // below): pages, tables, codeunits, reports, XMLports, queries and menusuites in the real
 // proportions and sizes (--newer then changes nothing; its sizes come from the C library's log,
-// exp and cos, so another platform may draw them a little differently). Without --real, the older
-// synthetic shape described here:
+// exp and cos, so another platform may draw them a little differently). --nav2013 writes one
+// shaped like a real NAV 2013 R2 customer database (more LOCAL and longer procedures, no tool
+// tips); --joined several versions of one --real application joined into one file (the same
+// object numbers, mostly the same procedure names; see writeJoinedExport). Without these, the
+// older synthetic shape described here:
 //
 // The objects repeat the shapes of examples/sample-export.txt (tables with fields, FlowFields, keys
 // and triggers, forms with controls, reports with sections, dataports, codeunits with many
@@ -19,8 +25,10 @@
 // codeunit procedures ([EventSubscriber(...)] in the forms real exports use, [External],
 // [Integration], [Business], [TryFunction], [Normal]), drawn from a generator of their own so that
 // the rest of the file stays the same as without the option.
+#include "ChangedCopy.h"
 #include "GenReferenceExport.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdarg>
 #include <cstdint>
@@ -507,19 +515,35 @@ const char* const kVarTypes[] = {"Record ", "Codeunit ", "Decimal", "Integer", "
 
 enum Kind { Table, Report, Codeunit, XMLport, MenuSuite, Page, Query, KindCount };
 const char* const kTypeWords[] = {"Table", "Report", "Codeunit", "XMLport", "MenuSuite", "Page", "Query"};
-// Objects of each kind per 4,979 (the real export), in the order above.
-const int kPerExport[] = {1211, 646, 892, 40, 14, 2146, 30};
-const int kRealObjects = 4979;
-// The real export's bytes per object, and the median object.
-const double kMeanObject = 148.0 * 1024 * 1024 / kRealObjects;
-const double kMedianObject = 7.3 * 1024;
-const double kLargest = 2.1 * 1024 * 1024;
-// Bytes of code per procedure, roughly, and the share of an object's bytes its code takes.
-const double kProcedureBytes = 2750;
+
+// What tells one real export from another: objects of each kind in the order above (per the
+// export's size), object sizes, bytes of code per procedure, the share of LOCAL procedures, the
+// Version List and whether page fields carry tool tips and application areas.
+struct Shape {
+    int perExport[KindCount];
+    double exportMegabytes;
+    double medianObject;
+    double largest;
+    double procedureBytes;
+    int localPercent;
+    const char* versionList; // printf format taking three ints
+    bool toolTips;
+};
+
+// The real NAV 2017 export of 148 MB: 4,979 objects, 24,947 procedures, median object 6.8 KB.
+const Shape kNav2017 = {{1211, 646, 892, 40, 14, 2146, 30}, 148.0, 7.3 * 1024, 2.1 * 1024 * 1024, 2750, 45,
+                        "NAVW19.00.00.%d,NAVDACH9.00,QLX%d.%02d", true};
+// A NAV 2013 R2 customer database of 152 MB: 4,794 objects, 20,006 procedures (7,948 LOCAL),
+// longer procedures, median object 6.3 KB, the largest 2.15 MB, no tool tips.
+const Shape kNav2013 = {{1157, 796, 718, 30, 10, 2071, 12}, 152.0, 6.0 * 1024, 2.15 * 1024 * 1024, 3330, 40,
+                        "NAVW17.10.00.%d,NAVDACH7.10,KUN%d.%02d", false};
+// Share of an object's bytes its code takes, by kind.
 const double kCodeShare[] = {0.40, 0.25, 0.97, 0.45, 0.0, 0.33, 0.25};
 
 struct Object {
     Kind kind;
+    int id = 0;      // seeds the object's text in a joined export
+    int variant = 0; // a changed object of a later version gets another text
     int number;
     double bytes;
     std::string name;
@@ -558,7 +582,7 @@ std::string fieldName(Rng& rng, int f)
 
 class Writer {
 public:
-    Writer(Out& out, Rng& rng) : m_out(out), m_rng(rng) {}
+    Writer(Out& out, Rng& rng, const Shape& shape) : m_out(out), m_rng(rng), m_shape(shape) {}
 
     void write(Object& object)
     {
@@ -600,8 +624,11 @@ private:
         m_out.linef("    Time=%s;", m_rng.pick(times));
         if (m_rng.chance(40))
             m_out.line("    Modified=Yes;");
-        m_out.linef("    Version List=NAVW19.00.00.%d,NAVDACH9.00,QLX%d.%02d;", m_rng.range(40000, 49999),
-                    m_rng.range(1, 9), m_rng.range(0, 40));
+        // Drawn last to first, as the files of earlier builds of this program were.
+        const int minor = m_rng.range(0, 40), major = m_rng.range(1, 9), build = m_rng.range(40000, 49999);
+        char versions[128];
+        std::snprintf(versions, sizeof versions, m_shape.versionList, build, major, minor);
+        m_out.linef("    Version List=%s;", versions);
         m_out.line("  }");
     }
 
@@ -688,10 +715,11 @@ private:
             m_out.line("    { " + pad(std::to_string(id++), 4) + ";2   ;Field     ;");
             const bool promoted = m_rng.chance(30);
             m_out.line("                SourceExpr=\"" + field + "\";");
-            if (m_rng.chance(70))
+            if (m_shape.toolTips && m_rng.chance(70))
                 m_out.line("                ToolTipML=[DEU=Gibt den Wert im Feld " + field + " an.;ENU=Specifies the value of the " +
                            field + " field.];");
-            m_out.line(std::string("                ApplicationArea=#Basic,#Suite") + (promoted ? ";" : " }"));
+            const char* const last = m_shape.toolTips ? "                ApplicationArea=#Basic,#Suite" : "                Editable=Yes";
+            m_out.line(std::string(last) + (promoted ? ";" : " }"));
             if (promoted)
                 m_out.line("                Importance=Promoted }");
             m_out.line("");
@@ -877,7 +905,7 @@ private:
 
     void procedure(const std::string& name, int id, double bytes)
     {
-        const bool local = m_rng.chance(45);
+        const bool local = m_rng.chance(m_shape.localPercent);
         std::vector<std::string> locals;
         const int localCount = m_rng.range(0, 7);
         for (int i = 0; i < localCount; ++i)
@@ -941,6 +969,7 @@ private:
 
     Out& m_out;
     Rng& m_rng;
+    const Shape& m_shape;
     std::uint64_t m_start = 0;
     Object* m_object = nullptr;
     std::vector<std::string> m_fields;
@@ -948,24 +977,31 @@ private:
     std::vector<std::string> m_globals;
 };
 
-void writeExport(Out& out, Rng& rng, std::uint64_t target)
+// The objects of one export of about target bytes: kinds in the shape's proportions, in export
+// order (by type, then number), sizes, names and procedure names.
+std::vector<Object> planObjects(Rng& rng, std::uint64_t target, const Shape& shape)
 {
-    const int count = std::max(static_cast<int>(KindCount), static_cast<int>(static_cast<double>(target) / kMeanObject + 0.5));
+    int perExport = 0;
+    for (int k = 0; k < KindCount; ++k)
+        perExport += shape.perExport[k];
+    const double meanObject = shape.exportMegabytes * 1024 * 1024 / perExport;
+    const double largest = shape.largest;
+    const int count = std::max(static_cast<int>(KindCount), static_cast<int>(static_cast<double>(target) / meanObject + 0.5));
     std::vector<Object> objects;
     // Object kinds in the real proportions, the remainder rounded by chance.
     for (int k = 0; k < KindCount; ++k) {
-        const double exact = static_cast<double>(count) * kPerExport[k] / kRealObjects;
+        const double exact = static_cast<double>(count) * shape.perExport[k] / perExport;
         int n = static_cast<int>(exact);
         if (rng.range(0, 999) < static_cast<int>((exact - n) * 1000))
             ++n;
         for (int i = 0; i < std::max(1, n); ++i)
-            objects.push_back({static_cast<Kind>(k), 0, 0, "", {}});
+            objects.push_back({static_cast<Kind>(k), static_cast<int>(objects.size()), 0, 0, 0, "", {}});
     }
     // Sizes: log-normal around the real median, with the real mean (sigma 1.7); capped at the
     // largest real object. A few objects (one per 75 MB) are about 2 MB.
     double total = 0;
     for (Object& o : objects) {
-        o.bytes = std::min(kLargest, kMedianObject * std::exp(1.7 * normal(rng)));
+        o.bytes = std::min(largest, shape.medianObject * std::exp(1.7 * normal(rng)));
         if (o.kind == MenuSuite)
             o.bytes = std::min(o.bytes, 200000.0);
         total += o.bytes;
@@ -975,13 +1011,13 @@ void writeExport(Out& out, Rng& rng, std::uint64_t target)
         Object& o = objects[rng.next() % objects.size()];
         if (o.kind == MenuSuite || o.kind == Query)
             continue;
-        total += kLargest * 0.95 - o.bytes;
-        o.bytes = kLargest * (0.9 + 0.1 * static_cast<double>(rng.range(0, 100)) / 100.0);
+        total += largest * 0.95 - o.bytes;
+        o.bytes = largest * (0.9 + 0.1 * static_cast<double>(rng.range(0, 100)) / 100.0);
     }
     // Scales the smaller objects so that the export comes out near the requested size.
     const double factor = static_cast<double>(target) / total * 0.975;
     for (Object& o : objects)
-        if (o.bytes < kLargest * 0.5)
+        if (o.bytes < largest * 0.5)
             o.bytes = std::max(1500.0, o.bytes * factor);
     // Numbers and names; procedures in proportion to an object's code.
     int numbers[KindCount] = {};
@@ -989,7 +1025,7 @@ void writeExport(Out& out, Rng& rng, std::uint64_t target)
         numbers[o.kind] += rng.range(1, 20);
         o.number = numbers[o.kind];
         o.name = std::string(rng.pick(kNouns)) + " " + rng.pick(kNouns) + " " + std::to_string(o.number);
-        const double procedures = o.bytes * kCodeShare[o.kind] / kProcedureBytes;
+        const double procedures = o.bytes * kCodeShare[o.kind] / shape.procedureBytes;
         int n = static_cast<int>(procedures);
         if (rng.range(0, 999) < static_cast<int>((procedures - n) * 1000))
             ++n;
@@ -998,9 +1034,13 @@ void writeExport(Out& out, Rng& rng, std::uint64_t target)
         for (int p = 0; p < n; ++p)
             o.procedures.push_back(procedureName(rng));
     }
-    // Every other procedure of a codeunit or so is called from other objects; the rest only from
-    // within their own object, or from nowhere.
-    Writer writer(out, rng);
+    return objects;
+}
+
+// Every other procedure of a codeunit or so is called from other objects; the rest only from
+// within their own object, or from nowhere.
+void publish(Writer& writer, Rng& rng, const std::vector<Object>& objects)
+{
     for (const Object& o : objects) {
         if (o.kind != Codeunit)
             continue;
@@ -1009,6 +1049,13 @@ void writeExport(Out& out, Rng& rng, std::uint64_t target)
             called.push_back(o.procedures[p]);
         writer.published.emplace_back(o.number, std::move(called));
     }
+}
+
+void writeExport(Out& out, Rng& rng, std::uint64_t target, const Shape& shape)
+{
+    std::vector<Object> objects = planObjects(rng, target, shape);
+    Writer writer(out, rng, shape);
+    publish(writer, rng, objects);
     for (Object& o : objects) {
         writer.write(o);
         if (writer.fieldNames.size() > 20000)
@@ -1016,15 +1063,75 @@ void writeExport(Out& out, Rng& rng, std::uint64_t target)
     }
 }
 
+// Several versions of one application joined into one file, as when the exports of several
+// releases are kept together: one version per 36 MB (ten in 360 MB), each an export of its own
+// in export order, the last one cut at the size asked for. Objects keep their numbers and names
+// from version to version; in each later version about 3 % of the objects change (another text,
+// now and then a procedure renamed or added) and about 1 % are new. An unchanged object is the
+// same text in every version.
+void writeJoinedExport(Out& out, Rng& rng, std::uint64_t target, std::uint64_t seed)
+{
+    // Versions of 36 MB each, the last one cut where the file reaches the size asked for.
+    const std::uint64_t perVersion = 36u << 20;
+    const int versions = std::max(2, static_cast<int>((target + perVersion - 1) / perVersion));
+    std::vector<Object> objects = planObjects(rng, std::min(target / 2, perVersion), kNav2017);
+    Rng objectRng(seed);
+    Writer writer(out, objectRng, kNav2017);
+    publish(writer, rng, objects);
+    // A fixed pool of field names, so that an object's text depends only on its seed.
+    for (int f = 2; f < 5000; ++f)
+        writer.fieldNames.push_back(fieldName(rng, f));
+    const std::size_t pool = writer.fieldNames.size();
+    int nextId = static_cast<int>(objects.size());
+    for (int v = 0; v < versions; ++v) {
+        if (v > 0) {
+            const std::size_t before = objects.size();
+            for (std::size_t i = 0; i < before; ++i) {
+                Object& o = objects[i];
+                if (rng.chance(97))
+                    continue;
+                ++o.variant;
+                if (!o.procedures.empty() && rng.chance(30))
+                    o.procedures[rng.next() % o.procedures.size()] = procedureName(rng);
+                if (o.kind != MenuSuite && rng.chance(30))
+                    o.procedures.push_back(procedureName(rng));
+            }
+            for (std::size_t i = 0; i < before; ++i) {
+                if (!rng.chance(1))
+                    continue;
+                Object o = objects[rng.next() % before];
+                o.id = nextId++;
+                o.variant = 0;
+                o.number += 100000 + v * 1000 + static_cast<int>(i % 1000);
+                objects.push_back(o);
+            }
+            std::stable_sort(objects.begin(), objects.end(), [](const Object& a, const Object& b) {
+                return a.kind != b.kind ? a.kind < b.kind : a.number < b.number;
+            });
+        }
+        for (Object& o : objects) {
+            if (out.size() >= target)
+                return;
+            objectRng = Rng(seed * 0x9E3779B97F4A7C15ull + static_cast<std::uint64_t>(o.id) * 1000003u +
+                            static_cast<std::uint64_t>(o.variant));
+            writer.write(o);
+            writer.fieldNames.resize(pool);
+        }
+    }
+}
+
 } // namespace real
 
 int usage()
 {
-    std::fprintf(stderr, "usage: gen_export OUTPUT MEGABYTES [SEED] [--newer] [--real]\n       gen_export OUTPUT MEGABYTES --references LIST\n");
+    std::fprintf(stderr, "usage: gen_export OUTPUT MEGABYTES [SEED] [--newer] [--real|--nav2013|--joined] "
+                         "[--changed-copy COPY LIST]\n       gen_export OUTPUT MEGABYTES --references LIST\n");
     return 2;
 }
 
 } // namespace
+
+int writeExport(int argc, char** argv);
 
 int main(int argc, char** argv)
 {
@@ -1035,12 +1142,38 @@ int main(int argc, char** argv)
             return usage();
         return writeReferenceExport(argv[1], argv[4], megabytes);
     }
-    bool realShape = false;
+    // --changed-copy COPY LIST, anywhere after OUTPUT: a changed copy of the export and its changes.
+    std::vector<char*> args(argv, argv + argc);
+    std::string copyPath, listPath;
+    for (size_t i = 1; i + 2 < args.size(); ++i)
+        if (std::string_view(args[i]) == "--changed-copy") {
+            copyPath = args[i + 1];
+            listPath = args[i + 2];
+            args.erase(args.begin() + static_cast<long>(i), args.begin() + static_cast<long>(i) + 3);
+            break;
+        }
+    argc = static_cast<int>(args.size());
+    argv = args.data();
+    const int status = writeExport(argc, argv);
+    if (status != 0 || copyPath.empty())
+        return status;
+    if (!writeChangedCopy(argv[1], copyPath, listPath)) {
+        std::fprintf(stderr, "cannot write %s\n", copyPath.c_str());
+        return 1;
+    }
+    return 0;
+}
+
+int writeExport(int argc, char** argv)
+{
+    bool realShape = false, nav2013 = false, joined = false;
     for (bool flag = true; flag && argc > 1;) {
         const std::string_view last = argv[argc - 1];
-        flag = last == "--newer" || last == "--real";
+        flag = last == "--newer" || last == "--real" || last == "--nav2013" || last == "--joined";
         g_newer = g_newer || last == "--newer";
         realShape = realShape || last == "--real";
+        nav2013 = nav2013 || last == "--nav2013";
+        joined = joined || last == "--joined";
         argc -= flag ? 1 : 0;
     }
     if (argc < 3 || argc > 4)
@@ -1058,9 +1191,12 @@ int main(int argc, char** argv)
     const auto target = static_cast<std::uint64_t>(megabytes * 1024 * 1024);
     Rng rng(seed);
     g_attributeRng = Rng(seed ^ 0x5EEDA77Bull);
-    if (realShape) {
+    if (realShape || nav2013 || joined) {
         Out out(file);
-        real::writeExport(out, rng, target);
+        if (joined)
+            real::writeJoinedExport(out, rng, target, seed);
+        else
+            real::writeExport(out, rng, target, nav2013 ? real::kNav2013 : real::kNav2017);
         out.flush();
         const bool failed = out.failed();
         if (std::fclose(file) != 0 || failed) {

@@ -31,6 +31,14 @@
 extern "C" {
 #endif
 
+/*
+ * CFRONT_CALL: the calling convention of every exported function and of the notice callback,
+ * the one place that names it. The vendor's library belongs to the 32-bit classic client and is
+ * called __stdcall on Windows (the callee pops its arguments; on x86_64 there is one convention
+ * and the word changes nothing). The binding's function types below use it, and the stand-in
+ * is built with it, so the binding is tested against a DLL called the way the real one is; a
+ * wrong convention shows at once as a corrupted stack after the first call.
+ */
 #if defined(_WIN32)
 #define CFRONT_CALL __stdcall
 #define CFRONT_EXPORT __declspec(dllexport)

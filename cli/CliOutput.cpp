@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <ostream>
 #include <type_traits>
 #include <unordered_map>
 
@@ -36,6 +38,19 @@ private:
     std::unordered_map<std::string, int> m_objects;
     bool m_built = false;
 };
+
+// The object whose span starts at the position a cell holds; null when none does.
+const CObjectRecord* objectStartingAt(const CObjektManager& manager, const std::string& cell)
+{
+    char* end = nullptr;
+    const long position = std::strtol(cell.c_str(), &end, 10);
+    if (cell.empty() || *end != '\0' || position < 0 || position > 0x7FFFFFFFL)
+        return nullptr;
+    const int index = manager.objectAt(static_cast<int>(position));
+    if (index < 0 || manager.get(index).objectSpan.start() != position)
+        return nullptr;
+    return &manager.get(index);
+}
 
 std::string typeWordOf(const CObjectRecord& record)
 {
@@ -81,6 +96,8 @@ OutputList outputList(const std::string& name, const std::string& description, c
         out.columns.push_back("Position");
     }
     HeaderLookup headers(manager);
+    const auto start = std::find(headings.begin(), headings.end(), "Start");
+    const int startColumn = start == headings.end() ? -1 : static_cast<int>(start - headings.begin());
     if constexpr (std::is_same_v<KeepRow, KeepRows>)
         out.rows.reserve(static_cast<size_t>(list.GetRowCount()));
     forEachRow([&](CResultRow&& row) {
@@ -102,6 +119,8 @@ OutputList outputList(const std::string& name, const std::string& description, c
         int position = location ? location->position : 0;
         if (!object) {
             object = headers.find(row.cells);
+            if (!object && startColumn >= 0) // a catalogue row: its object starts where it says
+                object = objectStartingAt(manager, row.cells[static_cast<size_t>(startColumn)]);
             position = object ? object->objectSpan.start() : 0;
         }
         if (options.lines) {
@@ -113,9 +132,13 @@ OutputList outputList(const std::string& name, const std::string& description, c
                 l.objectName = written(object->headerName());
                 l.where = location ? written(location->where) : std::string();
                 l.position = position;
-                options.lines->lineAndColumn(position, l.line, l.column);
+                // A row placed at its object (the span's start, which is the end of the object
+                // before) is shown at the OBJECT line.
+                const int objectStart = object->objectLineStart();
+                options.lines->lineAndColumn(position == object->objectSpan.start() ? objectStart : position, l.line,
+                                             l.column);
                 int objectLine = 0, objectColumn = 0;
-                options.lines->lineAndColumn(object->objectSpan.start(), objectLine, objectColumn);
+                options.lines->lineAndColumn(objectStart, objectLine, objectColumn);
                 l.objectLine = l.line - objectLine + 1;
                 l.objectColumn = l.objectLine == 1 ? l.column - objectColumn + 1 : l.column;
                 where = l;
@@ -125,11 +148,17 @@ OutputList outputList(const std::string& name, const std::string& description, c
         if (options.identities) {
             // Always UTF-8, whatever the output, so a baseline fits every run.
             auto utf8 = [&](std::string_view cell) { return ansiToUtf8ViaOem(outputCell(cell), options.page); };
+            // What tells a finding apart: its object, its procedure or trigger, its cells. Never
+            // what moves when lines are inserted: positions and the text around the finding.
             std::string identity = object ? utf8(typeWordOf(*object) + " " + object->numberText()) : std::string();
+            if (location && !location->where.empty())
+                identity += '\t' + utf8(location->where);
             const std::string header = object ? std::string(object->headerText()) : std::string();
+            const std::string context = location ? location->context() : std::string();
             for (int c = 0; c < columns; ++c) {
                 const std::string& cell = row.cells[static_cast<size_t>(c)];
-                if ((object && cell == header) || positionColumn(headings[static_cast<size_t>(c)]))
+                if ((object && cell == header) || positionColumn(headings[static_cast<size_t>(c)]) ||
+                    (!context.empty() && cell == context))
                     continue;
                 identity += '\t' + utf8(cell);
             }
@@ -194,6 +223,14 @@ std::string cliListText(const CResultList& list, const CObjektManager& manager, 
     OutputDocument document;
     document.lists.push_back(cliOutputList("", "", list, manager, options));
     return formatOutput(document, OutputFormat::Tsv, false);
+}
+
+int finishOutput(std::ostream& out, std::ostream& err, std::string_view program, int status)
+{
+    if (out.flush())
+        return status;
+    err << program << ": cannot write the output\n";
+    return 1;
 }
 
 void TerminalProgress::setRange(int low, int high)

@@ -5,6 +5,7 @@
 #include "model/Status.h"
 
 #include <functional>
+#include <iosfwd>
 #include <string>
 #include <string_view>
 
@@ -42,6 +43,10 @@ size_t writeTsvList(const std::string& name, CResultList& list, CObjektManager& 
 // The tsv text of one list: heading line, one line per row, every cell as outputCell writes it
 // followed by a TAB; lines end with "\n"; UTF-8 unless options.ansi.
 std::string cliListText(const CResultList& list, const CObjektManager& manager, const CliListOptions& options);
+
+// A command's end: out flushed; when it cannot be written (a full disk, a closed pipe) one line
+// "PROGRAM: cannot write the output" on err and 1, else status.
+int finishOutput(std::ostream& out, std::ostream& err, std::string_view program, int status);
 
 // Progress and status lines on stderr, drawn over one terminal line and throttled.
 class TerminalProgress : public IProgress, public IStatusText {

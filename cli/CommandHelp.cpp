@@ -1,11 +1,10 @@
 #include "cli/CommandHelp.h"
 
-#include "analysis/AwareRules.h"
 #include "analysis/OperationTable.h"
 #include "QuellixVersion.h"
 
 #include <algorithm>
-#include <map>
+#include <cctype>
 
 namespace {
 
@@ -29,28 +28,6 @@ std::vector<CliOptionHelp> checkOptions()
     options.insert(options.end(), kListOptions.begin(), kListOptions.end());
     return options;
 }
-
-// The line of each operation's command in the help.
-const std::map<std::string_view, const char*> kSummaries = {
-    {"objects", "the catalogue: type, number, name, start and end of every object"},
-    {"search", "text search over all objects"},
-    {"field-reference-problem", "the regular expression search =Field[0-9]"},
-    {"table-reference-problem", "the regular expression search Relation=Table[0-9]"},
-    {"unused-variables", "global and local variables that are never used"},
-    {"unused-functions", "procedures that are never called"},
-    {"unused-fields", "table fields whose name occurs only once in the export"},
-    {"unused-sumindexfields", "SumIndexFields that no CALCSUMS and no FlowField formula uses"},
-    {"local-global", "local variables that repeat a global name"},
-    {"once-used", "global variables used only once"},
-    {"duplicate-ids", "control and procedure IDs used twice in an object"},
-    {"page-translations", "tab controls with missing PageName translations"},
-    {"check-forms", "the form check: reads the controls of every form, lists nothing"},
-    {"number-range", "objects and table fields numbered FROM..TO"},
-    {"export-code", "write the code of forms, reports and dataports to OUTFILE"},
-    {"split", "one file per object numbered FROM..TO; prints each written path"},
-    {"references", "where TARGET is used: \"Table 18\", \"Table 18.\\\"No.\\\"\", \"Codeunit 80.Code\", \"Page 21\"; "
-                   "\"unresolved\" lists what the index could not resolve"},
-};
 
 // Commands that run no operation of the table.
 const std::vector<CliCommandHelp> kOtherCommands = {
@@ -88,6 +65,8 @@ const std::vector<CliCommandHelp> kOtherCommands = {
       {"--count N", "stop after N requests"},
       {"--log FILE", "append the changed objects to FILE when the watch stops"},
       {"--sessions", "also print the sessions table at each request"},
+      {"--all-types", "also XMLports, MenuSuites, Pages and Queries (types 6 to 9), under their own names"},
+      {"--deleted", "also list each object deleted since the previous request, once, its Date cell \"deleted\""},
       {"--oem 850|437", "OEM code page of the database texts (default 850)"},
       {"--format tsv|json", "tab-separated lines (default) or JSON Lines: one JSON document a line, at the start and "
                             "after each request; no sarif: changes are not findings"}}},
@@ -96,20 +75,21 @@ const std::vector<CliCommandHelp> kOtherCommands = {
      "objects that SOURCE1 also has, in SOURCE1's order",
      {{"--ignore-noise", "both files carry the Date, Time and Version List lines of SOURCE1's object"},
       kOemOption}},
+    {"diff", "EXPORT_A EXPORT_B",
+     "what changed from EXPORT_A to EXPORT_B, object by object and element by element; one row per change",
+     {{"--noise", "also objects and lines where only Date, Time or Version List changed"},
+      {"--unified", "a unified diff per changed object, named as the split names its file (patch -p1)"},
+      {"--fail-on-changes", "exit status 3 when changes remain"},
+      {"--format tsv|json", "tab-separated lines (default) or one JSON document with the hunks"},
+      {"--ansi", "write the Windows-1252 bytes of the cells instead of UTF-8"},
+      kOemOption}},
 };
 
 // The arguments and options an operation's input kind asks for on the command line.
 CliCommandHelp operationHelp(const OperationDef& row)
 {
-    auto summary = kSummaries.find(row.command);
-    CliCommandHelp help{row.command, "EXPORT", summary != kSummaries.end() ? summary->second : row.lastAction,
-                        kListOptions};
-    if (aware::offersAwareOption(row))
-        help.options.insert(help.options.begin(),
-                            {"--aware", "C/AL-aware: leave out what the platform calls, compare names without regard to case"});
-    if (offersTypedOption(row))
-        help.options.insert(help.options.begin(),
-                            {"--typed", "unused by the reference index: no resolved reference of any kind"});
+    CliCommandHelp help{row.command, "EXPORT", row.summary, kListOptions};
+    help.options.insert(help.options.begin(), row.options.begin(), row.options.end());
     switch (row.input) {
     case OperationInput::None:
         break;
@@ -136,8 +116,6 @@ CliCommandHelp operationHelp(const OperationDef& row)
         help.options = {kOemOption};
         break;
     }
-    if (help.summary == nullptr)
-        help.summary = "";
     return help;
 }
 
@@ -165,15 +143,18 @@ bool asksFor(const std::vector<std::string>& args, const char* option, const cha
 
 } // namespace
 
+std::vector<CliCommandHelp> cliCommandHelp(const OperationRows& rows)
+{
+    std::vector<CliCommandHelp> all;
+    for (const OperationDef* row : rows)
+        all.push_back(operationHelp(*row));
+    all.insert(all.end(), kOtherCommands.begin(), kOtherCommands.end());
+    return all;
+}
+
 const std::vector<CliCommandHelp>& cliCommandHelp()
 {
-    static const std::vector<CliCommandHelp> commands = [] {
-        std::vector<CliCommandHelp> all;
-        for (const OperationDef* row : operationTable())
-            all.push_back(operationHelp(*row));
-        all.insert(all.end(), kOtherCommands.begin(), kOtherCommands.end());
-        return all;
-    }();
+    static const std::vector<CliCommandHelp> commands = cliCommandHelp(operationTable());
     return commands;
 }
 
@@ -186,14 +167,19 @@ const CliCommandHelp* findCliCommandHelp(std::string_view name)
 
 std::string cliGeneralHelp()
 {
+    return cliGeneralHelp(cliCommandHelp());
+}
+
+std::string cliGeneralHelp(const std::vector<CliCommandHelp>& commands)
+{
     size_t width = 0;
-    for (const CliCommandHelp& c : cliCommandHelp())
+    for (const CliCommandHelp& c : commands)
         width = std::max(width, std::string_view(c.name).size() + 2);
     std::string out = "usage: quellix-cli COMMAND EXPORT [ARGS...] [OPTIONS]\n"
                       "       quellix-cli COMMAND --help\n"
                       "\n"
                       "commands:\n";
-    for (const CliCommandHelp& c : cliCommandHelp())
+    for (const CliCommandHelp& c : commands)
         appendColumns(out, c.name, c.summary, width);
     out += "\n"
            "options of the commands that print a list of an export:\n";
@@ -239,4 +225,54 @@ int answerHelpOrVersion(int argc, char** argv, std::string& out, std::string& er
     }
     err = "quellix-cli: unknown command: " + args.front() + "\n" + cliGeneralHelp();
     return 2;
+}
+
+namespace {
+// Text for a man page: "-" as "\-", "\" as "\e".
+std::string troff(std::string_view text)
+{
+    std::string out;
+    for (char c : text) {
+        if (c == '-')
+            out += "\\-";
+        else if (c == '\\')
+            out += "\\e";
+        else
+            out += c;
+    }
+    return out;
+}
+} // namespace
+
+std::string manPageOperationCommands(const OperationRows& rows)
+{
+    std::string out;
+    for (const OperationDef* row : rows) {
+        const CliCommandHelp help = operationHelp(*row);
+        std::string arguments(std::string_view(help.arguments).substr(std::string_view("EXPORT").size()));
+        for (char& c : arguments)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        out += ".TP\n";
+        out += arguments.empty() ? ".B " + troff(row->command) : ".BI " + troff(row->command) + " \"" + arguments + "\"";
+        std::string summary = row->summary;
+        if (!summary.empty())
+            summary[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(summary[0])));
+        out += "\n" + troff(summary) + ".\n";
+    }
+    return out;
+}
+
+std::string manPageWithOperations(std::string_view page, const OperationRows& rows)
+{
+    std::string checked = "(";
+    for (const OperationDef* row : checkedByDefault(rows))
+        checked += (checked.size() > 1 ? ", " : "") + troff(row->command);
+    checked += "),\n";
+    const std::pair<std::string_view, std::string> marks[] = {
+        {".\\\" operation commands\n", manPageOperationCommands(rows)}, {".\\\" check analyses\n", checked}};
+    std::string out(page);
+    for (const auto& [mark, text] : marks)
+        if (size_t at = out.find(mark); at != std::string::npos)
+            out.replace(at, mark.size(), text);
+    return out;
 }

@@ -1,36 +1,36 @@
 #include "cli/DbWatchCommand.h"
 
+#include "cli/CliOutput.h"
 #include "cli/OutputFormat.h"
-#include "cli/PasswordPrompt.h"
+#include "cli/DbConnectionOptions.h"
 #include "db/SessionWatch.h"
+#include "model/StopSignal.h"
 #include "settings/WatchSettings.h"
 #include "model/CodePage.h"
 #include "results/ResultList.h"
 
 #include <algorithm>
 #include <chrono>
-#include <csignal>
 #include <cstdlib>
-#include <filesystem>
 #include <thread>
-#include <unistd.h>
 
 namespace {
 
 const char* const kUsage =
     "usage: quellix-cli db-watch --server SERVER --net tcp|netb --program-path DIR [--user USER]\n"
     "                            [--interval SECONDS] [--count N] [--log FILE] [--sessions] [--oem 850|437]\n"
-    "                            [--format tsv|json]\n"
+    "                            [--all-types] [--deleted] [--format tsv|json]\n"
     "  Every SECONDS (5..3600, default 20) prints the objects changed since the previous request;\n"
     "  stops after N requests or on Ctrl+C and appends them to FILE. The password is read from\n"
     "  QUELLIX_DB_PASSWORD or asked for on the terminal.\n";
 
 struct WatchOptions {
-    DatabaseConnection connection;
+    DbConnectionOptions connection;
     int interval = 20;
     long count = -1; // no limit
     std::string logFile;
     bool sessions = false;
+    WatchScope scope;
     bool json = false; // JSON Lines: one document a request
 };
 
@@ -55,13 +55,6 @@ private:
     std::ostream& m_err;
 };
 
-std::string runningProgramFolder()
-{
-    std::error_code error;
-    auto program = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::string(".") : program.parent_path().string();
-}
-
 bool parseCount(const std::string& text, long& count)
 {
     char* end = nullptr;
@@ -74,14 +67,8 @@ bool parseCount(const std::string& text, long& count)
 
 bool parseValueOption(const std::string& option, const std::string& value, WatchOptions& o, std::string& problem)
 {
-    if (option == "--server") {
-        o.connection.server = value;
-    } else if (option == "--net" && (value == "tcp" || value == "netb" || value == "lokal")) {
-        o.connection.netType = value;
-    } else if (option == "--user") {
-        o.connection.user = utf8ToAnsiViaOem(value, oemCodePage());
-    } else if (option == "--program-path") {
-        o.connection.programPath = value;
+    if (o.connection.take(option, value, problem) || !problem.empty()) {
+        return problem.empty();
     } else if (option == "--interval") {
         if (checkWatchInterval(value, o.interval) != IntervalCheck::Ok)
             problem = "--interval needs a whole number of seconds from " + std::to_string(kWatchIntervalMin) +
@@ -105,11 +92,10 @@ bool parseValueOption(const std::string& option, const std::string& value, Watch
 
 bool parseOptions(const std::vector<std::string>& args, WatchOptions& o, std::string& problem)
 {
-    o.connection.netType = "tcp";
-    o.connection.programPath = runningProgramFolder();
     for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--sessions") {
-            o.sessions = true;
+        if (args[i] == "--sessions" || args[i] == "--all-types" || args[i] == "--deleted") {
+            (args[i] == "--sessions" ? o.sessions : args[i] == "--all-types" ? o.scope.allTypes : o.scope.reportDeleted) =
+                true;
             continue;
         }
         if (i + 1 >= args.size()) {
@@ -120,19 +106,8 @@ bool parseOptions(const std::vector<std::string>& args, WatchOptions& o, std::st
             return false;
         ++i;
     }
-    if (o.connection.server.empty())
-        problem = "--server is missing";
+    problem = o.connection.missing();
     return problem.empty();
-}
-
-std::string password()
-{
-    std::string text;
-    if (const char* fromEnvironment = std::getenv("QUELLIX_DB_PASSWORD"))
-        text = fromEnvironment;
-    else if (isatty(STDIN_FILENO) == 1 && !readPassword("Password: ", text))
-        text.clear();
-    return utf8ToAnsiViaOem(text, oemCodePage());
 }
 
 // The rows from first on, every cell as the list text writes it with CR, LF and TAB as blanks.
@@ -177,7 +152,7 @@ void writeRequest(std::ostream& out, const WatchOptions& options, long request, 
     if (options.json) {
         OutputDocument document;
         document.command = "db-watch";
-        document.databases = {options.connection.server};
+        document.databases = {options.connection.connection().server};
         document.request = static_cast<int>(std::min<long>(request, 2147483647L));
         document.lists.push_back(outputRows("changed-objects", changedObjects, first));
         if (options.sessions) // the sessions of this request; none asked for at the start
@@ -215,11 +190,6 @@ bool reachable(CDatabaseSession& session, const DatabaseConnection& connection)
 
 std::atomic<bool> g_signalled{false};
 
-extern "C" void onStopSignal(int)
-{
-    g_signalled.store(true);
-}
-
 } // namespace
 
 int runDbWatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
@@ -231,7 +201,16 @@ int runDbWatch(const std::vector<std::string>& args, std::ostream& out, std::ost
         err << "quellix-cli db-watch: " << problem << "\n" << kUsage;
         return 2;
     }
-    options.connection.password = password();
+    std::string reason;
+    if (!options.logFile.empty() && !canAppendTo(options.logFile, reason)) {
+        err << "quellix-cli db-watch: cannot write " << options.logFile << ": " << reason << "\n";
+        return 1;
+    }
+    if (!options.connection.finish(problem)) {
+        err << "quellix-cli db-watch: " << problem << "\n";
+        return 1;
+    }
+    const DatabaseConnection& connection = options.connection.connection();
     LineMessages messages(err);
     CResultList changedObjects;
     CResultList sessions;
@@ -239,12 +218,14 @@ int runDbWatch(const std::vector<std::string>& args, std::ostream& out, std::ost
     addSessionColumns(sessions);
     CSystemWatchClock clock;
     CSessionWatch watch(changedObjects, sessions, messages, clock, err);
-    if (!reachable(watch.session(), options.connection))
+    if (!reachable(watch.session(), connection))
         return 1;
 
-    watch.Start(options.connection);
+    watch.Start(connection, options.scope);
     writeRequest(out, options, 0, changedObjects, 0, sessions);
-    for (long done = 0; (options.count < 0 || done < options.count) && waitInterval(options.interval, stop); ++done) {
+    // Once the output cannot be written nobody reads the watch: it ends.
+    for (long done = 0; (options.count < 0 || done < options.count) && out && waitInterval(options.interval, stop);
+         ++done) {
         int first = changedObjects.GetRowCount();
         watch.Tick();
         writeRequest(out, options, done + 1, changedObjects, first, sessions);
@@ -255,15 +236,11 @@ int runDbWatch(const std::vector<std::string>& args, std::ostream& out, std::ost
         err << "quellix-cli db-watch: cannot write " << options.logFile << "\n";
         return 1;
     }
-    return 0;
+    return finishOutput(out, err, "quellix-cli db-watch", 0);
 }
 
 int runDbWatchUntilSignal(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
-    struct sigaction action {};
-    action.sa_handler = onStopSignal;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
+    stopOnInterrupt(g_signalled);
     return runDbWatch(args, out, err, g_signalled);
 }

@@ -1,10 +1,13 @@
 #include "cli/OutputFormat.h"
 
 #include "results/ResultList.h"
+#include "model/FileAccess.h"
+#include "QuellixVersion.h"
 
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <cctype>
 #include <functional>
 #include <fstream>
 
@@ -13,6 +16,10 @@ using nlohmann::ordered_json;
 namespace {
 
 const char* const kSarifSchema = "https://json.schemastore.org/sarif-2.1.0.json";
+const char* const kInformationUri = "man:quellix-cli(1)";
+const char* const kBaselineHelp =
+    "Findings that are accepted are silenced with a baseline: write the present ones with "
+    "--write-baseline FILE, then pass --baseline FILE on later runs, and only new findings are reported.";
 
 ordered_json locationJson(const OutputLocation& l)
 {
@@ -80,11 +87,12 @@ std::string jsonText(const OutputDocument& document, bool severalLists)
            "\n";
 }
 
-// A path as a URI reference: unreserved characters and "/" stay, every other byte is %XX.
+// A path as a URI reference: unreserved characters and "/" stay, every other byte is %XX; an
+// absolute path becomes a file: URI (a reference starting with "/" does not combine with a base).
 std::string uriReference(const std::string& path)
 {
     static const char* const kHex = "0123456789ABCDEF";
-    std::string uri;
+    std::string uri = !path.empty() && path.front() == '/' ? "file://" : "";
     for (unsigned char c : path) {
         if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '.' ||
             c == '_' || c == '~' || c == '/') {
@@ -154,17 +162,47 @@ ordered_json sarifLocation(const OutputLocation& l, const std::string& uri)
     return location;
 }
 
+// "unused-variables" -> "UnusedVariables": the rule's name as code-scanning services show it.
+std::string pascalCaseName(const std::string& id)
+{
+    std::string name;
+    bool upper = true;
+    for (char c : id) {
+        if (c == '-' || c == '_' || c == ' ') {
+            upper = true;
+            continue;
+        }
+        name += upper ? static_cast<char>(std::toupper(static_cast<unsigned char>(c))) : c;
+        upper = false;
+    }
+    return name;
+}
+
+ordered_json sarifRule(const OutputList& list)
+{
+    const std::string shortText = list.description.empty() ? list.name : list.description;
+    const std::string fullText = list.details.empty() ? shortText : list.details;
+    ordered_json rule;
+    rule["id"] = list.name;
+    // A name that differs from the id by letter case only is no name (the validator says so).
+    const std::string name = pascalCaseName(list.name);
+    if (name.size() != list.name.size())
+        rule["name"] = name;
+    rule["shortDescription"] = {{"text", shortText}};
+    rule["fullDescription"] = {{"text", fullText}};
+    rule["help"] = {{"text", fullText + " " + kBaselineHelp}};
+    return rule;
+}
+
 std::string sarifText(const OutputDocument& document)
 {
     ordered_json rules = ordered_json::array();
     ordered_json results = ordered_json::array();
     const std::string uri = uriReference(document.exportPath);
+    std::map<std::string, int> fingerprints;
     for (size_t i = 0; i < document.lists.size(); ++i) {
         const OutputList& list = document.lists[i];
-        ordered_json rule;
-        rule["id"] = list.name;
-        rule["shortDescription"] = {{"text", list.description.empty() ? list.name : list.description}};
-        rules.push_back(std::move(rule));
+        rules.push_back(sarifRule(list));
         for (size_t r = 0; r < list.rows.size(); ++r) {
             ordered_json result;
             result["ruleId"] = list.name;
@@ -176,13 +214,20 @@ std::string sarifText(const OutputDocument& document)
             else if (!document.exportPath.empty()) // the export as a whole
                 result["locations"] = ordered_json::array(
                     {{{"physicalLocation", {{"artifactLocation", {{"uri", uri}}}}}}});
-            if (r < list.identities.size())
-                result["partialFingerprints"] = {{"quellixFinding/v1", list.identities[r]}};
+            if (r < list.identities.size()) {
+                // Equal findings (the same name twice in one place) are told apart by their count.
+                std::string fingerprint = list.name + '\t' + list.identities[r];
+                if (int seen = ++fingerprints[fingerprint]; seen > 1)
+                    fingerprint += '\t' + std::to_string(seen);
+                result["partialFingerprints"] = {{"quellixFinding/v2", fingerprint}};
+            }
             results.push_back(std::move(result));
         }
     }
     ordered_json driver;
     driver["name"] = "quellix-cli";
+    driver["version"] = QUELLIX_VERSION;
+    driver["informationUri"] = kInformationUri;
     driver["rules"] = std::move(rules);
     ordered_json run;
     run["tool"] = {{"driver", std::move(driver)}};
@@ -287,7 +332,7 @@ std::string jsonLine(const OutputDocument& document, bool severalLists)
 
 bool Baseline::read(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(fileSystemPath(path), std::ios::binary);
     if (!in)
         return false;
     std::string line;

@@ -39,6 +39,7 @@ struct OutputLocation {
 struct OutputList {
     std::string name;          // the command or analysis ("unused-variables")
     std::string description;   // a short description (the SARIF rule's)
+    std::string details;       // what it finds and why that matters (the SARIF rule's full description)
     std::vector<std::string> columns;
     std::vector<std::vector<std::string>> rows;
     std::vector<std::optional<OutputLocation>> locations;

@@ -1,17 +1,22 @@
 // quellix-cli: loads one export, runs one operation on a fresh catalogue and prints its list.
-#include "analysis/AwareRules.h"
 #include "analysis/OperationTable.h"
+#include "analysis/PatternMatcher.h"
 #include "cli/CliOutput.h"
 #include "cli/CommandHelp.h"
+#include "model/Console.h"
 #include "cli/DbCompareCommand.h"
 #include "cli/DbObjectsCommand.h"
 #include "cli/DbWatchCommand.h"
+#include "cli/DiffCommand.h"
 #include "cli/IntersectCommand.h"
 #include "cli/OutputFormat.h"
 #include "jobs/JobRunner.h"
 #include "model/CodePage.h"
+#include "model/ExportObjects.h"
+#include "model/FileReplace.h"
 #include "model/ObjektManager.h"
 #include "results/ResultList.h"
+#include "model/FileAccess.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -19,6 +24,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <new>
 #include <optional>
 #include <string>
 #include <unistd.h>
@@ -43,8 +49,7 @@ struct Invocation {
     bool ansi = false;
     bool noObjects = false;
     bool noFields = false;
-    bool aware = false;
-    bool typed = false;
+    std::vector<std::string> flags; // switches of an operation's own options ("--aware")
     OemCodePage page = OemCodePage::CP850;
     OutputFormat format = OutputFormat::Tsv;
     std::string baseline;
@@ -54,10 +59,12 @@ struct Invocation {
     bool onlyGiven = false;
 };
 
-// The analyses `check` runs when --only names none.
-const char* const kCheckAnalyses[] = {"unused-variables", "unused-functions", "unused-fields",
-                                      "unused-sumindexfields", "local-global", "once-used",
-                                      "duplicate-ids", "page-translations", "check-forms"};
+// Whether some operation has the switch as one of its own options.
+bool isOperationSwitch(const std::string& option)
+{
+    const OperationRows& rows = operationTable();
+    return std::any_of(rows.begin(), rows.end(), [&](const OperationDef* row) { return takesSwitch(*row, option); });
+}
 
 // The one-line summary of the command's help, the SARIF rule's short description.
 std::string describe(const OperationDef& row)
@@ -109,10 +116,8 @@ std::string parseArguments(int argc, char** argv, Invocation& inv)
                 inv.only = splitNames(v);
                 inv.onlyGiven = true;
             }
-        } else if (a == "--aware") {
-            inv.aware = true;
-        } else if (a == "--typed") {
-            inv.typed = true;
+        } else if (isOperationSwitch(a)) {
+            inv.flags.push_back(a);
         } else if (a == "--oem" || a == "--mode") {
             if (i + 1 >= argc)
                 return a + " needs a value";
@@ -139,7 +144,7 @@ std::string parseArguments(int argc, char** argv, Invocation& inv)
     inv.args.assign(positional.begin() + 2, positional.end());
     if (inv.ansi && inv.format != OutputFormat::Tsv)
         return "--ansi writes tsv only";
-    if (inv.typed && inv.command == "check")
+    if (inv.command == "check" && std::find(inv.flags.begin(), inv.flags.end(), kTypedOption) != inv.flags.end())
         return "check takes no --typed";
     if (inv.onlyGiven && inv.command != "check")
         return "--only belongs to check";
@@ -162,21 +167,19 @@ std::string operationArguments(const OperationDef& row, const Invocation& inv, A
 {
     const std::string name = row.command;
     const std::vector<std::string>& a = inv.args;
-    if (inv.aware && !aware::offersAwareOption(row))
-        return name + " takes no --aware";
-    args.aware = inv.aware;
-    if (inv.typed && !offersTypedOption(row))
-        return name + " takes no --typed";
-    if (inv.typed && inv.aware)
+    for (const std::string& flag : inv.flags) {
+        if (!takesSwitch(row, flag))
+            return name + " takes no " + flag;
+        args.flags.push_back(flag);
+    }
+    if (args.hasFlag(kTypedOption) && args.hasFlag(kAwareOption))
         return "--typed and --aware exclude each other";
-    args.typed = inv.typed;
     switch (row.input) {
     case OperationInput::None:
         return a.empty() ? "" : name + " takes no arguments";
     case OperationInput::SearchTerm:
         if (a.size() != 1)
             return name + " needs TERM";
-        args.term = utf8ToAnsiViaOem(a[0], inv.page);
         args.useRegex = inv.mode == "regex";
         args.caseSensitive = inv.mode != "normal";
         return "";
@@ -205,6 +208,18 @@ std::string operationArguments(const OperationDef& row, const Invocation& inv, A
     return "";
 }
 
+// The search term as the loaded text's bytes; "" or why it cannot be searched for (a character
+// the export cannot hold would silently stand for "?").
+std::string searchTerm(const std::string& utf8, const Invocation& inv, AnalysisArgs& args)
+{
+    std::string problem;
+    if (!utf8ToAnsiExact(utf8, inv.page, args.term, problem))
+        return "the search term " + problem;
+    if (args.useRegex && !CPatternMatcher().compile(args.term))
+        return "invalid regular expression: " + utf8;
+    return "";
+}
+
 // The one-line message of a failed job (exit status 1).
 std::string failureMessage(const JobStatus& status, const OperationDef& row)
 {
@@ -220,28 +235,38 @@ std::string checkOperations(const Invocation& inv, std::vector<const OperationDe
 {
     if (!inv.args.empty())
         return "check takes no arguments besides --only";
-    std::vector<std::string> names = inv.only;
-    if (!inv.onlyGiven)
-        names.assign(std::begin(kCheckAnalyses), std::end(kCheckAnalyses));
-    if (names.empty())
+    if (!inv.onlyGiven) {
+        operations = checkedByDefault(operationTable());
+        return "";
+    }
+    if (inv.only.empty())
         return "--only names no analysis";
-    for (const std::string& name : names) {
+    for (const std::string& name : inv.only) {
         const OperationDef* row = findOperation(name);
-        if (row == nullptr || row->input != OperationInput::None || name == "objects")
+        if (row == nullptr || row->check == CheckUse::Never)
             return "check cannot run " + name;
-        operations.push_back(row);
+        if (std::find(operations.begin(), operations.end(), row) == operations.end()) // named twice: run once
+            operations.push_back(row);
     }
     return "";
 }
 
+// The exit status of a printed list: with --fail-on-findings 3 when rows remain, and 1 for a file
+// that was never an export (a gate must not pass on it).
+int findingsStatus(const Invocation& inv, size_t rows, bool noExport)
+{
+    if (!inv.failOnFindings)
+        return 0;
+    return noExport ? 1 : rows > 0 ? 3 : 0;
+}
+
 // Writes the baseline, drops what the given baseline accepts, prints the document; returns the
 // exit status.
-int printList(const Invocation& inv, OutputDocument& document, Baseline* baseline, bool analysisColumn)
+int printList(const Invocation& inv, OutputDocument& document, Baseline* baseline, bool analysisColumn,
+              bool noExport)
 {
     if (!inv.writeBaseline.empty()) {
-        std::ofstream file(inv.writeBaseline, std::ios::binary);
-        file << Baseline::text(document);
-        if (!file.flush()) {
+        if (!replaceFile(inv.writeBaseline, Baseline::text(document))) {
             std::cerr << "quellix-cli: cannot write " << inv.writeBaseline << "\n";
             return 1;
         }
@@ -259,7 +284,7 @@ int printList(const Invocation& inv, OutputDocument& document, Baseline* baselin
     size_t remaining = 0;
     for (const OutputList& list : document.lists)
         remaining += list.rows.size();
-    return inv.failOnFindings && remaining > 0 ? 3 : 0;
+    return findingsStatus(inv, remaining, noExport);
 }
 
 // One line on the objects the split wrote under a numbered name: stdout lists only paths.
@@ -273,15 +298,17 @@ std::string renamedSummary(const std::vector<std::string>& renamed)
     return line;
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+int runCommandLine(int programArgc, char** programArgv)
 {
+    std::vector<std::string> arguments = consoleArguments(programArgc, programArgv);
+    std::vector<char*> pointers = argumentPointers(arguments);
+    const int argc = static_cast<int>(arguments.size());
+    char** argv = pointers.data();
     std::string helpOut, helpErr;
     if (int status = answerHelpOrVersion(argc, argv, helpOut, helpErr); status >= 0) {
         std::cout << helpOut;
         std::cerr << helpErr;
-        return status;
+        return finishOutput(std::cout, std::cerr, "quellix-cli", status);
     }
     if (argc > 1 && std::string(argv[1]) == "db-objects")
         return runDbObjects(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
@@ -289,6 +316,8 @@ int main(int argc, char** argv)
         return runDbCompare(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
     if (argc > 1 && std::string(argv[1]) == "db-watch")
         return runDbWatchUntilSignal(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
+    if (argc > 1 && std::string(argv[1]) == "diff")
+        return runDiff(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
     if (argc > 1 && std::string(argv[1]) == "intersect")
         return runIntersect(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
     Invocation inv;
@@ -309,6 +338,13 @@ int main(int argc, char** argv)
     }
     if (!problem.empty())
         return usage(problem);
+    if (!check && request.operation->input == OperationInput::SearchTerm) {
+        problem = searchTerm(inv.args.front(), inv, request.args);
+        if (!problem.empty()) {
+            std::cerr << "quellix-cli: " << problem << "\n";
+            return 2;
+        }
+    }
     const OperationDef& row = *operations.front();
     const bool listsRows = row.input != OperationInput::OutputFile && row.input != OperationInput::FolderAndRange;
     if (!listsRows && (inv.format != OutputFormat::Tsv || !inv.baseline.empty() || !inv.writeBaseline.empty() ||
@@ -354,6 +390,8 @@ int main(int argc, char** argv)
                         showProgress ? &terminal : nullptr, nullptr);
         if (status.kind == JobErrorKind::NotFound || status.kind == JobErrorKind::Unreadable)
             break;
+        if (!holdsObjects(manager))
+            list.DeleteAllRows(); // the record a text without objects makes is no object
         if (!listsRows)
             continue;
         if (inv.format != OutputFormat::Tsv && !lines) {
@@ -365,16 +403,21 @@ int main(int argc, char** argv)
             streamedRows += writeTsvList(operation->command, list, manager, options, check, writeOut);
         } else {
             document.lists.push_back(takeOutputList(operation->command, describe(*operation), list, manager, options));
+            if (operation->details)
+                document.lists.back().details = operation->details;
         }
     }
     terminal.finish();
     if (!manager.awareSummary().empty())
-        std::cerr << (inv.typed ? "typed: " : (&row == &referencesOperation() ? "references: " : "C/AL-aware: "))
+        std::cerr << (request.args.hasFlag(kTypedOption) ? "typed: " : (&row == &referencesOperation() ? "references: " : "C/AL-aware: "))
                   << manager.awareSummary() << "\n";
     if (status.kind == JobErrorKind::NotFound || status.kind == JobErrorKind::Unreadable) {
         std::cerr << "quellix-cli: " << failureMessage(status, row) << "\n";
         return 1;
     }
+    const bool noExport = !holdsObjects(manager);
+    if (noExport)
+        std::cerr << "quellix-cli: no objects in " << inv.exportPath << "\n";
     // What the command prints follows its input: a written file is announced, the split's files
     // are listed (also those written before a failure), every other operation prints its list.
     if (row.input == OperationInput::OutputFile) {
@@ -387,12 +430,12 @@ int main(int argc, char** argv)
             std::cerr << "quellix-cli: " << renamedSummary(renamed) << "\n";
     } else {
         if (!streamed)
-            return printList(inv, document, inv.baseline.empty() ? nullptr : &baseline, check);
+            return printList(inv, document, inv.baseline.empty() ? nullptr : &baseline, check, noExport);
         if (std::fflush(stdout) != 0 || !streamWritten) {
             std::cerr << "quellix-cli: cannot write the output\n";
             return 1;
         }
-        return inv.failOnFindings && streamedRows > 0 ? 3 : 0;
+        return findingsStatus(inv, streamedRows, noExport);
     }
     if (!status.ok()) {
         std::cerr << "quellix-cli: " << failureMessage(status, row) << "\n";
@@ -403,4 +446,21 @@ int main(int argc, char** argv)
         return 1;
     }
     return 0;
+}
+
+} // namespace
+
+// Out of memory anywhere (the workers' failures come back to this thread) ends the command with one
+// line instead of an abort; files being written are dropped on the way out, so none is left half
+// written.
+int main(int argc, char** argv)
+{
+    try {
+        return runCommandLine(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::fputs("quellix-cli: not enough memory\n", stderr);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "quellix-cli: %s\n", e.what());
+    }
+    return 1;
 }

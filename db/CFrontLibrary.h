@@ -15,7 +15,8 @@ class CFrontLibrary {
 public:
     static CFrontLibrary& instance();
 
-    // The library file under a program path: <program path>/cfront/cfront.so on POSIX.
+    // The library file under a program path: <program path>/cfront/cfront.so on POSIX,
+    // <program path>\cfront\cfront.dll on Windows.
     static std::string libraryFilePath(const std::string& programPath);
 
     // Loads the library from the program path, resolves and calls ordinal 3, then resolves 1, 2

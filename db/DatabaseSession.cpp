@@ -2,6 +2,7 @@
 
 #include "db/CFrontLibrary.h"
 #include "model/CodePage.h"
+#include "model/FileAccess.h"
 
 #include <fstream>
 
@@ -44,7 +45,7 @@ CDatabaseSession::~CDatabaseSession()
 bool CDatabaseSession::CheckLibraryFile(const std::string& programPath)
 {
     std::string path = CFrontLibrary::libraryFilePath(programPath);
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(fileSystemPath(path), std::ios::binary);
     if (file.is_open())
         return true;
     m_messages.show(path + " not existing", "CFront File access error", MessageIcon::Error);
@@ -58,7 +59,7 @@ bool CDatabaseSession::Login(const DatabaseConnection& connection)
         m_messages.show(library.lastErrorText(), "Error", MessageIcon::Information);
         return false;
     }
-    library.setWaitNotice([this](const std::string& text) { m_messages.note(text); });
+    library.setWaitNotice([this](const std::string& text) { m_messages.waiting(text); });
     library.setProgramPath(connection.programPath);
     if (!connection.licenceFile.empty())
         library.setLicenceFile(connection.licenceFile);

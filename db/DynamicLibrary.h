@@ -12,7 +12,7 @@ public:
     CDynamicLibrary& operator=(const CDynamicLibrary&) = delete;
 
     // The file of library "name" in folder "folder" under base, as the loader is given it:
-    // base/folder/name.so on POSIX.
+    // base/folder/name.so on POSIX, base\folder\name.dll on Windows.
     static std::string libraryPath(const std::string& base, const std::string& folder, const std::string& name);
 
     // Loads the library; on failure returns false and keeps the system's error code and text.

@@ -162,6 +162,21 @@ void runObjectCompare(CDatabaseSession& session, const DatabaseConnection& datab
     fillCompareList(list, entries1, entries2);
 }
 
+std::string compareSummary(const CDbObjectEntryArray& entries1, const CDbObjectEntryArray& entries2)
+{
+    int different = 0, onlyFirst = 0, onlySecond = 0, equal = 0;
+    for (int i = 0; i < entries1.count(); ++i) {
+        different += entries1[i].state == CS_DIFFERENT;
+        onlyFirst += entries1[i].state == CS_ONLY_FIRST;
+        equal += entries1[i].state == CS_EQUAL;
+    }
+    for (int i = 0; i < entries2.count(); ++i)
+        onlySecond += !entries2[i].matched;
+    return "compared: " + std::to_string(different) + " different, " + std::to_string(onlyFirst) +
+           " only in Database1, " + std::to_string(onlySecond) + " only in Database 2, " + std::to_string(equal) +
+           " equal";
+}
+
 std::string idFilter(std::vector<int32_t> ids)
 {
     std::sort(ids.begin(), ids.end());

@@ -56,6 +56,9 @@ void fillInitialCompareList(CResultList& list);
 // consecutive ids merged into a range; objects without a type word come last as "(no type): ...".
 // Lines end with "\r\n"; empty when nothing was listed.
 std::string markFilterText(const CDbObjectEntryArray& entries, bool secondDatabase);
+// How many objects the last comparison found in each state, for the status bar: "compared: 3
+// different, 2 only in Database1, 1 only in Database 2, 24 equal".
+std::string compareSummary(const CDbObjectEntryArray& entries1, const CDbObjectEntryArray& entries2);
 // "18|27|50000..50010" for the ids (any order, duplicates allowed).
 std::string idFilter(std::vector<int32_t> ids);
 

@@ -29,13 +29,6 @@ std::string defaultProgramPathFor(const std::string& programFolder)
     return programFolder;
 }
 
-std::string runningProgramFolder()
-{
-    std::error_code error;
-    auto program = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::string(".") : program.parent_path().string();
-}
-
 std::string defaultProgramPath()
 {
     return defaultProgramPathFor(runningProgramFolder());

@@ -6,7 +6,11 @@
 #include "model/ObjectRecord.h"
 #include "results/DateParse.h"
 #include "results/ResultList.h"
+#include "model/FileAccess.h"
 
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 
 namespace {
@@ -132,16 +136,40 @@ CSessionWatch::CSessionWatch(CResultList& changedObjects, CResultList& sessions,
 {
 }
 
-bool CSessionWatch::Start(const DatabaseConnection& connection)
+bool CSessionWatch::Start(const DatabaseConnection& connection, const WatchScope& scope)
 {
     if (m_running)
         return false;
     m_changedObjects.DeleteAllRows();
     m_connection = connection;
     m_connection.licenceFile.clear();
+    m_scope = scope;
+    m_listed.clear();
+    m_present.clear();
+    m_presentKnown = false;
     m_running = true;
     m_skippedTicks = 0;
     m_lastRequestTime = m_clock.now();
+    if (m_scope.reportDeleted)
+        readPresentObjects();
+    return true;
+}
+
+bool CSessionWatch::readPresentObjects()
+{
+    RequestGuard guard(m_requestRunning);
+    if (!loggedIn())
+        return false;
+    ObjectRows rows, present;
+    std::string failure = readChangedObjects(m_lastRequestTime, rows, &present);
+    m_session.Logout();
+    if (!failure.empty()) {
+        m_messages.show(failure, "Error", MessageIcon::Error);
+        return false;
+    }
+    for (auto& [key, row] : present)
+        m_present[key] = std::move(row);
+    m_presentKnown = true;
     return true;
 }
 
@@ -200,42 +228,81 @@ int CSessionWatch::RequestChangedObjects()
     const std::time_t requestMoment = m_clock.now();
     if (!loggedIn())
         return -1;
-    std::vector<CResultRow> rows;
-    std::string failure = readChangedObjects(previous, rows);
+    ObjectRows rows, present;
+    std::string failure = readChangedObjects(previous, rows, m_scope.reportDeleted ? &present : nullptr);
     m_session.Logout();
     if (!failure.empty()) {
         m_messages.show(failure, "Error", MessageIcon::Error);
         return -1;
     }
     m_lastRequestTime = requestMoment;
-    for (const CResultRow& row : rows)
-        m_changedObjects.AddRow(row.cells, row.icon);
-    return static_cast<int>(rows.size());
+    return listRows(rows, m_scope.reportDeleted ? &present : nullptr);
 }
 
-std::string CSessionWatch::readChangedObjects(std::time_t previous, std::vector<CResultRow>& rows)
+int CSessionWatch::listRows(const ObjectRows& rows, ObjectRows* present)
+{
+    int added = 0;
+    for (const auto& [key, row] : rows) {
+        auto dateAndTime = std::make_pair(row.cells[WOC_DATE], row.cells[WOC_TIME]);
+        auto listed = m_listed.find(key);
+        if (listed != m_listed.end() && listed->second == dateAndTime)
+            continue;
+        m_listed[key] = dateAndTime;
+        m_changedObjects.AddRow(row.cells, row.icon);
+        ++added;
+    }
+    if (!present)
+        return added;
+    std::map<ObjectKey, CResultRow> now;
+    for (auto& [key, row] : *present)
+        now[key] = std::move(row);
+    if (m_presentKnown) {
+        for (const auto& [key, row] : m_present) {
+            if (now.count(key))
+                continue;
+            std::vector<std::string> cells = row.cells;
+            cells[WOC_DATE] = kDeletedObjectMark;
+            cells[WOC_TIME].clear();
+            m_changedObjects.AddRow(cells, row.icon);
+            m_listed.erase(key);
+            ++added;
+        }
+    }
+    m_present = std::move(now);
+    m_presentKnown = true;
+    return added;
+}
+
+std::string CSessionWatch::readChangedObjects(std::time_t previous, ObjectRows& rows, ObjectRows* present)
 {
     CFrontLibrary& library = CFrontLibrary::instance();
     TableReading reading(library, CFRONT_TABLE_OBJECT);
     // The date alone is filtered by the database; the time of day only counts on the day itself,
     // which the comparison with the whole moment below takes care of.
-    if (reading.table && !library.setFilter(reading.table, 10, dateFilterText(previous), kFilterBufferSize))
+    if (reading.table && !present &&
+        !library.setFilter(reading.table, 10, dateFilterText(previous), kFilterBufferSize))
         return library.failureReason("the date filter on the Object table is refused");
     if (!reading.begin())
         return reading.failure;
     do {
         int32_t type = library.fieldInteger(reading.table, reading.record, 1);
-        std::string typeWord = CDbObjectEntry::typeWordOf(type);
+        std::string typeWord = CDbObjectEntry::typeWordOf(type, m_scope.allTypes);
         if (typeWord.empty())
             continue;
         std::string date = m_session.checkedDateText(library.fieldInteger(reading.table, reading.record, 10));
         std::string time = m_session.checkedTimeText(library.fieldInteger(reading.table, reading.record, 11));
-        if (!atOrAfter(date, time, previous))
+        bool changed = atOrAfter(date, time, previous);
+        if (!changed && !present)
             continue;
         auto text = [&](int32_t field) { return ansiText(library.fieldText(reading.table, reading.record, field)); };
-        auto number = [&](int32_t field) { return decimal(library.fieldInteger(reading.table, reading.record, field)); };
-        rows.push_back(CResultRow{{typeWord, number(3), "", text(4), date, time, text(12), number(9)}, 0,
-                                  objectTypeImage(type), 0});
+        auto number = [&](int32_t field) { return library.fieldInteger(reading.table, reading.record, field); };
+        ObjectKey key{type, number(3)};
+        CResultRow row{{typeWord, decimal(key.second), "", text(4), date, time, text(12), decimal(number(9))}, 0,
+                       objectTypeImage(type), 0};
+        if (changed)
+            rows.emplace_back(key, row);
+        if (present)
+            present->emplace_back(key, std::move(row));
     } while (reading.next());
     return reading.failure;
 }
@@ -295,7 +362,7 @@ std::string CSessionWatch::requestTimeText(std::time_t t)
 
 bool appendWatchLog(const std::string& path, const CResultList& list)
 {
-    std::ofstream file(path, std::ios::binary | std::ios::app);
+    std::ofstream file(fileSystemPath(path), std::ios::binary | std::ios::app);
     if (!file.is_open())
         return false;
     auto cell = [&](int row, int column) { return list.GetCellText(row, column).substr(0, kLogCellBytes); };
@@ -306,4 +373,21 @@ bool appendWatchLog(const std::string& path, const CResultList& list)
     }
     file.flush();
     return file.good();
+}
+
+bool canAppendTo(const std::string& path, std::string& reason)
+{
+    std::error_code error;
+    const std::filesystem::path where = fileSystemPath(path);
+    const bool existed = std::filesystem::exists(std::filesystem::symlink_status(where, error));
+    errno = 0;
+    std::ofstream file(where, std::ios::binary | std::ios::app);
+    if (!file.is_open()) {
+        reason = errno != 0 ? std::strerror(errno) : "cannot be opened";
+        return false;
+    }
+    file.close();
+    if (!existed)
+        std::filesystem::remove(where, error);
+    return true;
 }

@@ -1,14 +1,14 @@
 #pragma once
 
 #include "db/DatabaseSession.h"
+#include "results/ResultList.h"
 
 #include <ctime>
 #include <iostream>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
-
-class CResultList;
-struct CResultRow;
 
 // The current calendar time in whole seconds; tests set it by hand.
 class IWatchClock {
@@ -31,6 +31,15 @@ enum WatchObjectCell {
     WOC_TYPE, WOC_ID, WOC_USER, WOC_OBJECT, WOC_DATE, WOC_TIME, WOC_VERSION, WOC_DBM_TABLE, WOC_COUNT
 };
 
+// What a watch reports beyond the changed objects of types 1 to 5; both off by default.
+struct WatchScope {
+    bool allTypes = false;      // also XMLports, MenuSuites, Pages and Queries (types 6 to 9)
+    bool reportDeleted = false; // a row marked deleted for an object gone since the previous request
+};
+
+// The Date cell of a row that reports a deleted object.
+inline constexpr const char* kDeletedObjectMark = "deleted";
+
 // The session watch of one database without its window: the requests of a timer period, the
 // watermark they start from, and the log written on Stop. The changed-objects list collects the
 // objects reported since Start; the sessions list holds the sessions of the latest request.
@@ -41,6 +50,11 @@ enum WatchObjectCell {
 // object changed on a later day at an earlier time of day is reported, and an object saved in
 // the very second of a request is reported again by the next one rather than lost.
 //
+// An object is listed again only when its date or time differs from what was last listed for it
+// (an object dated in the future would otherwise qualify at every request). With reportDeleted,
+// every request reads the whole Object table, and an object that the previous request (or Start)
+// saw and this one does not is listed once, its Date cell kDeletedObjectMark.
+//
 // Requests never overlap: a tick that arrives while a request runs (a message box of the running
 // request keeps the message loop going) is skipped and counted.
 class CSessionWatch {
@@ -48,9 +62,11 @@ public:
     CSessionWatch(CResultList& changedObjects, CResultList& sessions, IMessageBoxes& messages,
                   const IWatchClock& clock, std::ostream& conversionLog = std::cout);
 
-    // Empties the changed-objects list, keeps the connection (its licence file is cleared),
-    // running = true and watermark = now. False (and nothing changes) while running.
-    bool Start(const DatabaseConnection& connection);
+    // Empties the changed-objects list, keeps the connection (its licence file is cleared) and
+    // the scope, running = true and watermark = now. With reportDeleted it reads the objects
+    // present now (when that fails, the first request that reads does). False (and nothing
+    // changes) while running.
+    bool Start(const DatabaseConnection& connection, const WatchScope& scope = {});
     // While running: running = false, watermark = now, and the changed-objects list is appended
     // to the log file (nothing when logFile is empty). False when not running: no log at all.
     // logWritten tells whether a log file took the lines.
@@ -87,9 +103,17 @@ private:
     class RequestGuard;
     class TableReading;
 
+    using ObjectKey = std::pair<int32_t, int32_t>; // type code, number
+    using ObjectRows = std::vector<std::pair<ObjectKey, CResultRow>>;
+
     bool loggedIn();
-    // The rows of the two reads, and the reason of a failed read ("" when it succeeded).
-    std::string readChangedObjects(std::time_t previous, std::vector<CResultRow>& rows);
+    // The rows of the two reads, and the reason of a failed read ("" when it succeeded). With
+    // present, the whole table is read and every object's row goes there too.
+    std::string readChangedObjects(std::time_t previous, ObjectRows& rows, ObjectRows* present);
+    // Lists the rows that are new or changed since they were last listed, then the objects
+    // gone since the last reading of present; returns the number of rows added.
+    int listRows(const ObjectRows& rows, ObjectRows* present);
+    bool readPresentObjects();
     std::string readSessions(std::vector<CResultRow>& rows);
     bool atOrAfter(const std::string& dateText, const std::string& timeText, std::time_t moment) const;
 
@@ -99,6 +123,10 @@ private:
     const IWatchClock& m_clock;
     CDatabaseSession m_session;
     DatabaseConnection m_connection;
+    WatchScope m_scope;
+    std::map<ObjectKey, std::pair<std::string, std::string>> m_listed; // date and time last listed
+    std::map<ObjectKey, CResultRow> m_present; // with reportDeleted: the objects last seen
+    bool m_presentKnown = false;
     bool m_running = false;
     bool m_requestRunning = false;
     int m_skippedTicks = 0;
@@ -110,3 +138,6 @@ private:
 // DBM table number is not written. The file is created when missing, never truncated. False when
 // it cannot be opened or written.
 bool appendWatchLog(const std::string& path, const CResultList& list);
+// Whether the log file can be opened for appending now; reason says why not. A file this check
+// creates is removed again.
+bool canAppendTo(const std::string& path, std::string& reason);

@@ -1,5 +1,7 @@
 #include "jobs/WorkerJob.h"
 
+#include <utility>
+
 void CProgressRelay::setRange(int low, int high)
 {
     m_low.store(low);
@@ -63,12 +65,22 @@ int CWorkerSlot::start(Job job, Notify started, Notify finished)
     m_running.store(true);
     m_thread = std::thread([this, id, job = std::move(job), started = std::move(started),
                             finished = std::move(finished)] {
-        if (started)
-            started(id);
-        job(m_cancel);
+        // A job or notification that throws (out of memory, most likely) must not end the thread
+        // by an exception: the failure is kept for the thread that started the job.
+        try {
+            if (started)
+                started(id);
+            job(m_cancel);
+        } catch (...) {
+            keepFailure(std::current_exception());
+        }
         m_running.store(false);
-        if (finished)
-            finished(id);
+        try {
+            if (finished)
+                finished(id);
+        } catch (...) {
+            keepFailure(std::current_exception());
+        }
     });
     return id;
 }
@@ -80,4 +92,17 @@ void CWorkerSlot::stop()
     m_cancel.store(true);
     m_thread.join();
     m_running.store(false);
+}
+
+void CWorkerSlot::keepFailure(std::exception_ptr failure)
+{
+    std::lock_guard<std::mutex> lock(m_failureMutex);
+    if (!m_failure)
+        m_failure = std::move(failure);
+}
+
+std::exception_ptr CWorkerSlot::takeFailure()
+{
+    std::lock_guard<std::mutex> lock(m_failureMutex);
+    return std::exchange(m_failure, nullptr);
 }

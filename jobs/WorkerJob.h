@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -73,10 +74,16 @@ public:
     void stop();
     bool running() const { return m_running.load(); }
     int currentJob() const { return m_jobId; }
+    // The exception a job or its notifications ended by, once; null when none did.
+    std::exception_ptr takeFailure();
 
 private:
+    void keepFailure(std::exception_ptr failure);
+
     std::thread m_thread;
     std::atomic<bool> m_cancel{false};
     std::atomic<bool> m_running{false};
     int m_jobId = 0;
+    std::mutex m_failureMutex;
+    std::exception_ptr m_failure;
 };

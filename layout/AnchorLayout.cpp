@@ -37,6 +37,7 @@ static void apply(Anchor anchor, int dx, int dy, const LayoutRect& from, LayoutR
     case Anchor::GrowHeight: to = from; to.height += dy; break;
     case Anchor::GrowWidth: to = from; to.width += dx; break;
     case Anchor::GrowBoth: to = from; to.width += dx; to.height += dy; break;
+    case Anchor::MoveRightGrowHeight: to = from; to.x += dx; to.height += dy; break;
     }
 }
 
@@ -48,7 +49,8 @@ std::vector<std::pair<int, LayoutRect>> CAnchorLayout::place(int cx, int cy) con
     int dx = std::max(0, cx - m_initialWidth);
     int dy = std::max(0, cy - m_initialHeight);
     static const Anchor order[] = {Anchor::MoveDown,   Anchor::MoveRight, Anchor::MoveDownRight,
-                                   Anchor::GrowHeight, Anchor::GrowWidth, Anchor::GrowBoth};
+                                   Anchor::GrowHeight, Anchor::GrowWidth, Anchor::GrowBoth,
+                                   Anchor::MoveRightGrowHeight};
     std::map<int, LayoutRect> result;
     for (Anchor anchor : order)
         for (const auto& [a, id] : m_entries) {

@@ -13,7 +13,7 @@ struct LayoutRect {
 };
 
 // How a control follows the view when it is resized by (dx, dy).
-enum class Anchor { MoveDown, MoveRight, MoveDownRight, GrowHeight, GrowWidth, GrowBoth };
+enum class Anchor { MoveDown, MoveRight, MoveDownRight, GrowHeight, GrowWidth, GrowBoth, MoveRightGrowHeight };
 
 // The six anchoring lists of a form view and the resize rule: rectangles and client size are
 // recorded at first display; later sizes move or grow each listed control from its recorded

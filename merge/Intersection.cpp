@@ -1,6 +1,7 @@
 #include "merge/Intersection.h"
 
 #include "model/CodePage.h"
+#include "model/FileReplace.h"
 #include "model/ReadExport.h"
 
 #include <algorithm>
@@ -9,7 +10,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -130,10 +130,11 @@ int writeIntersectionFile(const CObjektManager& order, const CObjektManager& sea
                           const CObjectIndex& searchedIndex, const std::string& path, bool noiseFromOrder,
                           IProgress* progress, int progressBase, const std::atomic<bool>* cancel)
 {
-    const std::string temporary = path + ".quellix-" + std::to_string(::getpid()) + ".tmp";
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    // Under a temporary name and renamed over path only when complete: a cancel or a write error
+    // leaves the old file.
+    CReplacingFile out(path, false);
     int written = 0;
-    for (int i = 0; i < order.count() && out && !cancelled(cancel); ++i) {
+    for (int i = 0; i < order.count() && out.ok() && !cancelled(cancel); ++i) {
         if (progress != nullptr)
             progress->setPos(progressBase + i);
         const int partner = searchedIndex.find(order.get(i));
@@ -144,21 +145,12 @@ int writeIntersectionFile(const CObjektManager& order, const CObjektManager& sea
             text = withPropertyNoiseOf(text, order.sourceText(i));
         ansiToOem(text);
         if (written > 0)
-            out.write(kCrLf, 2);
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
+            out.write(std::string_view(kCrLf, 2));
+        out.write(text);
         ++written;
     }
-    out.close();
-    std::error_code ec;
-    if (!out || cancelled(cancel)) {
-        std::filesystem::remove(temporary, ec);
+    if (cancelled(cancel) || !out.commit())
         return -1;
-    }
-    std::filesystem::rename(temporary, path, ec);
-    if (ec) {
-        std::filesystem::remove(temporary, ec);
-        return -1;
-    }
     return written;
 }
 

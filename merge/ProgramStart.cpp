@@ -16,25 +16,8 @@ bool isExecutableFile(const std::string& path)
            ::access(path.c_str(), X_OK) == 0;
 }
 
-std::string findDiffProgram(const std::string& pathVariable)
-{
-    for (const char* name : {"meld", "kdiff3", "kompare", "diffuse"}) {
-        size_t from = 0;
-        while (from <= pathVariable.size()) {
-            size_t colon = pathVariable.find(':', from);
-            if (colon == std::string::npos)
-                colon = pathVariable.size();
-            std::string folder = pathVariable.substr(from, colon - from);
-            if (!folder.empty()) {
-                std::string candidate = folder + (folder.back() == '/' ? "" : "/") + name;
-                if (isExecutableFile(candidate))
-                    return candidate;
-            }
-            from = colon + 1;
-        }
-    }
-    return std::string();
-}
+const char kPathListSeparator = ':';
+const char* const kProgramSuffix = "";
 
 bool startProgram(const std::vector<std::string>& argv, std::string& error)
 {

@@ -1,6 +1,7 @@
 #include "model/CodePage.h"
 
 #include <atomic>
+#include <cstdio>
 
 namespace {
 #include "model/CodePageTables.inc"
@@ -149,5 +150,45 @@ bool utf8ToOemExact(std::string_view utf8, OemCodePage page, std::string& oem, c
         }
         oem += static_cast<char>(found);
     }
+    return true;
+}
+
+std::string characterText(char32_t c)
+{
+    char code[16];
+    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
+    if (c < 0x20 || (c >= 0x7F && c < 0xA0) || c >= 0x110000)
+        return code;
+    std::string character;
+    if (c < 0x80) {
+        character += static_cast<char>(c);
+    } else {
+        const int extra = c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
+        character += static_cast<char>(((0xFF00 >> (extra + 1)) & 0xFF) | (c >> (6 * extra)));
+        for (int k = extra - 1; k >= 0; --k)
+            character += static_cast<char>(0x80 | ((c >> (6 * k)) & 0x3F));
+    }
+    return "\"" + character + "\" " + code;
+}
+
+bool utf8ToAnsiExact(std::string_view utf8, OemCodePage page, std::string& ansi, std::string& problem)
+{
+    for (std::size_t i = 0; i < utf8.size();) {
+        const std::size_t start = i;
+        nextUtf8(utf8, i);
+        if (static_cast<unsigned char>(utf8[start]) >= 0x80 && i - start == 1) {
+            char byte[8];
+            std::snprintf(byte, sizeof byte, "0x%02X", static_cast<unsigned char>(utf8[start]));
+            problem = std::string("is not valid UTF-8 (byte ") + byte + " at " + std::to_string(start + 1) + ")";
+            return false;
+        }
+    }
+    char32_t missing = 0;
+    if (!utf8ToOemExact(utf8, page, ansi, &missing)) {
+        problem = "holds the character " + characterText(missing) + ", which the OEM code page " +
+                  std::to_string(static_cast<int>(page)) + " cannot hold";
+        return false;
+    }
+    oemToAnsi(ansi.data(), ansi.size(), page);
     return true;
 }

@@ -37,3 +37,11 @@ std::string utf8ToAnsiViaOem(std::string_view utf8, OemCodePage page);
 // page lacks, or is not valid UTF-8; then missing (when given) receives that character (the
 // byte itself for invalid UTF-8) and oem is unspecified.
 bool utf8ToOemExact(std::string_view utf8, OemCodePage page, std::string& oem, char32_t* missing = nullptr);
+
+// A character as messages name it: "\"€\" U+20AC" (the code alone for a control character).
+std::string characterText(char32_t c);
+
+// ANSI bytes of UTF-8 text with no substitution (each character to its OEM byte, on to ANSI):
+// false when the text is not valid UTF-8 or holds a character the OEM page lacks; problem then
+// says which, as a phrase to follow the text's name ("holds the character ...").
+bool utf8ToAnsiExact(std::string_view utf8, OemCodePage page, std::string& ansi, std::string& problem);

@@ -1,5 +1,6 @@
 #include "model/CodeSection.h"
 
+#include "model/NameHits.h"
 #include "model/ObjectRecord.h"
 #include "model/ObjektManager.h"
 #include "model/SourceText.h"
@@ -357,13 +358,27 @@ void CObjectRecord::releaseCode()
     parseLevel = 1;
 }
 
+namespace {
+// Where each global's name occurs in the object's text. All names are looked for in one pass:
+// one search per name cost the number of globals times the object's size, and the largest
+// objects have the most globals.
+std::vector<srctext::NameHits> globalNameHits(const CVariableArray& globals, std::string_view t)
+{
+    std::vector<std::string_view> names;
+    for (const CVariable& v : globals)
+        names.push_back(v.name);
+    return srctext::findNames(t, names);
+}
+} // namespace
+
 void CObjectRecord::markOnceOnlyGlobals()
 {
     ensureTriggerVars();
-    std::string_view t = objectText();
+    const std::vector<srctext::NameHits> hits = globalNameHits(globals, objectText());
+    size_t i = 0;
     for (CVariable& v : globals) {
-        int f = find(t, v.name, 0);
-        if (f >= 0 && find(t, v.name, f + 1) == -1)
+        const srctext::NameHits& h = hits[i++];
+        if (h.first >= 0 && h.second < 0)
             v.onceOnly = true;
     }
 }
@@ -371,18 +386,15 @@ void CObjectRecord::markOnceOnlyGlobals()
 void CObjectRecord::countGlobalUses()
 {
     ensureTriggerVars();
-    std::string_view t = objectText();
+    const std::vector<srctext::NameHits> hits = globalNameHits(globals, objectText());
+    size_t i = 0;
     for (CVariable& v : globals) {
-        int f = find(t, v.name, 0);
-        int c = find(t, v.name, f + 1);
-        if (f < 0)
-            c = -1;
+        const srctext::NameHits& h = hits[i++];
         v.occurrences = 0;
-        if (c < 0)
+        if (h.second < 0)
             continue;
-        v.firstUse = c + objectSpan.start() == v.declPos ? f : c;
-        for (int p = c; p >= 0; p = find(t, v.name, p + 1))
-            ++v.occurrences;
+        v.firstUse = h.second + objectSpan.start() == v.declPos ? h.first : h.second;
+        v.occurrences = h.count - 1;
     }
 }
 

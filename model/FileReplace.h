@@ -8,6 +8,9 @@
 // every byte is on disk, so a full disk, a failed write or a killed process leaves either the old
 // file or the new one, never part of one. The temporary file is removed when anything fails or the
 // object goes away uncommitted.
+// Only a regular file is ever replaced: a symbolic link is followed (the file it points to is
+// replaced, the link stays), a character device, FIFO or /dev/stdout is written in place (its bytes
+// cannot be taken back), and a directory or any other kind of file is refused (ok() false).
 class CReplacingFile {
 public:
     // Creates the temporary file in target's folder; ok() tells whether that worked. With sync,
@@ -34,6 +37,7 @@ private:
     std::string m_target;
     std::string m_temporary;
     bool m_sync = true;
+    bool m_inPlace = false;
     int m_fd = -1;
 };
 

@@ -90,6 +90,11 @@ std::string_view CObjectRecord::objectText() const
     return srctext::cut(*text, objectSpan.start(), objectSpan.length());
 }
 
+int CObjectRecord::objectLineStart() const
+{
+    return std::max(objectSpan.start(), headerSpan.start() - static_cast<int>(std::string_view("OBJECT ").size()));
+}
+
 std::string_view CObjectRecord::headerText() const
 {
     if (!text)

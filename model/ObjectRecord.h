@@ -49,6 +49,8 @@ public:
     void findProperties();
     std::string_view objectText() const;
     std::string_view headerText() const;
+    // Where the OBJECT line starts (objectSpan starts earlier: at the end of the object before).
+    int objectLineStart() const;
     std::string headerName() const;
     const char* typeName() const { return objectTypeWord(type); }
     // The type word of the OBJECT line ("Page", "XMLport" ... for type 0 too): headerText() up to

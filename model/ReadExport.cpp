@@ -1,6 +1,7 @@
 #include "model/ReadExport.h"
 
 #include "model/CodePage.h"
+#include "model/FileAccess.h"
 #include "model/Status.h"
 #include "model/WorkerThreads.h"
 
@@ -9,8 +10,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <sys/mman.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -115,24 +114,34 @@ bool readInSteps(std::FILE* f, std::string& data, const std::string& name, const
     return true;
 }
 
+// Reads a stream that cannot tell its size (a pipe, a terminal) to its end, in steps.
+bool readStream(std::FILE* f, std::string& data, const ReadReport* report, bool& cancelled, bool& tooLarge)
+{
+    constexpr size_t kLimit = 0x7FFFFFF0;
+    for (;;) {
+        if (cancelledBy(report)) {
+            cancelled = true;
+            return false;
+        }
+        const size_t done = data.size();
+        data.resize(done + kReadStep);
+        const size_t got = std::fread(data.data() + done, 1, kReadStep, f);
+        data.resize(done + got);
+        if (data.size() > kLimit) {
+            tooLarge = true;
+            return false;
+        }
+        if (got < kReadStep)
+            return !std::ferror(f);
+    }
+}
+
 bool keepsAscii(const unsigned char* table)
 {
     for (int c = 0; c < 0x80; ++c)
         if (table[c] != c)
             return false;
     return true;
-}
-
-// Asks for 2 MB pages in the buffer's capacity: a file of hundreds of MB otherwise costs a page
-// fault per 4 KB when it is first written, and a TLB miss per 4 KB on every later pass.
-void adviseLargePages(std::string& buffer)
-{
-    constexpr std::uintptr_t kLarge = 2u << 20;
-    const auto begin = reinterpret_cast<std::uintptr_t>(buffer.data());
-    const std::uintptr_t first = (begin + kLarge - 1) & ~(kLarge - 1);
-    const std::uintptr_t last = (begin + buffer.capacity()) & ~(kLarge - 1);
-    if (last > first)
-        madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
 }
 
 constexpr size_t kSliceBytes = size_t{8} << 20;
@@ -142,23 +151,14 @@ constexpr size_t kSliceBytes = size_t{8} << 20;
 // the largest single part of reading. Advice only; where the system has none, nothing happens.
 void populateInSlices(std::string& buffer, size_t bytes)
 {
-#ifdef MADV_POPULATE_WRITE
-    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
-    const auto begin = reinterpret_cast<std::uintptr_t>(buffer.data());
     const int slices = static_cast<int>((bytes + kSliceBytes - 1) / kSliceBytes);
     runInOrder(
         slices,
         [&](int k, int) {
-            const std::uintptr_t from = (begin + static_cast<size_t>(k) * kSliceBytes + page - 1) & ~(page - 1);
-            const std::uintptr_t to = (begin + std::min(bytes, static_cast<size_t>(k + 1) * kSliceBytes)) & ~(page - 1);
-            if (to > from)
-                madvise(reinterpret_cast<void*>(from), to - from, MADV_POPULATE_WRITE);
+            const size_t from = static_cast<size_t>(k) * kSliceBytes;
+            prefaultPages(buffer.data() + from, std::min(kSliceBytes, bytes - from));
         },
         [](int) {}, [] { return false; });
-#else
-    (void)buffer;
-    (void)bytes;
-#endif
 }
 
 // One slice of a file read on a worker thread.
@@ -168,28 +168,11 @@ struct ReadSlice {
     size_t bareLineFeeds = 0; // LFs after a byte other than CR, not counting one at the slice's start
 };
 
-bool readFully(int fd, char* into, size_t size, off_t offset, int& error)
-{
-    while (size > 0) {
-        const ssize_t got = pread(fd, into, size, offset);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0) {
-            error = got < 0 ? errno : 0;
-            return false;
-        }
-        into += got;
-        size -= static_cast<size_t>(got);
-        offset += got;
-    }
-    return true;
-}
-
-// Reads text.size() bytes of fd in slices on the worker threads, each slice translated through
+// Reads text.size() bytes of f in slices on the worker threads, each slice translated through
 // table (which keeps ASCII, so CR and LF stay) as soon as it is read; then puts the missing CRs in.
 // The report hears of each slice, in file order, on the calling thread; its cancel flag stops the
 // reading (false, cancelled set).
-bool readInSlices(int fd, std::string& text, const unsigned char* table, int& error, const std::string& name,
+bool readInSlices(std::FILE* f, std::string& text, const unsigned char* table, int& error, const std::string& name,
                   const ReadReport* report, bool& cancelled)
 {
     const size_t size = text.size();
@@ -202,7 +185,7 @@ bool readInSlices(int fd, std::string& text, const unsigned char* table, int& er
             const size_t from = static_cast<size_t>(k) * kSliceBytes;
             const size_t length = std::min(kSliceBytes, size - from);
             ReadSlice& slice = read[static_cast<size_t>(k)];
-            slice.ok = readFully(fd, data + from, length, static_cast<off_t>(from), slice.error);
+            slice.ok = readFileAt(f, data + from, length, static_cast<std::int64_t>(from), slice.error);
             if (!slice.ok)
                 return;
             slice.bareLineFeeds = countBareLineFeeds(data + from, length);
@@ -240,23 +223,36 @@ void normalizeLineEnds(std::string& text)
 
 bool readExportFile(const std::string& path, std::string& text, std::string& error, const ReadReport* report)
 {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
+    // "-" is standard input; a pipe there or anywhere else is read to its end as it comes.
+    const bool standardInput = path == "-";
+    std::FILE* f = standardInput ? stdin : openFile(path, "rb");
     if (!f) {
         error = path + ": " + std::strerror(errno);
         return false;
     }
+    auto closeFile = [&] {
+        if (!standardInput)
+            std::fclose(f);
+    };
     std::string data;
     bool ok = std::fseek(f, 0, SEEK_END) == 0;
     long size = ok ? std::ftell(f) : -1;
     ok = ok && size >= 0 && std::fseek(f, 0, SEEK_SET) == 0;
-    if (ok && size > 0x7FFFFFF0L) {
-        std::fclose(f);
+    bool tooLarge = ok && size > 0x7FFFFFF0L;
+    bool cancelled = false;
+    const bool streamed = !ok;
+    if (streamed) {
+        std::clearerr(f);
+        ok = readStream(f, data, report, cancelled, tooLarge);
+        size = static_cast<long>(data.size());
+    }
+    if (tooLarge) {
+        closeFile();
         error = path + ": file too large (2 GB and more)";
         return false;
     }
     const std::string name = fileNameOf(path);
-    bool cancelled = false;
-    if (ok) {
+    if (ok && !streamed) {
         // Room for the CRs an export with LF line ends needs, so the buffer the file is read into
         // is the final one; untouched capacity costs no memory.
         const auto bytes = static_cast<size_t>(size);
@@ -264,7 +260,7 @@ bool readExportFile(const std::string& path, std::string& text, std::string& err
             report->progress->setRange(0, 100);
         reportRead(report, name, 0, bytes);
         data.reserve(bytes + bytes / 16 + 16);
-        adviseLargePages(data);
+        adviseLargePages(data.data(), data.capacity());
         if (bytes > kSliceBytes && workerThreads() > 1)
             populateInSlices(data, bytes);
         data.resize(bytes);
@@ -273,17 +269,19 @@ bool readExportFile(const std::string& path, std::string& text, std::string& err
     const OemCodePage page = oemCodePage();
     for (int c = 0; c < 256; ++c)
         table[c] = oemToAnsiByte(static_cast<unsigned char>(c), page);
-    const bool inSlices = ok && data.size() > kSliceBytes && workerThreads() > 1 && keepsAscii(table);
+    const bool inSlices = ok && !streamed && data.size() > kSliceBytes && workerThreads() > 1 && keepsAscii(table);
     int readErrno = 0;
-    if (inSlices) {
-        ok = readInSlices(fileno(f), data, table, readErrno, name, report, cancelled);
+    if (streamed) {
+        readErrno = ok ? 0 : errno;
+    } else if (inSlices) {
+        ok = readInSlices(f, data, table, readErrno, name, report, cancelled);
     } else if (ok) {
         ok = readInSteps(f, data, name, report, cancelled);
         readErrno = errno;
     } else {
         readErrno = errno;
     }
-    std::fclose(f);
+    closeFile();
     if (cancelled) {
         error.clear();
         return false;

@@ -105,8 +105,8 @@ void runInOrder(int count, const std::function<void(int, int)>& work, const std:
         }
         try {
             pool.emplace_back(workLoop, std::ref(s), t, count, std::cref(work), std::cref(stop));
-        } catch (const std::system_error&) {
-            // No thread to spare: the ones already started do every item.
+        } catch (const std::exception&) {
+            // No thread to spare (or no memory for one): the ones already started do every item.
             std::lock_guard lock(s.mutex);
             --s.running;
             break;
@@ -139,4 +139,40 @@ void runInOrder(int count, const std::function<void(int, int)>& work, const std:
         t.join();
     if (s.error)
         std::rethrow_exception(s.error);
+}
+
+void runSlices(int slices, const std::function<void(int)>& work)
+{
+    if (slices <= 1) {
+        if (slices == 1)
+            work(0);
+        return;
+    }
+    std::vector<std::exception_ptr> errors(static_cast<size_t>(slices));
+    std::vector<char> onCaller(static_cast<size_t>(slices), 0);
+    std::vector<std::thread> pool;
+    pool.reserve(static_cast<size_t>(slices - 1));
+    auto guarded = [&](int k) {
+        try {
+            work(k);
+        } catch (...) {
+            errors[static_cast<size_t>(k)] = std::current_exception();
+        }
+    };
+    for (int k = 1; k < slices; ++k) {
+        try {
+            pool.emplace_back(guarded, k);
+        } catch (const std::exception&) {
+            onCaller[static_cast<size_t>(k)] = 1;
+        }
+    }
+    guarded(0);
+    for (int k = 1; k < slices; ++k)
+        if (onCaller[static_cast<size_t>(k)] != 0)
+            guarded(k);
+    for (std::thread& t : pool)
+        t.join();
+    for (const std::exception_ptr& error : errors)
+        if (error)
+            std::rethrow_exception(error);
 }

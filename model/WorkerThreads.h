@@ -23,3 +23,9 @@ int workersFor(int count);
 // every worker has ended.
 void runInOrder(int count, const std::function<void(int, int)>& work, const std::function<void(int)>& merge,
                 const std::function<bool()>& stop);
+
+// Runs work(k) for every k in 0..slices-1: k = 0 on the calling thread, the others on threads of
+// their own (a slice whose thread cannot be started runs on the calling thread). Returns when all
+// have ended; the first exception any of them threw is then rethrown on the calling thread, so no
+// thread ever ends by an exception.
+void runSlices(int slices, const std::function<void(int)>& work);

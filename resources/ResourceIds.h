@@ -176,9 +176,33 @@ enum {
     IDC_WATCH_CHANGE_COUNT_LABEL = 1076,
     IDC_WATCH_LOG_FILE = 1006,
     IDC_WATCH_INTERVAL = 1007,
+    IDC_WATCH_ALL_TYPES = 1097, // the watch's scope, beside Start and Stop
+    IDC_WATCH_DELETED = 1098,
     ID_WATCH_START = 32773,
     ID_WATCH_STOP = 32774,
     ID_WATCH_SETUP = 32781,
     ID_WATCH_TIMER = 23,
+};
+} // namespace rid
+
+// The "Changes" view: two exports compared object by object and element by element.
+namespace rid {
+enum {
+    IDD_CHANGESVIEW = 171,
+    IDC_CHANGES_EXPORT_A = 1101,
+    IDC_CHANGES_EXPORT_B = 1102,
+    IDC_CHANGES_BROWSE_A = 1103,
+    IDC_CHANGES_BROWSE_B = 1104,
+    IDC_CHANGES_COMPARE = 1105,
+    IDC_CHANGES_NOISE = 1106,
+    IDC_CHANGES_ELEMENTS = 1107,
+    IDC_CHANGES_OLD = 1108,
+    IDC_CHANGES_NEW = 1109,
+    IDC_CHANGES_PREVIOUS = 1110,
+    IDC_CHANGES_NEXT = 1111,
+    IDC_CHANGES_STATUS = 1112,
+    IDC_CHANGES_LABEL_A = 1113,
+    IDC_CHANGES_LABEL_B = 1114,
+    ID_CHANGES_TIMER = 20410,
 };
 } // namespace rid

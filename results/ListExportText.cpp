@@ -2,6 +2,7 @@
 
 #include "model/FileReplace.h"
 #include "model/SourceText.h"
+#include "results/ListTextCell.h"
 #include "results/ResultList.h"
 
 #include <cstdio>
@@ -24,15 +25,7 @@ std::string buildExportText(const CResultList& list, std::time_t now)
 namespace {
 std::string cellThroughBuffer(const std::string& cell, size_t bufferBytes)
 {
-    std::string cut = cell.substr(0, bufferBytes > 0 ? bufferBytes - 1 : 0);
-    std::string text;
-    for (size_t i = 0; i < cut.size(); ++i) {
-        if (cut[i] == '\r' && i + 1 < cut.size() && cut[i + 1] == '\n')
-            ++i;
-        else
-            text += cut[i];
-    }
-    return text;
+    return listTextCell(cell, bufferBytes > 0 ? bufferBytes - 1 : 0);
 }
 } // namespace
 

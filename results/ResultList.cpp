@@ -1,6 +1,7 @@
 #include "results/ResultList.h"
 
 #include "results/DateParse.h"
+#include "results/ListTextCell.h"
 
 #include <algorithm>
 #include <charconv>
@@ -8,9 +9,10 @@
 
 namespace {
 
+constexpr std::size_t kListTextCellLength = 250;
+
 // Cells are read back through fixed buffers: longer texts are cut in these operations.
 constexpr std::size_t kSortFindCellLength = 255;
-constexpr std::size_t kListTextCellLength = 250;
 
 // Shared by every list: the next accepted column click sorts ascending when set.
 std::mutex g_directionMutex;
@@ -371,9 +373,19 @@ void CResultList::resetSortDirection()
     g_nextClickAscending = false;
 }
 
+std::string listTextCell(std::string_view cell, std::size_t length)
+{
+    // A CR or LF that is no pair (a context cut between the two, a bare line feed) would break the
+    // row in two in every text the list is copied or written to.
+    std::string text = withoutCrLf(cut(cell, length));
+    std::replace(text.begin(), text.end(), '\r', ' ');
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    return text;
+}
+
 std::string CResultList::ListTextCell(std::string_view cell)
 {
-    return withoutCrLf(cut(cell, kListTextCellLength));
+    return listTextCell(cell, kListTextCellLength);
 }
 
 std::string CResultList::GetListText(const std::string& separator, const std::string& lineEnd) const
@@ -457,3 +469,5 @@ std::uint64_t CResultList::GetReshapeCount() const
     std::lock_guard lock(m_mutex);
     return m_reshapes;
 }
+
+

@@ -33,6 +33,13 @@ done
 cli=$prefix/bin/quellix-cli
 [ "$("$cli" --version)" = "quellix-cli $version" ] || fail "quellix-cli --version: $("$cli" --version)"
 [ "$("$prefix/bin/cfront-db" --version)" = "cfront-db $version" ] || fail "cfront-db --version"
+if [ "$gui" = --gui ]; then
+  # Without a display: --version and --help answer before the toolkit starts.
+  gui_version=$(env -u DISPLAY -u WAYLAND_DISPLAY "$prefix/bin/quellix" --version 2>&1) || true
+  [ "$gui_version" = "quellix $version" ] || fail "quellix --version without a display: $gui_version"
+fi
+grep -q '^MimeType=text/plain' "$prefix/share/applications/quellix.desktop" &&
+  fail "the desktop entry claims every text/plain file"
 
 objects=$("$cli" objects "$sample")
 count=$(grep -c '^OBJECT ' "$sample")
@@ -46,6 +53,9 @@ trap 'rm -rf "$scratch"' EXIT
 db=$(QUELLIX_DB_PASSWORD= "$cli" db-objects --server "$scratch/sample.db" --net lokal < /dev/null) ||
   fail "db-objects with the default program path failed"
 grep -q "$(printf '^Table\t18\tCustomer\t')" <<<"$db" || fail "db-objects: Table 18 missing"
+watch=$(QUELLIX_DB_PASSWORD= "$cli" db-watch --server "$scratch/sample.db" --net lokal --interval 5 --count 1 \
+  < /dev/null) || fail "db-watch with the default program path failed"
+[ -n "$watch" ] || fail "db-watch printed nothing"
 
 if [ -f /usr/share/bash-completion/bash_completion ]; then
   words=$(bash -c 'source /usr/share/bash-completion/bash_completion

@@ -2,10 +2,11 @@
 # Runs every quellix-cli command with a reference binary and a new binary and compares what they
 # print (stdout and stderr), their exit status and every file they write, byte for byte.
 #
-#   scripts/compare-cli-output.sh REFERENCE_CLI NEW_CLI [MEGABYTES] [GEN_EXPORT]
+#   scripts/compare-cli-output.sh REFERENCE_CLI NEW_CLI [MEGABYTES] [GEN_EXPORT] [SHAPE]
 #
 # The exports: examples/sample-export.txt, a small export with LF line ends and CP437 bytes, and
-# one of MEGABYTES (default 100) made by GEN_EXPORT (default build/bench/gen_export, seed 1).
+# one of MEGABYTES (default 100) made by GEN_EXPORT (default build/bench/gen_export, seed 1) in
+# SHAPE (a flag of gen_export: --real, --nav2013, --joined; default the older synthetic shape).
 # MEGABYTES 0 skips the generated export. Prints one line per difference; exit status 1 when
 # there was one. A reference binary is built from another revision, for example:
 #   git archive main | tar -x -C /tmp/ref-src
@@ -14,13 +15,14 @@
 set -uo pipefail
 cd "$(dirname "$0")/.."
 if [ $# -lt 2 ]; then
-    sed -n '2,13p' "$0" | sed 's/^# \{0,1\}//'
+    sed -n '2,14p' "$0" | sed 's/^# \{0,1\}//'
     exit 2
 fi
 ref=$(realpath "$1")
 new=$(realpath "$2")
 megabytes=${3:-100}
 gen=${4:-build/bench/gen_export}
+shape=${5:-}
 work=$(mktemp -d /tmp/quellix-compare.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 
@@ -30,7 +32,7 @@ printf 'OBJECT Table 1 Stra\xe1e\n{\n  FIELDS\n  {\n    { 1   ;   ;No.          
     > "$work/small-lf.txt"
 exports+=("$work/small-lf.txt")
 if [ "$megabytes" != 0 ]; then
-    "$gen" "$work/generated.txt" "$megabytes" 1 > /dev/null || { echo "cannot generate the export"; exit 1; }
+    "$gen" "$work/generated.txt" "$megabytes" 1 $shape > /dev/null || { echo "cannot generate the export"; exit 1; }
     exports+=("$work/generated.txt")
 fi
 

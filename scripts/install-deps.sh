@@ -4,7 +4,10 @@ set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config libgtest-dev libsqlite3-dev
           libwxgtk3.2-dev xvfb xauth openbox xdotool fonts-dejavu-core libsodium-dev
           dpkg-dev desktop-file-utils man-db groff-base bash-completion
-          clang libfuzzer-14-dev nlohmann-json3-dev python3 python3-jsonschema)
+          clang libfuzzer-14-dev ccache nlohmann-json3-dev python3 python3-jsonschema
+          libgit2-dev patch)
+# npm fetches the SARIF validator the tests run (scripts/install-sarif-validator.sh); any npm will do.
+command -v npm > /dev/null || packages+=(npm)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -12,6 +15,8 @@ done
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
   SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO=sudo
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}"
+  $SUDO apt-get -o DPkg::Lock::Timeout=900 update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get -o DPkg::Lock::Timeout=900 install -y -qq "${missing[@]}"
 fi
+# The SARIF validator of the tests: installed once; without a registry the tests skip it and say so.
+"$(dirname "$0")/install-sarif-validator.sh" > /dev/null || true

@@ -6,6 +6,7 @@
 #include "app/MainFrame.h"
 #include "app/TopLevelPlacement.h"
 #include "resources/Icons.h"
+#include "views/FormKeyboard.h"
 #include "views/ResultListCtrl.h"
 
 #include <wx/checkbox.h>
@@ -50,6 +51,7 @@ bool IBLView::OnCreate(wxDocument* doc, long flags)
     m_form->SetScrollRate(8, 8);
     m_form->ShowScrollbars(wxSHOW_SB_NEVER, wxSHOW_SB_NEVER);
     CreateControls(m_form);
+    enableFormKeyboard(*m_form);
     fitLabelledControls();
     recordInitialLayout();
     m_form->Bind(wxEVT_SIZE, &IBLView::onFormSize, this);
@@ -58,6 +60,7 @@ bool IBLView::OnCreate(wxDocument* doc, long flags)
     relayout();
     Activate(true);
     OnInitialUpdate();
+    focusFirstControl(*m_form);
     return true;
 }
 

@@ -43,14 +43,19 @@ inline wxString notFound(const wxString& path)
     return wxString::Format(kNotFound, path);
 }
 
-// A missing export gives "PATH wurde nicht gefunden.", every other failure "Befehl fehlgeschlagen.";
-// an empty text when the job went through.
+// A missing export gives "PATH wurde nicht gefunden."; an export that cannot be read
+// "Befehl fehlgeschlagen." with a second line naming the file and the system's reason, as the
+// command line words it; every other failure "Befehl fehlgeschlagen."; an empty text when the job
+// went through.
 inline wxString jobFailure(const JobStatus& status)
 {
     switch (status.kind) {
     case JobErrorKind::Ok: return wxString();
     case JobErrorKind::NotFound: return notFound(wxString::FromUTF8(status.path));
     case JobErrorKind::Unreadable:
+        if (!status.reason.empty())
+            return wxString(kCommandFailed) + "\ncannot read " + wxString::FromUTF8(status.reason);
+        return kCommandFailed;
     case JobErrorKind::CannotWrite: return kCommandFailed;
     }
     return kCommandFailed;
@@ -91,6 +96,10 @@ inline wxString splitRenamed(size_t count, const wxString& firstName)
 inline wxString stopped(const wxString& lastAction)
 {
     return lastAction.empty() ? wxString("Stopped") : "Stopped: " + lastAction;
+}
+inline wxString stoppedReading(const wxString& path)
+{
+    return wxString::Format("Stopped while reading %s: the list is empty", path);
 }
 inline wxString notFoundInList(const wxString& term)
 {

@@ -8,6 +8,11 @@
 #include "views/AnsiText.h"
 
 #include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/panel.h>
+#include <wx/splitter.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
 #include <wx/display.h>
 #include <wx/sizer.h>
 #include <wx/stc/stc.h>
@@ -24,6 +29,8 @@ namespace {
 const wxSize kDialogUnits(469, 302);
 constexpr int kTreeWidthUnits = 79;
 constexpr int kNavigationButtonUnits = 15;
+constexpr int kStyledLinesAround = 200;      // styled at once above and below the line shown first
+constexpr int kIdleStyleBytes = 256 * 1024;  // styled per idle event after that
 
 // Where a tree item's declaration starts in the object text.
 class CDeclarationData : public wxTreeItemData {
@@ -55,16 +62,17 @@ CObjectViewer::CObjectViewer(wxWindow* parent, const CResultLocation& location)
         button->Enable(hasHits);
     if (hasHits)
         ShowHit(m_model.current());
+    else
+        styleAround(0);
 
-    wxAcceleratorEntry find(wxACCEL_CTRL, 'F', wxID_FIND);
-    SetAcceleratorTable(wxAcceleratorTable(1, &find));
-    Bind(wxEVT_MENU, &CObjectViewer::onFindCommand, this, wxID_FIND);
-    Bind(wxEVT_FIND, &CObjectViewer::onFindDialog, this);
-    Bind(wxEVT_FIND_NEXT, &CObjectViewer::onFindDialog, this);
-    Bind(wxEVT_FIND_CLOSE, [this](wxFindDialogEvent&) {
-        m_findDialog->Destroy();
-        m_findDialog = nullptr;
-    });
+    const wxAcceleratorEntry keys[] = {{wxACCEL_CTRL, 'F', wxID_FIND},
+                                       {wxACCEL_NORMAL, WXK_F3, IDC_FIND_NEXT},
+                                       {wxACCEL_SHIFT, WXK_F3, IDC_FIND_PREVIOUS}};
+    SetAcceleratorTable(wxAcceleratorTable(WXSIZEOF(keys), keys));
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { ShowFindBox(true); }, wxID_FIND);
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { findAgain(true); }, IDC_FIND_NEXT);
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { findAgain(false); }, IDC_FIND_PREVIOUS);
+    Bind(wxEVT_CHAR_HOOK, &CObjectViewer::onCharHook, this);
     bindNavigation();
 }
 
@@ -85,13 +93,15 @@ bool CObjectViewer::show(wxWindow* parent, const CResultLocation& location, std:
 
 void CObjectViewer::createControls()
 {
-    m_tree = new wxTreeCtrl(this, IDC_OBJECT_TREE, wxDefaultPosition,
-                            wxSize(ConvertDialogToPixels(wxSize(kTreeWidthUnits, 0)).x, -1),
+    m_splitter = new wxSplitterWindow(this, IDC_OBJECT_SPLITTER, wxDefaultPosition, wxDefaultSize,
+                                      wxSP_LIVE_UPDATE | wxSP_3DSASH);
+    m_tree = new wxTreeCtrl(m_splitter, IDC_OBJECT_TREE, wxDefaultPosition, wxDefaultSize,
                             wxTR_HAS_BUTTONS | wxTR_LINES_AT_ROOT | wxTR_HIDE_ROOT | wxTR_SINGLE);
-    m_text = new wxStyledTextCtrl(this, IDC_OBJECT_TEXT);
-    auto* body = new wxBoxSizer(wxHORIZONTAL);
-    body->Add(m_tree, 0, wxEXPAND | wxRIGHT, 5);
-    body->Add(m_text, 1, wxEXPAND);
+    m_text = new wxStyledTextCtrl(m_splitter, IDC_OBJECT_TEXT);
+    m_splitter->SetMinimumPaneSize(20);
+    m_splitter->SetSashGravity(0.0); // a wider dialog widens the text, the tree keeps its width
+    m_splitter->SplitVertically(m_tree, m_text, ConvertDialogToPixels(wxSize(kTreeWidthUnits, 0)).x);
+    createFindBox();
 
     auto* buttons = new wxBoxSizer(wxHORIZONTAL);
     buttons->AddStretchSpacer();
@@ -108,10 +118,33 @@ void CObjectViewer::createControls()
     buttons->Add(new wxButton(this, wxID_CANCEL, "Cancel"));
 
     auto* sizer = new wxBoxSizer(wxVERTICAL);
-    sizer->Add(body, 1, wxEXPAND | wxALL, 8);
+    sizer->Add(m_splitter, 1, wxEXPAND | wxALL, 8);
+    sizer->Add(m_findBox, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 8);
     sizer->Add(buttons, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 8);
     SetSizer(sizer);
+    sizer->Hide(m_findBox);
     SetSize(ConvertDialogToPixels(kDialogUnits));
+}
+
+void CObjectViewer::createFindBox()
+{
+    // Part of the dialog, not a window of its own: a modal dialog leaves no input to a second one.
+    m_findBox = new wxPanel(this);
+    m_findText = new wxTextCtrl(m_findBox, IDC_FIND_TEXT, wxString(), wxDefaultPosition, wxSize(220, -1),
+                                wxTE_PROCESS_ENTER);
+    m_matchCase = new wxCheckBox(m_findBox, IDC_FIND_MATCH_CASE, "Match &case");
+    m_findState = new wxStaticText(m_findBox, IDC_FIND_STATE, wxString());
+    auto* row = new wxBoxSizer(wxHORIZONTAL);
+    row->Add(new wxStaticText(m_findBox, wxID_STATIC, "&Find:"), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 4);
+    row->Add(m_findText, 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 4);
+    row->Add(new wxButton(m_findBox, IDC_FIND_NEXT, "&Next"), 0, wxRIGHT, 2);
+    row->Add(new wxButton(m_findBox, IDC_FIND_PREVIOUS, "&Previous"), 0, wxRIGHT, 8);
+    row->Add(m_matchCase, 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 8);
+    row->Add(m_findState, 1, wxALIGN_CENTER_VERTICAL);
+    m_findBox->SetSizer(row);
+    m_findText->Bind(wxEVT_TEXT_ENTER, [this](wxCommandEvent&) { findAgain(!wxGetKeyState(WXK_SHIFT)); });
+    m_findBox->Bind(wxEVT_BUTTON, [this](wxCommandEvent& event) { findAgain(event.GetId() == IDC_FIND_NEXT); },
+                    IDC_FIND_NEXT, IDC_FIND_PREVIOUS);
 }
 
 void CObjectViewer::fillTree()
@@ -159,10 +192,58 @@ void CObjectViewer::fillText()
     m_text->AddTextRaw(m_shown.utf8.data(), static_cast<int>(m_shown.utf8.size()));
     std::vector<char> styles = calStyles(m_model.objectText());
     markHits(styles, m_model.hits());
-    std::string bytes = styleBytes(m_shown, styles);
-    m_text->StartStyling(0);
-    m_text->SetStyleBytes(static_cast<int>(bytes.size()), bytes.data());
+    m_styles = styleBytes(m_shown, styles);
+    m_unstyled = {{0, static_cast<int>(m_styles.size())}};
     m_text->SetReadOnly(true);
+}
+
+void CObjectViewer::styleAround(int line)
+{
+    // What the window shows is styled at once; the rest of a large object in idle time.
+    const int from = m_text->PositionFromLine(std::max(0, line - kStyledLinesAround));
+    const int to = m_text->PositionFromLine(std::min(m_text->GetLineCount(), line + 2 * kStyledLinesAround));
+    applyStyles(from, to < 0 ? static_cast<int>(m_styles.size()) : to);
+    if (!m_unstyled.empty() && !m_stylingInIdle) {
+        m_stylingInIdle = true;
+        Bind(wxEVT_IDLE, &CObjectViewer::onIdleStyling, this);
+    }
+}
+
+void CObjectViewer::applyStyles(int from, int to)
+{
+    std::vector<std::pair<int, int>> left;
+    for (auto [start, end] : m_unstyled) {
+        const int a = std::max(start, from), b = std::min(end, to);
+        if (a >= b) {
+            left.emplace_back(start, end);
+            continue;
+        }
+        m_text->StartStyling(a);
+        m_text->SetStyleBytes(b - a, m_styles.data() + a);
+        if (start < a)
+            left.emplace_back(start, a);
+        if (b < end)
+            left.emplace_back(b, end);
+    }
+    m_unstyled.swap(left);
+}
+
+void CObjectViewer::onIdleStyling(wxIdleEvent& event)
+{
+    event.Skip();
+    if (m_unstyled.empty()) {
+        Unbind(wxEVT_IDLE, &CObjectViewer::onIdleStyling, this);
+        m_stylingInIdle = false;
+        return;
+    }
+    const int start = m_unstyled.front().first;
+    applyStyles(start, start + kIdleStyleBytes);
+    event.RequestMore(!m_unstyled.empty());
+}
+
+bool CObjectViewer::IsFullyStyled() const
+{
+    return m_unstyled.empty();
 }
 
 void CObjectViewer::applyPlacement()
@@ -189,6 +270,7 @@ void CObjectViewer::ShowHit(int n)
     if (!m_model.showHit(n))
         return;
     const ViewerHit& hit = m_model.hits()[static_cast<size_t>(m_model.current())];
+    styleAround(m_text->LineFromPosition(m_shown.at(hit.offset)));
     selectAndScroll(m_shown.at(hit.offset), m_shown.at(hit.offset + hit.length), m_model.firstVisibleLine());
 }
 
@@ -209,6 +291,11 @@ void CObjectViewer::scrollHorizontallyTo(int from, int to)
     const int offset = m_text->GetXOffset();
     const int start = m_text->PointFromPosition(from).x - left + offset;
     const int end = m_text->PointFromPosition(to).x - left + offset;
+    // The line's start stays in view whenever the hit fits beside it.
+    if (end <= width - width / 16) {
+        m_text->SetXOffset(0);
+        return;
+    }
     if (start >= offset && end <= offset + width)
         return;
     // A hit left of the view comes in near the left edge, one to the right near the right edge
@@ -232,6 +319,7 @@ bool CObjectViewer::ScrollToDeclaration(const wxTreeItemId& item)
         return false;
     int from = m_shown.at(data->position);
     int to = m_text->GetLineEndPosition(m_text->LineFromPosition(from));
+    styleAround(m_text->LineFromPosition(from));
     selectAndScroll(from, to, m_model.firstVisibleLineFor(data->position));
     return true;
 }
@@ -261,19 +349,41 @@ bool CObjectViewer::FindNext(const wxString& text, bool forward, bool matchCase)
     return true;
 }
 
-void CObjectViewer::onFindCommand(wxCommandEvent&)
+void CObjectViewer::ShowFindBox(bool show)
 {
-    if (m_findDialog == nullptr) {
-        m_findData.SetFlags(wxFR_DOWN);
-        m_findDialog = new wxFindReplaceDialog(this, &m_findData, "Find");
+    GetSizer()->Show(m_findBox, show);
+    Layout();
+    if (show) {
+        m_findText->SetFocus();
+        m_findText->SelectAll();
+    } else {
+        m_text->SetFocus();
     }
-    m_findDialog->Show();
-    m_findDialog->Raise();
 }
 
-void CObjectViewer::onFindDialog(wxFindDialogEvent& event)
+bool CObjectViewer::IsFindBoxShown() const
 {
-    const int flags = event.GetFlags();
-    if (!FindNext(event.GetFindString(), (flags & wxFR_DOWN) != 0, (flags & wxFR_MATCHCASE) != 0))
+    return m_findBox->IsShown();
+}
+
+void CObjectViewer::findAgain(bool forward)
+{
+    if (!IsFindBoxShown() || m_findText->IsEmpty()) {
+        ShowFindBox(true);
+        if (m_findText->IsEmpty())
+            return;
+    }
+    const bool found = FindNext(m_findText->GetValue(), forward, m_matchCase->GetValue());
+    m_findState->SetLabel(found ? wxString() : wxString("not found"));
+    if (!found)
         wxBell();
+}
+
+void CObjectViewer::onCharHook(wxKeyEvent& event)
+{
+    if (event.GetKeyCode() == WXK_ESCAPE && event.GetModifiers() == wxMOD_NONE && IsFindBoxShown()) {
+        ShowFindBox(false);
+        return;
+    }
+    event.Skip(); // Esc without the find box closes the viewer as Cancel does
 }

@@ -3,20 +3,37 @@
 #include "model/ObjectViewerModel.h"
 
 #include <wx/dialog.h>
-#include <wx/fdrepdlg.h>
 #include <wx/treebase.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 class CResultLocation;
 class wxButton;
+class wxCheckBox;
+class wxPanel;
+class wxSplitterWindow;
+class wxStaticText;
 class wxStyledTextCtrl;
+class wxTextCtrl;
 class wxTreeCtrl;
 class wxTreeEvent;
+class wxIdleEvent;
 
-// The object viewer (dialog 137): the object's outline in a tree, its text with every hit of the
-// last search in bold red over the C/AL colouring, and four buttons that step from hit to hit.
+// The controls of the viewer's find box and the sash between outline and text.
+enum {
+    IDC_FIND_TEXT = 1100,
+    IDC_FIND_MATCH_CASE,
+    IDC_FIND_NEXT,
+    IDC_FIND_PREVIOUS,
+    IDC_FIND_STATE,
+    IDC_OBJECT_SPLITTER,
+};
+
+// The object viewer (dialog 137): the object's outline in a tree beside its text (a sash between
+// them), every hit of the last search in bold red over the C/AL colouring, four buttons that step
+// from hit to hit, and a find box (Ctrl+F; F3 and Shift+F3 find again; Esc closes the box only).
 class CObjectViewer : public wxDialog {
 public:
     CObjectViewer(wxWindow* parent, const CResultLocation& location);
@@ -41,7 +58,8 @@ public:
     const ShownText& Shown() const { return m_shown; }
     wxStyledTextCtrl* TextCtrl() const { return m_text; }
     wxTreeCtrl* Tree() const { return m_tree; }
-    // Makes hit n (clamped) current: selected, about ten lines below the top, horizontally in view.
+    // Makes hit n (clamped) current: selected, about ten lines below the top, horizontally in view
+    // with the start of its line when both fit.
     void ShowHit(int n);
     // Scrolls to the declaration of a tree item and selects the rest of its line; false for an item
     // without a declaration.
@@ -51,6 +69,13 @@ public:
     bool FindNext(const wxString& text, bool forward, bool matchCase);
     // Saves size and position before the dialog ends.
     void EndModal(int code) override;
+    // The find box: shown with its text selected and the focus, or hidden with the focus back in
+    // the object's text.
+    void ShowFindBox(bool show);
+    bool IsFindBoxShown() const;
+    wxSplitterWindow* Splitter() const { return m_splitter; }
+    // True once the whole text has its colours (a large object is coloured in idle time).
+    bool IsFullyStyled() const;
 
 private:
     void createControls();
@@ -61,8 +86,12 @@ private:
     void scrollHorizontallyTo(int from, int to);
     void onStepButton(wxCommandEvent& event);
     void onTreeActivated(wxTreeEvent& event);
-    void onFindCommand(wxCommandEvent& event);
-    void onFindDialog(wxFindDialogEvent& event);
+    void styleAround(int line);
+    void applyStyles(int from, int to);
+    void onIdleStyling(wxIdleEvent& event);
+    void createFindBox();
+    void findAgain(bool forward);
+    void onCharHook(wxKeyEvent& event);
     void bindNavigation();
     void addFieldsRoot();
     void showLocation(const CResultLocation& location);
@@ -72,11 +101,17 @@ private:
 
     CObjectViewerModel m_model;
     ShownText m_shown;
+    std::string m_styles;                        // one style byte per byte of the shown text
+    std::vector<std::pair<int, int>> m_unstyled; // ranges of it not yet given to the control
+    bool m_stylingInIdle = false;
+    wxSplitterWindow* m_splitter = nullptr;
     wxTreeCtrl* m_tree = nullptr;
     wxStyledTextCtrl* m_text = nullptr;
     wxButton* m_stepButtons[4] = {};
-    wxFindReplaceData m_findData;
-    wxFindReplaceDialog* m_findDialog = nullptr;
+    wxPanel* m_findBox = nullptr;
+    wxTextCtrl* m_findText = nullptr;
+    wxCheckBox* m_matchCase = nullptr;
+    wxStaticText* m_findState = nullptr; // "not found", or empty
     std::vector<CResultLocation> m_back; // where each F12 started
     std::string m_referencesTarget;
 };

@@ -13,6 +13,8 @@
 #include <wx/utils.h>
 
 #include <algorithm>
+#include <memory>
+#include <utility>
 
 namespace {
 wxListColumnFormat columnFormat(int align)
@@ -39,6 +41,22 @@ constexpr int kCellPadding = 12;     // a blank on each side of a cell and the g
 constexpr int kEdgeGrip = 5;         // how close to a heading's edge a double click must be
 constexpr int kFitRowLimit = 5000;   // rows measured when a column is fitted
 constexpr int kFitDelayMs = 50;      // after the button is up, when the heading is done resizing
+
+// The column under x (in the row area's coordinates), -1 right of the last one.
+int columnAt(const wxListCtrl& list, int x)
+{
+    // The first row's cell tells the horizontal scrolling.
+    int edge = 0;
+    wxRect first;
+    if (list.GetItemCount() > 0 && list.GetSubItemRect(list.GetTopItem(), 0, first))
+        edge = first.x;
+    for (int c = 0; c < list.GetColumnCount(); ++c) {
+        edge += list.GetColumnWidth(c);
+        if (x < edge)
+            return c;
+    }
+    return -1;
+}
 } // namespace
 
 CResultListCtrl::CResultListCtrl(wxWindow* parent, wxWindowID id, CResultList& list, const wxRect& rect,
@@ -64,6 +82,29 @@ CResultListCtrl::CResultListCtrl(wxWindow* parent, wxWindowID id, CResultList& l
     }
     if (auto* app = dynamic_cast<CQuellixApp*>(wxTheApp))
         m_layoutStore = &app->settings();
+    // A cell cut by its column shows its whole text as the row area's tooltip.
+    auto shownCell = std::make_shared<std::pair<long, int>>(-1, -1);
+    Bind(wxEVT_MOTION, [this, shownCell](wxMouseEvent& event) {
+        event.Skip();
+        int flags = 0;
+        const long row = HitTest(event.GetPosition(), flags);
+        const int column = row >= 0 ? columnAt(*this, event.GetX()) : -1;
+        if (std::make_pair(row, column) == *shownCell)
+            return;
+        *shownCell = {row, column};
+        wxWindow* rows = nullptr;
+        for (wxWindow* child : GetChildren())
+            if (child != headingWindow())
+                rows = child;
+        if (rows == nullptr)
+            return;
+        wxString text = column >= 0 ? OnGetItemText(row, column) : wxString();
+        const int room = column >= 0 ? GetColumnWidth(column) - kCellPadding - (column == 0 && m_small ? 20 : 0) : 0;
+        if (!text.empty() && GetTextExtent(text).x > room)
+            rows->SetToolTip(text);
+        else
+            rows->UnsetToolTip();
+    });
 }
 
 bool CResultListCtrl::SyncFromList()

@@ -4,6 +4,7 @@
 #include "app/QuellixApp.h"
 #include "app/QuellixDoc.h"
 #include "layout/PageGeometry.h"
+#include "model/ExportObjects.h"
 #include "resources/ResourceIds.h"
 #include "results/ListExportText.h"
 #include "settings/SettingsKeys.h"
@@ -62,6 +63,7 @@ void CSearchView::OnInitialUpdate()
         m_results.AddColumn(heading, LIST_ALIGN_LEFT, std::string(heading) == "Objects" ? 380 : 100);
     m_list->SyncFromList();
     OnUpdate(nullptr, nullptr);
+    m_termEdit->SetFocus(); // what is typed first is the term to search
 }
 
 void CSearchView::OnUpdate(wxView*, wxObject*)
@@ -138,6 +140,7 @@ bool CSearchView::startWorker(const OperationDef* operation, const AnalysisArgs&
 {
     wxBusyCursor wait;
     updateControls();
+    Doc()->followSourceFile(m_sourceFile); // the file the job reads names the window
     JobStatus readable = checkSourceReadable(m_sourceFile.utf8_string());
     if (!readable.ok()) {
         wxGetApp().showMessage(GetFrame(), messages::jobFailure(readable));
@@ -167,6 +170,7 @@ bool CSearchView::startWorker(const OperationDef* operation, const AnalysisArgs&
             } catch (...) {
                 failure = messages::exceptionMessage(std::current_exception());
                 dropLoadedExport(manager);
+                m_results.DeleteAllRows(); // their locations went with the catalogue
             }
             if (!failure.empty()) {
                 // before thread jump: the failure goes to the view with the finished message
@@ -188,6 +192,9 @@ bool CSearchView::startWorker(const OperationDef* operation, const AnalysisArgs&
             event->SetInt(id);
             wxQueueEvent(target, event);
         });
+    // The new job's rows start at the top: a list left scrolled below the new job's row count
+    // showed none of them.
+    m_list->Scroll(0, 0);
     m_timer.Start(kJobTickMs);
     followJob(true);
     return true;
@@ -232,7 +239,12 @@ void CSearchView::onWorkerFinished(wxThreadEvent& event)
     }
     syncFromJob();
     wxGetApp().mainFrame()->flushStatusText();
+    if (wxGetApp().mainFrame()->messageText() == messages::kNoOpeningDuringJob)
+        wxGetApp().mainFrame()->SetStatusText(wxString()); // true no longer
     showWrittenFiles();
+    // A file without any OBJECT line loads no object: the status bar says so, as the command line does.
+    if (!m_stopRequested && !m_jobFailed && !holdsObjects(Doc()->manager()))
+        wxGetApp().mainFrame()->SetStatusText(wxString("no objects in ") + m_sourceFile);
     updateControls();
     m_progressBar->SetValue(0);
 }
@@ -240,7 +252,10 @@ void CSearchView::onWorkerFinished(wxThreadEvent& event)
 void CSearchView::showWrittenFiles()
 {
     if (m_stopRequested) {
-        wxGetApp().mainFrame()->SetStatusText(messages::stopped(m_lastAction));
+        // Stopped before the export was read to its end: the list was emptied, say why.
+        const bool read = m_loaded.fileName() == m_sourceFile.utf8_string();
+        wxGetApp().mainFrame()->SetStatusText(read ? messages::stopped(m_lastAction)
+                                                   : messages::stoppedReading(m_sourceFile));
         return;
     }
     if (m_jobOperation == nullptr)

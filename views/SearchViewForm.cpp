@@ -30,19 +30,20 @@ void CSearchView::CreateControls(wxWindow* form)
         return new wxButton(form, id, text, r.GetPosition(), r.GetSize());
     };
 
-    label(wxID_STATIC, "Sourcefile:", DialogRect(7, 9, 48, 8));
+    label(wxID_STATIC, "&Sourcefile:", DialogRect(7, 9, 48, 8));
     m_sourceEdit = edit(IDC_SOURCE_FILE, DialogRect(58, 7, 400, 12));
     button(IDC_BROWSE, "...", DialogRect(462, 6, 18, 14));
 
-    label(wxID_STATIC, "Search term:", DialogRect(7, 27, 48, 8));
+    label(wxID_STATIC, "Search &term:", DialogRect(7, 27, 48, 8));
     wxArrayString terms;
     for (const std::string& term : m_recentTerms.terms)
         terms.push_back(wxString::FromUTF8(term));
     wxRect termRect = DialogRect(58, 25, 184, 12);
     m_termEdit = new wxComboBox(form, IDC_SEARCH_TERM, wxString(), termRect.GetPosition(), termRect.GetSize(), terms,
-                                wxCB_DROPDOWN);
+                                wxCB_DROPDOWN | wxTE_PROCESS_ENTER);
+    m_termEdit->Bind(wxEVT_TEXT_ENTER, [this](wxCommandEvent&) { RunSearch(); });
     wxRect awareRect = DialogRect(246, 26, 50, 10);
-    m_awareCheck = new wxCheckBox(form, IDC_CAL_AWARE, "C/AL-aware", awareRect.GetPosition(), awareRect.GetSize());
+    m_awareCheck = new wxCheckBox(form, IDC_CAL_AWARE, "&C/AL-aware", awareRect.GetPosition(), awareRect.GetSize());
     AnalysisSettings analysis;
     analysis.read(wxGetApp().settings());
     m_awareCheck->SetValue(analysis.aware);
@@ -53,15 +54,15 @@ void CSearchView::CreateControls(wxWindow* form)
     const wxString options[] = {kSearchOptionNormal, kSearchOptionCase, kSearchOptionRegex};
     m_optionCombo = new wxChoice(form, IDC_SEARCH_OPTION, optionRect.GetPosition(), optionRect.GetSize(),
                                  WXSIZEOF(options), options);
-    button(IDC_SEARCH, "Search", DialogRect(376, 24, 50, 14))->SetDefault();
-    button(IDC_SEARCH_IN_LIST, "Search in list", DialogRect(430, 24, 50, 14));
+    button(IDC_SEARCH, "Sea&rch", DialogRect(376, 24, 50, 14))->SetDefault();
+    button(IDC_SEARCH_IN_LIST, "Search in &list", DialogRect(430, 24, 50, 14));
 
     m_list = new CResultListCtrl(form, IDC_RESULT_LIST, m_results, DialogRect(7, 44, 473, 194));
 
     wxRect menuRect = DialogRect(7, 244, 90, 14);
-    m_analysesButton = new CMenuButton(form, IDC_ANALYSES_BUTTON, "Source Analyses ", createAnalysesMenu,
+    m_analysesButton = new CMenuButton(form, IDC_ANALYSES_BUTTON, "Source &Analyses ", createAnalysesMenu,
                                        menuRect.GetPosition(), menuRect.GetSize());
-    button(IDC_NUMBER_RANGE, "Search No. range", DialogRect(7, 264, 90, 14));
+    button(IDC_NUMBER_RANGE, "Search &No. range", DialogRect(7, 264, 90, 14));
 
     label(IDC_LAST_ACTION_LABEL, "last action:", DialogRect(150, 246, 46, 8));
     m_lastActionEdit = edit(IDC_LAST_ACTION, DialogRect(198, 244, 282, 12), wxTE_READONLY);

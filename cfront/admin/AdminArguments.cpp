@@ -73,17 +73,7 @@ std::string utf8ToOemText(std::string_view utf8, const std::string& what)
     char32_t missing = 0;
     if (utf8ToOemExact(utf8, oemCodePage(), oem, &missing))
         return oem;
-    char code[16];
-    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(missing));
-    std::string character;
-    if (missing >= 0x80 && missing < 0x110000) {
-        int extra = missing < 0x800 ? 1 : missing < 0x10000 ? 2 : 3;
-        character += static_cast<char>(((0xFF00 >> (extra + 1)) & 0xFF) | (missing >> (6 * extra)));
-        for (int k = extra - 1; k >= 0; --k)
-            character += static_cast<char>(0x80 | ((missing >> (6 * k)) & 0x3F));
-        character = "\"" + character + "\" ";
-    }
-    throw std::runtime_error(what + " holds the character " + character + code + ", which the OEM code page " +
+    throw std::runtime_error(what + " holds the character " + characterText(missing) + ", which the OEM code page " +
                              std::to_string(static_cast<int>(oemCodePage())) +
                              " cannot hold; use characters of that code page only");
 }

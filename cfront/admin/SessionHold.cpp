@@ -1,27 +1,17 @@
 #include "admin/SessionHold.h"
 
+#include "model/StopSignal.h"
+#include "store/System.h"
+
+#include <atomic>
 #include <chrono>
-#include <csignal>
 #include <iostream>
 #include <thread>
-#include <unistd.h>
 
 namespace cfront {
 namespace {
 
-volatile std::sig_atomic_t g_stop = 0;
-
-void requestStop(int)
-{
-    g_stop = 1;
-}
-
-std::string hostName()
-{
-    char name[256] = {};
-    gethostname(name, sizeof name - 1);
-    return name;
-}
+std::atomic<bool> g_stop{false};
 
 int64_t share(int64_t total, double part)
 {
@@ -32,12 +22,9 @@ int64_t share(int64_t total, double part)
 
 int holdSession(Database& db, const std::string& user, int64_t holdSeconds, const SessionCounters& target)
 {
-    struct sigaction action{};
-    action.sa_handler = requestStop;
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
+    stopOnInterrupt(g_stop);
 
-    int64_t id = addSession(db, user, hostName(), getpid(), nullptr);
+    int64_t id = addSession(db, user, hostName(), processId(), nullptr);
     std::cout << "session " << id << std::endl;
     using Clock = std::chrono::steady_clock;
     const auto start = Clock::now();

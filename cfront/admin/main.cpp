@@ -2,18 +2,22 @@
 #include "admin/AdminArguments.h"
 #include "admin/ExportImport.h"
 #include "admin/SessionHold.h"
-#include "cli/PasswordPrompt.h"
+#include "db/PasswordPrompt.h"
 #include "model/CodePage.h"
+#include "model/Console.h"
+#include "model/FileAccess.h"
 #include "QuellixVersion.h"
 #include "store/DateTimeCodec.h"
 #include "store/Records.h"
 
 #include <algorithm>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <sstream>
+#include <new>
 #include <unistd.h>
 
 using namespace cfront;
@@ -74,38 +78,48 @@ int importExport(Database& db, const CommandArguments& a)
     }
     options.lenient = a.has("--lenient");
     db.requireWritable();
+    int32_t todayTime = 0;
+    localDateTime(currentStamp(), options.today, todayTime);
     const std::string& path = a.positional[2];
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream content;
-    if (!file || !(content << file.rdbuf())) {
+    std::ifstream file(fileSystemPath(path), std::ios::binary);
+    std::error_code error;
+    if (!file || std::filesystem::is_directory(fileSystemPath(path), error)) {
         std::cerr << "cfront-db: cannot read " << path << "\n";
         return 1;
     }
-    ExportReading reading = readExport(content.str(), options);
+    // A failed read throws, so an allocation failure inside it reaches the caller as itself.
+    file.exceptions(std::ios::badbit);
+    db.execute("BEGIN IMMEDIATE");
+    ExportReading reading;
+    try {
+        reading = importExport(file, options, [&db](const ObjectRow& row) { putObject(db, row); });
+    } catch (const std::ios_base::failure&) {
+        db.execute("ROLLBACK");
+        std::cerr << "cfront-db: cannot read " << path << "\n";
+        return 1;
+    }
     for (const std::string& warning : reading.warnings)
         std::cerr << path << ": " << warning << "\n";
     if (!reading.undecidedOrder.empty()) {
+        db.execute("ROLLBACK");
         std::cerr << "cfront-db: " << path << ": " << reading.undecidedOrder << "\n";
         return 1;
     }
-    if (!reading.unreadable.empty() && !options.lenient) {
-        const size_t shown = std::min<size_t>(reading.unreadable.size(), 20);
-        for (size_t i = 0; i < shown; ++i)
-            std::cerr << path << ": " << oemToUtf8(reading.unreadable[i]) << "\n";
-        if (shown < reading.unreadable.size())
-            std::cerr << path << ": " << reading.unreadable.size() - shown << " more\n";
-        std::cerr << "cfront-db: nothing imported; " << reading.unreadable.size()
+    if (reading.unreadableCount != 0 && !options.lenient) {
+        db.execute("ROLLBACK");
+        for (const std::string& line : reading.unreadable)
+            std::cerr << path << ": " << oemToUtf8(line) << "\n";
+        if (reading.unreadable.size() < reading.unreadableCount)
+            std::cerr << path << ": " << reading.unreadableCount - reading.unreadable.size() << " more\n";
+        std::cerr << "cfront-db: nothing imported; " << reading.unreadableCount
                   << " dates or times cannot be read (--lenient stores them as undefined)\n";
         return 1;
     }
-    if (!reading.unreadable.empty())
-        std::cerr << "cfront-db: " << path << ": " << reading.unreadable.size()
+    if (reading.unreadableCount != 0)
+        std::cerr << "cfront-db: " << path << ": " << reading.unreadableCount
                   << " dates or times could not be read and are stored as undefined\n";
-    db.execute("BEGIN IMMEDIATE");
-    for (const ObjectRow& object : reading.objects)
-        putObject(db, object);
     db.execute("COMMIT");
-    std::cout << reading.objects.size() << " objects imported\n";
+    std::cout << reading.objects << " objects imported\n";
     return 0;
 }
 
@@ -125,7 +139,7 @@ int addUserCommand(Database& db, const CommandArguments& a)
         throw UsageError("the user name is empty");
     bool replace = a.has("--replace");
     if (!replace && userExists(db, user)) {
-        if (isatty(STDIN_FILENO) != 1) {
+        if (isatty(STDIN_FILENO) == 0) {
             std::cerr << "cfront-db: user " << name << " exists; nothing changed (--replace sets a new password)\n";
             return 1;
         }
@@ -301,14 +315,23 @@ int runCommand(const std::vector<std::string>& args)
     throw UsageError("wrong number of arguments");
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+// status, or 1 with one line when what went to stdout cannot be written (a full disk, a closed pipe).
+int written(int status)
 {
-    std::vector<std::string> args(argv + 1, argv + argc);
+    if (std::cout.flush())
+        return status;
+    std::cerr << "cfront-db: cannot write the output\n";
+    return 1;
+}
+
+int runAdmin(int argc, char** argv)
+{
+    std::vector<std::string> args = consoleArguments(argc, argv);
+    if (!args.empty())
+        args.erase(args.begin());
     if (args.size() == 1 && (args[0] == "--version" || args[0] == "--help" || args[0] == "-h")) {
         std::cout << (args[0] == "--version" ? "cfront-db " QUELLIX_VERSION "\n" : kUsage);
-        return 0;
+        return written(0);
     }
     if (!args.empty() && args[0] == "--oem") {
         if (args.size() < 2 || (args[1] != "850" && args[1] != "437")) {
@@ -328,12 +351,27 @@ int main(int argc, char** argv)
         return 2;
     }
     try {
-        return runCommand(args);
+        return written(runCommand(args));
     } catch (const UsageError& e) {
         std::cerr << "cfront-db: " << e.what() << "\n" << kUsage;
         return 2;
+    } catch (const std::bad_alloc&) {
+        throw;
     } catch (const std::exception& e) {
         std::cerr << "cfront-db: " << e.what() << "\n";
         return 1;
     }
+}
+
+} // namespace
+
+// Out of memory anywhere ends the command with one line instead of an abort.
+int main(int argc, char** argv)
+{
+    try {
+        return runAdmin(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::fputs("cfront-db: not enough memory\n", stderr);
+    }
+    return 1;
 }

@@ -3,9 +3,9 @@
 #include "cfront.h"
 #include "library/StandIn.h"
 #include "store/DateTimeCodec.h"
+#include "store/System.h"
 
 #include <cstring>
-#include <dlfcn.h>
 #include <filesystem>
 #include <memory>
 #include <mutex>
@@ -88,10 +88,7 @@ int32_t copyTruncated(char* buffer, int32_t size, const std::string& text)
 
 std::string libraryFolder()
 {
-    Dl_info info{};
-    if (dladdr(reinterpret_cast<void*>(&cfront_ordinal_3), &info) == 0 || !info.dli_fname)
-        return ".";
-    return std::filesystem::path(info.dli_fname).parent_path().string();
+    return cfront::moduleFolder(reinterpret_cast<const void*>(&cfront_ordinal_3));
 }
 
 int32_t textToValue(int32_t* value, const char* text, bool (*parse)(std::string_view, int32_t&))

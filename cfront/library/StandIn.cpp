@@ -1,9 +1,9 @@
 #include "library/StandIn.h"
 
 #include "store/Records.h"
+#include "store/System.h"
 
 #include <fstream>
-#include <unistd.h>
 
 namespace cfront {
 namespace {
@@ -15,13 +15,6 @@ std::string_view trim(std::string_view text)
     if (start == std::string_view::npos)
         return {};
     return text.substr(start, text.find_last_not_of(space) - start + 1);
-}
-
-std::string hostName()
-{
-    char name[256] = {};
-    gethostname(name, sizeof name - 1);
-    return name;
 }
 
 } // namespace
@@ -125,7 +118,7 @@ void StandIn::login(std::string_view user, std::string_view password)
     std::string host = hostName();
     if (!m_db->readOnly())
         removeStaleSessions(*m_db, host);
-    m_sessionId = addSession(*m_db, user, host, getpid(), m_licence ? &*m_licence : nullptr);
+    m_sessionId = addSession(*m_db, user, host, processId(), m_licence ? &*m_licence : nullptr);
     m_loggedIn = true;
     m_counters = SessionCounters{};
 }

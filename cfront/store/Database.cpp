@@ -1,5 +1,7 @@
 #include "store/Database.h"
 
+#include "store/System.h"
+
 #include <sqlite3.h>
 
 #include <cctype>
@@ -8,11 +10,8 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <filesystem>
-#include <sys/stat.h>
 #include <thread>
-#include <unistd.h>
 #include <vector>
 
 namespace cfront {
@@ -52,13 +51,6 @@ int64_t steadyMilliseconds()
 {
     using namespace std::chrono;
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
-
-// Writable for this process and carrying a write bit at all (root passes every access check).
-bool writable(const std::string& path)
-{
-    struct stat status{};
-    return access(path.c_str(), W_OK) == 0 && stat(path.c_str(), &status) == 0 && (status.st_mode & 0222) != 0;
 }
 
 std::string folderOf(const std::string& path)
@@ -287,15 +279,9 @@ void Database::requireWritable() const
 
 void Database::create(const std::string& path)
 {
-    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0) {
-        std::error_code ignored;
-        bool link = std::filesystem::is_symlink(path, ignored);
-        throw DatabaseError("cannot create database " + path + ": " +
-                            (link ? "it is a symbolic link" : errno == EEXIST ? "the file exists" : std::strerror(errno)));
-    }
-    fchmod(fd, 0600); // whatever the umask
-    close(fd);
+    std::string reason;
+    if (!createOwnerOnlyFile(path, reason))
+        throw DatabaseError("cannot create database " + path + ": " + reason);
     Database db(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW, nullptr);
     db.execute("PRAGMA journal_mode=WAL");
     db.execute("BEGIN");

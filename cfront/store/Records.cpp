@@ -1,11 +1,11 @@
 #include "store/Records.h"
 
 #include "store/DateTimeCodec.h"
+#include "store/System.h"
 
 #include <cerrno>
 #include <sodium.h>
 #include <stdexcept>
-#include <signal.h>
 
 namespace cfront {
 namespace {
@@ -75,11 +75,6 @@ bool sameUserName(std::string_view a, std::string_view b)
             return false;
     }
     return true;
-}
-
-bool processGone(int64_t pid)
-{
-    return pid > 0 && kill(static_cast<pid_t>(pid), 0) == -1 && errno == ESRCH;
 }
 
 } // namespace

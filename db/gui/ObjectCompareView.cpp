@@ -2,6 +2,7 @@
 
 #include "settings/ObjectCompareSettings.h"
 #include "app/QuellixApp.h"
+#include "db/gui/DatabaseWait.h"
 #include "db/gui/MarkObjectsDialog.h"
 #include "db/ObjectCompare.h"
 #include "resources/ResourceIds.h"
@@ -41,6 +42,7 @@ public:
         wxGetApp().showMessageBox(m_parent, fromAnsi(text), fromAnsi(caption), wxOK | style);
     }
     void note(const std::string& text) override { wxGetApp().statusRelay().setStatusText(text); }
+    void waiting(const std::string& text) override { CDatabaseOperation::showWait(text); }
 
 private:
     wxWindow* m_parent;
@@ -69,8 +71,10 @@ void CObjectCompareView::bindCommands()
         Bind(wxEVT_BUTTON, &CObjectCompareView::onBrowseLicence, this, id);
     for (int id : {IDC_COMPARE_PATH1_BROWSE, IDC_COMPARE_PATH2_BROWSE})
         Bind(wxEVT_BUTTON, &CObjectCompareView::onBrowseProgramPath, this, id);
-    for (int id : {wxID_SAVE, wxID_SAVEAS})
+    for (int id : {wxID_SAVE, wxID_SAVEAS}) {
         Bind(wxEVT_MENU, &CObjectCompareView::onExport, this, id);
+        Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& event) { event.Enable(m_results.GetRowCount() > 0); }, id);
+    }
     // Ctrl+C with the focus in the list copies its selected rows (every row when none is selected).
     bindTextEditCommands(*this, CopyTarget{[this](wxWindow* focus) { return m_list != nullptr && m_list->HasFocusIn(focus); },
                                            [this] { m_list->CopySelectedRows(); }});
@@ -88,7 +92,7 @@ void CObjectCompareView::readSettings()
 {
     ObjectCompareSettings settings;
     settings.read(wxGetApp().settings());
-    const DatabaseConnection* stored[2] = {&settings.database1, &settings.database2};
+    const ObjectCompareSettings::Connection* stored[2] = {&settings.database1, &settings.database2};
     for (int n = 0; n < 2; ++n) {
         ConnectionTexts& texts = m_connection[n];
         texts.server = wxString::FromUTF8(stored[n]->server);
@@ -102,12 +106,12 @@ void CObjectCompareView::readSettings()
 void CObjectCompareView::writeSettings()
 {
     ObjectCompareSettings settings;
-    DatabaseConnection* stored[2] = {&settings.database1, &settings.database2};
+    ObjectCompareSettings::Connection* stored[2] = {&settings.database1, &settings.database2};
     for (int n = 0; n < 2; ++n) {
         const ConnectionTexts& texts = m_connection[n];
-        *stored[n] = DatabaseConnection{texts.server.utf8_string(), texts.netType.utf8_string(),
-                                        texts.licenceFile.utf8_string(), texts.user.utf8_string(), "",
-                                        texts.programPath.utf8_string()};
+        *stored[n] = ObjectCompareSettings::Connection{texts.server.utf8_string(), texts.netType.utf8_string(),
+                                                       texts.licenceFile.utf8_string(), texts.user.utf8_string(),
+                                                       texts.programPath.utf8_string()};
     }
     settings.write(wxGetApp().settings());
 }
@@ -140,22 +144,35 @@ void CObjectCompareView::updateControls()
     m_allTypesCheck->SetValue(m_allTypes);
 }
 
-DatabaseConnection CObjectCompareView::Connection(int database) const
+bool CObjectCompareView::Connection(int database, DatabaseConnection& connection, std::string& problem) const
 {
     const ConnectionTexts& texts = m_connection[database];
-    return DatabaseConnection{texts.server.utf8_string(), texts.netType.utf8_string(),
-                              texts.licenceFile.utf8_string(), toAnsi(texts.user), toAnsi(texts.password),
-                              texts.programPath.utf8_string()};
+    connection = DatabaseConnection{texts.server.utf8_string(), texts.netType.utf8_string(),
+                                    texts.licenceFile.utf8_string(), texts.user.utf8_string(),
+                                    texts.password.utf8_string(), texts.programPath.utf8_string()};
+    return credentialsToAnsi(connection, problem);
 }
 
 void CObjectCompareView::CompareObjects()
 {
     updateData();
     writeSettings();
-    wxBusyCursor wait;
-    CViewMessageBoxes boxes(GetFrame());
-    CDatabaseSession session(boxes);
-    runObjectCompare(session, Connection(0), Connection(1), m_allTypes, m_entries1, m_entries2, m_results);
+    DatabaseConnection connections[2];
+    for (int n = 0; n < 2; ++n) {
+        std::string problem;
+        if (!Connection(n, connections[n], problem)) {
+            wxGetApp().showMessageBox(GetFrame(), wxString::Format("Database %d: ", n + 1) + wxString::FromUTF8(problem),
+                                      "Error", wxOK | wxICON_ERROR);
+            return;
+        }
+    }
+    {
+        CDatabaseOperation operation;
+        CViewMessageBoxes boxes(GetFrame());
+        CDatabaseSession session(boxes);
+        runObjectCompare(session, connections[0], connections[1], m_allTypes, m_entries1, m_entries2, m_results);
+    }
+    wxGetApp().statusRelay().setStatusText(compareSummary(m_entries1, m_entries2));
     m_compared = true;
     m_comparedServers[0] = m_connection[0].server;
     m_comparedServers[1] = m_connection[1].server;

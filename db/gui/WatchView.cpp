@@ -1,13 +1,14 @@
 #include "db/gui/WatchView.h"
 
 #include "app/QuellixApp.h"
+#include "db/gui/DatabaseWait.h"
 #include "db/gui/WatchSetupDialog.h"
 #include "resources/ResourceIds.h"
-#include "views/AnsiText.h"
 #include "views/ResultListCtrl.h"
 #include "views/TextEditCommands.h"
 
 #include <wx/button.h>
+#include <wx/checkbox.h>
 #include <wx/choice.h>
 #include <wx/dirdlg.h>
 #include <wx/msgdlg.h>
@@ -39,6 +40,11 @@ void CWatchMessageBoxes::show(const std::string& text, const std::string& captio
 void CWatchMessageBoxes::note(const std::string& text)
 {
     wxGetApp().statusRelay().setStatusText(text);
+}
+
+void CWatchMessageBoxes::waiting(const std::string& text)
+{
+    CDatabaseOperation::showWait(text);
 }
 
 CWatchView::CWatchView() : IBLView(IDD_WATCHVIEW, IDR_WATCHVIEW, kTemplateSize), m_timer(this, ID_WATCH_TIMER)
@@ -81,6 +87,11 @@ void CWatchView::CreateControls(wxWindow* form)
 
     button(ID_WATCH_START, "Start", DialogRect(7, 7, 50, 14));
     button(ID_WATCH_STOP, "Stop", DialogRect(61, 7, 50, 14));
+    auto check = [&](int id, const wxString& text, const wxRect& r) {
+        return new wxCheckBox(form, id, text, r.GetPosition(), r.GetSize());
+    };
+    m_allTypesCheck = check(IDC_WATCH_ALL_TYPES, "all object types", DialogRect(124, 9, 80, 10));
+    m_deletedCheck = check(IDC_WATCH_DELETED, "report deleted objects", DialogRect(210, 9, 100, 10));
 
     label("Server:", DialogRect(7, 30, 40, 8));
     m_serverEdit = edit(IDC_WATCH_SERVER, DialogRect(50, 28, 110, 12));
@@ -112,8 +123,9 @@ void CWatchView::CreateControls(wxWindow* form)
 
 void CWatchView::createAnchors()
 {
-    AddAnchor(Anchor::GrowHeight, IDC_WATCH_OBJECTS);
-    AddAnchor(Anchor::GrowBoth, IDC_WATCH_SESSIONS);
+    // The changed objects have the longer rows: they take the spare width.
+    AddAnchor(Anchor::GrowBoth, IDC_WATCH_OBJECTS);
+    AddAnchor(Anchor::MoveRightGrowHeight, IDC_WATCH_SESSIONS);
     AddAnchor(Anchor::GrowWidth, IDC_WATCH_PROGRAM_PATH);
     AddAnchor(Anchor::MoveRight, IDC_WATCH_BROWSE);
     for (int id : {IDC_WATCH_DATE, IDC_WATCH_TIME, IDC_WATCH_CHANGE_COUNT, IDC_WATCH_DATE_LABEL,
@@ -128,6 +140,10 @@ void CWatchView::OnInitialUpdate()
     addSessionColumns(m_sessions);
     m_objectsCtrl->SyncFromList();
     m_sessionsCtrl->SyncFromList();
+    // The heading "DBM TableNo." needs more than the column's 80 pixels in the usual fonts.
+    const int headingWidth = m_objectsCtrl->GetTextExtent("DBM TableNo.").x + m_objectsCtrl->FromDIP(16);
+    if (m_objectsCtrl->GetColumnWidth(WOC_DBM_TABLE) < headingWidth)
+        m_objectsCtrl->SetColumnWidth(WOC_DBM_TABLE, headingWidth);
     updateControls();
 }
 
@@ -163,6 +179,8 @@ void CWatchView::updateData()
     m_programPath = m_programPathEdit->GetValue();
     m_user = m_userEdit->GetValue();
     m_password = m_passwordEdit->GetValue();
+    m_scope.allTypes = m_allTypesCheck->GetValue();
+    m_scope.reportDeleted = m_deletedCheck->GetValue();
 }
 
 void CWatchView::updateControls()
@@ -172,6 +190,8 @@ void CWatchView::updateControls()
     m_programPathEdit->ChangeValue(m_programPath);
     m_userEdit->ChangeValue(m_user);
     m_passwordEdit->ChangeValue(m_password);
+    m_allTypesCheck->SetValue(m_scope.allTypes);
+    m_deletedCheck->SetValue(m_scope.reportDeleted);
     m_dateEdit->ChangeValue(m_dateLastRequest);
     m_timeEdit->ChangeValue(m_timeLastRequest);
     m_countEdit->ChangeValue(m_changeCount);
@@ -182,9 +202,17 @@ void CWatchView::StartWatch()
     if (m_watch.running())
         return;
     updateData();
-    DatabaseConnection connection{m_server.utf8_string(), m_netType.utf8_string(), "", toAnsi(m_user),
-                                  toAnsi(m_password),     m_programPath.utf8_string()};
-    m_watch.Start(connection);
+    DatabaseConnection connection{m_server.utf8_string(),   m_netType.utf8_string(), "", m_user.utf8_string(),
+                                  m_password.utf8_string(), m_programPath.utf8_string()};
+    std::string problem;
+    if (!credentialsToAnsi(connection, problem)) {
+        wxGetApp().showMessageBox(GetFrame(), wxString::FromUTF8(problem), "Error", wxOK | wxICON_ERROR);
+        return;
+    }
+    {
+        CDatabaseOperation operation; // reporting deleted objects reads the objects present now
+        m_watch.Start(connection, m_scope);
+    }
     m_objectsCtrl->SyncFromList();
     m_timer.Start(m_requestInterval * 1000);
 }
@@ -211,7 +239,7 @@ void CWatchView::OnRequestTimer()
                                                " request(s) skipped while a request was still running");
         return;
     }
-    wxBusyCursor wait;
+    CDatabaseOperation operation;
     int before = m_changedObjects.GetRowCount();
     if (m_watch.RequestChangedObjects() >= 0) {
         m_objectsCtrl->SyncFromList();

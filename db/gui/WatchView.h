@@ -10,6 +10,7 @@
 #include <memory>
 
 class CResultListCtrl;
+class wxCheckBox;
 class wxChoice;
 class wxTextCtrl;
 class wxUpdateUIEvent;
@@ -21,6 +22,7 @@ public:
     explicit CWatchMessageBoxes(wxWindow*& parent) : m_parent(parent) {}
     void show(const std::string& text, const std::string& caption, MessageIcon icon) override;
     void note(const std::string& text) override;
+    void waiting(const std::string& text) override;
     int suppressed() const { return m_suppressed; }
 
 private:
@@ -83,6 +85,7 @@ private:
     wxString m_password; // never stored
     wxString m_logFileName;
     int m_requestInterval = 20;
+    WatchScope m_scope; // off each time the view opens
     wxString m_dateLastRequest;
     wxString m_timeLastRequest;
     wxString m_changeCount;
@@ -100,6 +103,8 @@ private:
     wxTextCtrl* m_programPathEdit = nullptr;
     wxTextCtrl* m_userEdit = nullptr;
     wxTextCtrl* m_passwordEdit = nullptr;
+    wxCheckBox* m_allTypesCheck = nullptr;
+    wxCheckBox* m_deletedCheck = nullptr;
     wxTextCtrl* m_dateEdit = nullptr;
     wxTextCtrl* m_timeEdit = nullptr;
     wxTextCtrl* m_countEdit = nullptr;

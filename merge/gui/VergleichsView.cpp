@@ -51,6 +51,15 @@ public:
     }
 };
 
+} // namespace
+
+std::unique_ptr<IFileChooser> dialogFileChooser()
+{
+    return std::make_unique<CDialogFileChooser>();
+}
+
+namespace {
+
 wxString fileName(const std::string& path)
 {
     return wxFileName(wxString::FromUTF8(path)).GetFullName();
@@ -64,7 +73,7 @@ CVergleichsView::CVergleichsView()
                {IDC_MERGE_TARGET1, IDC_MERGE_BROWSE_TARGET1, &m_target1, "txt", true},
                {IDC_MERGE_TARGET2, IDC_MERGE_BROWSE_TARGET2, &m_target2, "txt", true},
                {IDC_MERGE_PROGRAM_PATH, IDC_MERGE_BROWSE_PROGRAM, &m_programPath, "exe", false}},
-      m_timer(this, ID_MERGE_TIMER), m_chooser(std::make_unique<CDialogFileChooser>())
+      m_timer(this, ID_MERGE_TIMER), m_chooser(dialogFileChooser())
 {
     MergeSettings settings;
     settings.read(wxGetApp().settings());

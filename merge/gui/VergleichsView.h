@@ -26,6 +26,9 @@ public:
                         bool forWriting, wxString& path) = 0;
 };
 
+// The toolkit's file dialog as a chooser (the merge and "Changes" views' browse buttons).
+std::unique_ptr<IFileChooser> dialogFileChooser();
+
 // The merge view (template 101): two exports, the two intersection files built from them on the
 // view's worker, and an external diff program started with the two files.
 class CVergleichsView : public IBLView {

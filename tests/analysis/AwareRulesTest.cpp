@@ -358,7 +358,8 @@ struct AwareRun {
     {
         e.manager->setStatusSink(&status);
         AnalysisArgs args;
-        args.aware = aware;
+        if (aware)
+            args.flags.push_back(kAwareOption);
         row.run(*e.manager, list, &status, args);
         return rows(list);
     }
@@ -427,6 +428,32 @@ TEST(AwareRules, UnusedFunctionsDefaultRowsStayTextual)
     EXPECT_EQ(r.run(unusedFunctionsOperation(), false), expected);
     EXPECT_EQ(r.e.manager->awareSummary(), "");
     EXPECT_EQ(r.status.lines.back(), "6 von 7 Name: " + kRunner);
+}
+
+TEST(AwareRules, AnUnusedEventWithoutSubscriberIsListedOnce)
+{
+    Catalogue c(R"EXPORT(OBJECT Codeunit 50000 Lone Events
+{
+  CODE
+  {
+
+    [Integration]
+    PROCEDURE OnNobody@1();
+    BEGIN
+    END;
+
+    BEGIN
+    END.
+  }
+}
+)EXPORT");
+    CResultList list;
+    AnalysisArgs args;
+    args.flags = {kAwareOption};
+    unusedFunctionsOperation().run(*c.manager, list, nullptr, args);
+    EXPECT_EQ(rows(list), Rows{functionRow("Codeunit 50000 Lone Events", "OnNobody@1()", "event without subscriber")});
+    EXPECT_EQ(c.manager->awareSummary(), "1 textual, 0 event subscribers, 0 platform, 0 test, 0 letter case: 0 shown, "
+                                         "0 external, 1 events without subscriber");
 }
 
 TEST(AwareRules, UnusedFunctionsAwareLeavesOutWhatThePlatformCalls)
@@ -564,7 +591,7 @@ TEST(AwareRules, GeneratedNewerExportListsNoEventSubscriber)
         textualSubscribers += subscriberDeclaration(e.whole(), row[2]);
     EXPECT_EQ(textualSubscribers, 120);
 
-    args.aware = true;
+    args.flags.push_back(kAwareOption);
     unusedFunctionsOperation().run(*e.manager, list, nullptr, args);
     int unused = 0, external = 0;
     for (const auto& row : rows(list)) {
@@ -577,4 +604,68 @@ TEST(AwareRules, GeneratedNewerExportListsNoEventSubscriber)
     EXPECT_EQ(list.GetRowCount(), 100); // the events of codeunits 2, 3, 6, 7 ... have no subscriber
     EXPECT_EQ(e.manager->awareSummary(), "200 textual, 120 event subscribers, 0 platform, 0 test, 0 letter case: 80 shown, "
                                          "40 external, 20 events without subscriber");
+}
+
+// Every letter folds, the first and last of the alphabet too: names that differ only in the case of
+// an A or a Z are one name to the C/AL-aware rules.
+TEST(AwareRules, LetterCaseFoldsEveryLetterFromAToZ)
+{
+    Catalogue c(R"EXPORT(OBJECT Codeunit 50100 Letters
+{
+  OBJECT-PROPERTIES
+  {
+    Date=01.01.20;
+    Time=12:00:00;
+  }
+  PROPERTIES
+  {
+    OnRun=BEGIN
+            LAZY;
+            zebra;
+            AZURE;
+          END;
+
+  }
+  CODE
+  {
+    VAR
+      Zone@1000 : Integer;
+
+    PROCEDURE Lazy@1();
+    VAR
+      Maze@1001 : Integer;
+    BEGIN
+      MAZE := 1;
+      ZONE := MAZE;
+    END;
+
+    PROCEDURE Zebra@2();
+    BEGIN
+    END;
+
+    PROCEDURE azure@3();
+    BEGIN
+    END;
+
+    PROCEDURE Idle@4();
+    BEGIN
+    END;
+
+    BEGIN
+    END.
+  }
+}
+)EXPORT");
+    CResultList list;
+    for (const OperationDef* row : {&unusedFunctionsOperation(), &unusedVariablesOperation()}) {
+        AnalysisArgs args;
+        args.flags = {kAwareOption};
+        row->run(*c.manager, list, nullptr, args);
+        std::vector<std::string> names;
+        for (const auto& cells : rows(list))
+            names.push_back(cells.size() > 2 ? cells[2] : "");
+        EXPECT_EQ(names, row == &unusedFunctionsOperation() ? std::vector<std::string>{"Idle@4()"}
+                                                            : std::vector<std::string>{})
+            << row->command;
+    }
 }

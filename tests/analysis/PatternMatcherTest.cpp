@@ -212,6 +212,31 @@ TEST(PatternMatcher, WithoutTheMatchCopyAFindGivesTheSamePositions)
     EXPECT_STREQ(kept.matchText(), "Cust a No. b Cust c No.");
 }
 
+TEST(PatternMatcher, LaterSearchesOfOneSubjectDoNotWalkBackOverItsEndAgain)
+{
+    // "Cust.*No\\." runs to the end and walks back to the last "No."; the text behind it is
+    // walked once per subject, not once per hit, while the matches stay the same.
+    std::string subject = "Cust a No. b Cust c No.(x) Cust" + std::string(200000, 'x');
+    const int length = static_cast<int>(subject.size());
+    for (const char* pattern : {"Cust.*No\\.", "Cust(.*)No\\.", "Cust.*(No|Nr)\\."}) {
+        CPatternMatcher matcher;
+        ASSERT_TRUE(matcher.compile(pattern));
+        EXPECT_EQ(matcher.find(subject.data(), length, 0, 0), 0) << pattern;
+        EXPECT_EQ(matcher.groupEnd(0), 23) << pattern;
+        const bool remembered = std::string(pattern).find('|') == std::string::npos;
+        matcher.setStepBudget(remembered ? 10'000 : 0);
+        EXPECT_EQ(matcher.find(subject.data(), length, 1, length), 13) << pattern;
+        EXPECT_EQ(matcher.groupEnd(0), 23) << pattern;
+        EXPECT_EQ(matcher.find(subject.data(), length, 14, length), -1) << pattern;
+        // A subject changed behind the same pointer is walked afresh.
+        subject.replace(subject.size() - 3, 3, "No.");
+        matcher.setStepBudget(0);
+        EXPECT_EQ(matcher.find(subject.data(), length, 14), 27) << pattern;
+        EXPECT_EQ(matcher.groupEnd(0), length) << pattern;
+        subject.replace(subject.size() - 3, 3, "xxx");
+    }
+}
+
 TEST(PatternMatcher, BytesBeforeLengthAreOrdinary)
 {
     CPatternMatcher matcher;

@@ -77,7 +77,7 @@ TEST_F(ExportImportTest, DayFirstSlashDatesAndTwelveHourTimesKeepEveryValue)
     std::vector<Property> properties;
     std::vector<std::string> expected;
     for (int i = 0; i < 240; ++i) {
-        int day = 1 + i % 28, month = 1 + i % 12, year = (i * 7) % 100, hour = i % 24, minute = i % 60;
+        int day = 1 + i % 28, month = 1 + i % 12, year = (80 + (i * 7) % 46) % 100, hour = i % 24, minute = i % 60;
         int shown = hour % 12 == 0 ? 12 : hour % 12; // 12-hour clock: 12 AM is midnight, 12 PM noon
         std::string time = std::to_string(shown) + ":" + twoDigits(minute) + ":" + twoDigits(59 - minute) +
                            (hour < 12 ? " AM" : " PM");
@@ -107,8 +107,6 @@ TEST_F(ExportImportTest, RealDateFormsAndEmptyValues)
                                         "1930-01-01\t16:41:14", "2029-12-31\t23:59:59"}));
     EXPECT_EQ(errors, "");
 
-    ASSERT_EQ(import({{"21-12-17", ""}, {"01-06-08", ""}}), 0) << errors;
-    EXPECT_EQ(storedDatesAndTimes(folder, database), (std::vector<std::string>{"2017-12-21\t", "2008-06-01\t"}));
     ASSERT_EQ(import({{"17-12-21", ""}, {"08-06-01", ""}}, {"--date-order", "ymd"}), 0) << errors;
     EXPECT_EQ(storedDatesAndTimes(folder, database), (std::vector<std::string>{"2017-12-21\t", "2008-06-01\t"}));
 }
@@ -128,6 +126,36 @@ TEST_F(ExportImportTest, UndecidableOrderIsRefusedNamingTwoLinesAndTheOption)
     ASSERT_EQ(import({{"09/06/18", ""}, {"03/04/19", ""}}, {"--date-order", "mdy"}), 0) << errors;
     EXPECT_EQ(storedDatesAndTimes(folder, database), (std::vector<std::string>{"2018-09-06\t", "2019-03-04\t"}));
     EXPECT_EQ(import({{"09/06/18", ""}}, {"--date-order", "myd"}), 2);
+}
+
+TEST_F(ExportImportTest, AnOrderIsRuledOutByADateItReadsAfterTodayOrBefore1980)
+{
+    struct Case {
+        std::vector<Property> dates;
+        std::vector<std::string> stored; // empty: refused, naming what follows
+        std::vector<std::string> named;
+    };
+    const Case cases[] = {
+        // Day first would be 2029-06-15, month first has no month 15: year first.
+        {{{"15-06-29", ""}, {"15-07-01", ""}}, {"2015-06-29\t", "2015-07-01\t"}, {}},
+        // Year first would be 1931-01-12.
+        {{{"31-01-12", ""}, {"05-06-07", ""}}, {"2012-01-31\t", "2007-06-05\t"}, {}},
+        {{{"21-12-17", ""}, {"01-06-08", ""}},
+         {},
+         {"line 5 \"Date=21-12-17;\" and line 17 \"Date=01-06-08;\" read as day first and as year first"}},
+        {{{"15-06-29", ""}, {"28-01-20", ""}},
+         {},
+         {"line 5 \"Date=15-06-29;\" is year first, line 17 \"Date=28-01-20;\" day first",
+          "day first is ruled out by line 5 \"Date=15-06-29;\", which it reads as 2029-06-15, later than today",
+          "year first is ruled out by line 17 \"Date=28-01-20;\", which it reads as 2028-01-20, later than today"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.dates[0].date + " " + c.dates[1].date);
+        ASSERT_EQ(import(c.dates), c.stored.empty() ? 1 : 0) << errors;
+        EXPECT_EQ(storedDatesAndTimes(folder, database), c.stored);
+        for (const std::string& text : c.named)
+            EXPECT_NE(errors.find(text), std::string::npos) << errors;
+    }
 }
 
 TEST_F(ExportImportTest, UnreadableValuesFailTheRunNamingObjectAndLineUnlessLenient)

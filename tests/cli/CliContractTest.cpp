@@ -105,6 +105,29 @@ TEST_F(Cli, ErrorsGiveExitStatusAndOneLine)
     EXPECT_EQ(run("objects").status, 2);
 }
 
+// A term that cannot be searched for as given is refused, never searched for as something else.
+TEST_F(Cli, TermsTheExportCannotHoldAndBadPatternsAreRefused)
+{
+    write(exportPath, "OBJECT Codeunit 1 A\r\n{\r\n  MESSAGE('?');\r\n  Text00?\r\n}\r\n");
+    const struct {
+        std::string args;
+        std::string named;
+    } cases[] = {
+        {"'\xE2\x82\xAC'", "U+20AC"},
+        {"'Text00\xE2\x82\xAC' --mode regex", "U+20AC"},
+        {"'\xFF'", "UTF-8"},
+        {"'(' --mode regex", "regular expression: ("},
+    };
+    for (const auto& c : cases) {
+        CliResult r = run("search " + exportPath + " " + c.args);
+        EXPECT_EQ(r.status, 2) << c.args;
+        EXPECT_EQ(r.out, "") << c.args;
+        EXPECT_NE(r.err.find(c.named), std::string::npos) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    }
+    EXPECT_EQ(run("search " + exportPath + " 'Text00?'").status, 0);
+}
+
 TEST_F(Cli, SplitMakesAMissingFolderAndPrintsEachFile)
 {
     const std::string folder = (dir / "new" / "split").string();

@@ -86,6 +86,8 @@ protected:
         if (command == "db-compare")
             return "--server1 '" + (dir / "none.db").string() + "' --program-path1 '" + dir.string() + "' --server2 '" +
                    (dir / "none.db").string() + "' --program-path2 '" + dir.string() + "'";
+        if (command == "diff")
+            return exportPath + " " + exportPath;
         if (command == "intersect")
             return exportPath + " " + exportPath + " '" + (dir / "t1.txt").string() + "' '" +
                    (dir / "t2.txt").string() + "'";
@@ -102,7 +104,7 @@ TEST_F(CliHelp, GeneralHelpGivesEveryCommandOneLine)
     CliRun r = run("--help");
     ASSERT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
-    std::vector<std::string> expected = {"db-objects", "db-compare", "db-watch", "intersect", "check"};
+    std::vector<std::string> expected = {"db-objects", "db-compare", "db-watch", "intersect", "diff", "check"};
     for (const OperationDef* row : operationTable())
         expected.push_back(row->command);
     for (const std::string& command : expected) {

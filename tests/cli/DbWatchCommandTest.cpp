@@ -222,7 +222,10 @@ TEST_F(DbWatchCommandTest, UnreachableDatabaseAtStartEndsWithStatusOneAndBadArgu
     EXPECT_EQ(run({"--server", "NAV", "--program-path", folder.file("nowhere")}), 1);
     EXPECT_EQ(run({"--server", "NAV", "--program-path", folder.programPath(), "--log", folder.file("no/such/dir.log")}),
               1);
-    EXPECT_EQ(err.str(), "quellix-cli db-watch: cannot write " + folder.file("no/such/dir.log") + "\n");
+    // Refused before the first request: nothing printed, no database reached.
+    EXPECT_EQ(err.str(),
+              "quellix-cli db-watch: cannot write " + folder.file("no/such/dir.log") + ": No such file or directory\n");
+    EXPECT_EQ(out.str(), "");
     for (std::vector<std::string> bad : {std::vector<std::string>{"--server", "NAV", "--interval", "4"},
                                          {"--server", "NAV", "--interval", "3601"},
                                          {"--server", "NAV", "--count", "0"},

@@ -57,7 +57,7 @@ TEST_F(IntersectCommand, HelpUsageErrorsAndUnreadableSources)
     EXPECT_EQ(run({path("a.txt"), path("b.txt"), path("t1.txt")}), 2);
     EXPECT_EQ(run({path("a.txt"), path("b.txt"), path("t1.txt"), path("t2.txt"), "--oem", "1252"}), 2);
     EXPECT_EQ(run({path("missing.txt"), path("b.txt"), path("t1.txt"), path("t2.txt")}), 1);
-    EXPECT_EQ(err.str(), "quellix-cli: cannot read " + path("missing.txt") + ": cannot be read\n");
+    EXPECT_EQ(err.str(), "quellix-cli: cannot read " + path("missing.txt") + ": No such file or directory\n");
     EXPECT_FALSE(fs::exists(path("t1.txt")));
 }
 

@@ -89,7 +89,9 @@ TEST(OutputFormat, JsonAndSarifOfOneList)
     EXPECT_EQ(result["message"]["text"], "Object: Codeunit 1 A; Name: x");
     EXPECT_EQ(result["locations"][0]["physicalLocation"]["artifactLocation"]["uri"], "my%20dir/%C3%A4.txt");
     EXPECT_EQ(result["locations"][0]["logicalLocations"][1]["name"], "Post");
-    EXPECT_EQ(result["partialFingerprints"]["quellixFinding/v1"], "Codeunit 1\tx");
+    EXPECT_EQ(result["partialFingerprints"]["quellixFinding/v2"], "unused-variables\tCodeunit 1\tx");
+    EXPECT_EQ(log["runs"][0]["results"][1]["partialFingerprints"]["quellixFinding/v2"],
+              "unused-variables\tCodeunit 1\tx\t2");
     // A row that points nowhere in the export points at the export.
     const nlohmann::json& whole = log["runs"][0]["results"][1]["locations"][0]["physicalLocation"];
     EXPECT_EQ(whole["artifactLocation"]["uri"], "my%20dir/%C3%A4.txt");

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sys/wait.h>
 
 namespace {
@@ -102,11 +103,13 @@ protected:
         std::ofstream(path, std::ios::binary) << bytes;
     }
 
-    CliResult run(const std::string& args)
+    // quellix-cli with args, its standard input from a pipe fed with input's bytes.
+    CliResult run(const std::string& args, const std::string& input = "")
     {
-        const fs::path out = dir / "out", err = dir / "err";
-        std::string cmd = std::string(QUELLIX_BINARY_DIR) + "/quellix-cli " + args + " > '" + out.string() +
-                          "' 2> '" + err.string() + "' < /dev/null";
+        const fs::path in = dir / "in", out = dir / "out", err = dir / "err";
+        write(in.string(), input);
+        std::string cmd = "cat '" + in.string() + "' | " + std::string(QUELLIX_BINARY_DIR) + "/quellix-cli " + args +
+                          " > '" + out.string() + "' 2> '" + err.string() + "'";
         int raw = std::system(cmd.c_str());
         return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readAll(out), readAll(err)};
     }
@@ -196,6 +199,9 @@ TEST_F(Pipeline, PlainOutputTellsFindingsAndAFullDiskByItsExitStatus)
     CliResult found = run("unused-variables " + exportPath + " --fail-on-findings");
     EXPECT_EQ(found.status, 3) << found.err;
     EXPECT_GT(splitLines(found.out).size(), 1u);
+    CliResult one = run("search " + exportPath + " Scan@1 --fail-on-findings");
+    EXPECT_EQ(one.status, 3) << one.err;
+    EXPECT_EQ(splitLines(one.out).size(), 2u); // the heading and the one finding
     CliResult none = run("search " + exportPath + " NoSuchTextAnywhere --fail-on-findings");
     EXPECT_EQ(none.status, 0) << none.err;
     EXPECT_EQ(splitLines(none.out).size(), 1u); // the heading line only
@@ -238,6 +244,30 @@ TEST_F(Pipeline, JsonLocationsNameTheObjectAndItsLines)
     }
 }
 
+// Every object after the first starts after a blank line: a row at its object or at a name in it
+// counts its object's lines from the OBJECT line.
+TEST_F(Pipeline, ObjectLinesCountFromTheObjectLineOfEveryObject)
+{
+    write(exportPath, windowExport());
+    const std::vector<std::string> file = splitLines(windowExport());
+    int atObject = 0;
+    for (const std::string command : {"number-range " + exportPath + " 1 99999", "check " + exportPath}) {
+        CliResult r = run(command + " --format json");
+        ASSERT_LE(r.status, 3) << r.err;
+        const json doc = json::parse(r.out);
+        const json lists = doc.contains("analyses") ? doc["analyses"] : json::array({doc});
+        for (const json& list : lists)
+            for (const json& l : list["locations"]) {
+                if (l.is_null())
+                    continue;
+                const std::string objectLine = file.at(l["line"].get<size_t>() - l["objectLine"].get<size_t>());
+                EXPECT_EQ(objectLine.rfind("OBJECT " + l["objectType"].get<std::string>(), 0), 0u) << command;
+                atObject += l["objectLine"] == 1;
+            }
+    }
+    EXPECT_GE(atObject, 3); // the number range's rows, one per object
+}
+
 TEST_F(Pipeline, SarifIsValidUnderThe210SchemaAndPointsAtTheFindings)
 {
     // LF line ends: the loaded text gets CR LF, the lines and columns must still be the file's.
@@ -272,6 +302,32 @@ TEST_F(Pipeline, SarifIsValidUnderThe210SchemaAndPointsAtTheFindings)
         for (const json& logical : result["locations"][0]["logicalLocations"])
             procedureNamed = procedureNamed || logical["fullyQualifiedName"] == "Codeunit 50010 Tab Name::Post";
     EXPECT_TRUE(procedureNamed);
+}
+
+// What code-scanning services read beyond the schema: the tool's version and documentation, each
+// rule's name and texts, file URIs for absolute paths, and catalogue rows at their OBJECT line.
+TEST_F(Pipeline, SarifNamesItsToolAndRulesAndPointsAtFilesByUri)
+{
+    write(exportPath, windowExport());
+    const json log = json::parse(run("check " + exportPath + " --format sarif").out);
+    const json& driver = log["runs"][0]["tool"]["driver"];
+    EXPECT_FALSE(driver["version"].get<std::string>().empty());
+    EXPECT_FALSE(driver["informationUri"].get<std::string>().empty());
+    EXPECT_EQ(driver["rules"][0]["name"], "UnusedVariables");
+    for (const json& rule : driver["rules"]) {
+        EXPECT_GT(rule["fullDescription"]["text"].get<std::string>().size(), 40u) << rule.dump();
+        EXPECT_NE(rule["help"]["text"].get<std::string>().find("--baseline"), std::string::npos) << rule.dump();
+    }
+    ASSERT_EQ(exportPath.front(), '/');
+    EXPECT_EQ(log["runs"][0]["artifacts"][0]["location"]["uri"], "file://" + exportPath);
+
+    const json objects = json::parse(run("objects " + exportPath + " --format sarif").out);
+    const std::vector<std::string> file = splitLines(windowExport());
+    ASSERT_EQ(objects["runs"][0]["results"].size(), 3u);
+    for (const json& result : objects["runs"][0]["results"]) {
+        const json& region = result["locations"][0]["physicalLocation"]["region"];
+        EXPECT_EQ(file.at(region["startLine"].get<size_t>() - 1).rfind("OBJECT ", 0), 0u) << result.dump();
+    }
 }
 
 TEST_F(Pipeline, BaselineKeepsOnlyNewFindingsAndTheExitStatusTellsThem)
@@ -321,6 +377,48 @@ TEST_F(Pipeline, BaselineKeepsOnlyNewFindingsAndTheExitStatusTellsThem)
     EXPECT_EQ(run("check " + exportPath + " --baseline " + (dir / "none.txt").string()).status, 1);
 }
 
+// A codeunit whose local Cust (repeating the global) sits in procedure A or B, and whose global
+// Text000 is used once in A, with comment lines after that use.
+std::string movesExport(char localIn, int commentLines)
+{
+    auto local = [&](char proc) { return proc == localIn ? std::string("    VAR\n      Cust@1000 : Record 18;\n") : ""; };
+    std::string comments;
+    for (int i = 0; i < commentLines; ++i)
+        comments += "      // note " + std::to_string(i) + "\n";
+    return crlf("OBJECT Codeunit 50030 Moves\n{\n  CODE\n  {\n    VAR\n      Cust@1000 : Record 18;\n"
+                "      Text000@1001 : TextConst 'ENU=x';\n\n    PROCEDURE A@1();\n" + local('A') +
+                "    BEGIN\n      MESSAGE(Text000);\n" + comments + "      Cust.FIND;\n    END;\n\n"
+                "    PROCEDURE B@2();\n" + local('B') + "    BEGIN\n      Cust.FIND;\n    END;\n\n"
+                "    BEGIN\n    END.\n  }\n}\n");
+}
+
+// A finding keeps its identity under inserted lines and loses it when it moves to another procedure.
+TEST_F(Pipeline, BaselineIdentityHoldsTheProcedureAndNeverTheTextAround)
+{
+    const struct {
+        std::string before, after;
+        int status;
+    } cases[] = {
+        {movesExport('A', 0), movesExport('A', 10), 0},
+        {movesExport('A', 0), movesExport('B', 0), 3},
+    };
+    const std::string baseline = (dir / "baseline.txt").string();
+    for (const auto& c : cases) {
+        write(exportPath, c.before);
+        ASSERT_EQ(run("check " + exportPath + " --write-baseline " + baseline).status, 0);
+        write(exportPath, c.after);
+        CliResult r = run("check " + exportPath + " --baseline " + baseline + " --fail-on-findings");
+        EXPECT_EQ(r.status, c.status) << r.out;
+    }
+    // Every SARIF result has a fingerprint of its own.
+    write(exportPath, windowExport() + crlf("\n") + movesExport('A', 0));
+    const json log = json::parse(run("check " + exportPath + " --format sarif").out);
+    std::set<std::string> fingerprints;
+    for (const json& result : log["runs"][0]["results"])
+        EXPECT_TRUE(fingerprints.insert(result["partialFingerprints"].dump()).second) << result.dump();
+    EXPECT_GT(fingerprints.size(), 4u);
+}
+
 TEST_F(Pipeline, CheckOverOneLoadListsWhatEachAnalysisListsAlone)
 {
     for (const std::string& text : {smallExport(), windowExport()}) {
@@ -340,6 +438,7 @@ TEST_F(Pipeline, CheckOverOneLoadListsWhatEachAnalysisListsAlone)
     write(exportPath, smallExport());
     CliResult some = run("check " + exportPath + " --only once-used,unused-functions");
     ASSERT_EQ(some.status, 0);
+    EXPECT_EQ(run("check " + exportPath + " --only once-used,unused-functions,once-used").out, some.out);
     EXPECT_EQ(some.out.rfind("Analysis\tObject\t", 0), 0u);
     EXPECT_EQ(run("check " + exportPath + " --only split").status, 2);
     EXPECT_EQ(run("check " + exportPath + " --only nothing").status, 2);
@@ -347,6 +446,29 @@ TEST_F(Pipeline, CheckOverOneLoadListsWhatEachAnalysisListsAlone)
     EXPECT_EQ(run("objects " + exportPath + " --format xml").status, 2);
     EXPECT_EQ(run("objects " + exportPath + " --format json --ansi").status, 2);
     EXPECT_EQ(run("export-code " + exportPath + " " + (dir / "c.txt").string() + " --format json").status, 2);
+}
+
+// The export comes from a pipe as from a file; a file without an OBJECT line is no export, and a
+// gate on it fails instead of passing on no findings.
+TEST_F(Pipeline, ExportsFromPipesAndFilesThatAreNoExport)
+{
+    write(exportPath, windowExport());
+    const CliResult fromFile = run("check " + exportPath + " --fail-on-findings");
+    for (const std::string source : {"-", "/dev/stdin"}) {
+        const CliResult piped = run("check " + source + " --fail-on-findings", windowExport());
+        EXPECT_EQ(piped.status, fromFile.status) << source << piped.err;
+        EXPECT_EQ(piped.out, fromFile.out) << source;
+    }
+    for (const std::string bytes : {std::string(), std::string("\x7F\x01\xFE garbage\n\n", 14),
+                                    std::string("version https://git-lfs.github.com/spec/v1\noid sha256:4d7a\nsize 155189231\n")}) {
+        write(exportPath, bytes);
+        const CliResult gate = run("check " + exportPath + " --fail-on-findings");
+        EXPECT_EQ(gate.status, 1) << bytes;
+        EXPECT_EQ(gate.err, "quellix-cli: no objects in " + exportPath + "\n");
+        const CliResult objects = run("objects " + exportPath);
+        EXPECT_EQ(objects.status, 0);
+        EXPECT_EQ(objects.out, "Type\tNo.\tName\tStart\tEnd\t\n") << bytes;
+    }
 }
 
 TEST_F(Pipeline, TheSchemaCheckRejectsABrokenLog)

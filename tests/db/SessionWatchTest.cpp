@@ -75,9 +75,9 @@ protected:
     }
 
     // A database reached as server "NAV" over tcp, as the watch's form offers it.
-    DatabaseConnection serve(const std::string& exportText)
+    DatabaseConnection serve(const std::string& exportText, const std::string& name = "nav.db")
     {
-        database = folder.createDatabase("nav.db", exportText);
+        database = folder.createDatabase(name, exportText);
         folder.writeFile("cfront/servers", "NAV = " + database + "\n");
         return DatabaseConnection{"NAV", "tcp", "", "", "", folder.programPath()};
     }
@@ -196,6 +196,60 @@ TEST_F(SessionWatchTest, ObjectsWithTypeCodesOutsideOneToFiveNeverShow)
     EXPECT_EQ(watch.RequestChangedObjects(), 1);
     EXPECT_EQ(column(objects, WOC_TYPE), (Cells{"Report"}));
     EXPECT_EQ(objects.GetIcon(0), 161);
+}
+
+TEST_F(SessionWatchTest, AnObjectIsListedAgainOnlyWhenItsDateOrTimeDiffersFromItsLastRow)
+{
+    DatabaseConnection connection = serve(exportOf({{"Codeunit 1 Old", "01.01.2030", "08:00:00"}}));
+    clock.set(2030, 1, 10, 12, 0, 0);
+    watch.Start(connection);
+    change("Codeunit", "80", "2031-05-01", "10:00:00", "Dated In The Future");
+    const int expected[] = {1, 0, 0};
+    for (int added : expected) {
+        clock.advance(20);
+        EXPECT_EQ(watch.RequestChangedObjects(), added);
+    }
+    change("Codeunit", "80", "2031-05-01", "10:00:01", "Dated In The Future");
+    clock.advance(20);
+    EXPECT_EQ(watch.RequestChangedObjects(), 1);
+    EXPECT_EQ(column(objects, WOC_TIME), (Cells{"10:00:00", "10:00:01"}));
+}
+
+TEST_F(SessionWatchTest, OtherTypesAndDeletedObjectsShowOnlyWhenAskedAndDeletionsOnce)
+{
+    struct Case {
+        WatchScope scope;
+        Cells firstRequest; // "Type ID Date" of the rows the first request adds
+    };
+    const Case cases[] = {
+        {{false, false}, {}},
+        {{true, false}, {"Page 22 2030-01-10"}},
+        {{false, true}, {"Codeunit 1 deleted"}},
+        {{true, true}, {"Page 22 2030-01-10", "Codeunit 1 deleted", "Page 21 deleted"}},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(n);
+        DatabaseConnection connection =
+            serve(exportOf({{"Codeunit 1 Old", "01.01.2030", "08:00:00"}, {"Page 21 Card", "01.01.2030", "08:00:00"},
+                            {"Table 18 Customer", "01.01.2030", "08:00:00"}}),
+                  "nav" + std::to_string(++n) + ".db");
+        clock.set(2030, 1, 10, 12, 0, 0);
+        ASSERT_TRUE(watch.Start(connection, c.scope));
+        change("Page", "22", "2030-01-10", "12:00:05", "New Card");
+        ASSERT_EQ(folder.admin({"delete", database, "Codeunit", "1"}), 0);
+        ASSERT_EQ(folder.admin({"delete", database, "Page", "21"}), 0);
+        clock.set(2030, 1, 10, 12, 0, 20);
+        EXPECT_EQ(watch.RequestChangedObjects(), static_cast<int>(c.firstRequest.size()));
+        Cells rows;
+        for (int r = 0; r < objects.GetRowCount(); ++r)
+            rows.push_back(objects.GetCellText(r, WOC_TYPE) + " " + objects.GetCellText(r, WOC_ID) + " " +
+                           objects.GetCellText(r, WOC_DATE));
+        EXPECT_EQ(rows, c.firstRequest);
+        clock.set(2030, 1, 10, 12, 0, 40);
+        EXPECT_EQ(watch.RequestChangedObjects(), 0);
+        watch.Stop("");
+    }
 }
 
 TEST_F(SessionWatchTest, RefusedLoginReportsEveryRequestKeepsTheWatermarkAndSkipsTicksInsideItsBox)

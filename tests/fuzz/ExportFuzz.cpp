@@ -45,7 +45,8 @@ void runOperation(const OperationDef& operation, const std::string& exportPath, 
     request.args.to = (choice & 32) != 0 ? 50000 : INT_MAX;
     // The reference index: the typed unused analyses, and the references of the term or every
     // unresolved one.
-    request.args.typed = (choice & 64) != 0 && offersTypedOption(operation);
+    if ((choice & 64) != 0 && takesSwitch(operation, kTypedOption))
+        request.args.flags.push_back(kTypedOption);
     if (operation.input == OperationInput::Target && (choice & 128) != 0)
         request.args.term = "unresolved";
     std::vector<std::string> written;

@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 #include <optional>
+#include <sstream>
 
 namespace {
 
@@ -22,7 +23,9 @@ void importExport(std::string_view bytes, std::uint8_t choice)
     default: break;
     }
     options.lenient = (choice & 4) != 0;
-    cfront::readExport(bytes, options);
+    options.today = 20261231;
+    std::istringstream in{std::string(bytes)};
+    cfront::importExport(in, options, [](const cfront::ObjectRow&) {});
 }
 
 void parseFilters(std::string_view text)

@@ -36,14 +36,15 @@ size_t documentCount()
 }
 } // namespace
 
-TEST(AppStart, WithoutArgumentsOffersTheFourKindsInOrderAndCancelLeavesAnEmptyWindow)
+TEST(AppStart, WithoutArgumentsOffersTheFiveKindsInOrderAndCancelLeavesAnEmptyWindow)
 {
     const wxArrayString& offered = startupNewChoices;
-    ASSERT_EQ(offered.size(), 4u);
+    ASSERT_EQ(offered.size(), 5u);
     EXPECT_EQ(offered[0], "SearchView");
     EXPECT_EQ(offered[1], "ObjectCompareView");
     EXPECT_EQ(offered[2], "WatchView");
     EXPECT_EQ(offered[3], "MergeView");
+    EXPECT_EQ(offered[4], "Changes");
     EXPECT_EQ(documentCount(), 0u);
     CMainFrame* frame = wxGetApp().mainFrame();
     ASSERT_NE(frame, nullptr);
@@ -77,6 +78,23 @@ TEST(AppStart, NewDocumentsOfOneKindAreNumberedAndHaveTheirOwnCatalogue)
     EXPECT_EQ(wxGetApp().docManager()->GetDocumentsVector()[2]->GetUserReadableName(), "MergeView1");
     closeAllDocuments();
     EXPECT_EQ(documentCount(), 0u);
+}
+
+TEST(AppStart, SaveAndSaveAsAreDisabledWhereAViewHasNothingToSave)
+{
+    for (const char* kind : {"MergeView", "WatchView", "ObjectCompareView", "SearchView"}) {
+        SCOPED_TRACE(kind);
+        wxView* view = newView(kind);
+        ASSERT_NE(view, nullptr);
+        wxWindow* frame = view->GetFrame();
+        for (int id : {int(wxID_SAVE), int(wxID_SAVEAS)}) {
+            wxUpdateUIEvent update(id);
+            update.SetEventObject(frame);
+            frame->GetEventHandler()->ProcessEvent(update);
+            EXPECT_TRUE(update.GetSetEnabled() && !update.GetEnabled()) << id;
+        }
+        closeAllDocuments();
+    }
 }
 
 TEST(AppStart, AboutShowsTheVersionLine)

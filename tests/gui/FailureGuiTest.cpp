@@ -1,16 +1,19 @@
-// Jobs and commands that end by an exception: the program shows the message and goes on.
+// Jobs and commands that end by an exception, exports that cannot be read and reads that are
+// stopped: the program says what happened, shows no rows of another export, and goes on.
 #include "GuiTestSupport.h"
 
 #include "analysis/OperationTable.h"
 #include "app/MainFrame.h"
 #include "app/QuellixApp.h"
 #include "resources/ResourceIds.h"
+#include "views/ResultListCtrl.h"
 #include "views/SearchView.h"
 
 #include <gtest/gtest.h>
 #include <wx/textentry.h>
 #include <wx/textctrl.h>
 
+#include <functional>
 #include <new>
 #include <stdexcept>
 
@@ -29,8 +32,7 @@ bool throwOtherFailure(CObjektManager&, CResultList&, IProgress*, const Analysis
 
 OperationDef throwingOperation(OperationRunner run)
 {
-    return OperationDef{rid::ID_NO_COMMAND, "throws", nullptr, OperationInput::None, AnalysisThread::Worker,
-                        {}, nullptr, nullptr, run};
+    return OperationDef{.command = "throws", .run = run};
 }
 
 class FailureTest : public testing::Test {
@@ -106,4 +108,52 @@ TEST_F(FailureTest, ACommandHandlerThatThrowsShowsTheMessageAndTheProgramGoesOn)
     shown = messagesAfter();
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0], "Befehl fehlgeschlagen.");
+}
+
+TEST_F(FailureTest, AnExportThatCannotBeReadIsNamedWithTheSystemsReason)
+{
+    const std::string folder = tempFolder();
+    dynamic_cast<wxTextEntry*>(view->Form()->FindWindow(rid::IDC_SOURCE_FILE))->SetValue(wxString::FromUTF8(folder));
+    view->RunSearch();
+    std::vector<wxString> shown = messagesAfter();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0], wxString::FromUTF8("Befehl fehlgeschlagen.\ncannot read " + folder + ": Is a directory"));
+}
+
+TEST_F(FailureTest, AFailedOrStoppedReadLeavesAnEmptyListAndSaysWhy)
+{
+    static const OperationDef outOfMemory = throwingOperation(throwOutOfMemory);
+    const std::string large = writeLargeExport("failure-stopped-read.txt", 20000);
+    const struct {
+        const char* what;
+        std::function<void()> fail;
+        std::string status;
+    } cases[] = {
+        {"out of memory", [&] { view->StartJob(outOfMemory, {}); messagesAfter(); },
+         "Nicht genügend Speicher."},
+        {"stopped while reading",
+         [&] {
+             dynamic_cast<wxTextEntry*>(view->Form()->FindWindow(rid::IDC_SOURCE_FILE))->SetValue(wxString::FromUTF8(large));
+             view->RunSearch();
+             view->StopJob();
+         },
+         "Stopped while reading " + large + ": the list is empty"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        dynamic_cast<wxTextEntry*>(view->Form()->FindWindow(rid::IDC_SOURCE_FILE))
+            ->SetValue(wxString::FromUTF8(sourcePath("tests/data/small-export.txt")));
+        dynamic_cast<wxTextEntry*>(view->Form()->FindWindow(rid::IDC_SEARCH_TERM))->SetValue("OBJECT ");
+        view->RunSearch();
+        ASSERT_TRUE(waitForJob(view));
+        pump(100);
+        ASSERT_EQ(view->ResultListCtrl()->GetItemCount(), 5);
+        c.fail();
+        ASSERT_TRUE(waitForJob(view));
+        pump(200);
+        EXPECT_EQ(view->Results().GetRowCount(), 0);
+        EXPECT_EQ(view->ResultListCtrl()->GetItemCount(), 0);
+        EXPECT_EQ(wxGetApp().mainFrame()->messageText(), wxString::FromUTF8(c.status));
+        takeMessages();
+    }
 }

@@ -7,9 +7,12 @@
 #include "app/QuellixApp.h"
 #include "resources/ResourceIds.h"
 #include "views/BLView.h"
+#include "db/SessionWatch.h"
+#include "views/ResultListCtrl.h"
 #include "views/SearchView.h"
 
 #include <gtest/gtest.h>
+#include <wx/control.h>
 #include <wx/choicdlg.h>
 
 #include <cstdio>
@@ -133,7 +136,7 @@ TEST_F(FormLayoutTest, BelowTheTemplateTheSearchViewsControlsReturnToTheirPlaces
     EXPECT_EQ(wxPoint(startX, startY), wxPoint(0, 0));
     bool found = false;
     for (wxWindow* child : form->GetChildren())
-        if (child->GetId() == wxID_STATIC && child->GetLabel() == "Sourcefile:") {
+        if (child->GetId() == wxID_STATIC && wxControl::RemoveMnemonics(child->GetLabel()) == "Sourcefile:") {
             EXPECT_EQ(child->GetPosition(), sourceLabel);
             found = true;
         }
@@ -144,7 +147,7 @@ TEST_F(FormLayoutTest, BelowTheTemplateTheSearchViewsControlsReturnToTheirPlaces
 TEST_F(FormLayoutTest, EveryViewKindKeepsItsControlsReachableAfterGrowingAndShrinking)
 {
     CStderrCapture gtkOutput;
-    for (const char* kind : {"SearchView", "ObjectCompareView", "WatchView", "MergeView"}) {
+    for (const char* kind : {"SearchView", "ObjectCompareView", "WatchView", "MergeView", "Changes"}) {
         SCOPED_TRACE(kind);
         IBLView* view = newViewOfKind(kind);
         ASSERT_NE(view, nullptr);
@@ -159,4 +162,20 @@ TEST_F(FormLayoutTest, EveryViewKindKeepsItsControlsReachableAfterGrowingAndShri
     // GTK allocate negative sizes and say so.
     std::string said = gtkOutput.text();
     EXPECT_EQ(said.find("CRITICAL"), std::string::npos) << said;
+}
+
+TEST_F(FormLayoutTest, TheWatchsChangedObjectsListTakesTheSpareWidthAndShowsItsLastHeading)
+{
+    IBLView* view = newViewOfKind("WatchView");
+    ASSERT_NE(view, nullptr);
+    wxWindow* form = view->Form();
+    resizeMainWindow(view, view->TemplatePixels() + wxSize(400, 300));
+    auto* objects = wxDynamicCast(form->FindWindow(rid::IDC_WATCH_OBJECTS), CResultListCtrl);
+    wxWindow* sessions = form->FindWindow(rid::IDC_WATCH_SESSIONS);
+    ASSERT_NE(objects, nullptr);
+    EXPECT_EQ(sessions->GetSize().x, form->ConvertDialogToPixels(wxSize(150, 180)).x);
+    EXPECT_GT(objects->GetSize().x, form->ConvertDialogToPixels(wxSize(318, 180)).x + 300);
+    EXPECT_LT(objects->GetRect().GetRight(), sessions->GetRect().GetLeft());
+    EXPECT_GE(objects->GetColumnWidth(WOC_DBM_TABLE), objects->GetTextExtent("DBM TableNo.").x + 8);
+    closeAllDocuments();
 }

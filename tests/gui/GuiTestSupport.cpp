@@ -5,6 +5,7 @@
 #include "app/QuellixApp.h"
 #include "views/SearchView.h"
 
+#include <wx/choicdlg.h>
 #include <wx/evtloop.h>
 #include <wx/listbox.h>
 #include <wx/timer.h>
@@ -116,6 +117,21 @@ CSearchView* openSearchView(const wxString& path)
     runUntil([&] { return wxGetApp().docManager()->GetDocumentsVector().size() > before && activeSearchView(); });
     pump(100);
     return activeSearchView();
+}
+
+wxView* newView(const wxString& kind)
+{
+    whenDialogAppears("Neu", [kind](wxDialog* dialog) {
+        auto* choice = wxDynamicCast(dialog, wxSingleChoiceDialog);
+        choice->SetSelection(choiceEntries(dialog).Index(kind));
+        dialog->EndModal(wxID_OK);
+    });
+    const size_t before = wxGetApp().docManager()->GetDocumentsVector().size();
+    wxCommandEvent newCommand(wxEVT_MENU, wxID_NEW);
+    wxGetApp().mainFrame()->GetEventHandler()->ProcessEvent(newCommand);
+    runUntil([&] { return wxGetApp().docManager()->GetDocumentsVector().size() > before; });
+    pump(100);
+    return wxGetApp().docManager()->GetCurrentView();
 }
 
 void closeAllDocuments()

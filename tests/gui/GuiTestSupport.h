@@ -12,6 +12,7 @@
 
 class CSearchView;
 class wxDocument;
+class wxView;
 class wxWindow;
 
 // Helpers of the GUI tests: they drive the program in-process on the test's event loop.
@@ -36,6 +37,8 @@ std::vector<wxString> takeMessages();
 CSearchView* activeSearchView();
 // Opens path as File Open does and waits for its search view.
 CSearchView* openSearchView(const wxString& path);
+// Opens a new view of the kind chosen in "Neu" ("SearchView", "MergeView" ...) and waits for it.
+wxView* newView(const wxString& kind);
 // Closes every document (views stop their jobs).
 void closeAllDocuments();
 // Runs until the view's job has ended.

@@ -290,6 +290,62 @@ TEST_F(ListUxTest, WindowTitleAndTabFollowTheSourceFileChangedInTheForm)
     EXPECT_EQ(frame->GetTitle(), "small-export.txt");
 }
 
+TEST_F(ListUxTest, ANewJobShowsItsRowsFromTheTopRow)
+{
+    control<wxTextCtrl>(rid::IDC_SOURCE_FILE)->SetValue(wxString::FromUTF8(sourcePath("examples/sample-export.txt")));
+    run("Bonus");
+    ASSERT_GT(list->GetItemCount(), 200);
+    list->EnsureVisible(list->GetItemCount() - 1);
+    pump(100);
+    ASSERT_GT(list->GetTopItem(), 100);
+    run("Customer");
+    ASSERT_GT(list->GetItemCount(), 0);
+    ASSERT_LT(list->GetItemCount(), 100);
+    EXPECT_EQ(list->GetTopItem(), 0);
+}
+
+TEST_F(ListUxTest, ACutCellShowsItsWholeTextAsTooltip)
+{
+    run("Customer");
+    wxWindow* rows = nullptr;
+    for (wxWindow* child : list->GetChildren())
+        if (child != headingBar())
+            rows = child;
+    ASSERT_NE(rows, nullptr);
+    list->SetColumnWidth(0, 400);
+    list->SetColumnWidth(1, 30);
+    pump(50);
+    wxRect cell;
+    ASSERT_TRUE(list->GetSubItemRect(0, 1, cell));
+    const struct {
+        int x;
+        wxString tooltip;
+    } cases[] = {
+        {list->GetColumnWidth(0) + 10, list->GetItemText(0, 1)}, // cut: the whole text
+        {10, wxString()},                                        // fits: no tooltip
+    };
+    for (const auto& c : cases) {
+        wxMouseEvent move(wxEVT_MOTION);
+        move.SetPosition(wxPoint(c.x, cell.y + cell.height / 2));
+        move.SetEventObject(list);
+        list->GetEventHandler()->ProcessEvent(move);
+        EXPECT_EQ(rows->GetToolTipText(), c.tooltip) << c.x;
+    }
+}
+
+TEST_F(ListUxTest, TheTitleNamesTheFileSearchedAndViewsOfOneFileAreNumbered)
+{
+    auto title = [](CSearchView* v) { return v->GetDocument()->GetUserReadableName(); };
+    EXPECT_EQ(title(view), "small-export.txt");
+    CSearchView* fresh = dynamic_cast<CSearchView*>(newView("SearchView"));
+    ASSERT_NE(fresh, nullptr);
+    EXPECT_TRUE(title(fresh).StartsWith("SearchView"));
+    wxDynamicCast(fresh->Form()->FindWindow(rid::IDC_SOURCE_FILE), wxTextCtrl)->ChangeValue(wxString::FromUTF8(path));
+    fresh->RunSearch();
+    ASSERT_TRUE(waitForJob(fresh));
+    EXPECT_EQ(title(fresh), "small-export.txt (2)");
+}
+
 TEST_F(ListUxTest, CodeExportSaysWhichFileItWroteAndAFailedOneSaysNothingOfTheKind)
 {
     std::string target = tempPath("code-export.txt");

@@ -181,6 +181,16 @@ TEST_F(ObjectCompareViewTest, CompareObjectsShowsTheRowsOfDbCompareAndStoresTheS
     EXPECT_EQ(control<wxTextCtrl>(IDC_OBJECT_COUNT)->GetValue(), "");
     EXPECT_EQ(view->Entries1().count(), 29);
     EXPECT_EQ(view->Entries2().count(), 29);
+    int different = 0, onlyFirst = 0, onlySecond = 0;
+    for (const std::string& row : compareexports::expectedRows()) {
+        different += row.rfind("Different\t", 0) == 0;
+        onlyFirst += row.find("\t9999\t") != std::string::npos;
+        onlySecond += row.find("\t-9999\t") != std::string::npos;
+    }
+    wxGetApp().mainFrame()->flushStatusText();
+    EXPECT_EQ(wxGetApp().mainFrame()->messageText(),
+              wxString::Format("compared: %d different, %d only in Database1, %d only in Database 2, %d equal",
+                               different, onlyFirst, onlySecond, 29 - different - onlyFirst));
 
     EXPECT_EQ(setting("Servername"), database1);
     EXPECT_EQ(setting("Servername2"), database2);
@@ -335,4 +345,17 @@ TEST_F(ObjectCompareViewTest, ScreenshotWithRows)
         memory.Blit(0, 0, area.width, area.height, &screen, area.x, area.y);
     }
     ASSERT_TRUE(shot.SaveFile(target, wxBITMAP_TYPE_PNG));
+}
+
+TEST_F(ObjectCompareViewTest, APasswordTheOemCodePageCannotHoldIsRefusedInAMessageBoxWithoutALogin)
+{
+    fillBoth();
+    ASSERT_EQ(folder.admin({"add-user", database2, "ADMIN"}, nullptr, "??????"), 0);
+    control<wxTextCtrl>(IDC_COMPARE_USER2)->SetValue("ADMIN");
+    control<wxTextCtrl>(IDC_COMPARE_PASSWORD2)->SetValue(wxString::FromUTF8("\xD0\xBF\xD0\xB0\xD1\x80\xD0\xBE\xD0\xBB\xD1\x8C"));
+    pressCompare();
+    EXPECT_EQ(takeMessages(), (std::vector<wxString>{"Database 2: the password holds the character U+043F, which the "
+                                                     "OEM code page 850 of C/FRONT cannot hold"}));
+    EXPECT_EQ(view->Entries1().count(), 0);
+    EXPECT_EQ(view->Entries2().count(), 0);
 }

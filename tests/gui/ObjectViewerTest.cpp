@@ -1,11 +1,13 @@
 // The object viewer opened from rows of a search over the sample export.
 #include "GuiTestSupport.h"
 
+#include "app/MainFrame.h"
 #include "app/QuellixApp.h"
 #include "app/QuellixDoc.h"
 #include "model/ObjectRecord.h"
 #include "resources/ResourceIds.h"
 #include "views/AnsiText.h"
+#include "views/Messages.h"
 #include "views/ObjectViewer.h"
 #include "views/ResultListCtrl.h"
 #include "views/SearchView.h"
@@ -14,7 +16,9 @@
 #include <wx/textentry.h>
 #include <wx/button.h>
 #include <wx/choice.h>
-#include <wx/fdrepdlg.h>
+#include <wx/checkbox.h>
+#include <wx/splitter.h>
+#include <wx/stattext.h>
 #include <wx/fileconf.h>
 #include <wx/stc/stc.h>
 #include <wx/textctrl.h>
@@ -216,23 +220,93 @@ TEST_F(ObjectViewerTest, CodeunitShowsProceduresAndGlobalsAndStepsFromHitToHit)
         EXPECT_EQ(text->GetSelectedText(), "Faktor");
         EXPECT_FALSE(viewer.FindNext("NoSuchWordAnywhere", true, false));
 
-        // Ctrl+F opens the find dialog; its "Find Next" selects the next occurrence.
-        wxUIActionSimulator().Char('F', wxMOD_CONTROL);
-        wxFindReplaceDialog* find = nullptr;
-        runUntil([&] {
-            for (wxWindow* window : viewer.GetChildren())
-                if ((find = wxDynamicCast(window, wxFindReplaceDialog)) != nullptr && find->IsShown())
-                    return true;
-            return false;
-        }, 3000);
-        ASSERT_NE(find, nullptr);
+    }));
+}
+
+TEST_F(ObjectViewerTest, TheFindBoxTakesInputFindsAgainWithF3AndEscClosesTheBoxOnly)
+{
+    search("Bonus");
+    int row = firstRowOf("Codeunit 50001 Bonus Management");
+    ASSERT_GE(row, 0);
+    ASSERT_TRUE(openRow(row, [](CObjectViewer& viewer) {
+        wxStyledTextCtrl* text = viewer.TextCtrl();
+        wxUIActionSimulator keys;
+        EXPECT_FALSE(viewer.IsFindBoxShown());
+        keys.Char('F', wxMOD_CONTROL);
+        ASSERT_TRUE(runUntil([&] { return viewer.IsFindBoxShown(); }, 3000));
         text->SetSelection(0, 0);
-        wxFindDialogEvent next(wxEVT_FIND_NEXT, find->GetId());
-        next.SetFindString("BonusPosting");
-        next.SetFlags(wxFR_DOWN);
-        find->Send(next);
-        EXPECT_EQ(text->GetSelectedText(), "BonusPosting");
-        EXPECT_EQ(text->LineFromPosition(text->GetSelectionStart()), 26);
+        keys.Text("BonusPosting");
+        pump(100);
+        auto* findText = wxDynamicCast(viewer.FindWindow(IDC_FIND_TEXT), wxTextCtrl);
+        ASSERT_NE(findText, nullptr);
+        EXPECT_EQ(findText->GetValue(), "BonusPosting");
+        const struct {
+            int key;
+            int modifiers;
+            int line; // of the selection after the key, counted from 0
+        } steps[] = {
+            {WXK_RETURN, wxMOD_NONE, 26}, {WXK_F3, wxMOD_NONE, -1}, {WXK_F3, wxMOD_SHIFT, 26},
+        };
+        int afterFirst = -1;
+        for (const auto& step : steps) {
+            keys.Char(step.key, step.modifiers);
+            pump(100);
+            EXPECT_EQ(text->GetSelectedText(), "BonusPosting") << step.key;
+            const int line = text->LineFromPosition(text->GetSelectionStart());
+            if (step.line >= 0)
+                EXPECT_EQ(line, step.line) << step.key;
+            else
+                EXPECT_GT(line, 26) << "F3 finds the next one";
+            afterFirst = line;
+        }
+        EXPECT_EQ(afterFirst, 26);
+        // "Match case" ticks, and then the lower-case word is found nowhere.
+        auto* matchCase = wxDynamicCast(viewer.FindWindow(IDC_FIND_MATCH_CASE), wxCheckBox);
+        ASSERT_NE(matchCase, nullptr);
+        click(matchCase);
+        EXPECT_TRUE(matchCase->GetValue());
+        findText->SetFocus();
+        findText->SelectAll();
+        keys.Text("bonusposting");
+        keys.Char(WXK_RETURN);
+        pump(100);
+        EXPECT_EQ(wxDynamicCast(viewer.FindWindow(IDC_FIND_STATE), wxStaticText)->GetLabel(), "not found");
+        // Esc closes the box, the viewer stays.
+        keys.Char(WXK_ESCAPE);
+        pump(200);
+        EXPECT_FALSE(viewer.IsFindBoxShown());
+        EXPECT_TRUE(viewer.IsShown());
+        EXPECT_TRUE(viewer.IsModal());
+    }));
+}
+
+TEST_F(ObjectViewerTest, SteppingToAHitShowsTheStartOfItsLineAndTheTreeWidensWithTheSash)
+{
+    search("Bonus");
+    int row = firstRowOf("Codeunit 50001 Bonus Management");
+    ASSERT_GE(row, 0);
+    ASSERT_TRUE(openRow(row, [](CObjectViewer& viewer) {
+        viewer.SetSize(700, 500);
+        viewer.Layout();
+        pump(100);
+        wxStyledTextCtrl* text = viewer.TextCtrl();
+        int tried = 0;
+        for (int n = 0; n < static_cast<int>(viewer.Model().hits().size()); ++n) {
+            text->SetXOffset(2000);
+            viewer.ShowHit(n);
+            const int column = text->GetColumn(text->GetSelectionStart());
+            if (column < 8 || column > 40)
+                continue;
+            ++tried;
+            EXPECT_EQ(text->GetXOffset(), 0) << "hit " << n << " at column " << column;
+        }
+        EXPECT_GT(tried, 0) << "no hit a little right of its line's start";
+
+        wxSplitterWindow* sash = viewer.Splitter();
+        const int before = viewer.Tree()->GetSize().x;
+        sash->SetSashPosition(before + 120);
+        pump(100);
+        EXPECT_EQ(viewer.Tree()->GetSize().x, before + 120);
     }));
 }
 
@@ -328,6 +402,7 @@ TEST_F(ObjectViewerTest, NothingOpensWhileAJobRuns)
     EXPECT_EQ(wxTopLevelWindows.size(), windows);
     ASSERT_TRUE(waitForJob(view));
     pump(100);
+    EXPECT_NE(wxGetApp().mainFrame()->messageText(), messages::kNoOpeningDuringJob) << "said after the job too";
     ASSERT_GT(view->Results().GetRowCount(), 0);
     EXPECT_TRUE(openRow(0, [](CObjectViewer& viewer) { EXPECT_EQ(viewer.Model().hits().size(), 1u); }));
 }

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 #include <wx/button.h>
+#include <wx/checkbox.h>
 #include <wx/choicdlg.h>
 #include <wx/choice.h>
 #include <wx/dcmemory.h>
@@ -23,6 +24,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
+#include <sqlite3.h>
 
 using namespace guitest;
 
@@ -315,4 +318,56 @@ TEST(WatchView, AMessageThatArrivesWhileABoxIsOpenIsOnlyCounted)
     EXPECT_EQ(shown, (std::vector<wxString>{"first", "after"}));
     EXPECT_EQ(boxes.suppressed(), 1);
     installMessageHook();
+}
+
+TEST_F(WatchViewLive, APasswordTheOemCodePageCannotHoldIsRefusedInAMessageBoxWithoutALogin)
+{
+    ASSERT_EQ(folder.admin({"add-user", database, "WATCHER"}, nullptr, "??????"), 0);
+    edit(view, rid::IDC_WATCH_PASSWORD)->SetValue(wxString::FromUTF8("\xD0\xBF\xD0\xB0\xD1\x80\xD0\xBE\xD0\xBB\xD1\x8C"));
+    view->StartWatch();
+    EXPECT_EQ(takeMessages(), (std::vector<wxString>{"the password holds the character U+043F, which the OEM code "
+                                                     "page 850 of C/FRONT cannot hold"}));
+    EXPECT_FALSE(view->IsRunning());
+}
+
+TEST_F(WatchViewLive, DeletedObjectsAndOtherTypesAreReportedWhenTheirBoxesAreTicked)
+{
+    auto* allTypes = wxDynamicCast(view->Form()->FindWindow(rid::IDC_WATCH_ALL_TYPES), wxCheckBox);
+    auto* deleted = wxDynamicCast(view->Form()->FindWindow(rid::IDC_WATCH_DELETED), wxCheckBox);
+    ASSERT_NE(allTypes, nullptr);
+    ASSERT_NE(deleted, nullptr);
+    EXPECT_EQ(allTypes->GetLabel(), "all object types");
+    EXPECT_EQ(deleted->GetLabel(), "report deleted objects");
+    EXPECT_FALSE(allTypes->GetValue() || deleted->GetValue()); // off by default
+    deleted->SetValue(true);
+    view->StartWatch();
+    ASSERT_EQ(folder.admin({"delete", database, "Codeunit", "80"}), 0);
+    view->OnRequestTimer();
+    ASSERT_EQ(view->ChangedObjects().GetRowCount(), 1);
+    EXPECT_EQ(view->ChangedObjects().GetCellText(0, WOC_ID), "80");
+    EXPECT_EQ(view->ChangedObjects().GetCellText(0, WOC_DATE), "deleted");
+    view->StopWatch();
+}
+
+TEST_F(WatchViewLive, ABusyDatabaseIsShownInTheStatusBarWhileTheRequestWaitsAndTheTextGoesAfter)
+{
+    setenv("CFRONT_BUSY_TIMEOUT", "2", 1);
+    sqlite3* holder = nullptr;
+    ASSERT_EQ(sqlite3_open(database.c_str(), &holder), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(holder, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    std::vector<wxString> shownWhileSet; // the status bar each time a status line is set
+    wxGetApp().statusRelay().setObserver(
+        [&](const std::string&) { shownWhileSet.push_back(wxGetApp().mainFrame()->messageText()); });
+    view->StartWatch();
+    view->OnRequestTimer();
+    wxGetApp().statusRelay().setObserver(nullptr);
+    sqlite3_exec(holder, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(holder);
+    unsetenv("CFRONT_BUSY_TIMEOUT");
+    view->StopWatch();
+    takeMessages();
+    ASSERT_FALSE(shownWhileSet.empty());
+    EXPECT_TRUE(shownWhileSet.front().StartsWith("waiting for ")) << shownWhileSet.front();
+    wxGetApp().mainFrame()->flushStatusText();
+    EXPECT_FALSE(wxGetApp().mainFrame()->messageText().Contains("waiting")) << wxGetApp().mainFrame()->messageText();
 }

@@ -42,8 +42,7 @@ bool observingRun(CObjektManager& manager, CResultList& list, IProgress*, const 
     return true;
 }
 
-const OperationDef observingOperation{1, "observe", "Observe", OperationInput::None, AnalysisThread::Worker, {},
-                                      nullptr, nullptr, observingRun};
+const OperationDef observingOperation{.commandId = 1, .command = "observe", .lastAction = "Observe", .run = observingRun};
 } // namespace
 
 TEST(SearchOption, TheThreeTextsSetBothFlagsOtherTextsKeepThem)
@@ -109,10 +108,13 @@ TEST(LoadedExport, AMissingFileOrAFolderFailsWithItsKindAndKeepsTheLoadedText)
     EXPECT_EQ(status.path, missing);
     EXPECT_EQ(status.reason, missing + ": No such file or directory");
     EXPECT_EQ(checkSourceReadable(missing).kind, JobErrorKind::NotFound);
+    EXPECT_EQ(checkSourceReadable(missing).reason, status.reason);
     const std::string folder = std::filesystem::temp_directory_path().string();
     EXPECT_EQ(loaded.ensureLoaded(folder, manager, status), CLoadedExport::Result::Failed);
     EXPECT_EQ(status.kind, JobErrorKind::Unreadable);
+    EXPECT_EQ(status.reason, folder + ": Is a directory");
     EXPECT_EQ(checkSourceReadable(folder).kind, JobErrorKind::Unreadable);
+    EXPECT_EQ(checkSourceReadable(folder).reason, status.reason);
     EXPECT_TRUE(checkSourceReadable(a).ok());
     EXPECT_EQ(loaded.fileName(), a);
     EXPECT_EQ(manager.count(), 2);
@@ -141,6 +143,7 @@ TEST(JobRunner, RunsTheOperationWithTheCancelFlagAndClearsItAfterwards)
     JobStatus status = runJob(request, loaded, manager, list, nullptr, nullptr, &cancel);
     EXPECT_EQ(status.kind, JobErrorKind::NotFound);
     EXPECT_EQ(status.path, request.sourceFile);
+    EXPECT_EQ(list.GetRowCount(), 0) << "the rows of the export read before stay";
     std::remove(path.c_str());
 }
 
@@ -159,7 +162,7 @@ TEST(JobRunner, ACancelledJobDoesNotStartTheOperation)
     std::remove(path.c_str());
 }
 
-TEST(JobRunner, StoppedWhileTheExportIsReadTheJobRunsNothingAndKeepsTheEarlierExport)
+TEST(JobRunner, StoppedWhileTheExportIsReadTheJobRunsNothingKeepsTheEarlierExportAndEmptiesTheList)
 {
     // The flag goes up while the second export is read: the first one stays loaded, no failure.
     struct StopOnRead : IProgress {
@@ -176,6 +179,7 @@ TEST(JobRunner, StoppedWhileTheExportIsReadTheJobRunsNothingAndKeepsTheEarlierEx
     JobRequest request{&observingOperation, {}, first};
     ASSERT_TRUE(runJob(request, loaded, manager, list, nullptr, nullptr, nullptr).ok());
     ASSERT_EQ(observed.objects, 2);
+    ASSERT_GT(list.GetRowCount(), 0);
     observed = {};
     std::atomic<bool> cancel{false};
     StopOnRead progress;
@@ -185,6 +189,7 @@ TEST(JobRunner, StoppedWhileTheExportIsReadTheJobRunsNothingAndKeepsTheEarlierEx
     EXPECT_EQ(observed.objects, 0);
     EXPECT_EQ(loaded.fileName(), first);
     EXPECT_EQ(manager.count(), 2);
+    EXPECT_EQ(list.GetRowCount(), 0) << "the first export's rows stand under the second's name";
     // The next job reads the second export.
     EXPECT_TRUE(runJob(request, loaded, manager, list, nullptr, nullptr, nullptr).ok());
     EXPECT_EQ(observed.objects, 4);

@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -183,4 +185,70 @@ TEST(FileReplace, FullFileSystemLeavesTheOldCodeExport)
     EXPECT_EQ(folderEntries(mountPoint), std::vector<std::string>{"code.txt"});
     ::umount2(mountPoint.c_str(), MNT_DETACH);
     fs::remove_all(mountPoint);
+}
+
+// Only a regular file is renamed over: a device or FIFO is written in place and stays what it was,
+// a link is followed and stays a link, a directory is refused untouched.
+TEST(FileReplace, OnlyARegularFileIsReplaced)
+{
+    const fs::path folder = freshFolder("kinds");
+    writeFile(folder / "real.txt", "old");
+    fs::create_symlink("real.txt", folder / "link.txt");
+    fs::create_symlink("made.txt", folder / "dangling.txt");
+    fs::create_directory(folder / "dir");
+    ASSERT_EQ(::mkfifo((folder / "fifo").c_str(), 0600), 0);
+    const int reader = ::open((folder / "fifo").c_str(), O_RDONLY | O_NONBLOCK);
+
+    struct Case {
+        fs::path target;
+        bool written;
+        fs::file_type kindAfter;
+        fs::path readBack; // where the new bytes land, empty when nowhere to read
+    } cases[] = {
+        {"/dev/null", true, fs::file_type::character, {}},
+        {"/dev/full", false, fs::file_type::character, {}},
+        {folder / "fifo", true, fs::file_type::fifo, {}},
+        {folder / "link.txt", true, fs::file_type::symlink, folder / "real.txt"},
+        {folder / "dangling.txt", true, fs::file_type::symlink, folder / "made.txt"},
+        {folder / "dir", false, fs::file_type::directory, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.target.string());
+        EXPECT_EQ(replaceFile(c.target.string(), "new"), c.written);
+        EXPECT_EQ(fs::symlink_status(c.target).type(), c.kindAfter);
+        if (!c.readBack.empty())
+            EXPECT_EQ(readFile(c.readBack), "new");
+    }
+    char got[8] = {};
+    EXPECT_EQ(::read(reader, got, sizeof got), 3);
+    EXPECT_EQ(std::string(got), "new");
+    ::close(reader);
+    EXPECT_TRUE(fs::is_empty(folder / "dir"));
+    fs::remove_all(folder);
+}
+
+// What stands at the target decides: an appending writer must not take an unreadable target for a
+// missing one (the earlier exports would be lost), and a rename that fails must not leave the
+// temporary file in the user's folder.
+TEST(FileReplace, UnreadableOrUnreplaceableTargetFailsAndLeavesOnlyWhatWasThere)
+{
+    const fs::path folder = freshFolder("targets");
+    const fs::path loop = folder / "loop.txt";
+    fs::create_symlink(loop, loop); // reading it fails with ELOOP, not "no such file"
+    const fs::path dir = folder / "Table 18.txt";
+    fs::create_directories(dir / "inside"); // a folder where the file goes: the rename fails
+    struct Case {
+        fs::path target;
+        bool append;
+    } cases[] = {{loop, true}, {dir, false}, {dir, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.target.string() + (c.append ? " appended" : " replaced"));
+        CReplacingFile file(c.target.string(), false);
+        const bool written = (!c.append || file.copyTarget()) && file.write("new") && file.commit();
+        EXPECT_FALSE(written);
+        EXPECT_EQ(folderEntries(folder), (std::vector<std::string>{"Table 18.txt", "loop.txt"}));
+        EXPECT_TRUE(fs::is_symlink(loop));
+        EXPECT_TRUE(fs::is_directory(dir / "inside"));
+    }
+    fs::remove_all(folder);
 }

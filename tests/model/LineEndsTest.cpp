@@ -75,3 +75,19 @@ TEST(LineEnds, ReadingFixesLineEndsAndConvertsLikeTheTwoStepsInTurn)
     }
     fs::remove(path);
 }
+
+// File names are UTF-8 throughout; on Windows they open through the wide calls, so letters outside
+// the ANSI code page (Cyrillic here) do not stop an export from loading.
+TEST(LineEnds, AnExportWhoseNameHoldsUmlautsAndCyrillicLetters)
+{
+    namespace fs = std::filesystem;
+    const std::string name = "quellix-\xc3\xa4\xc3\xb6\xc3\xbc-\xd0\xad\xd0\xba\xd1\x81-" + std::to_string(::getpid()) + ".txt";
+    const fs::path file = fs::temp_directory_path() / fs::path(std::u8string(name.begin(), name.end()));
+    const std::u8string utf8 = file.u8string();
+    std::ofstream(file, std::ios::binary) << "OBJECT Codeunit 1 A\r\n{\r\n}\r\n";
+    std::string text;
+    std::string error;
+    EXPECT_TRUE(readExportFile(std::string(utf8.begin(), utf8.end()), text, error)) << error;
+    EXPECT_EQ(text, "OBJECT Codeunit 1 A\r\n{\r\n}\r\n");
+    fs::remove(file);
+}

@@ -1,3 +1,4 @@
+#include "model/NameHits.h"
 #include "model/SourceText.h"
 
 #include <gtest/gtest.h>
@@ -34,6 +35,27 @@ TEST(SourceText, WholeWordNeedsNonAlnumNeighbours)
     EXPECT_EQ(findWholeWord("CheckCredit", "CheckCredit", 0), 0);
     EXPECT_EQ(findWholeWord("x_Name\xE4", "Name", 0), 2); // "_" and umlauts separate words
     EXPECT_EQ(findWholeWord("Name1", "Name", 0), -1);
+}
+
+TEST(SourceText, NamesFoundInOnePassAsOneSearchPerNameFindsThem)
+{
+    // Overlapping hits, names that are prefixes of others or share first bytes, one-byte and empty
+    // names, a name at the very end, bytes above 127, a name given twice, a missing name.
+    const std::string_view text = "aaa Cust CustNo Customer\xe4 x \xe4Nr C";
+    const std::vector<std::string_view> names = {"aa", "a", "Cust", "Customer", "CustNo", "C", "", "\xe4",
+                                                 "\xe4Nr", "Cust", "Vendor", "r\xe4 x"};
+    const std::vector<NameHits> hits = findNames(text, names);
+    ASSERT_EQ(hits.size(), names.size());
+    for (size_t i = 0; i < names.size(); ++i) {
+        NameHits expected;
+        for (int p = find(text, names[i], 0); p >= 0; p = find(text, names[i], p + 1)) {
+            (expected.first < 0 ? expected.first : expected.second < 0 ? expected.second : p) = p;
+            ++expected.count;
+        }
+        EXPECT_EQ(hits[i].first, expected.first) << names[i];
+        EXPECT_EQ(hits[i].second, expected.second) << names[i];
+        EXPECT_EQ(hits[i].count, expected.count) << names[i];
+    }
 }
 
 TEST(SourceText, LineAndIndentOfAPosition)

@@ -241,16 +241,25 @@ TEST(ResultList, ListTextHasATrailingSeparatorAfterEveryCell)
     EXPECT_EQ(list.GetListText(";", "\n"), "A;B;\nx;y;\nonly;;\n");
 }
 
-TEST(ResultList, ListTextCutsCellsAt250BytesAndRemovesCrLfPairs)
+TEST(ResultList, ListTextKeepsEveryRowOnOneLine)
 {
-    CResultList list;
-    std::string longCell = std::string(250, 'a') + std::string(50, 'b');
-    fill(list, {"A", "B"}, {{"one\r\ntwo\rthree\n", longCell}});
-    std::string expected = "A\tB\t\r\none" "two\rthree\n\t" + std::string(250, 'a') + "\t\r\n";
-    EXPECT_EQ(list.GetListText("\t", "\r\n"), expected);
-    // The cut comes first, so a pair split by it leaves its CR.
-    fill(list, {"A"}, {{std::string(249, 'a') + "\r\nz"}});
-    EXPECT_EQ(list.GetListText("\t", "\n"), "A\t\n" + std::string(249, 'a') + "\r\t\n");
+    // Cut at 250 bytes, CR LF pairs removed, a CR or LF left over written as a blank.
+    const std::string a249(249, 'a');
+    const struct {
+        std::string cell;
+        std::string written;
+    } cases[] = {
+        {"one\r\ntwo", "onetwo"},
+        {"two\rthree\n", "two three "},
+        {"\nstarts after its CR", " starts after its CR"},
+        {std::string(250, 'a') + std::string(50, 'b'), std::string(250, 'a')},
+        {a249 + "\r\nz", a249 + " "}, // the cut splits the pair and leaves its CR
+    };
+    for (const auto& c : cases) {
+        CResultList list;
+        fill(list, {"A", "B"}, {{c.cell, "x"}});
+        EXPECT_EQ(list.GetListText("\t", "\r\n"), "A\tB\t\r\n" + c.written + "\tx\t\r\n") << c.cell;
+    }
 }
 
 TEST_F(ResultListSort, ColumnStartingWithZeroSortsAsNumbers)

@@ -1,0 +1,15 @@
+# Platform layers keep one file per platform beside each other: NameWin.cpp is the Windows twin of
+# Name.cpp (POSIX). quellix_platform_sources(list) keeps the files of the platform being built.
+function(quellix_platform_sources list_name)
+  set(sources ${${list_name}})
+  foreach(file ${sources})
+    if(file MATCHES "^(.*)Win\\.cpp$")
+      if(WIN32)
+        list(REMOVE_ITEM sources "${CMAKE_MATCH_1}.cpp")
+      else()
+        list(REMOVE_ITEM sources "${file}")
+      endif()
+    endif()
+  endforeach()
+  set(${list_name} ${sources} PARENT_SCOPE)
+endfunction()

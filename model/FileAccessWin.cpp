@@ -1,0 +1,40 @@
+#include "model/FileAccess.h"
+
+#include "model/WinText.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <io.h>
+
+std::FILE* openFile(const std::string& path, const char* mode)
+{
+    return _wfopen(widePath(path).c_str(), widen(mode).c_str());
+}
+
+bool readFileAt(std::FILE* f, char* into, std::size_t size, std::int64_t offset, int& error)
+{
+    const HANDLE file = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(f)));
+    while (size > 0) {
+        OVERLAPPED at{};
+        at.Offset = static_cast<DWORD>(offset);
+        at.OffsetHigh = static_cast<DWORD>(static_cast<std::uint64_t>(offset) >> 32);
+        DWORD got = 0;
+        const DWORD step = static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30));
+        if (!ReadFile(file, into, step, &got, &at) || got == 0) {
+            error = got == 0 && GetLastError() == ERROR_HANDLE_EOF ? 0 : EIO;
+            return false;
+        }
+        into += got;
+        size -= got;
+        offset += got;
+    }
+    return true;
+}
+
+void adviseLargePages(char*, std::size_t)
+{
+}
+
+void prefaultPages(char*, std::size_t)
+{
+}

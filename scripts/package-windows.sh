@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Builds the Windows programs (scripts/build-windows.sh, with the desktop program when the cached
+# wxWidgets is there or --gui is given) and packs them:
+#   build-win/quellix-<version>-win32.zip    unpack and run: programs, cfront\cfront.dll (the
+#                                            stand-in, where the default program path finds it),
+#                                            README, licence texts of what is linked in
+#   build-win/quellix-<version>-win32-setup.exe   the same as a per-user installer (nsis)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+arch=i686 gui=()
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --arch) arch=$2; shift ;; # x86_64: quellix-<version>-win64.zip
+    --gui) gui=(--gui) ;;
+    *) echo "usage: $0 [--gui] [--arch i686|x86_64]" >&2; exit 2 ;;
+  esac
+  shift
+done
+cache=${QUELLIX_WIN_CACHE:-$HOME/.cache/quellix-win}/$arch
+if [ -x "$cache/prefix/bin/wx-config" ]; then gui=(--gui); fi
+scripts/build-windows.sh --arch "$arch" "${gui[@]}"
+out=build-win/$arch
+version=$(sed -n 's/^#define QUELLIX_VERSION "\(.*\)"$/\1/p' "$out/generated/QuellixVersion.h")
+bits=win32
+[ "$arch" = x86_64 ] && bits=win64
+name=quellix-$version-$bits
+stage=$root/build-win/stage/$name
+rm -rf "$root/build-win/stage" && mkdir -p "$stage/cfront" "$stage/licences"
+for program in quellix.exe quellix-cli.exe; do
+  [ -f "$out/$program" ] && cp "$out/$program" "$stage/"
+done
+cp "$out/cfront/cfront.dll" "$out/cfront/cfront-db.exe" "$stage/cfront/"
+"$arch-w64-mingw32-strip" "$stage"/*.exe "$stage"/cfront/*
+cp README.md "$stage/README.md"
+convert resources/icons/hicolor/16/quellix.png resources/icons/hicolor/32/quellix.png \
+  resources/icons/hicolor/48/quellix.png "$stage/quellix.ico" 2> /dev/null \
+  || convert resources/icons/hicolor/128/quellix.png -define icon:auto-resize=48,32,16 "$stage/quellix.ico"
+# Licence texts of the code linked into the programs.
+licence() { [ -f "$2" ] && cp "$2" "$stage/licences/$1.txt"; return 0; }
+src=$cache/src
+licence sqlite "$(ls "$src"/sqlite3-*/debian/copyright 2> /dev/null | head -1)"
+licence libsodium "$(ls "$src"/libsodium-*/LICENSE 2> /dev/null | head -1)"
+licence zlib /usr/share/doc/libz-mingw-w64-dev/copyright
+licence gcc-runtime /usr/share/doc/gcc-mingw-w64-base/copyright
+licence mingw-w64-winpthreads /usr/share/doc/mingw-w64-common/copyright
+if [ -f "$stage/quellix.exe" ]; then
+  licence wxwidgets "$(ls "$src"/wxwidgets3.2-*/docs/licence.txt 2> /dev/null | head -1)"
+  licence expat "$(ls "$src"/expat-*/expat/COPYING 2> /dev/null | head -1)"
+  licence libpng "$(ls "$src"/libpng1.6-*/LICENSE 2> /dev/null | head -1)"
+fi
+# Text files with CR LF, so Notepad on older Windows shows their lines.
+for f in "$stage"/README.md "$stage"/licences/*.txt; do sed -i 's/\r\?$/\r/' "$f"; done
+
+rm -f "build-win/$name.zip"
+(cd build-win/stage && zip -qr "../$name.zip" "$name")
+(cd "$stage" && find . -type f | sed 's|^\./||; s|/|\\|g' | sort | sed 's|^|  Delete "$INSTDIR\\|; s|$|"|') \
+  > "$root/build-win/stage/uninstall-files.nsh"
+(cd "$stage" && find . -mindepth 1 -type d | sed 's|^\./||; s|/|\\|g' | sort -r | sed 's|^|  RMDir "$INSTDIR\\|; s|$|"|') \
+  >> "$root/build-win/stage/uninstall-files.nsh"
+makensis -V2 -DVERSION="$version" -DSTAGE="$stage" -DOUTFILE="$root/build-win/$name-setup.exe" \
+  packaging/windows/quellix.nsi > /dev/null
+echo "build-win/$name.zip"
+echo "build-win/$name-setup.exe"
