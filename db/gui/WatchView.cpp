@@ -117,8 +117,9 @@ void CWatchView::CreateControls(wxWindow* form)
     label("Password:", DialogRect(216, 48, 48, 8));
     m_passwordEdit = edit(IDC_WATCH_PASSWORD, DialogRect(266, 46, 110, 12), wxTE_PASSWORD);
 
-    m_objectsCtrl = new CResultListCtrl(form, IDC_WATCH_OBJECTS, m_changedObjects, &Context().settings(), DialogRect(7, 64, 318, 180));
-    m_sessionsCtrl = new CResultListCtrl(form, IDC_WATCH_SESSIONS, m_sessions, &Context().settings(), DialogRect(330, 64, 150, 180));
+    ISettingsStore* layout = &Context().settings();
+    m_objectsCtrl = new CResultListCtrl(form, IDC_WATCH_OBJECTS, m_changedObjects, layout, DialogRect(7, 64, 318, 180));
+    m_sessionsCtrl = new CResultListCtrl(form, IDC_WATCH_SESSIONS, m_sessions, layout, DialogRect(330, 64, 150, 180));
 
     label("Date last request", DialogRect(7, 254, 62, 8), IDC_WATCH_DATE_LABEL);
     m_dateEdit = edit(IDC_WATCH_DATE, DialogRect(70, 252, 150, 12), wxTE_READONLY);
