@@ -122,7 +122,7 @@ bool CSearchView::startWorker(const OperationDef* operation, const AnalysisArgs&
     wxBusyCursor wait;
     updateControls();
     Doc()->followSourceFile(m_sourceFile); // the file the job reads names the window
-    JobStatus readable = checkSourceReadable(m_sourceFile.utf8_string());
+    Outcome readable = checkSourceReadable(m_sourceFile.utf8_string());
     if (!readable.ok()) {
         Context().showMessage(GetFrame(), messages::jobFailure(readable));
         return false;

@@ -200,11 +200,10 @@ void CChangesView::Compare()
     m_failure.clear();
     m_job.start([this, pathA, pathB](const std::atomic<bool>& cancel) {
         auto loaded = std::make_unique<Loaded>();
-        std::string error;
         for (auto [path, text, manager] : {std::tuple(&pathA, &loaded->textA, &loaded->a),
                                            std::tuple(&pathB, &loaded->textB, &loaded->b)}) {
-            if (!readExportFile(*path, text->str(), error)) {
-                m_failure = *path + ": " + error;
+            if (Outcome read = readExportFile(*path, text->str()); !read.ok()) {
+                m_failure = read.reason; // names the file
                 return;
             }
             manager->load(text, *path);
