@@ -46,9 +46,8 @@ bool CPatternMatcher::compile(const char* pattern)
         return false;
 
     clearProgram();
-    m_program.reset(new (std::nothrow) unsigned char[m_size]());
-    if (!m_program)
-        return false;
+    // A shortage of memory is no invalid pattern: bad_alloc goes to the caller, which reports it.
+    m_program.reset(new unsigned char[m_size]());
     m_programSize = m_size;
     beginPass(pattern, m_program.get());
     if (parseExpression(false, flags) == nullptr || m_linkFailed) {

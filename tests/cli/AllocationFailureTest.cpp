@@ -2,7 +2,7 @@
 // fail, at points spread over the whole run: each run either ends as if nothing had happened
 // (same exit status, same output, same files) or with exit status 1 and one line naming the
 // shortage; never by a signal, never with a file half written or a temporary file left behind.
-// QUELLIX_FAIL_ALLOC_POINTS sets how many points each command tries (default 40) and
+// QUELLIX_FAIL_ALLOC_POINTS sets how many points a long run tries (default 200) and
 // QUELLIX_FAIL_ALLOC_EXPORT an export to run on instead of the sample; scripts/oom-sweep.sh runs
 // the long sweep on a generated 2 MB export.
 #include "support/RunProgram.h"
@@ -41,11 +41,16 @@ int environmentNumber(const char* name, int fallback)
     return value != nullptr && std::atoi(value) > 0 ? std::atoi(value) : fallback;
 }
 
-// Where the Nth request fails: the first 30 requests after `first`, then `points` more spread
-// over the rest up to the last.
+// Where the Nth request fails: every request of a short run (up to 300), otherwise the first 30
+// requests after `first`, then `points` more spread over the rest up to the last.
 std::vector<long long> failurePoints(long long first, long long last, int points)
 {
     std::vector<long long> at;
+    if (last - first < 300) {
+        for (long long n = first; n <= last; ++n)
+            at.push_back(n);
+        return at;
+    }
     for (long long n = first; n <= std::min(first + 29, last); ++n)
         at.push_back(n);
     for (int k = 1; k <= points && last > first + 29; ++k)
@@ -112,7 +117,7 @@ TEST_P(AllocationFailure, EndsCleanlyOrAsIfNothingHappened)
     const long long beforeMain = requestsOf({GetParam().program, "--version"}, dir / "version-requests");
     ASSERT_GT(requests, beforeMain);
     int failed = 0;
-    for (long long n : failurePoints(beforeMain + 1, requests, environmentNumber("QUELLIX_FAIL_ALLOC_POINTS", 40))) {
+    for (long long n : failurePoints(beforeMain + 1, requests, environmentNumber("QUELLIX_FAIL_ALLOC_POINTS", 200))) {
         const fs::path out = dir / "injected";
         const ProgramRun r = run(out, {"QUELLIX_FAIL_ALLOC=" + std::to_string(n)});
         SCOPED_TRACE("request " + std::to_string(n) + " of " + std::to_string(requests));
