@@ -13,7 +13,8 @@ jobs=$(nproc 2>/dev/null || echo 2)
 (cd build && ctest --output-on-failure -j "$jobs")
 # The official SARIF validator over check's logs (about a minute; skipped without npm's registry).
 scripts/check-sarif.sh build
-# The Debian packages from the same build/ tree (nothing more to build), checked: COST.
+# The Debian packages from the same build/ tree (nothing more to build) and their checks: about a
+# minute (lintian some 20 s, the apt-get install and purge some 30 s of it).
 scripts/package.sh --check
 
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUELLIX_SANITIZE=ON -DQUELLIX_GUI=OFF > /dev/null
