@@ -1,10 +1,9 @@
 // quellix-cli: loads one export, runs one operation on a fresh catalogue and prints its list.
-#include "analysis/AwareRules.h"
 #include "analysis/OperationTable.h"
 #include "analysis/PatternMatcher.h"
 #include "cli/CliOutput.h"
 #include "cli/CommandHelp.h"
-#include "cli/Console.h"
+#include "model/Console.h"
 #include "cli/DbCompareCommand.h"
 #include "cli/DbObjectsCommand.h"
 #include "cli/DbWatchCommand.h"
@@ -50,7 +49,7 @@ struct Invocation {
     bool ansi = false;
     bool noObjects = false;
     bool noFields = false;
-    bool aware = false;
+    std::vector<std::string> flags; // switches of an operation's own options ("--aware")
     OemCodePage page = OemCodePage::CP850;
     OutputFormat format = OutputFormat::Tsv;
     std::string baseline;
@@ -60,10 +59,18 @@ struct Invocation {
     bool onlyGiven = false;
 };
 
-// The analyses `check` runs when --only names none.
-const char* const kCheckAnalyses[] = {"unused-variables", "unused-functions", "unused-fields",
-                                      "unused-sumindexfields", "local-global", "once-used",
-                                      "duplicate-ids", "page-translations", "check-forms"};
+bool takesSwitch(const OperationDef& row, const std::string& option)
+{
+    return std::any_of(row.options.begin(), row.options.end(),
+                       [&](const OperationOption& own) { return option == own.option; });
+}
+
+// Whether some operation has the switch as one of its own options.
+bool isOperationSwitch(const std::string& option)
+{
+    const OperationRows& rows = operationTable();
+    return std::any_of(rows.begin(), rows.end(), [&](const OperationDef* row) { return takesSwitch(*row, option); });
+}
 
 // The one-line summary of the command's help, the SARIF rule's short description.
 std::string describe(const OperationDef& row)
@@ -115,8 +122,8 @@ std::string parseArguments(int argc, char** argv, Invocation& inv)
                 inv.only = splitNames(v);
                 inv.onlyGiven = true;
             }
-        } else if (a == "--aware") {
-            inv.aware = true;
+        } else if (isOperationSwitch(a)) {
+            inv.flags.push_back(a);
         } else if (a == "--oem" || a == "--mode") {
             if (i + 1 >= argc)
                 return a + " needs a value";
@@ -164,9 +171,11 @@ std::string operationArguments(const OperationDef& row, const Invocation& inv, A
 {
     const std::string name = row.command;
     const std::vector<std::string>& a = inv.args;
-    if (inv.aware && !aware::offersAwareOption(row))
-        return name + " takes no --aware";
-    args.aware = inv.aware;
+    for (const std::string& flag : inv.flags) {
+        if (!takesSwitch(row, flag))
+            return name + " takes no " + flag;
+        args.flags.push_back(flag);
+    }
     switch (row.input) {
     case OperationInput::None:
         return a.empty() ? "" : name + " takes no arguments";
@@ -223,14 +232,15 @@ std::string checkOperations(const Invocation& inv, std::vector<const OperationDe
 {
     if (!inv.args.empty())
         return "check takes no arguments besides --only";
-    std::vector<std::string> names = inv.only;
-    if (!inv.onlyGiven)
-        names.assign(std::begin(kCheckAnalyses), std::end(kCheckAnalyses));
-    if (names.empty())
+    if (!inv.onlyGiven) {
+        operations = checkedByDefault(operationTable());
+        return "";
+    }
+    if (inv.only.empty())
         return "--only names no analysis";
-    for (const std::string& name : names) {
+    for (const std::string& name : inv.only) {
         const OperationDef* row = findOperation(name);
-        if (row == nullptr || row->input != OperationInput::None || name == "objects")
+        if (row == nullptr || row->check == CheckUse::Never)
             return "check cannot run " + name;
         if (std::find(operations.begin(), operations.end(), row) == operations.end()) // named twice: run once
             operations.push_back(row);
@@ -390,8 +400,8 @@ int runCommandLine(int programArgc, char** programArgv)
             streamedRows += writeTsvList(operation->command, list, manager, options, check, writeOut);
         } else {
             document.lists.push_back(takeOutputList(operation->command, describe(*operation), list, manager, options));
-            if (const char* details = cliCommandDetails(operation->command))
-                document.lists.back().details = details;
+            if (operation->details)
+                document.lists.back().details = operation->details;
         }
     }
     terminal.finish();

@@ -124,7 +124,8 @@ void CSearchView::RunCommand(int commandId)
         return;
     updateData();
     AnalysisArgs args;
-    args.aware = m_awareCheck != nullptr && m_awareCheck->GetValue();
+    if (m_awareCheck != nullptr && m_awareCheck->GetValue())
+        args.flags.push_back(kAwareOption);
     if (operation->fixedPattern != nullptr) {
         m_jobPattern = operation->fixedPattern;
         m_useRegex = true;
