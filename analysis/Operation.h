@@ -37,8 +37,6 @@ struct AnalysisArgs {
     }
 };
 
-
-
 // What an operation asks for before it runs. The search view picks its dialog by it and the
 // command line its positional arguments:
 //   None            nothing (a menu command runs at once; no arguments)
@@ -46,7 +44,8 @@ struct AnalysisArgs {
 //   OutputFile      a file to write (a save dialog; OUTFILE)
 //   FolderAndRange  a folder and a number range (the split dialog; FOLDER FROM TO)
 //   NumberRange     a number range and what to search in it (its dialog; FROM TO [--no-...])
-enum class OperationInput { None, SearchTerm, OutputFile, FolderAndRange, NumberRange };
+//   Target          what to find the references of, in AnalysisArgs::term ("Table 18.\"No.\""; TARGET)
+enum class OperationInput { None, SearchTerm, OutputFile, FolderAndRange, NumberRange, Target };
 
 struct ColumnDef {
     const char* heading;
@@ -68,6 +67,10 @@ struct OperationOption {
 inline constexpr const char* kAwareOption = "--aware";
 inline constexpr OperationOption kAwareSwitch{kAwareOption,
                                               "C/AL-aware: leave out what the platform calls, compare names without regard to case"};
+
+// The switch of the unused analyses' typed form: by the reference index instead of the text.
+inline constexpr const char* kTypedOption = "--typed";
+inline constexpr OperationOption kTypedSwitch{kTypedOption, "unused by the reference index: no resolved reference of any kind"};
 
 // Where an operation stands in the search view's "Source Analyses " menu. Entries are ordered by
 // position; a submenu stands where its first entry would; no submenu puts the entry on the menu
@@ -101,6 +104,15 @@ struct OperationDef {
     OperationRunner run = nullptr;
 };
 
+// Whether option is one of the row's own switches.
+inline bool takesSwitch(const OperationDef& row, std::string_view option)
+{
+    for (const OperationOption& own : row.options)
+        if (option == own.option)
+            return true;
+    return false;
+}
+
 // Runner of the analyses that take nothing but the list and the progress.
 template <void (CObjektManager::*Analysis)(CResultList&, IProgress*)>
 bool runPlainAnalysis(CObjektManager& manager, CResultList& list, IProgress* progress, const AnalysisArgs&)
@@ -114,5 +126,17 @@ template <void (CObjektManager::*Analysis)(CResultList&, IProgress*, bool)>
 bool runAwareAnalysis(CObjektManager& manager, CResultList& list, IProgress* progress, const AnalysisArgs& args)
 {
     (manager.*Analysis)(list, progress, args.hasFlag(kAwareOption));
+    return true;
+}
+
+// Runner of the unused analyses that have a typed form besides (by the reference index).
+template <void (CObjektManager::*Analysis)(CResultList&, IProgress*, bool),
+          void (CObjektManager::*Typed)(CResultList&, IProgress*)>
+bool runTypedOrAwareAnalysis(CObjektManager& manager, CResultList& list, IProgress* progress, const AnalysisArgs& args)
+{
+    if (args.hasFlag(kTypedOption))
+        (manager.*Typed)(list, progress);
+    else
+        (manager.*Analysis)(list, progress, args.hasFlag(kAwareOption));
     return true;
 }

@@ -20,6 +20,7 @@
     ROW(pageTranslationsOperation)                                                                                   \
     ROW(checkFormsOperation)                                                                                         \
     ROW(numberRangeOperation)                                                                                        \
+    ROW(referencesOperation)                                                                                         \
     ROW(exportCodeOperation)                                                                                         \
     ROW(splitOperation)
 

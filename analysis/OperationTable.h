@@ -22,6 +22,7 @@ const OperationDef& onceUsedOperation();           // analysis/VariableChecks.cp
 const OperationDef& duplicateIdsOperation();       // analysis/ControlChecks.cpp
 const OperationDef& pageTranslationsOperation();   // analysis/ControlChecks.cpp
 const OperationDef& checkFormsOperation();         // analysis/ControlChecks.cpp
+const OperationDef& referencesOperation();         // analysis/References.cpp
 
 using OperationRows = std::vector<const OperationDef*>;
 

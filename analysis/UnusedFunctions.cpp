@@ -325,13 +325,13 @@ const OperationDef& unusedFunctionsOperation()
         .summary = "procedures that are never called",
         .details = "Lists procedures whose name occurs nowhere in the export but in their declaration. Code nobody calls is still "
                    "compiled, upgraded and read; it may also be a call that was lost by mistake.",
-        .options = {kAwareSwitch},
+        .options = {kTypedSwitch, kAwareSwitch},
         .lastAction = "Unused Functions",
         .menu = {"search unused ...", "functions", 23},
         .check = CheckUse::Always,
         .columns = kUnusedColumns,
         .statusFormat = "%d von %d Name: %s",
-        .run = runAwareAnalysis<&CObjektManager::findUnusedProcedures>,
+        .run = runTypedOrAwareAnalysis<&CObjektManager::findUnusedProcedures, &CObjektManager::findUnusedProceduresTyped>,
     };
     return row;
 }

@@ -75,13 +75,13 @@ const OperationDef& unusedVariablesOperation()
         .details = "Lists global variables, and locals of procedures and triggers, whose name occurs nowhere in their object but "
                    "in their declaration. An unused variable is dead weight that readers must still understand, and often the "
                    "trace of code that was removed or never finished.",
-        .options = {kAwareSwitch},
+        .options = {kTypedSwitch, kAwareSwitch},
         .lastAction = "Unused Variables",
         .menu = {"search unused ...", "variables", 22},
         .check = CheckUse::Always,
         .columns = kUnusedColumns,
         .statusFormat = "%d from %d Name: %s",
-        .run = runAwareAnalysis<&CObjektManager::findUnusedVariables>,
+        .run = runTypedOrAwareAnalysis<&CObjektManager::findUnusedVariables, &CObjektManager::findUnusedVariablesTyped>,
     };
     return row;
 }

@@ -52,6 +52,11 @@ COMMANDS = [
     ("page-translations", ["page-translations"]),
     ("check-forms", ["check-forms"]),
     ("number-range", ["number-range", "{f}", "1", "50000"]),
+    ("references (Table 19)", ["references", "{f}", "Table 19"]),
+    ("references unresolved", ["references", "{f}", "unresolved"]),
+    ("unused-variables --typed", ["unused-variables", "{f}", "--typed"]),
+    ("unused-functions --typed", ["unused-functions", "{f}", "--typed"]),
+    ("unused-fields --typed", ["unused-fields", "{f}", "--typed"]),
     ("check (every analysis, one load)", ["check"]),
     ("diff (against a changed copy)", ["diff", "{f}", "{c}"]),
 ]

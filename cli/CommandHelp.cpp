@@ -93,6 +93,9 @@ CliCommandHelp operationHelp(const OperationDef& row)
     switch (row.input) {
     case OperationInput::None:
         break;
+    case OperationInput::Target:
+        help.arguments = "EXPORT TARGET";
+        break;
     case OperationInput::SearchTerm:
         help.arguments = "EXPORT TERM";
         help.options.insert(help.options.begin(),

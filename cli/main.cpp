@@ -59,12 +59,6 @@ struct Invocation {
     bool onlyGiven = false;
 };
 
-bool takesSwitch(const OperationDef& row, const std::string& option)
-{
-    return std::any_of(row.options.begin(), row.options.end(),
-                       [&](const OperationOption& own) { return option == own.option; });
-}
-
 // Whether some operation has the switch as one of its own options.
 bool isOperationSwitch(const std::string& option)
 {
@@ -150,6 +144,8 @@ std::string parseArguments(int argc, char** argv, Invocation& inv)
     inv.args.assign(positional.begin() + 2, positional.end());
     if (inv.ansi && inv.format != OutputFormat::Tsv)
         return "--ansi writes tsv only";
+    if (inv.command == "check" && std::find(inv.flags.begin(), inv.flags.end(), kTypedOption) != inv.flags.end())
+        return "check takes no --typed";
     if (inv.onlyGiven && inv.command != "check")
         return "--only belongs to check";
     return "";
@@ -176,6 +172,8 @@ std::string operationArguments(const OperationDef& row, const Invocation& inv, A
             return name + " takes no " + flag;
         args.flags.push_back(flag);
     }
+    if (args.hasFlag(kTypedOption) && args.hasFlag(kAwareOption))
+        return "--typed and --aware exclude each other";
     switch (row.input) {
     case OperationInput::None:
         return a.empty() ? "" : name + " takes no arguments";
@@ -195,6 +193,11 @@ std::string operationArguments(const OperationDef& row, const Invocation& inv, A
         if (a.size() != 1)
             return name + " needs OUTFILE";
         args.path = a[0];
+        return "";
+    case OperationInput::Target:
+        if (a.size() != 1)
+            return name + " needs TARGET";
+        args.term = utf8ToAnsiViaOem(a[0], inv.page);
         return "";
     case OperationInput::FolderAndRange:
         if (a.size() != 3 || !parseInt(a[1], args.from) || !parseInt(a[2], args.to))
@@ -406,7 +409,8 @@ int runCommandLine(int programArgc, char** programArgv)
     }
     terminal.finish();
     if (!manager.awareSummary().empty())
-        std::cerr << "C/AL-aware: " << manager.awareSummary() << "\n";
+        std::cerr << (request.args.hasFlag(kTypedOption) ? "typed: " : (&row == &referencesOperation() ? "references: " : "C/AL-aware: "))
+                  << manager.awareSummary() << "\n";
     if (status.kind == JobErrorKind::NotFound || status.kind == JobErrorKind::Unreadable) {
         std::cerr << "quellix-cli: " << failureMessage(status, row) << "\n";
         return 1;
