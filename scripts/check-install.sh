@@ -17,8 +17,8 @@ expect_file lib/quellix/cfront/cfront.so
 expect_file share/applications/quellix.desktop
 for size in 16 22 24 32 48 64 128 256; do expect_file "share/icons/hicolor/${size}x${size}/apps/quellix.png"; done
 expect_file share/bash-completion/completions/quellix-cli
-sample=$prefix/share/doc/quellix/examples/sample-export.txt
-expect_file share/doc/quellix/examples/sample-export.txt
+sample=$prefix/share/doc/quellix-cli/examples/sample-export.txt
+expect_file share/doc/quellix-cli/examples/sample-export.txt
 [ $failures -eq 0 ] || exit 1
 
 desktop-file-validate "$prefix/share/applications/quellix.desktop" || fail "desktop entry does not validate"
@@ -37,6 +37,9 @@ if [ "$gui" = --gui ]; then
   # Without a display: --version and --help answer before the toolkit starts.
   gui_version=$(env -u DISPLAY -u WAYLAND_DISPLAY "$prefix/bin/quellix" --version 2>&1) || true
   [ "$gui_version" = "quellix $version" ] || fail "quellix --version without a display: $gui_version"
+  gui_help=$(env -u DISPLAY -u WAYLAND_DISPLAY "$prefix/bin/quellix" --help 2>&1) || true
+  [ "${gui_help%%$'\n'*}" = "usage: quellix [--settings FILE] [EXPORT]" ] ||
+    fail "quellix --help without a display: $gui_help"
 fi
 grep -q '^MimeType=text/plain' "$prefix/share/applications/quellix.desktop" &&
   fail "the desktop entry claims every text/plain file"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the normal build (GUI tests under Xvfb), the SARIF logs
-# run through the official validator, the Debian package made from it and checked unpacked, then
+# run through the official validator, the three Debian packages made from it and checked (lintian,
+# hardening-check, unpacked, and installed with apt-get where it runs as root), then
 # the core and its tests again with AddressSanitizer and UndefinedBehaviorSanitizer, and last the
 # libFuzzer harnesses (tests/fuzz), when clang is there: built in build-fuzz and run 50 s each on
 # their corpora. Then, opt-in, the Windows cross-build and its tests under wine
@@ -12,7 +13,8 @@ jobs=$(nproc 2>/dev/null || echo 2)
 (cd build && ctest --output-on-failure -j "$jobs")
 # The official SARIF validator over check's logs (about a minute; skipped without npm's registry).
 scripts/check-sarif.sh build
-# The Debian package from the same build/ tree, unpacked with dpkg -x and checked there.
+# The Debian packages from the same build/ tree (nothing more to build) and their checks: about a
+# minute (lintian some 20 s, the apt-get install and purge some 30 s of it).
 scripts/package.sh --check
 
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUELLIX_SANITIZE=ON -DQUELLIX_GUI=OFF > /dev/null
