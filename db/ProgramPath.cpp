@@ -26,7 +26,9 @@ std::string defaultProgramPathFor(const std::string& programFolder)
     const std::filesystem::path installed = (folder / QUELLIX_INSTALLED_PROGRAM_PATH).lexically_normal();
     if (holdsLibrary(installed))
         return installed.string();
-    return programFolder;
+    // Without the library anywhere the message names where it belongs: for an installed program
+    // (in a bin folder) the folder its package puts it in, for a build tree the program's own.
+    return folder.filename() == "bin" ? installed.string() : programFolder;
 }
 
 std::string defaultProgramPath()

@@ -42,10 +42,14 @@ TEST_F(ProgramPath, ProgramFolderHoldingTheLibraryWinsOverTheInstalledOne)
     EXPECT_EQ(defaultProgramPathFor((root / "bin").string()), (root / "bin").string());
 }
 
-TEST_F(ProgramPath, WithoutAnyLibraryTheProgramFolderStaysSoTheMissingFileIsNamedThere)
+TEST_F(ProgramPath, WithoutAnyLibraryTheMissingFileIsNamedWhereItBelongs)
 {
     fs::create_directories(root / "lib" / "quellix" / "cfront" / "cfront.so"); // a folder, not the library
-    EXPECT_EQ(defaultProgramPathFor((root / "bin").string()), (root / "bin").string());
+    // An installed program: where the stand-in's package puts the library.
+    EXPECT_EQ(defaultProgramPathFor((root / "bin").string()), (root / "lib" / "quellix").string());
+    // A build tree: the program's own folder.
+    fs::create_directories(root / "build");
+    EXPECT_EQ(defaultProgramPathFor((root / "build").string()), (root / "build").string());
 }
 
 TEST(ProgramPathOfThisProgram, IsAnAbsoluteFolder)
