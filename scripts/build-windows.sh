@@ -122,7 +122,8 @@ build_libgit2() {
       -DCMAKE_INSTALL_PREFIX="$prefix" -DBUILD_SHARED_LIBS=OFF -DPCRE2_BUILD_PCRE2GREP=OFF \
       -DPCRE2_BUILD_TESTS=OFF -DPCRE2_SUPPORT_LIBREADLINE=OFF -DPCRE2_SUPPORT_LIBZ=OFF \
       -DPCRE2_SUPPORT_LIBBZ2=OFF > /dev/null
-    cmake --build "$cache/pcre2-build" -j"$jobs" > /dev/null && cmake --install "$cache/pcre2-build" > /dev/null
+    cmake --build "$cache/pcre2-build" -j"$jobs" > /dev/null
+    cmake --install "$cache/pcre2-build" > /dev/null
   fi
   if [ ! -f "$prefix/lib/libhttp_parser.a" ]; then
     local hp; hp=$(fetch_source http-parser)
@@ -137,7 +138,8 @@ build_libgit2() {
     -DBUILD_SHARED_LIBS=OFF -DBUILD_TESTS=OFF -DBUILD_CLI=OFF -DUSE_HTTPS=OFF -DUSE_WINHTTP=OFF \
     -DUSE_SSH=OFF -DUSE_GSSAPI=OFF -DUSE_NTLMCLIENT=OFF -DREGEX_BACKEND=pcre2 \
     -DUSE_HTTP_PARSER=system -DUSE_SHA256=Builtin > /dev/null
-  cmake --build "$cache/libgit2-build" -j"$jobs" > /dev/null && cmake --install "$cache/libgit2-build" > /dev/null
+  cmake --build "$cache/libgit2-build" -j"$jobs" > /dev/null
+  cmake --install "$cache/libgit2-build" > /dev/null
 }
 
 if [ "$libsOnly" = yes ]; then

@@ -46,6 +46,11 @@ fi
 if [ ! -d "$WINEPREFIX" ]; then
   $wine wineboot -i > /dev/null 2>&1 || { echo "test-windows.sh: skipped (wine cannot make a prefix)"; exit 0; }
 fi
+# One wine server for the whole run: without it every program start boots the prefix again.
+wineserver=/usr/lib/wine/wineserver64
+[ "$arch" = i686 ] || [ ! -x "$wineserver" ] && wineserver=wineserver
+$wineserver -p 2> /dev/null
+trap '$wineserver -k 2> /dev/null' EXIT
 failures=0
 fail() { echo "test-windows.sh: FAILED: $*"; failures=$((failures + 1)); }
 
@@ -67,7 +72,7 @@ scripts/compare-cli-output.sh build/quellix-cli "$wrapper" 20 build/bench/gen_ex
 
 # The stand-in through the Windows loader: databases made by cfront-db.exe, read by quellix-cli.exe.
 work=$(mktemp -d /tmp/quellix-win-db.XXXXXX)
-trap 'rm -rf "$work"' EXIT
+trap 'rm -rf "$work"; $wineserver -k 2> /dev/null' EXIT
 db() { $wine "$out/cfront/cfront-db.exe" "$@"; }
 db create "$work/a.db" && db import "$work/a.db" examples/sample-export.txt > /dev/null \
   && db create "$work/b.db" && db import "$work/b.db" examples/sample-export.txt > /dev/null \
