@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the Windows programs (scripts/build-windows.sh, with the desktop program when the cached
-# wxWidgets is there or --gui is given) and packs them:
+# Builds the Windows programs (scripts/build-windows.sh, with the desktop program when --gui is
+# given) and packs them:
 #   build-win/quellix-<version>-win32.zip    unpack and run: programs, cfront\cfront.dll (the
 #                                            stand-in, where the default program path finds it),
 #                                            README, licence texts of what is linked in
@@ -18,7 +18,6 @@ while [ $# -gt 0 ]; do
   shift
 done
 cache=${QUELLIX_WIN_CACHE:-$HOME/.cache/quellix-win}/$arch
-if [ -x "$cache/prefix/bin/wx-config" ]; then gui=(--gui); fi
 scripts/build-windows.sh --arch "$arch" "${gui[@]}"
 out=build-win/$arch
 version=$(sed -n 's/^#define QUELLIX_VERSION "\(.*\)"$/\1/p' "$out/generated/QuellixVersion.h")
