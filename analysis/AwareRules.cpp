@@ -60,12 +60,6 @@ void addHandlerNames(std::string_view list, std::set<std::string>& handlers)
 
 } // namespace
 
-bool offersAwareOption(const OperationDef& row)
-{
-    return &row == &unusedFunctionsOperation() || &row == &unusedVariablesOperation() ||
-           &row == &unusedFieldsOperation() || &row == &unusedSumIndexFieldsOperation();
-}
-
 std::string folded(std::string_view text)
 {
     std::string out(text);

@@ -16,9 +16,6 @@ class CProcedure;
 // mode). Off, the analyses stay purely textual.
 namespace aware {
 
-// Whether the C/AL-aware option applies to an operation (the four unused analyses).
-bool offersAwareOption(const OperationDef& row);
-
 // Names compared without regard to letter case.
 std::string folded(std::string_view text);
 bool equalNoCase(std::string_view a, std::string_view b);

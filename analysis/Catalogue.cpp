@@ -25,14 +25,12 @@ bool fillCatalogue(CObjektManager& manager, CResultList& list, IProgress*, const
 
 const OperationDef& catalogueOperation()
 {
-    static const OperationDef row{rid::ID_NO_COMMAND,
-                                  "objects",
-                                  nullptr,
-                                  OperationInput::None,
-                                  AnalysisThread::Worker,
-                                  {{"Type", 100}, {"No.", 100}, {"Name", 100}, {"Start", 100}, {"End", 100}},
-                                  nullptr,
-                                  nullptr,
-                                  fillCatalogue};
+    static const OperationDef row{
+        .commandId = rid::ID_NO_COMMAND,
+        .command = "objects",
+        .summary = "the catalogue: type, number, name, start and end of every object",
+        .columns = {{"Type", 100}, {"No.", 100}, {"Name", 100}, {"Start", 100}, {"End", 100}},
+        .run = fillCatalogue,
+    };
     return row;
 }

@@ -1,8 +1,9 @@
 #pragma once
 
-// Command IDs of the operations a user can start in a search view. The operation table carries
-// them, and the desktop program's menus, buttons and events use the same names; nothing else
-// writes these numbers. Free of the toolkit, so the core may include it.
+// Command IDs of the desktop program's given operations. The operation table carries them, and
+// the desktop program's menus, buttons and events use the same names; nothing else writes these
+// numbers. An operation of our own writes its ID in its row, from ID_FIRST_OWN_COMMAND up (the
+// table's test finds two rows with one ID). Free of the toolkit, so the core may include it.
 namespace rid {
 
 enum {
@@ -22,6 +23,7 @@ enum {
     ID_TABLE_REFERENCE_PROBLEM = 32787,
     ID_SPLIT = 32788,
     ID_PAGE_TRANSLATIONS = 32789,
+    ID_FIRST_OWN_COMMAND = 33000, // up to 40958: menu IDs 24808 ... 32766 (resources/ResourceIds.h)
 };
 
 } // namespace rid

@@ -66,43 +66,53 @@ void CObjektManager::checkForms(CResultList& list, IProgress* progress)
 
 const OperationDef& duplicateIdsOperation()
 {
-    static const OperationDef row{rid::ID_DUPLICATE_IDS,
-                                  "duplicate-ids",
-                                  "Search double IDs",
-                                  OperationInput::None,
-                                  AnalysisThread::Worker,
-                                  kLocalGlobalColumns,
-                                  "%d von %d Name: %s",
-                                  nullptr,
-                                  runPlainAnalysis<&CObjektManager::findDuplicateIds>};
+    static const OperationDef row{
+        .commandId = rid::ID_DUPLICATE_IDS,
+        .command = "duplicate-ids",
+        .summary = "control and procedure IDs used twice in an object",
+        .details = "Lists every procedure ID and every control ID that an earlier procedure or control of the same object "
+                   "already carries, with the highest ID in use. Duplicate IDs break the import of the object into the "
+                   "development environment.",
+        .lastAction = "Search double IDs",
+        .menu = {"Object synchronisation", "analyse control und fct-IDs", 30},
+        .check = CheckUse::Always,
+        .columns = kLocalGlobalColumns,
+        .statusFormat = "%d von %d Name: %s",
+        .run = runPlainAnalysis<&CObjektManager::findDuplicateIds>,
+    };
     return row;
 }
 
 const OperationDef& pageTranslationsOperation()
 {
     static const OperationDef row{
-        rid::ID_PAGE_TRANSLATIONS,
-        "page-translations",
-        "Search Missing PageName Translations",
-        OperationInput::None,
-        AnalysisThread::Worker,
-        {{"ObjectID", 70}, {"ObjectName", 250}, {"Control Type", 100}, {"Control ID", 70}, {"Function", 360}},
-        nullptr,
-        nullptr,
-        runPlainAnalysis<&CObjektManager::findMissingPageNameTranslations>};
+        .commandId = rid::ID_PAGE_TRANSLATIONS,
+        .command = "page-translations",
+        .summary = "tab controls with missing PageName translations",
+        .details = "Lists tab controls whose PageNames lack a translation. Users of the missing language see an untranslated tab "
+                   "caption.",
+        .lastAction = "Search Missing PageName Translations",
+        .menu = {"Analyse sourceproblems", "Missing PageName Translations", 14},
+        .check = CheckUse::Always,
+        .columns = {{"ObjectID", 70}, {"ObjectName", 250}, {"Control Type", 100}, {"Control ID", 70}, {"Function", 360}},
+        .run = runPlainAnalysis<&CObjektManager::findMissingPageNameTranslations>,
+    };
     return row;
 }
 
 const OperationDef& checkFormsOperation()
 {
-    static const OperationDef row{rid::ID_CHECK_FORMS,
-                                  "check-forms",
-                                  "Forms checken",
-                                  OperationInput::None,
-                                  AnalysisThread::UserInterface,
-                                  kUnusedColumns,
-                                  "%d from %d Name: %s",
-                                  nullptr,
-                                  runPlainAnalysis<&CObjektManager::checkForms>};
+    static const OperationDef row{
+        .commandId = rid::ID_CHECK_FORMS,
+        .command = "check-forms",
+        .summary = "the form check: reads the controls of every form, lists nothing",
+        .details = "Reads the controls of every form; it lists nothing and shows that every form can be read.",
+        .lastAction = "Forms checken",
+        .menu = {.caption = "Check Forms", .position = 40},
+        .check = CheckUse::Always,
+        .columns = kUnusedColumns,
+        .statusFormat = "%d from %d Name: %s",
+        .run = runPlainAnalysis<&CObjektManager::checkForms>,
+    };
     return row;
 }

@@ -16,28 +16,27 @@ bool runSplit(CObjektManager& manager, CResultList&, IProgress* progress, const 
 
 const OperationDef& exportCodeOperation()
 {
-    static const OperationDef row{rid::ID_EXPORT_CODE,
-                                  "export-code",
-                                  nullptr,
-                                  OperationInput::OutputFile,
-                                  AnalysisThread::Worker,
-                                  {},
-                                  nullptr,
-                                  nullptr,
-                                  runExportCode};
+    static const OperationDef row{
+        .commandId = rid::ID_EXPORT_CODE,
+        .command = "export-code",
+        .summary = "write the code of forms, reports and dataports to OUTFILE",
+        .input = OperationInput::OutputFile,
+        .menu = {"Object synchronisation", "export form/report/dataport code", 31},
+        .run = runExportCode,
+    };
     return row;
 }
 
 const OperationDef& splitOperation()
 {
-    static const OperationDef row{rid::ID_SPLIT,
-                                  "split",
-                                  "Export Objects to ",
-                                  OperationInput::FolderAndRange,
-                                  AnalysisThread::UserInterface,
-                                  {},
-                                  nullptr,
-                                  nullptr,
-                                  runSplit};
+    static const OperationDef row{
+        .commandId = rid::ID_SPLIT,
+        .command = "split",
+        .summary = "one file per object numbered FROM..TO; prints each written path",
+        .lastAction = "Export Objects to ",
+        .input = OperationInput::FolderAndRange,
+        .menu = {"Object synchronisation", "split Objects to separat files ...", 32},
+        .run = runSplit,
+    };
     return row;
 }

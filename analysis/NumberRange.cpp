@@ -38,14 +38,13 @@ bool runNumberRange(CObjektManager& m, CResultList& list, IProgress* progress, c
 const OperationDef& numberRangeOperation()
 {
     static const OperationDef row{
-        rid::ID_NUMBER_RANGE,
-        "number-range",
-        "Search range of numbers",
-        OperationInput::NumberRange,
-        AnalysisThread::Worker,
-        {{"Type", 100}, {"ObjectID", 100}, {"ReferenceID", 100}, {"Description", 300}, {"", 10}},
-        nullptr,
-        nullptr,
-        runNumberRange};
+        .commandId = rid::ID_NUMBER_RANGE,
+        .command = "number-range",
+        .summary = "objects and table fields numbered FROM..TO",
+        .lastAction = "Search range of numbers",
+        .input = OperationInput::NumberRange,
+        .columns = {{"Type", 100}, {"ObjectID", 100}, {"ReferenceID", 100}, {"Description", 300}, {"", 10}},
+        .run = runNumberRange,
+    };
     return row;
 }

@@ -145,42 +145,46 @@ bool runTableReference(CObjektManager& m, CResultList& list, IProgress* progress
 
 const OperationDef& textSearchOperation()
 {
-    static const OperationDef row{rid::ID_SEARCH,
-                                  "search",
-                                  "Search: ",
-                                  OperationInput::SearchTerm,
-                                  AnalysisThread::WorkerHighPriority,
-                                  kSearchColumns,
-                                  nullptr,
-                                  nullptr,
-                                  runSearch};
+    static const OperationDef row{
+        .commandId = rid::ID_SEARCH,
+        .command = "search",
+        .summary = "text search over all objects",
+        .lastAction = "Search: ",
+        .input = OperationInput::SearchTerm,
+        .columns = kSearchColumns,
+        .run = runSearch,
+    };
     return row;
 }
 
 const OperationDef& fieldReferenceOperation()
 {
-    static const OperationDef row{rid::ID_FIELD_REFERENCE_PROBLEM,
-                                  "field-reference-problem",
-                                  "Search: Field Reference Problem",
-                                  OperationInput::None,
-                                  AnalysisThread::WorkerHighPriority,
-                                  kSearchColumns,
-                                  nullptr,
-                                  "=Field[0-9]",
-                                  runFieldReference};
+    static const OperationDef row{
+        .commandId = rid::ID_FIELD_REFERENCE_PROBLEM,
+        .command = "field-reference-problem",
+        .summary = "the regular expression search =Field[0-9]",
+        .lastAction = "Search: Field Reference Problem",
+        .menu = {"Analyse sourceproblems", "field reference problem", 10},
+        .check = CheckUse::WhenNamed,
+        .columns = kSearchColumns,
+        .fixedPattern = "=Field[0-9]",
+        .run = runFieldReference,
+    };
     return row;
 }
 
 const OperationDef& tableReferenceOperation()
 {
-    static const OperationDef row{rid::ID_TABLE_REFERENCE_PROBLEM,
-                                  "table-reference-problem",
-                                  "Search: Table Reference Problem",
-                                  OperationInput::None,
-                                  AnalysisThread::WorkerHighPriority,
-                                  kSearchColumns,
-                                  nullptr,
-                                  "Relation=Table[0-9]",
-                                  runTableReference};
+    static const OperationDef row{
+        .commandId = rid::ID_TABLE_REFERENCE_PROBLEM,
+        .command = "table-reference-problem",
+        .summary = "the regular expression search Relation=Table[0-9]",
+        .lastAction = "Search: Table Reference Problem",
+        .menu = {"Analyse sourceproblems", "table reference problem", 11},
+        .check = CheckUse::WhenNamed,
+        .columns = kSearchColumns,
+        .fixedPattern = "Relation=Table[0-9]",
+        .run = runTableReference,
+    };
     return row;
 }

@@ -319,14 +319,19 @@ void CObjektManager::findUnusedProcedures(CResultList& list, IProgress* progress
 
 const OperationDef& unusedFunctionsOperation()
 {
-    static const OperationDef row{rid::ID_UNUSED_FUNCTIONS,
-                                  "unused-functions",
-                                  "Unused Functions",
-                                  OperationInput::None,
-                                  AnalysisThread::Worker,
-                                  kUnusedColumns,
-                                  "%d von %d Name: %s",
-                                  nullptr,
-                                  runAwareAnalysis<&CObjektManager::findUnusedProcedures>};
+    static const OperationDef row{
+        .commandId = rid::ID_UNUSED_FUNCTIONS,
+        .command = "unused-functions",
+        .summary = "procedures that are never called",
+        .details = "Lists procedures whose name occurs nowhere in the export but in their declaration. Code nobody calls is still "
+                   "compiled, upgraded and read; it may also be a call that was lost by mistake.",
+        .options = {kTypedSwitch, kAwareSwitch},
+        .lastAction = "Unused Functions",
+        .menu = {"search unused ...", "functions", 23},
+        .check = CheckUse::Always,
+        .columns = kUnusedColumns,
+        .statusFormat = "%d von %d Name: %s",
+        .run = runTypedOrAwareAnalysis<&CObjektManager::findUnusedProcedures, &CObjektManager::findUnusedProceduresTyped>,
+    };
     return row;
 }

@@ -225,14 +225,19 @@ void CObjektManager::findUnusedSumIndexFields(CResultList& list, IProgress* prog
 
 const OperationDef& unusedSumIndexFieldsOperation()
 {
-    static const OperationDef row{rid::ID_UNUSED_SUMINDEXFIELDS,
-                                  "unused-sumindexfields",
-                                  "Search unused SumIndexFields",
-                                  OperationInput::None,
-                                  AnalysisThread::Worker,
-                                  {{"Tablename", 250}, {"Key-Status", 10}, {"Keyname", 200}, {"SumIndexField", 200}},
-                                  "%d from %d Name: %s",
-                                  nullptr,
-                                  runAwareAnalysis<&CObjektManager::findUnusedSumIndexFields>};
+    static const OperationDef row{
+        .commandId = rid::ID_UNUSED_SUMINDEXFIELDS,
+        .command = "unused-sumindexfields",
+        .summary = "SumIndexFields that no CALCSUMS and no FlowField formula uses",
+        .details = "Lists SumIndexFields of keys that no CALCSUMS and no FlowField formula uses. Every SumIndexField is "
+                   "maintained on each insert, modify and delete of the table, so an unused one costs write time for nothing.",
+        .options = {kAwareSwitch},
+        .lastAction = "Search unused SumIndexFields",
+        .menu = {"search unused ...", "sum index fields", 20},
+        .check = CheckUse::Always,
+        .columns = {{"Tablename", 250}, {"Key-Status", 10}, {"Keyname", 200}, {"SumIndexField", 200}},
+        .statusFormat = "%d from %d Name: %s",
+        .run = runAwareAnalysis<&CObjektManager::findUnusedSumIndexFields>,
+    };
     return row;
 }

@@ -68,14 +68,20 @@ void CObjektManager::findUnusedVariables(CResultList& list, IProgress* progress,
 
 const OperationDef& unusedVariablesOperation()
 {
-    static const OperationDef row{rid::ID_UNUSED_VARIABLES,
-                                  "unused-variables",
-                                  "Unused Variables",
-                                  OperationInput::None,
-                                  AnalysisThread::Worker,
-                                  kUnusedColumns,
-                                  "%d from %d Name: %s",
-                                  nullptr,
-                                  runAwareAnalysis<&CObjektManager::findUnusedVariables>};
+    static const OperationDef row{
+        .commandId = rid::ID_UNUSED_VARIABLES,
+        .command = "unused-variables",
+        .summary = "global and local variables that are never used",
+        .details = "Lists global variables, and locals of procedures and triggers, whose name occurs nowhere in their object but "
+                   "in their declaration. An unused variable is dead weight that readers must still understand, and often the "
+                   "trace of code that was removed or never finished.",
+        .options = {kTypedSwitch, kAwareSwitch},
+        .lastAction = "Unused Variables",
+        .menu = {"search unused ...", "variables", 22},
+        .check = CheckUse::Always,
+        .columns = kUnusedColumns,
+        .statusFormat = "%d from %d Name: %s",
+        .run = runTypedOrAwareAnalysis<&CObjektManager::findUnusedVariables, &CObjektManager::findUnusedVariablesTyped>,
+    };
     return row;
 }

@@ -39,34 +39,36 @@ void CObjektManager::findOnceUsedGlobals(CResultList& list, IProgress* progress)
 
 const OperationDef& localGlobalOperation()
 {
-    static const OperationDef row{rid::ID_LOCAL_GLOBAL,
-                                  "local-global",
-                                  "Search local = global Variables",
-                                  OperationInput::None,
-                                  AnalysisThread::Worker,
-                                  kLocalGlobalColumns,
-                                  "%d from %d Name: %s",
-                                  nullptr,
-                                  runPlainAnalysis<&CObjektManager::findLocalEqualsGlobal>};
+    static const OperationDef row{
+        .commandId = rid::ID_LOCAL_GLOBAL,
+        .command = "local-global",
+        .summary = "local variables that repeat a global name",
+        .details = "Lists local variables of procedures and triggers that carry the name of a global of their object. Inside "
+                   "that procedure the global cannot be reached, and code that meant the global silently uses the local.",
+        .lastAction = "Search local = global Variables",
+        .menu = {"Analyse sourceproblems", "local = global Variables", 12},
+        .check = CheckUse::Always,
+        .columns = kLocalGlobalColumns,
+        .statusFormat = "%d from %d Name: %s",
+        .run = runPlainAnalysis<&CObjektManager::findLocalEqualsGlobal>,
+    };
     return row;
 }
 
 const OperationDef& onceUsedOperation()
 {
-    static const OperationDef row{rid::ID_ONCE_USED,
-                                  "once-used",
-                                  "Search once used Variables",
-                                  OperationInput::None,
-                                  AnalysisThread::Worker,
-                                  {{"Object", 250},
-                                   {"Count of unused Vars.", 10},
-                                   {"Name", 200},
-                                   {"Sort", 60},
-                                   {"Type", 100},
-                                   {"Type2", 100},
-                                   {"Function", 360}},
-                                  "%d from %d Name: %s",
-                                  nullptr,
-                                  runPlainAnalysis<&CObjektManager::findOnceUsedGlobals>};
+    static const OperationDef row{
+        .commandId = rid::ID_ONCE_USED,
+        .command = "once-used",
+        .summary = "global variables used only once",
+        .details = "Lists global variables whose name occurs exactly twice in their object: the declaration and one use. Such a "
+                   "global usually belongs to the one procedure that uses it, as a local.",
+        .lastAction = "Search once used Variables",
+        .menu = {"Analyse sourceproblems", "once used variables", 13},
+        .check = CheckUse::Always,
+        .columns = {{"Object", 250}, {"Count of unused Vars.", 10}, {"Name", 200}, {"Sort", 60}, {"Type", 100}, {"Type2", 100}, {"Function", 360}},
+        .statusFormat = "%d from %d Name: %s",
+        .run = runPlainAnalysis<&CObjektManager::findOnceUsedGlobals>,
+    };
     return row;
 }

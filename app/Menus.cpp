@@ -1,5 +1,6 @@
 #include "app/Menus.h"
 
+#include "analysis/OperationTable.h"
 #include "resources/ResourceIds.h"
 
 #include <wx/docview.h>
@@ -127,27 +128,22 @@ wxMenu* createContextMenu()
     return menu;
 }
 
+wxMenu* createAnalysesMenuFrom(const OperationRows& rows)
+{
+    auto* menu = new wxMenu;
+    for (const AnalysesMenuGroup& group : analysesMenuLayout(rows)) {
+        wxMenu* target = menu;
+        if (group.submenu != nullptr) {
+            target = new wxMenu;
+            menu->AppendSubMenu(target, group.submenu);
+        }
+        for (const OperationDef* row : group.entries)
+            target->Append(rid::menuIdOf(row->commandId), row->menu.caption);
+    }
+    return menu;
+}
+
 wxMenu* createAnalysesMenu()
 {
-    auto* problems = new wxMenu;
-    problems->Append(rid::menuIdOf(rid::ID_FIELD_REFERENCE_PROBLEM), "field reference problem");
-    problems->Append(rid::menuIdOf(rid::ID_TABLE_REFERENCE_PROBLEM), "table reference problem");
-    problems->Append(rid::menuIdOf(rid::ID_LOCAL_GLOBAL), "local = global Variables");
-    problems->Append(rid::menuIdOf(rid::ID_ONCE_USED), "once used variables");
-    problems->Append(rid::menuIdOf(rid::ID_PAGE_TRANSLATIONS), "Missing PageName Translations");
-    auto* unused = new wxMenu;
-    unused->Append(rid::menuIdOf(rid::ID_UNUSED_SUMINDEXFIELDS), "sum index fields");
-    unused->Append(rid::menuIdOf(rid::ID_UNUSED_FIELDS), "table fields");
-    unused->Append(rid::menuIdOf(rid::ID_UNUSED_VARIABLES), "variables");
-    unused->Append(rid::menuIdOf(rid::ID_UNUSED_FUNCTIONS), "functions");
-    auto* sync = new wxMenu;
-    sync->Append(rid::menuIdOf(rid::ID_DUPLICATE_IDS), "analyse control und fct-IDs");
-    sync->Append(rid::menuIdOf(rid::ID_EXPORT_CODE), "export form/report/dataport code");
-    sync->Append(rid::menuIdOf(rid::ID_SPLIT), "split Objects to separat files ...");
-    auto* menu = new wxMenu;
-    menu->AppendSubMenu(problems, "Analyse sourceproblems");
-    menu->AppendSubMenu(unused, "search unused ...");
-    menu->AppendSubMenu(sync, "Object synchronisation");
-    menu->Append(rid::menuIdOf(rid::ID_CHECK_FORMS), "Check Forms");
-    return menu;
+    return createAnalysesMenuFrom(operationTable());
 }

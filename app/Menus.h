@@ -1,5 +1,7 @@
 #pragma once
 
+#include "analysis/OperationTable.h"
+
 class wxDocManager;
 class wxMenu;
 class wxMenuBar;
@@ -12,5 +14,7 @@ wxMenuBar* createDocumentMenuBar(wxDocManager* manager, int templateId);
 void releaseRecentFilesMenu(wxDocManager* manager, wxMenuBar* bar);
 // Menu 139 ("Context") of the result list.
 wxMenu* createContextMenu();
-// The popup "Source Code Analyse" of menu 147, opened by the "Source Analyses " button.
+// The popup "Source Code Analyse" of menu 147, opened by the "Source Analyses " button: the menu
+// entries of the operation table's rows (analysesMenuLayout).
+wxMenu* createAnalysesMenuFrom(const OperationRows& rows);
 wxMenu* createAnalysesMenu();

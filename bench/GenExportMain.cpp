@@ -26,6 +26,7 @@
 // [Integration], [Business], [TryFunction], [Normal]), drawn from a generator of their own so that
 // the rest of the file stays the same as without the option.
 #include "ChangedCopy.h"
+#include "GenReferenceExport.h"
 
 #include <algorithm>
 #include <cmath>
@@ -884,7 +885,7 @@ private:
         case 0: return "IF " + v + ".\"" + field + "\" <> 0 THEN";
         case 1: return "  " + v + ".Quantity := ROUND(" + v + ".Quantity * " + std::to_string(m_rng.range(1, 99)) + " / 100,0.00001);";
         case 2: return v + ".SETRANGE(\"" + field + "\"," + v + ".\"No.\"," + v + ".\"Document No.\");";
-        case 3: return "IF " + v + ".FINDSET(FALSE,FALSE) AND (" + v + ".\"" + field + "\" <> '') THEN BEGIN";
+        case 3: return "IF " + v + ".FINDSET(FALSE,FALSE) AND (" + v + ".\"" + field + "\" <> '') THEN";
         case 4: return "  Total := Total + " + v + ".\"" + field + "\";";
         case 5:
             if (!m_object->procedures.empty())
@@ -1124,7 +1125,7 @@ void writeJoinedExport(Out& out, Rng& rng, std::uint64_t target, std::uint64_t s
 int usage()
 {
     std::fprintf(stderr, "usage: gen_export OUTPUT MEGABYTES [SEED] [--newer] [--real|--nav2013|--joined] "
-                         "[--changed-copy COPY LIST]\n");
+                         "[--changed-copy COPY LIST]\n       gen_export OUTPUT MEGABYTES --references LIST\n");
     return 2;
 }
 
@@ -1134,6 +1135,13 @@ int writeExport(int argc, char** argv);
 
 int main(int argc, char** argv)
 {
+    if (argc == 5 && std::string_view(argv[3]) == "--references") {
+        char* end = nullptr;
+        const double megabytes = std::strtod(argv[2], &end);
+        if (*end != '\0' || megabytes <= 0)
+            return usage();
+        return writeReferenceExport(argv[1], argv[4], megabytes);
+    }
     // --changed-copy COPY LIST, anywhere after OUTPUT: a changed copy of the export and its changes.
     std::vector<char*> args(argv, argv + argc);
     std::string copyPath, listPath;

@@ -1,11 +1,10 @@
 #include "cli/CommandHelp.h"
 
-#include "analysis/AwareRules.h"
 #include "analysis/OperationTable.h"
 #include "QuellixVersion.h"
 
 #include <algorithm>
-#include <map>
+#include <cctype>
 
 namespace {
 
@@ -29,57 +28,6 @@ std::vector<CliOptionHelp> checkOptions()
     options.insert(options.end(), kListOptions.begin(), kListOptions.end());
     return options;
 }
-
-// The line of each operation's command in the help.
-const std::map<std::string_view, const char*> kSummaries = {
-    {"objects", "the catalogue: type, number, name, start and end of every object"},
-    {"search", "text search over all objects"},
-    {"field-reference-problem", "the regular expression search =Field[0-9]"},
-    {"table-reference-problem", "the regular expression search Relation=Table[0-9]"},
-    {"unused-variables", "global and local variables that are never used"},
-    {"unused-functions", "procedures that are never called"},
-    {"unused-fields", "table fields whose name occurs only once in the export"},
-    {"unused-sumindexfields", "SumIndexFields that no CALCSUMS and no FlowField formula uses"},
-    {"local-global", "local variables that repeat a global name"},
-    {"once-used", "global variables used only once"},
-    {"duplicate-ids", "control and procedure IDs used twice in an object"},
-    {"page-translations", "tab controls with missing PageName translations"},
-    {"check-forms", "the form check: reads the controls of every form, lists nothing"},
-    {"number-range", "objects and table fields numbered FROM..TO"},
-    {"export-code", "write the code of forms, reports and dataports to OUTFILE"},
-    {"split", "one file per object numbered FROM..TO; prints each written path"},
-};
-
-// What each analysis finds and why it matters.
-const std::map<std::string_view, const char*> kDetails = {
-    {"unused-variables",
-     "Lists global variables, and locals of procedures and triggers, whose name occurs nowhere in their object but "
-     "in their declaration. An unused variable is dead weight that readers must still understand, and often the "
-     "trace of code that was removed or never finished."},
-    {"unused-functions",
-     "Lists procedures whose name occurs nowhere in the export but in their declaration. Code nobody calls is still "
-     "compiled, upgraded and read; it may also be a call that was lost by mistake."},
-    {"unused-fields",
-     "Lists table fields whose name occurs only once in the whole export, in their definition. Such a field takes "
-     "room in every record and in every upgrade without being read or written by any object."},
-    {"unused-sumindexfields",
-     "Lists SumIndexFields of keys that no CALCSUMS and no FlowField formula uses. Every SumIndexField is "
-     "maintained on each insert, modify and delete of the table, so an unused one costs write time for nothing."},
-    {"local-global",
-     "Lists local variables of procedures and triggers that carry the name of a global of their object. Inside "
-     "that procedure the global cannot be reached, and code that meant the global silently uses the local."},
-    {"once-used",
-     "Lists global variables whose name occurs exactly twice in their object: the declaration and one use. Such a "
-     "global usually belongs to the one procedure that uses it, as a local."},
-    {"duplicate-ids",
-     "Lists every procedure ID and every control ID that an earlier procedure or control of the same object "
-     "already carries, with the highest ID in use. Duplicate IDs break the import of the object into the "
-     "development environment."},
-    {"page-translations",
-     "Lists tab controls whose PageNames lack a translation. Users of the missing language see an untranslated tab "
-     "caption."},
-    {"check-forms", "Reads the controls of every form; it lists nothing and shows that every form can be read."},
-};
 
 // Commands that run no operation of the table.
 const std::vector<CliCommandHelp> kOtherCommands = {
@@ -140,14 +88,13 @@ const std::vector<CliCommandHelp> kOtherCommands = {
 // The arguments and options an operation's input kind asks for on the command line.
 CliCommandHelp operationHelp(const OperationDef& row)
 {
-    auto summary = kSummaries.find(row.command);
-    CliCommandHelp help{row.command, "EXPORT", summary != kSummaries.end() ? summary->second : row.lastAction,
-                        kListOptions};
-    if (aware::offersAwareOption(row))
-        help.options.insert(help.options.begin(),
-                            {"--aware", "C/AL-aware: leave out what the platform calls, compare names without regard to case"});
+    CliCommandHelp help{row.command, "EXPORT", row.summary, kListOptions};
+    help.options.insert(help.options.begin(), row.options.begin(), row.options.end());
     switch (row.input) {
     case OperationInput::None:
+        break;
+    case OperationInput::Target:
+        help.arguments = "EXPORT TARGET";
         break;
     case OperationInput::SearchTerm:
         help.arguments = "EXPORT TERM";
@@ -169,8 +116,6 @@ CliCommandHelp operationHelp(const OperationDef& row)
         help.options = {kOemOption};
         break;
     }
-    if (help.summary == nullptr)
-        help.summary = "";
     return help;
 }
 
@@ -198,15 +143,18 @@ bool asksFor(const std::vector<std::string>& args, const char* option, const cha
 
 } // namespace
 
+std::vector<CliCommandHelp> cliCommandHelp(const OperationRows& rows)
+{
+    std::vector<CliCommandHelp> all;
+    for (const OperationDef* row : rows)
+        all.push_back(operationHelp(*row));
+    all.insert(all.end(), kOtherCommands.begin(), kOtherCommands.end());
+    return all;
+}
+
 const std::vector<CliCommandHelp>& cliCommandHelp()
 {
-    static const std::vector<CliCommandHelp> commands = [] {
-        std::vector<CliCommandHelp> all;
-        for (const OperationDef* row : operationTable())
-            all.push_back(operationHelp(*row));
-        all.insert(all.end(), kOtherCommands.begin(), kOtherCommands.end());
-        return all;
-    }();
+    static const std::vector<CliCommandHelp> commands = cliCommandHelp(operationTable());
     return commands;
 }
 
@@ -219,14 +167,19 @@ const CliCommandHelp* findCliCommandHelp(std::string_view name)
 
 std::string cliGeneralHelp()
 {
+    return cliGeneralHelp(cliCommandHelp());
+}
+
+std::string cliGeneralHelp(const std::vector<CliCommandHelp>& commands)
+{
     size_t width = 0;
-    for (const CliCommandHelp& c : cliCommandHelp())
+    for (const CliCommandHelp& c : commands)
         width = std::max(width, std::string_view(c.name).size() + 2);
     std::string out = "usage: quellix-cli COMMAND EXPORT [ARGS...] [OPTIONS]\n"
                       "       quellix-cli COMMAND --help\n"
                       "\n"
                       "commands:\n";
-    for (const CliCommandHelp& c : cliCommandHelp())
+    for (const CliCommandHelp& c : commands)
         appendColumns(out, c.name, c.summary, width);
     out += "\n"
            "options of the commands that print a list of an export:\n";
@@ -274,8 +227,52 @@ int answerHelpOrVersion(int argc, char** argv, std::string& out, std::string& er
     return 2;
 }
 
-const char* cliCommandDetails(std::string_view name)
+namespace {
+// Text for a man page: "-" as "\-", "\" as "\e".
+std::string troff(std::string_view text)
 {
-    const auto found = kDetails.find(name);
-    return found == kDetails.end() ? nullptr : found->second;
+    std::string out;
+    for (char c : text) {
+        if (c == '-')
+            out += "\\-";
+        else if (c == '\\')
+            out += "\\e";
+        else
+            out += c;
+    }
+    return out;
+}
+} // namespace
+
+std::string manPageOperationCommands(const OperationRows& rows)
+{
+    std::string out;
+    for (const OperationDef* row : rows) {
+        const CliCommandHelp help = operationHelp(*row);
+        std::string arguments(std::string_view(help.arguments).substr(std::string_view("EXPORT").size()));
+        for (char& c : arguments)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        out += ".TP\n";
+        out += arguments.empty() ? ".B " + troff(row->command) : ".BI " + troff(row->command) + " \"" + arguments + "\"";
+        std::string summary = row->summary;
+        if (!summary.empty())
+            summary[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(summary[0])));
+        out += "\n" + troff(summary) + ".\n";
+    }
+    return out;
+}
+
+std::string manPageWithOperations(std::string_view page, const OperationRows& rows)
+{
+    std::string checked = "(";
+    for (const OperationDef* row : checkedByDefault(rows))
+        checked += (checked.size() > 1 ? ", " : "") + troff(row->command);
+    checked += "),\n";
+    const std::pair<std::string_view, std::string> marks[] = {
+        {".\\\" operation commands\n", manPageOperationCommands(rows)}, {".\\\" check analyses\n", checked}};
+    std::string out(page);
+    for (const auto& [mark, text] : marks)
+        if (size_t at = out.find(mark); at != std::string::npos)
+            out.replace(at, mark.size(), text);
+    return out;
 }

@@ -1,17 +1,14 @@
 #include "cli/DbCompareCommand.h"
 
 #include "cli/CliOutput.h"
+#include "cli/DbConnectionOptions.h"
 #include "cli/OutputFormat.h"
 #include "db/DatabaseSession.h"
 #include "db/ObjectCompare.h"
-#include "db/ProgramPath.h"
-#include "cli/PasswordPrompt.h"
 #include "model/CodePage.h"
 #include "model/ObjektManager.h"
 #include "results/ResultList.h"
 
-#include <cstdlib>
-#include <unistd.h>
 
 namespace {
 
@@ -48,7 +45,7 @@ private:
 };
 
 struct CompareOptions {
-    DatabaseConnection database[2];
+    DbConnectionOptions database[2] = {DbConnectionOptions("1"), DbConnectionOptions("2")};
     bool allTypes = false;
     bool ansi = false;
     OutputFormat format = OutputFormat::Tsv;
@@ -62,29 +59,8 @@ bool parseFormat(const std::string& value, OutputFormat& format, std::string& pr
     return problem.empty();
 }
 
-// "--server1" -> field of database 0; false for an option that is not a connection option.
-bool connectionField(const std::string& option, CompareOptions& options, std::string*& field, bool& ansiText)
-{
-    static const char* const names[] = {"--server", "--net", "--program-path", "--user", "--license", "--licence"};
-    for (int n = 0; n < 2; ++n) {
-        DatabaseConnection& c = options.database[n];
-        std::string* fields[] = {&c.server, &c.netType, &c.programPath, &c.user, &c.licenceFile, &c.licenceFile};
-        for (int f = 0; f < 6; ++f)
-            if (option == names[f] + std::to_string(n + 1)) {
-                field = fields[f];
-                ansiText = f == 3;
-                return true;
-            }
-    }
-    return false;
-}
-
 bool parseOptions(const std::vector<std::string>& args, CompareOptions& options, std::string& problem)
 {
-    for (DatabaseConnection& c : options.database) {
-        c.netType = "tcp";
-        c.programPath = defaultProgramPath();
-    }
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& option = args[i];
         if (option == "--all-types" || option == "--ansi") {
@@ -96,11 +72,11 @@ bool parseOptions(const std::vector<std::string>& args, CompareOptions& options,
             return false;
         }
         const std::string& value = args[++i];
-        std::string* field = nullptr;
-        bool ansiText = false;
-        if (connectionField(option, options, field, ansiText)) {
-            *field = ansiText ? utf8ToAnsiViaOem(value, oemCodePage()) : value;
-        } else if (option == "--oem" && (value == "850" || value == "437")) {
+        if (options.database[0].take(option, value, problem) || options.database[1].take(option, value, problem))
+            continue;
+        if (!problem.empty())
+            return false;
+        if (option == "--oem" && (value == "850" || value == "437")) {
             setOemCodePage(value == "437" ? OemCodePage::CP437 : OemCodePage::CP850);
         } else if (option == "--format") {
             if (!parseFormat(value, options.format, problem))
@@ -110,23 +86,10 @@ bool parseOptions(const std::vector<std::string>& args, CompareOptions& options,
             return false;
         }
     }
-    if (options.database[0].server.empty() || options.database[1].server.empty())
-        problem = options.database[0].server.empty() ? "--server1 is missing" : "--server2 is missing";
-    else if (options.ansi && options.format != OutputFormat::Tsv)
+    problem = options.database[0].missing().empty() ? options.database[1].missing() : options.database[0].missing();
+    if (problem.empty() && options.ansi && options.format != OutputFormat::Tsv)
         problem = "--ansi writes tsv only";
     return problem.empty();
-}
-
-std::string password(int database)
-{
-    std::string variable = "QUELLIX_DB" + std::to_string(database) + "_PASSWORD";
-    std::string text;
-    if (const char* fromEnvironment = std::getenv(variable.c_str()))
-        text = fromEnvironment;
-    else if (isatty(STDIN_FILENO) != 0
-             && !readPassword("Password for database " + std::to_string(database) + ": ", text))
-        text.clear();
-    return utf8ToAnsiViaOem(text, oemCodePage());
 }
 
 } // namespace
@@ -139,15 +102,19 @@ int runDbCompare(const std::vector<std::string>& args, std::ostream& out, std::o
         err << "quellix-cli db-compare: " << problem << "\n" << kUsage;
         return 2;
     }
-    options.database[0].password = password(1);
-    options.database[1].password = password(2);
+    for (int n = 0; n < 2; ++n) {
+        if (!options.database[n].finish(problem)) {
+            err << "quellix-cli db-compare: database " << n + 1 << ": " << problem << "\n";
+            return 1;
+        }
+    }
 
     CDbObjectEntryArray entries[2];
     bool readable = true;
     for (int n = 0; n < 2; ++n) {
         DatabaseMessages messages(err, n + 1);
         CDatabaseSession session(messages, err);
-        session.ReadObjectTable(entries[n], options.database[n], options.allTypes);
+        session.ReadObjectTable(entries[n], options.database[n].connection(), options.allTypes);
         readable = readable && !messages.failed;
     }
     if (!readable)
@@ -157,7 +124,7 @@ int runDbCompare(const std::vector<std::string>& args, std::ostream& out, std::o
     CObjektManager noCatalogue;
     OutputDocument document;
     document.command = "db-compare";
-    document.databases = {options.database[0].server, options.database[1].server};
+    document.databases = {options.database[0].connection().server, options.database[1].connection().server};
     document.lists.push_back(cliOutputList("db-compare", "The objects of two databases compared", list, noCatalogue,
                                            CliListOptions{false, options.ansi, oemCodePage()}));
     out << formatOutput(document, options.format, false);

@@ -3,14 +3,9 @@
 #include "cli/CliOutput.h"
 #include "cli/OutputFormat.h"
 #include "cli/CommandHelp.h"
-#include "cli/PasswordPrompt.h"
+#include "cli/DbConnectionOptions.h"
 #include "db/DatabaseSession.h"
-#include "db/ProgramPath.h"
 #include "model/CodePage.h"
-
-#include <cstdio>
-#include <cstdlib>
-#include <unistd.h>
 
 namespace {
 
@@ -41,11 +36,9 @@ private:
     std::ostream& m_err;
 };
 
-bool parseOptions(const std::vector<std::string>& args, DatabaseConnection& connection, OutputFormat& format,
+bool parseOptions(const std::vector<std::string>& args, DbConnectionOptions& connection, OutputFormat& format,
                   std::string& problem)
 {
-    connection.netType = "tcp";
-    connection.programPath = defaultProgramPath();
     for (size_t i = 0; i < args.size(); i += 2) {
         const std::string& option = args[i];
         if (i + 1 >= args.size()) {
@@ -53,17 +46,11 @@ bool parseOptions(const std::vector<std::string>& args, DatabaseConnection& conn
             return false;
         }
         const std::string& value = args[i + 1];
-        if (option == "--server")
-            connection.server = value;
-        else if (option == "--net")
-            connection.netType = value;
-        else if (option == "--license" || option == "--licence")
-            connection.licenceFile = value;
-        else if (option == "--user")
-            connection.user = value; // UTF-8 until the OEM check
-        else if (option == "--program-path")
-            connection.programPath = value;
-        else if (option == "--format" && parseOutputFormat(value, format))
+        if (connection.take(option, value, problem))
+            continue;
+        if (!problem.empty())
+            return false;
+        if (option == "--format" && parseOutputFormat(value, format))
             continue;
         else if (option == "--oem" && (value == "850" || value == "437"))
             setOemCodePage(value == "437" ? OemCodePage::CP437 : OemCodePage::CP850);
@@ -72,37 +59,8 @@ bool parseOptions(const std::vector<std::string>& args, DatabaseConnection& conn
             return false;
         }
     }
-    if (connection.server.empty())
-        problem = "--server is missing";
+    problem = connection.missing();
     return problem.empty();
-}
-
-std::string password()
-{
-    std::string text;
-    if (const char* fromEnvironment = std::getenv("QUELLIX_DB_PASSWORD"))
-        text = fromEnvironment;
-    else if (isatty(STDIN_FILENO) != 0 && !readPassword("Password: ", text))
-        text.clear();
-    return text;
-}
-
-// UTF-8 text in ANSI, through the OEM code page C/FRONT works in; a character that page lacks
-// is refused (mapped to '?' it would match other users and passwords).
-bool toAnsiViaOem(std::string& text, const std::string& what, std::string& problem)
-{
-    std::string oem;
-    char32_t missing = 0;
-    if (!utf8ToOemExact(text, oemCodePage(), oem, &missing)) {
-        char code[16];
-        std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(missing));
-        problem = what + " holds the character " + code + ", which the OEM code page " +
-                  std::to_string(static_cast<int>(oemCodePage())) + " of C/FRONT cannot hold";
-        return false;
-    }
-    oemToAnsi(oem);
-    text = oem;
-    return true;
 }
 
 // One cell as quellix-cli writes it, in UTF-8.
@@ -115,19 +73,18 @@ std::string cell(const std::string& ansi)
 
 int runDbObjects(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
-    DatabaseConnection connection;
+    DbConnectionOptions options;
     std::string problem;
     OutputFormat format = OutputFormat::Tsv;
-    if (!parseOptions(args, connection, format, problem)) {
+    if (!parseOptions(args, options, format, problem)) {
         err << "quellix-cli db-objects: " << problem << "\n" << cliCommandHelpText(*findCliCommandHelp("db-objects"));
         return 2;
     }
-    connection.password = password();
-    if (!toAnsiViaOem(connection.user, "the user name", problem) ||
-        !toAnsiViaOem(connection.password, "the password", problem)) {
+    if (!options.finish(problem)) {
         err << "quellix-cli db-objects: " << problem << "\n";
         return 1;
     }
+    const DatabaseConnection& connection = options.connection();
     StderrMessages messages(err);
     CDatabaseSession session(messages, err);
     CDbObjectEntryArray entries;

@@ -2,10 +2,9 @@
 
 #include "cli/CliOutput.h"
 #include "cli/OutputFormat.h"
-#include "cli/PasswordPrompt.h"
-#include "db/ProgramPath.h"
+#include "cli/DbConnectionOptions.h"
 #include "db/SessionWatch.h"
-#include "jobs/StopSignal.h"
+#include "model/StopSignal.h"
 #include "settings/WatchSettings.h"
 #include "model/CodePage.h"
 #include "results/ResultList.h"
@@ -13,9 +12,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
-#include <filesystem>
 #include <thread>
-#include <unistd.h>
 
 namespace {
 
@@ -28,7 +25,7 @@ const char* const kUsage =
     "  QUELLIX_DB_PASSWORD or asked for on the terminal.\n";
 
 struct WatchOptions {
-    DatabaseConnection connection;
+    DbConnectionOptions connection;
     int interval = 20;
     long count = -1; // no limit
     std::string logFile;
@@ -70,14 +67,8 @@ bool parseCount(const std::string& text, long& count)
 
 bool parseValueOption(const std::string& option, const std::string& value, WatchOptions& o, std::string& problem)
 {
-    if (option == "--server") {
-        o.connection.server = value;
-    } else if (option == "--net" && (value == "tcp" || value == "netb" || value == "lokal")) {
-        o.connection.netType = value;
-    } else if (option == "--user") {
-        o.connection.user = utf8ToAnsiViaOem(value, oemCodePage());
-    } else if (option == "--program-path") {
-        o.connection.programPath = value;
+    if (o.connection.take(option, value, problem) || !problem.empty()) {
+        return problem.empty();
     } else if (option == "--interval") {
         if (checkWatchInterval(value, o.interval) != IntervalCheck::Ok)
             problem = "--interval needs a whole number of seconds from " + std::to_string(kWatchIntervalMin) +
@@ -101,8 +92,6 @@ bool parseValueOption(const std::string& option, const std::string& value, Watch
 
 bool parseOptions(const std::vector<std::string>& args, WatchOptions& o, std::string& problem)
 {
-    o.connection.netType = "tcp";
-    o.connection.programPath = defaultProgramPath();
     for (size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--sessions" || args[i] == "--all-types" || args[i] == "--deleted") {
             (args[i] == "--sessions" ? o.sessions : args[i] == "--all-types" ? o.scope.allTypes : o.scope.reportDeleted) =
@@ -117,19 +106,8 @@ bool parseOptions(const std::vector<std::string>& args, WatchOptions& o, std::st
             return false;
         ++i;
     }
-    if (o.connection.server.empty())
-        problem = "--server is missing";
+    problem = o.connection.missing();
     return problem.empty();
-}
-
-std::string password()
-{
-    std::string text;
-    if (const char* fromEnvironment = std::getenv("QUELLIX_DB_PASSWORD"))
-        text = fromEnvironment;
-    else if (isatty(STDIN_FILENO) != 0 && !readPassword("Password: ", text))
-        text.clear();
-    return utf8ToAnsiViaOem(text, oemCodePage());
 }
 
 // The rows from first on, every cell as the list text writes it with CR, LF and TAB as blanks.
@@ -174,7 +152,7 @@ void writeRequest(std::ostream& out, const WatchOptions& options, long request, 
     if (options.json) {
         OutputDocument document;
         document.command = "db-watch";
-        document.databases = {options.connection.server};
+        document.databases = {options.connection.connection().server};
         document.request = static_cast<int>(std::min<long>(request, 2147483647L));
         document.lists.push_back(outputRows("changed-objects", changedObjects, first));
         if (options.sessions) // the sessions of this request; none asked for at the start
@@ -228,7 +206,11 @@ int runDbWatch(const std::vector<std::string>& args, std::ostream& out, std::ost
         err << "quellix-cli db-watch: cannot write " << options.logFile << ": " << reason << "\n";
         return 1;
     }
-    options.connection.password = password();
+    if (!options.connection.finish(problem)) {
+        err << "quellix-cli db-watch: " << problem << "\n";
+        return 1;
+    }
+    const DatabaseConnection& connection = options.connection.connection();
     LineMessages messages(err);
     CResultList changedObjects;
     CResultList sessions;
@@ -236,10 +218,10 @@ int runDbWatch(const std::vector<std::string>& args, std::ostream& out, std::ost
     addSessionColumns(sessions);
     CSystemWatchClock clock;
     CSessionWatch watch(changedObjects, sessions, messages, clock, err);
-    if (!reachable(watch.session(), options.connection))
+    if (!reachable(watch.session(), connection))
         return 1;
 
-    watch.Start(options.connection, options.scope);
+    watch.Start(connection, options.scope);
     writeRequest(out, options, 0, changedObjects, 0, sessions);
     // Once the output cannot be written nobody reads the watch: it ends.
     for (long done = 0; (options.count < 0 || done < options.count) && out && waitInterval(options.interval, stop);

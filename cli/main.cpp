@@ -1,10 +1,9 @@
 // quellix-cli: loads one export, runs one operation on a fresh catalogue and prints its list.
-#include "analysis/AwareRules.h"
 #include "analysis/OperationTable.h"
 #include "analysis/PatternMatcher.h"
 #include "cli/CliOutput.h"
 #include "cli/CommandHelp.h"
-#include "cli/Console.h"
+#include "model/Console.h"
 #include "cli/DbCompareCommand.h"
 #include "cli/DbObjectsCommand.h"
 #include "cli/DbWatchCommand.h"
@@ -50,7 +49,7 @@ struct Invocation {
     bool ansi = false;
     bool noObjects = false;
     bool noFields = false;
-    bool aware = false;
+    std::vector<std::string> flags; // switches of an operation's own options ("--aware")
     OemCodePage page = OemCodePage::CP850;
     OutputFormat format = OutputFormat::Tsv;
     std::string baseline;
@@ -60,10 +59,12 @@ struct Invocation {
     bool onlyGiven = false;
 };
 
-// The analyses `check` runs when --only names none.
-const char* const kCheckAnalyses[] = {"unused-variables", "unused-functions", "unused-fields",
-                                      "unused-sumindexfields", "local-global", "once-used",
-                                      "duplicate-ids", "page-translations", "check-forms"};
+// Whether some operation has the switch as one of its own options.
+bool isOperationSwitch(const std::string& option)
+{
+    const OperationRows& rows = operationTable();
+    return std::any_of(rows.begin(), rows.end(), [&](const OperationDef* row) { return takesSwitch(*row, option); });
+}
 
 // The one-line summary of the command's help, the SARIF rule's short description.
 std::string describe(const OperationDef& row)
@@ -115,8 +116,8 @@ std::string parseArguments(int argc, char** argv, Invocation& inv)
                 inv.only = splitNames(v);
                 inv.onlyGiven = true;
             }
-        } else if (a == "--aware") {
-            inv.aware = true;
+        } else if (isOperationSwitch(a)) {
+            inv.flags.push_back(a);
         } else if (a == "--oem" || a == "--mode") {
             if (i + 1 >= argc)
                 return a + " needs a value";
@@ -143,6 +144,8 @@ std::string parseArguments(int argc, char** argv, Invocation& inv)
     inv.args.assign(positional.begin() + 2, positional.end());
     if (inv.ansi && inv.format != OutputFormat::Tsv)
         return "--ansi writes tsv only";
+    if (inv.command == "check" && std::find(inv.flags.begin(), inv.flags.end(), kTypedOption) != inv.flags.end())
+        return "check takes no --typed";
     if (inv.onlyGiven && inv.command != "check")
         return "--only belongs to check";
     return "";
@@ -164,9 +167,13 @@ std::string operationArguments(const OperationDef& row, const Invocation& inv, A
 {
     const std::string name = row.command;
     const std::vector<std::string>& a = inv.args;
-    if (inv.aware && !aware::offersAwareOption(row))
-        return name + " takes no --aware";
-    args.aware = inv.aware;
+    for (const std::string& flag : inv.flags) {
+        if (!takesSwitch(row, flag))
+            return name + " takes no " + flag;
+        args.flags.push_back(flag);
+    }
+    if (args.hasFlag(kTypedOption) && args.hasFlag(kAwareOption))
+        return "--typed and --aware exclude each other";
     switch (row.input) {
     case OperationInput::None:
         return a.empty() ? "" : name + " takes no arguments";
@@ -186,6 +193,11 @@ std::string operationArguments(const OperationDef& row, const Invocation& inv, A
         if (a.size() != 1)
             return name + " needs OUTFILE";
         args.path = a[0];
+        return "";
+    case OperationInput::Target:
+        if (a.size() != 1)
+            return name + " needs TARGET";
+        args.term = utf8ToAnsiViaOem(a[0], inv.page);
         return "";
     case OperationInput::FolderAndRange:
         if (a.size() != 3 || !parseInt(a[1], args.from) || !parseInt(a[2], args.to))
@@ -223,14 +235,15 @@ std::string checkOperations(const Invocation& inv, std::vector<const OperationDe
 {
     if (!inv.args.empty())
         return "check takes no arguments besides --only";
-    std::vector<std::string> names = inv.only;
-    if (!inv.onlyGiven)
-        names.assign(std::begin(kCheckAnalyses), std::end(kCheckAnalyses));
-    if (names.empty())
+    if (!inv.onlyGiven) {
+        operations = checkedByDefault(operationTable());
+        return "";
+    }
+    if (inv.only.empty())
         return "--only names no analysis";
-    for (const std::string& name : names) {
+    for (const std::string& name : inv.only) {
         const OperationDef* row = findOperation(name);
-        if (row == nullptr || row->input != OperationInput::None || name == "objects")
+        if (row == nullptr || row->check == CheckUse::Never)
             return "check cannot run " + name;
         if (std::find(operations.begin(), operations.end(), row) == operations.end()) // named twice: run once
             operations.push_back(row);
@@ -390,13 +403,14 @@ int runCommandLine(int programArgc, char** programArgv)
             streamedRows += writeTsvList(operation->command, list, manager, options, check, writeOut);
         } else {
             document.lists.push_back(takeOutputList(operation->command, describe(*operation), list, manager, options));
-            if (const char* details = cliCommandDetails(operation->command))
-                document.lists.back().details = details;
+            if (operation->details)
+                document.lists.back().details = operation->details;
         }
     }
     terminal.finish();
     if (!manager.awareSummary().empty())
-        std::cerr << "C/AL-aware: " << manager.awareSummary() << "\n";
+        std::cerr << (request.args.hasFlag(kTypedOption) ? "typed: " : (&row == &referencesOperation() ? "references: " : "C/AL-aware: "))
+                  << manager.awareSummary() << "\n";
     if (status.kind == JobErrorKind::NotFound || status.kind == JobErrorKind::Unreadable) {
         std::cerr << "quellix-cli: " << failureMessage(status, row) << "\n";
         return 1;

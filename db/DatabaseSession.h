@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/DbConnection.h"
 #include "db/DbObjectEntry.h"
 
 #include <cstdint>
@@ -19,16 +20,6 @@ public:
     // The library waits for a database another program holds (said once a wait has lasted a
     // second); the wait goes on after this returns.
     virtual void waiting(const std::string& text) { note(text); }
-};
-
-// The six texts that identify one database, as the user types them.
-struct DatabaseConnection {
-    std::string server;      // server name, or the database name when netType is "lokal"
-    std::string netType;     // "tcp", "netb" or "lokal"
-    std::string licenceFile; // may be empty: then no licence file is set
-    std::string user;
-    std::string password;    // never stored in the settings
-    std::string programPath; // Navision program folder, holding cfront/
 };
 
 // Login, reads and logout of one database operation through C/FRONT. Between a successful

@@ -43,6 +43,7 @@ void CObjektManager::load(CSourceText* text, const std::string& fileName)
     if (fileName == m_fileName && m_text != nullptr)
         return;
     m_fileName = fileName;
+    m_index.reset();
     catalogue.removeAll();
     results.removeAll();
     {

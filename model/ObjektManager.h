@@ -8,11 +8,19 @@
 
 #include <atomic>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
 
 class CResultList;
+
+// Something built from the whole catalogue when first asked for and kept with it (the reference
+// index of analysis/): dropped when another export is loaded.
+class CCatalogueIndex {
+public:
+    virtual ~CCatalogueIndex() = default;
+};
 
 // The catalogue of one loaded export and the analyses over it. One operation at a time uses it.
 class CObjektManager {
@@ -61,12 +69,19 @@ public:
     void setKeepParses(bool keep) { m_keepParses = keep; }
     bool keepParses() const { return m_keepParses; }
 
+    // The index kept with this catalogue, or null before it was built or after another load.
+    std::unique_ptr<CCatalogueIndex>& keptIndex() { return m_index; }
+
     // Analyses: each resets the list, adds its columns and rows, and drives the progress.
     void searchText(const std::string& term, CResultList& list, IProgress* progress, bool useRegex,
                     bool caseSensitive);
     void findUnusedVariables(CResultList& list, IProgress* progress, bool aware = false);
     void findUnusedProcedures(CResultList& list, IProgress* progress, bool aware = false);
     void findUnusedTableFields(CResultList& list, IProgress* progress, bool aware = false);
+    // The unused analyses by the reference index: no resolved reference of any kind.
+    void findUnusedVariablesTyped(CResultList& list, IProgress* progress);
+    void findUnusedProceduresTyped(CResultList& list, IProgress* progress);
+    void findUnusedTableFieldsTyped(CResultList& list, IProgress* progress);
     void findUnusedSumIndexFields(CResultList& list, IProgress* progress, bool aware = false);
     void searchNumberRange(CResultList& list, IProgress* progress, int from, int to, bool objects,
                            bool tableFields);
@@ -93,6 +108,7 @@ private:
     std::string m_awareSummary;
     const std::atomic<bool>* m_cancel = nullptr;
     bool m_keepParses = true;
+    std::unique_ptr<CCatalogueIndex> m_index;
     mutable std::mutex m_lastOccurrenceMutex;
     mutable std::map<std::string, int, std::less<>> m_lastOccurrence;
 };

@@ -1,22 +1,57 @@
 #!/usr/bin/env bash
-# Checks the layering of the sources (README.md, "Contributor notes"): no core file includes the
-# toolkit or a GUI folder, model/ includes nothing from the layers above it. Prints every offending
-# line; exit status 1 when there is one.
-set -uo pipefail
+# Checks the layering of the sources (README.md, "Contributor notes"): every include of a project
+# header must point into the file's own folder or one below it. The order, bottom to top:
+#   model
+#   results, layout, settings (settings may use layout)
+#   analysis
+#   jobs
+#   db, merge
+#   the command line (cli/) and the desktop program (app/, views/, resources/, db/gui/, merge/gui/)
+# The core never includes the toolkit. The stand-in C/FRONT (cfront/) is its own library; its
+# admin tool uses the core's code pages and password prompt. Prints every offending line; exit
+# status 1 when there is one.
+set -u
 cd "$(dirname "$0")/.."
-core=(model results analysis jobs settings layout db merge)
-bad=0
-for folder in "${core[@]}"; do
-    [ -d "$folder" ] || continue
-    # The core is every file directly in a core folder, and below it except in gui/ subfolders.
-    while IFS= read -r line; do
-        echo "core file includes the GUI: $line"
-        bad=1
-    done < <(find "$folder" -path "$folder/gui" -prune -o -type f \( -name '*.cpp' -o -name '*.h' \) -print0 |
-             xargs -0 -r grep -Hn -E '^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"](wx/|app/|views/|resources/|cli/|[a-z]+/gui/)')
-done
-while IFS= read -r line; do
-    echo "model/ includes a higher layer: $line"
-    bad=1
-done < <(grep -Hn -E '^[[:space:]]*#[[:space:]]*include[[:space:]]*"(results|analysis|jobs|settings|layout|db|merge)/' model/*.h model/*.cpp)
-exit $bad
+
+find model results layout settings analysis jobs db merge cli app views resources cfront \
+     -type f \( -name '*.h' -o -name '*.cpp' \) -print0 2>/dev/null |
+    xargs -0 -r grep -Hn -E '^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"]' |
+    awk '
+BEGIN {
+    core = "model|results|layout|settings|analysis|jobs|db|merge"
+    gui = "app|views|resources|db/gui|merge/gui"
+    # The folders a file of each layer may include from.
+    allowed["model"] = "model"
+    allowed["results"] = "model|results"
+    allowed["layout"] = "model|layout"
+    allowed["settings"] = "model|layout|settings"
+    allowed["analysis"] = "model|results|layout|settings|analysis"
+    allowed["jobs"] = "model|results|layout|settings|analysis|jobs"
+    allowed["db"] = "model|results|layout|settings|analysis|jobs|db|cfront"
+    allowed["merge"] = "model|results|layout|settings|analysis|jobs|merge"
+    allowed["cli"] = core "|cli|cfront"
+    allowed["gui"] = core "|" gui "|cfront"
+    allowed["cfront"] = "model|db|cfront"
+    bad = 0
+}
+{
+    split($0, part, ":")
+    file = part[1]
+    if (file ~ /^(db|merge)\/gui\// || file ~ /^(app|views|resources)\//) layer = "gui"
+    else { layer = file; sub(/\/.*/, "", layer) }
+    target = $0
+    sub(/^[^:]*:[^:]*:[[:space:]]*#[[:space:]]*include[[:space:]]*[<"]/, "", target)
+    sub(/[">].*/, "", target)
+    if (target ~ /^wx\//) {
+        if (layer != "gui") { print layer "/ includes the toolkit: " $0; bad = 1 }
+        next
+    }
+    if (target ~ /^(db|merge)\/gui\//) { folder = target; sub(/\/gui\/.*/, "/gui", folder) }
+    else if (target ~ /\//) { folder = target; sub(/\/.*/, "", folder) }
+    else next
+    if (folder !~ "^(" core "|cli|cfront|" gui ")$") next
+    if (folder ~ "^(" allowed[layer] ")$") next
+    print layer "/ includes a layer above it or beside it: " $0
+    bad = 1
+}
+END { exit bad }'

@@ -4,7 +4,7 @@ using namespace settingskeys;
 
 namespace {
 
-void readConnection(ISettingsStore& store, const std::string& suffix, DatabaseConnection& connection)
+void readConnection(ISettingsStore& store, const std::string& suffix, ObjectCompareSettings::Connection& connection)
 {
     auto get = [&](const char* key, const char* fallback) {
         return store.getString(kSectionObjectCompare, key + suffix, fallback);
@@ -16,7 +16,7 @@ void readConnection(ISettingsStore& store, const std::string& suffix, DatabaseCo
     connection.programPath = get(kCompareProgramPath, kDefaultCompareProgramPath);
 }
 
-void writeConnection(ISettingsStore& store, const std::string& suffix, const DatabaseConnection& connection)
+void writeConnection(ISettingsStore& store, const std::string& suffix, const ObjectCompareSettings::Connection& connection)
 {
     auto put = [&](const char* key, const std::string& value) {
         store.writeString(kSectionObjectCompare, key + suffix, value);

@@ -1,7 +1,8 @@
 #pragma once
 
 #include "settings/SettingsStore.h"
-#include "db/DatabaseSession.h"
+
+#include <string>
 
 // Section "OBJECTCOMPARE": the connections of the object comparison without their passwords.
 namespace settingskeys {
@@ -24,8 +25,16 @@ inline constexpr const char* kDefaultCompareProgramPath = "c:\\fin_260";
 // The ten values the comparison view reads when it is first shown and writes at "compare Objects"
 // and "mark Objects in DBs"; database 2's keys end in "2". Passwords are neither read nor written.
 struct ObjectCompareSettings {
-    DatabaseConnection database1;
-    DatabaseConnection database2;
+    // One database's stored texts: a connection without its password.
+    struct Connection {
+        std::string server;
+        std::string netType;
+        std::string licenceFile;
+        std::string user;
+        std::string programPath;
+    };
+    Connection database1;
+    Connection database2;
 
     void read(ISettingsStore& store);
     void write(ISettingsStore& store) const;

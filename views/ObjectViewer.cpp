@@ -73,9 +73,10 @@ CObjectViewer::CObjectViewer(wxWindow* parent, const CResultLocation& location)
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { findAgain(true); }, IDC_FIND_NEXT);
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { findAgain(false); }, IDC_FIND_PREVIOUS);
     Bind(wxEVT_CHAR_HOOK, &CObjectViewer::onCharHook, this);
+    bindNavigation();
 }
 
-bool CObjectViewer::show(wxWindow* parent, const CResultLocation& location)
+bool CObjectViewer::show(wxWindow* parent, const CResultLocation& location, std::string* referencesTarget)
 {
     if (location.object == nullptr)
         return false;
@@ -84,7 +85,10 @@ bool CObjectViewer::show(wxWindow* parent, const CResultLocation& location)
         wxBusyCursor wait; // a large object takes a moment to colour
         viewer = std::make_unique<CObjectViewer>(parent, location);
     }
-    return viewer->ShowModal() == wxID_OK;
+    const bool ok = viewer->ShowModal() == wxID_OK;
+    if (referencesTarget != nullptr)
+        *referencesTarget = viewer->ReferencesTarget();
+    return ok;
 }
 
 void CObjectViewer::createControls()

@@ -38,8 +38,21 @@ class CObjectViewer : public wxDialog {
 public:
     CObjectViewer(wxWindow* parent, const CResultLocation& location);
 
-    // Runs the viewer on location modally; true when the user closed it with OK.
-    static bool show(wxWindow* parent, const CResultLocation& location);
+    // Runs the viewer on location modally; true when the user closed it with OK. When the user asks
+    // for the references of a name (Shift+F12, "Find references"), the viewer closes and
+    // referencesTarget receives the target text for the references operation.
+    static bool show(wxWindow* parent, const CResultLocation& location, std::string* referencesTarget = nullptr);
+
+    // Navigation by the reference index (ObjectViewerNavigation.cpp). F12: shows the definition of
+    // the name at the caret (another object replaces the shown one); false when it names nothing
+    // resolved. Alt+Left: back to the place before the last F12; false when there is none.
+    bool GoToDefinition();
+    bool GoBack();
+    // Shift+F12 and the tree's "Find references": closes the viewer with the name's target; false
+    // when it names nothing the index knows.
+    bool FindReferences();
+    bool FindReferencesOf(const wxTreeItemId& item);
+    const std::string& ReferencesTarget() const { return m_referencesTarget; }
 
     const CObjectViewerModel& Model() const { return m_model; }
     const ShownText& Shown() const { return m_shown; }
@@ -79,6 +92,12 @@ private:
     void createFindBox();
     void findAgain(bool forward);
     void onCharHook(wxKeyEvent& event);
+    void bindNavigation();
+    void addFieldsRoot();
+    void showLocation(const CResultLocation& location);
+    int caretObjectOffset() const;
+    int caretObjectOffsetOf(int shownPosition) const;
+    bool requestReferences(int absolutePosition);
 
     CObjectViewerModel m_model;
     ShownText m_shown;
@@ -93,4 +112,6 @@ private:
     wxTextCtrl* m_findText = nullptr;
     wxCheckBox* m_matchCase = nullptr;
     wxStaticText* m_findState = nullptr; // "not found", or empty
+    std::vector<CResultLocation> m_back; // where each F12 started
+    std::string m_referencesTarget;
 };

@@ -44,6 +44,8 @@ public:
     void CopyToClipboard();
     void ExportToFile(const wxString& path);
     void OpenRow(int row);
+    // Lists the references of target ("Table 18.\"No.\"") in the list: the references operation.
+    void FindReferences(const std::string& target);
     // Starts operation with args on the worker, as the commands do after asking for their input.
     bool StartJob(const OperationDef& operation, const AnalysisArgs& args);
     // Sets the cancellation flag of a running job and waits for its thread to end.

@@ -124,7 +124,8 @@ void CSearchView::RunCommand(int commandId)
         return;
     updateData();
     AnalysisArgs args;
-    args.aware = m_awareCheck != nullptr && m_awareCheck->GetValue();
+    if (m_awareCheck != nullptr && m_awareCheck->GetValue())
+        args.flags.push_back(kAwareOption);
     if (operation->fixedPattern != nullptr) {
         m_jobPattern = operation->fixedPattern;
         m_useRegex = true;
@@ -148,6 +149,7 @@ bool CSearchView::askCommandInput(const OperationDef& operation, AnalysisArgs& a
     switch (operation.input) {
     case OperationInput::None:
     case OperationInput::SearchTerm:
+    case OperationInput::Target:
         return true;
     case OperationInput::OutputFile: {
         wxFileDialog dialog(GetFrame(), wxString(), wxString(), wxString(), wxFileSelectorDefaultWildcardStr,
@@ -291,7 +293,19 @@ void CSearchView::OpenRow(int row)
     if (index < 0 || index >= manager.results.count())
         return;
     CResultLocation location = manager.results.get(index);
-    CObjectViewer::show(GetFrame(), location);
+    std::string referencesTarget;
+    CObjectViewer::show(GetFrame(), location, &referencesTarget);
+    if (!referencesTarget.empty())
+        FindReferences(referencesTarget);
+}
+
+void CSearchView::FindReferences(const std::string& target)
+{
+    AnalysisArgs args;
+    args.term = target;
+    const OperationDef& operation = referencesOperation();
+    m_lastAction = wxString::FromUTF8(operation.lastAction);
+    startWorker(&operation, args);
 }
 
 void CSearchView::onShowObject(wxCommandEvent&)

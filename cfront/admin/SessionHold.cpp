@@ -1,6 +1,6 @@
 #include "admin/SessionHold.h"
 
-#include "jobs/StopSignal.h"
+#include "model/StopSignal.h"
 #include "store/System.h"
 
 #include <atomic>

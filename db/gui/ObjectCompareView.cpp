@@ -92,7 +92,7 @@ void CObjectCompareView::readSettings()
 {
     ObjectCompareSettings settings;
     settings.read(wxGetApp().settings());
-    const DatabaseConnection* stored[2] = {&settings.database1, &settings.database2};
+    const ObjectCompareSettings::Connection* stored[2] = {&settings.database1, &settings.database2};
     for (int n = 0; n < 2; ++n) {
         ConnectionTexts& texts = m_connection[n];
         texts.server = wxString::FromUTF8(stored[n]->server);
@@ -106,12 +106,12 @@ void CObjectCompareView::readSettings()
 void CObjectCompareView::writeSettings()
 {
     ObjectCompareSettings settings;
-    DatabaseConnection* stored[2] = {&settings.database1, &settings.database2};
+    ObjectCompareSettings::Connection* stored[2] = {&settings.database1, &settings.database2};
     for (int n = 0; n < 2; ++n) {
         const ConnectionTexts& texts = m_connection[n];
-        *stored[n] = DatabaseConnection{texts.server.utf8_string(), texts.netType.utf8_string(),
-                                        texts.licenceFile.utf8_string(), texts.user.utf8_string(), "",
-                                        texts.programPath.utf8_string()};
+        *stored[n] = ObjectCompareSettings::Connection{texts.server.utf8_string(), texts.netType.utf8_string(),
+                                                       texts.licenceFile.utf8_string(), texts.user.utf8_string(),
+                                                       texts.programPath.utf8_string()};
     }
     settings.write(wxGetApp().settings());
 }
@@ -144,23 +144,33 @@ void CObjectCompareView::updateControls()
     m_allTypesCheck->SetValue(m_allTypes);
 }
 
-DatabaseConnection CObjectCompareView::Connection(int database) const
+bool CObjectCompareView::Connection(int database, DatabaseConnection& connection, std::string& problem) const
 {
     const ConnectionTexts& texts = m_connection[database];
-    return DatabaseConnection{texts.server.utf8_string(), texts.netType.utf8_string(),
-                              texts.licenceFile.utf8_string(), toAnsi(texts.user), toAnsi(texts.password),
-                              texts.programPath.utf8_string()};
+    connection = DatabaseConnection{texts.server.utf8_string(), texts.netType.utf8_string(),
+                                    texts.licenceFile.utf8_string(), texts.user.utf8_string(),
+                                    texts.password.utf8_string(), texts.programPath.utf8_string()};
+    return credentialsToAnsi(connection, problem);
 }
 
 void CObjectCompareView::CompareObjects()
 {
     updateData();
     writeSettings();
+    DatabaseConnection connections[2];
+    for (int n = 0; n < 2; ++n) {
+        std::string problem;
+        if (!Connection(n, connections[n], problem)) {
+            wxGetApp().showMessageBox(GetFrame(), wxString::Format("Database %d: ", n + 1) + wxString::FromUTF8(problem),
+                                      "Error", wxOK | wxICON_ERROR);
+            return;
+        }
+    }
     {
         CDatabaseOperation operation;
         CViewMessageBoxes boxes(GetFrame());
         CDatabaseSession session(boxes);
-        runObjectCompare(session, Connection(0), Connection(1), m_allTypes, m_entries1, m_entries2, m_results);
+        runObjectCompare(session, connections[0], connections[1], m_allTypes, m_entries1, m_entries2, m_results);
     }
     wxGetApp().statusRelay().setStatusText(compareSummary(m_entries1, m_entries2));
     m_compared = true;

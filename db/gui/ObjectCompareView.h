@@ -30,8 +30,9 @@ public:
     CResultList& Results() { return m_results; }
     const CDbObjectEntryArray& Entries1() const { return m_entries1; }
     const CDbObjectEntryArray& Entries2() const { return m_entries2; }
-    // The two connections as the form holds them (user and password in the ANSI code page).
-    DatabaseConnection Connection(int database) const;
+    // Connection 0 or 1 as the form holds it, user and password in the session's bytes; false
+    // with problem when the OEM code page cannot hold one of their characters.
+    bool Connection(int database, DatabaseConnection& connection, std::string& problem) const;
 
 protected:
     void CreateControls(wxWindow* form) override;

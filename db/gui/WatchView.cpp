@@ -4,7 +4,6 @@
 #include "db/gui/DatabaseWait.h"
 #include "db/gui/WatchSetupDialog.h"
 #include "resources/ResourceIds.h"
-#include "views/AnsiText.h"
 #include "views/ResultListCtrl.h"
 #include "views/TextEditCommands.h"
 
@@ -203,8 +202,13 @@ void CWatchView::StartWatch()
     if (m_watch.running())
         return;
     updateData();
-    DatabaseConnection connection{m_server.utf8_string(), m_netType.utf8_string(), "", toAnsi(m_user),
-                                  toAnsi(m_password),     m_programPath.utf8_string()};
+    DatabaseConnection connection{m_server.utf8_string(),   m_netType.utf8_string(), "", m_user.utf8_string(),
+                                  m_password.utf8_string(), m_programPath.utf8_string()};
+    std::string problem;
+    if (!credentialsToAnsi(connection, problem)) {
+        wxGetApp().showMessageBox(GetFrame(), wxString::FromUTF8(problem), "Error", wxOK | wxICON_ERROR);
+        return;
+    }
     {
         CDatabaseOperation operation; // reporting deleted objects reads the objects present now
         m_watch.Start(connection, m_scope);

@@ -358,7 +358,8 @@ struct AwareRun {
     {
         e.manager->setStatusSink(&status);
         AnalysisArgs args;
-        args.aware = aware;
+        if (aware)
+            args.flags.push_back(kAwareOption);
         row.run(*e.manager, list, &status, args);
         return rows(list);
     }
@@ -448,7 +449,7 @@ TEST(AwareRules, AnUnusedEventWithoutSubscriberIsListedOnce)
 )EXPORT");
     CResultList list;
     AnalysisArgs args;
-    args.aware = true;
+    args.flags = {kAwareOption};
     unusedFunctionsOperation().run(*c.manager, list, nullptr, args);
     EXPECT_EQ(rows(list), Rows{functionRow("Codeunit 50000 Lone Events", "OnNobody@1()", "event without subscriber")});
     EXPECT_EQ(c.manager->awareSummary(), "1 textual, 0 event subscribers, 0 platform, 0 test, 0 letter case: 0 shown, "
@@ -590,7 +591,7 @@ TEST(AwareRules, GeneratedNewerExportListsNoEventSubscriber)
         textualSubscribers += subscriberDeclaration(e.whole(), row[2]);
     EXPECT_EQ(textualSubscribers, 120);
 
-    args.aware = true;
+    args.flags.push_back(kAwareOption);
     unusedFunctionsOperation().run(*e.manager, list, nullptr, args);
     int unused = 0, external = 0;
     for (const auto& row : rows(list)) {
@@ -658,7 +659,7 @@ TEST(AwareRules, LetterCaseFoldsEveryLetterFromAToZ)
     CResultList list;
     for (const OperationDef* row : {&unusedFunctionsOperation(), &unusedVariablesOperation()}) {
         AnalysisArgs args;
-        args.aware = true;
+        args.flags = {kAwareOption};
         row->run(*c.manager, list, nullptr, args);
         std::vector<std::string> names;
         for (const auto& cells : rows(list))

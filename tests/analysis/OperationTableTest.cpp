@@ -18,6 +18,7 @@ TEST(OperationTable, EveryRowIsFoundByItsNameAndCommandIdAndHasARunner)
         EXPECT_TRUE(names.insert(row->command).second) << row->command;
         EXPECT_EQ(findOperation(row->command), row);
         EXPECT_NE(row->run, nullptr) << row->command;
+        EXPECT_STRNE(row->summary, "") << row->command;
         if (row->commandId != rid::ID_NO_COMMAND) {
             EXPECT_TRUE(ids.insert(row->commandId).second) << row->command;
             EXPECT_EQ(findOperationById(row->commandId), row);

@@ -117,7 +117,7 @@ std::vector<Case> everyOperation()
             args.to = 60000;
         }
         cases.push_back({op, args, op->command});
-        args.aware = true;
+        args.flags.push_back(kAwareOption);
         if (std::string(op->command).rfind("unused-", 0) == 0)
             cases.push_back({op, args, std::string(op->command) + " aware"});
     }

@@ -77,6 +77,8 @@ protected:
             return exportPath + " Customer";
         if (command == "number-range")
             return exportPath + " 1 100";
+        if (command == "references")
+            return exportPath + " 'Table 18'";
         if (command == "export-code")
             return exportPath + " '" + (dir / "code.txt").string() + "'";
         if (command == "split")

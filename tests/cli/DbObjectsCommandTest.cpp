@@ -89,24 +89,4 @@ TEST_F(DbObjectsCommandTest, ReadErrorsAndConversionErrorsGoToStderr)
     EXPECT_NE(err.str().find("object"), std::string::npos) << err.str();
 }
 
-TEST_F(DbObjectsCommandTest, UserNamesAndPasswordsOutsideTheOemCodePageAreRefused)
-{
-    std::string database = folder.createDatabase("nav.db", sampleExport());
-    ASSERT_EQ(folder.admin({"add-user", database, "M\xC3\xBCller"}, nullptr, "geheim"), 0);
-    const std::vector<std::string> args{"--server", database, "--net", "lokal", "--program-path", folder.programPath(),
-                                        "--user", "M\xC3\xBCller"};
-    ASSERT_EQ(run(args), 0) << err.str();
-
-    setenv("QUELLIX_DB_PASSWORD", "\xD0\xBF\xD0\xB0\xD1\x80\xD0\xBE\xD0\xBB\xD1\x8C", 1);
-    EXPECT_EQ(run(args), 1);
-    EXPECT_EQ(err.str(), "quellix-cli db-objects: the password holds the character U+043F, which the OEM code "
-                         "page 850 of C/FRONT cannot hold\n");
-    EXPECT_EQ(out.str(), "");
-    setenv("QUELLIX_DB_PASSWORD", "geheim", 1);
-    std::vector<std::string> cyrillicUser = args;
-    cyrillicUser.back() = "\xD0\x9F\xD0\xB5\xD1\x82\xD1\x80";
-    EXPECT_EQ(run(cyrillicUser), 1);
-    EXPECT_NE(err.str().find("the user name holds the character U+041F"), std::string::npos) << err.str();
-}
-
 } // namespace

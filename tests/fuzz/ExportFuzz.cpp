@@ -1,7 +1,8 @@
 // Arbitrary bytes as an export file, through the job runner as the command line runs it: read,
 // line-end fix, conversion and load, then every operation of the operation table (the text
 // searches with a term taken from the input, in every mode), the code export and the split into
-// a scratch folder.
+// a scratch folder. The reference index is built by the references operation and the typed
+// unused analyses.
 #include "FuzzSupport.h"
 
 #include "analysis/OperationTable.h"
@@ -42,6 +43,12 @@ void runOperation(const OperationDef& operation, const std::string& exportPath, 
     request.args.tableFields = (choice & 8) == 0;
     request.args.from = (choice & 16) != 0 ? INT_MIN : 0;
     request.args.to = (choice & 32) != 0 ? 50000 : INT_MAX;
+    // The reference index: the typed unused analyses, and the references of the term or every
+    // unresolved one.
+    if ((choice & 64) != 0 && takesSwitch(operation, kTypedOption))
+        request.args.flags.push_back(kTypedOption);
+    if (operation.input == OperationInput::Target && (choice & 128) != 0)
+        request.args.term = "unresolved";
     std::vector<std::string> written;
     request.args.written = &written;
     if (operation.input == OperationInput::OutputFile)

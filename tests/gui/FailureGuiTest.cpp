@@ -32,8 +32,7 @@ bool throwOtherFailure(CObjektManager&, CResultList&, IProgress*, const Analysis
 
 OperationDef throwingOperation(OperationRunner run)
 {
-    return OperationDef{rid::ID_NO_COMMAND, "throws", nullptr, OperationInput::None, AnalysisThread::Worker,
-                        {}, nullptr, nullptr, run};
+    return OperationDef{.command = "throws", .run = run};
 }
 
 class FailureTest : public testing::Test {

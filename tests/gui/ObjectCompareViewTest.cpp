@@ -346,3 +346,16 @@ TEST_F(ObjectCompareViewTest, ScreenshotWithRows)
     }
     ASSERT_TRUE(shot.SaveFile(target, wxBITMAP_TYPE_PNG));
 }
+
+TEST_F(ObjectCompareViewTest, APasswordTheOemCodePageCannotHoldIsRefusedInAMessageBoxWithoutALogin)
+{
+    fillBoth();
+    ASSERT_EQ(folder.admin({"add-user", database2, "ADMIN"}, nullptr, "??????"), 0);
+    control<wxTextCtrl>(IDC_COMPARE_USER2)->SetValue("ADMIN");
+    control<wxTextCtrl>(IDC_COMPARE_PASSWORD2)->SetValue(wxString::FromUTF8("\xD0\xBF\xD0\xB0\xD1\x80\xD0\xBE\xD0\xBB\xD1\x8C"));
+    pressCompare();
+    EXPECT_EQ(takeMessages(), (std::vector<wxString>{"Database 2: the password holds the character U+043F, which the "
+                                                     "OEM code page 850 of C/FRONT cannot hold"}));
+    EXPECT_EQ(view->Entries1().count(), 0);
+    EXPECT_EQ(view->Entries2().count(), 0);
+}

@@ -142,7 +142,7 @@ TEST_F(ObjectViewerTest, TableShowsTitleKeysAndEveryHitOfTheSearchInBoldRed)
         EXPECT_EQ(viewer.GetTitle(), titleOf(locationOfRow(row)));
         wxTreeCtrl* tree = viewer.Tree();
         wxTreeItemId root = tree->GetRootItem();
-        EXPECT_EQ(childTexts(tree, root), (std::vector<wxString>{"Keys", "Procedures", "globale Variablen"}));
+        EXPECT_EQ(childTexts(tree, root), (std::vector<wxString>{"Keys", "Procedures", "globale Variablen", "Fields"}));
         wxTreeItemId keys = childNamed(tree, root, "Keys");
         EXPECT_EQ(childTexts(tree, keys), (std::vector<wxString>{"Key0 active", "Key1 active", "Key2 active"}));
         EXPECT_EQ(childTexts(tree, childNamed(tree, keys, "Key2 active")),

@@ -320,6 +320,16 @@ TEST(WatchView, AMessageThatArrivesWhileABoxIsOpenIsOnlyCounted)
     installMessageHook();
 }
 
+TEST_F(WatchViewLive, APasswordTheOemCodePageCannotHoldIsRefusedInAMessageBoxWithoutALogin)
+{
+    ASSERT_EQ(folder.admin({"add-user", database, "WATCHER"}, nullptr, "??????"), 0);
+    edit(view, rid::IDC_WATCH_PASSWORD)->SetValue(wxString::FromUTF8("\xD0\xBF\xD0\xB0\xD1\x80\xD0\xBE\xD0\xBB\xD1\x8C"));
+    view->StartWatch();
+    EXPECT_EQ(takeMessages(), (std::vector<wxString>{"the password holds the character U+043F, which the OEM code "
+                                                     "page 850 of C/FRONT cannot hold"}));
+    EXPECT_FALSE(view->IsRunning());
+}
+
 TEST_F(WatchViewLive, DeletedObjectsAndOtherTypesAreReportedWhenTheirBoxesAreTicked)
 {
     auto* allTypes = wxDynamicCast(view->Form()->FindWindow(rid::IDC_WATCH_ALL_TYPES), wxCheckBox);

@@ -42,8 +42,7 @@ bool observingRun(CObjektManager& manager, CResultList& list, IProgress*, const 
     return true;
 }
 
-const OperationDef observingOperation{1, "observe", "Observe", OperationInput::None, AnalysisThread::Worker, {},
-                                      nullptr, nullptr, observingRun};
+const OperationDef observingOperation{.commandId = 1, .command = "observe", .lastAction = "Observe", .run = observingRun};
 } // namespace
 
 TEST(SearchOption, TheThreeTextsSetBothFlagsOtherTextsKeepThem)

@@ -1,6 +1,6 @@
 // print_args FILE ARGS...: writes the number of ARGS and each of them on a line of FILE (UTF-8),
 // so a test sees exactly what a started program received.
-#include "cli/Console.h"
+#include "model/Console.h"
 
 #include <filesystem>
 #include <fstream>

@@ -1,4 +1,4 @@
-#include "cli/Console.h"
+#include "model/Console.h"
 
 std::vector<std::string> consoleArguments(int argc, char** argv)
 {

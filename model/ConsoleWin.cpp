@@ -1,4 +1,4 @@
-#include "cli/Console.h"
+#include "model/Console.h"
 
 #include "model/WinText.h"
 

@@ -1,4 +1,4 @@
-#include "cli/PasswordPrompt.h"
+#include "db/PasswordPrompt.h"
 
 #include "model/WinText.h"
 

@@ -1,4 +1,4 @@
-#include "jobs/StopSignal.h"
+#include "model/StopSignal.h"
 
 #include <windows.h>
 
