@@ -30,27 +30,30 @@ install(FILES ${PROJECT_SOURCE_DIR}/examples/sample-export.txt
 # Man pages, written by hand with the version filled in, compressed as Debian keeps them (-n: no
 # time stamp, so the package is reproducible). quellix-cli's entries of the operation table's
 # commands are written by quellix-man-page from the table itself.
-add_executable(quellix-man-page ${QUELLIX_PACKAGING_DIR}/man/ManPageMain.cpp)
-target_link_libraries(quellix-man-page PRIVATE quellix_cli)
-set(QUELLIX_MAN_PAGES)
-foreach(page quellix.1 quellix-cli.1 cfront-db.1)
-  if(page STREQUAL quellix-cli.1)
-    configure_file(${QUELLIX_PACKAGING_DIR}/man/${page}.in ${PROJECT_BINARY_DIR}/man/${page}.table @ONLY)
-    add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/man/${page}
-      COMMAND quellix-man-page ${PROJECT_BINARY_DIR}/man/${page}.table ${PROJECT_BINARY_DIR}/man/${page}
-      DEPENDS quellix-man-page ${PROJECT_BINARY_DIR}/man/${page}.table
+# Not for Windows, which reads no man pages (and cannot run the generator where it is built).
+if(NOT WIN32)
+  add_executable(quellix-man-page ${QUELLIX_PACKAGING_DIR}/man/ManPageMain.cpp)
+  target_link_libraries(quellix-man-page PRIVATE quellix_cli)
+  set(QUELLIX_MAN_PAGES)
+  foreach(page quellix.1 quellix-cli.1 cfront-db.1)
+    if(page STREQUAL quellix-cli.1)
+      configure_file(${QUELLIX_PACKAGING_DIR}/man/${page}.in ${PROJECT_BINARY_DIR}/man/${page}.table @ONLY)
+      add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/man/${page}
+        COMMAND quellix-man-page ${PROJECT_BINARY_DIR}/man/${page}.table ${PROJECT_BINARY_DIR}/man/${page}
+        DEPENDS quellix-man-page ${PROJECT_BINARY_DIR}/man/${page}.table
+        VERBATIM)
+    else()
+      configure_file(${QUELLIX_PACKAGING_DIR}/man/${page}.in ${PROJECT_BINARY_DIR}/man/${page} @ONLY)
+    endif()
+    add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/man/${page}.gz
+      COMMAND sh -c "gzip -9nc \"$1\" > \"$2\"" sh ${PROJECT_BINARY_DIR}/man/${page} ${PROJECT_BINARY_DIR}/man/${page}.gz
+      DEPENDS ${PROJECT_BINARY_DIR}/man/${page}
       VERBATIM)
-  else()
-    configure_file(${QUELLIX_PACKAGING_DIR}/man/${page}.in ${PROJECT_BINARY_DIR}/man/${page} @ONLY)
-  endif()
-  add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/man/${page}.gz
-    COMMAND sh -c "gzip -9nc \"$1\" > \"$2\"" sh ${PROJECT_BINARY_DIR}/man/${page} ${PROJECT_BINARY_DIR}/man/${page}.gz
-    DEPENDS ${PROJECT_BINARY_DIR}/man/${page}
-    VERBATIM)
-  list(APPEND QUELLIX_MAN_PAGES ${PROJECT_BINARY_DIR}/man/${page}.gz)
-endforeach()
-add_custom_target(man_pages ALL DEPENDS ${QUELLIX_MAN_PAGES})
-install(FILES ${QUELLIX_MAN_PAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+    list(APPEND QUELLIX_MAN_PAGES ${PROJECT_BINARY_DIR}/man/${page}.gz)
+  endforeach()
+  add_custom_target(man_pages ALL DEPENDS ${QUELLIX_MAN_PAGES})
+  install(FILES ${QUELLIX_MAN_PAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endif()
 
 # The installed tree works: cmake --install into a scratch prefix, then the checks of
 # scripts/check-install.sh (the package build runs the same checks on the unpacked package).
