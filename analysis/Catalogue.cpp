@@ -8,7 +8,7 @@
 namespace {
 // One row per object in catalogue order: type, number, name and the object's span. The type is the
 // OBJECT line's word, so a Page or XMLport (type 0) is named too.
-bool fillCatalogue(CObjektManager& manager, CResultList& list, IProgress*, const AnalysisArgs&)
+Outcome fillCatalogue(CObjektManager& manager, CResultList& list, IProgress*, const AnalysisArgs&)
 {
     list.ResetList();
     for (const ColumnDef& column : catalogueOperation().columns)
@@ -19,7 +19,7 @@ bool fillCatalogue(CObjektManager& manager, CResultList& list, IProgress*, const
                      std::to_string(r.objectSpan.end())},
                     -1, r.typeImage());
     }
-    return true;
+    return {};
 }
 } // namespace
 

@@ -3,12 +3,12 @@
 #include "model/ObjektManager.h"
 
 namespace {
-bool runExportCode(CObjektManager& manager, CResultList&, IProgress*, const AnalysisArgs& args)
+Outcome runExportCode(CObjektManager& manager, CResultList&, IProgress*, const AnalysisArgs& args)
 {
     return manager.exportCode(args.path);
 }
 
-bool runSplit(CObjektManager& manager, CResultList&, IProgress* progress, const AnalysisArgs& args)
+Outcome runSplit(CObjektManager& manager, CResultList&, IProgress* progress, const AnalysisArgs& args)
 {
     return manager.split(args.path, args.from, args.to, progress, args.written, args.renamed);
 }

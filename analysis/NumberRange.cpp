@@ -28,10 +28,10 @@ void CObjektManager::searchNumberRange(CResultList& list, IProgress* progress, i
 }
 
 namespace {
-bool runNumberRange(CObjektManager& m, CResultList& list, IProgress* progress, const AnalysisArgs& args)
+Outcome runNumberRange(CObjektManager& m, CResultList& list, IProgress* progress, const AnalysisArgs& args)
 {
     m.searchNumberRange(list, progress, args.from, args.to, args.objects, args.tableFields);
-    return true;
+    return {};
 }
 } // namespace
 

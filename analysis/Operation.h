@@ -5,6 +5,7 @@
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
 #include "analysis/CommandIds.h"
+#include "model/Outcome.h"
 
 #include <string>
 #include <string_view>
@@ -52,9 +53,9 @@ struct ColumnDef {
     int width;
 };
 
-// Runs an operation. Returns false only when a file it writes cannot be written.
-using OperationRunner = bool (*)(CObjektManager& manager, CResultList& list, IProgress* progress,
-                                 const AnalysisArgs& args);
+// Runs an operation. Fails only when a file it writes cannot be written (CannotWrite, naming it).
+using OperationRunner = Outcome (*)(CObjektManager& manager, CResultList& list, IProgress* progress,
+                                   const AnalysisArgs& args);
 
 // A switch of one operation, besides the arguments and options its input kind brings: its
 // spelling and its line in the command's help. On the command line it lands in AnalysisArgs::flags.
@@ -115,28 +116,28 @@ inline bool takesSwitch(const OperationDef& row, std::string_view option)
 
 // Runner of the analyses that take nothing but the list and the progress.
 template <void (CObjektManager::*Analysis)(CResultList&, IProgress*)>
-bool runPlainAnalysis(CObjektManager& manager, CResultList& list, IProgress* progress, const AnalysisArgs&)
+Outcome runPlainAnalysis(CObjektManager& manager, CResultList& list, IProgress* progress, const AnalysisArgs&)
 {
     (manager.*Analysis)(list, progress);
-    return true;
+    return {};
 }
 
 // Runner of the unused analyses, which take the C/AL-aware option besides.
 template <void (CObjektManager::*Analysis)(CResultList&, IProgress*, bool)>
-bool runAwareAnalysis(CObjektManager& manager, CResultList& list, IProgress* progress, const AnalysisArgs& args)
+Outcome runAwareAnalysis(CObjektManager& manager, CResultList& list, IProgress* progress, const AnalysisArgs& args)
 {
     (manager.*Analysis)(list, progress, args.hasFlag(kAwareOption));
-    return true;
+    return {};
 }
 
 // Runner of the unused analyses that have a typed form besides (by the reference index).
 template <void (CObjektManager::*Analysis)(CResultList&, IProgress*, bool),
           void (CObjektManager::*Typed)(CResultList&, IProgress*)>
-bool runTypedOrAwareAnalysis(CObjektManager& manager, CResultList& list, IProgress* progress, const AnalysisArgs& args)
+Outcome runTypedOrAwareAnalysis(CObjektManager& manager, CResultList& list, IProgress* progress, const AnalysisArgs& args)
 {
     if (args.hasFlag(kTypedOption))
         (manager.*Typed)(list, progress);
     else
         (manager.*Analysis)(list, progress, args.hasFlag(kAwareOption));
-    return true;
+    return {};
 }

@@ -65,7 +65,7 @@ std::vector<int> inTextOrder(const ReferenceIndex& index, int object, SymbolKind
     return out;
 }
 
-bool runReferences(CObjektManager& manager, CResultList& list, IProgress* progress, const AnalysisArgs& args)
+Outcome runReferences(CObjektManager& manager, CResultList& list, IProgress* progress, const AnalysisArgs& args)
 {
     AnalysisRun run(manager, list, progress, referencesOperation(), 1);
     manager.setAwareSummary("");
@@ -75,21 +75,21 @@ bool runReferences(CObjektManager& manager, CResultList& list, IProgress* progre
             addReferenceRow(run, index, index.references()[static_cast<size_t>(r)], "");
         manager.setAwareSummary(unresolvedSummary(index, 0, "targets"));
         run.finish();
-        return true;
+        return {};
     }
     const int target = index.findTarget(args.term);
     if (target < 0) {
         manager.setAwareSummary("not in the export: " + args.term);
         manager.status(manager.awareSummary());
         run.finish();
-        return true;
+        return {};
     }
     const std::string term(index.name(target));
     for (int r : index.referencesTo(target))
         addReferenceRow(run, index, index.references()[static_cast<size_t>(r)], term);
     manager.status(std::to_string(index.referenceCount(target)) + " references");
     run.finish();
-    return true;
+    return {};
 }
 
 } // namespace

@@ -126,20 +126,20 @@ void CObjektManager::searchText(const std::string& term, CResultList& list, IPro
 }
 
 namespace {
-bool runSearch(CObjektManager& m, CResultList& list, IProgress* progress, const AnalysisArgs& args)
+Outcome runSearch(CObjektManager& m, CResultList& list, IProgress* progress, const AnalysisArgs& args)
 {
     m.searchText(args.term, list, progress, args.useRegex, args.caseSensitive);
-    return true;
+    return {};
 }
-bool runFieldReference(CObjektManager& m, CResultList& list, IProgress* progress, const AnalysisArgs&)
+Outcome runFieldReference(CObjektManager& m, CResultList& list, IProgress* progress, const AnalysisArgs&)
 {
     m.searchText(fieldReferenceOperation().fixedPattern, list, progress, true, true);
-    return true;
+    return {};
 }
-bool runTableReference(CObjektManager& m, CResultList& list, IProgress* progress, const AnalysisArgs&)
+Outcome runTableReference(CObjektManager& m, CResultList& list, IProgress* progress, const AnalysisArgs&)
 {
     m.searchText(tableReferenceOperation().fixedPattern, list, progress, true, true);
-    return true;
+    return {};
 }
 } // namespace
 

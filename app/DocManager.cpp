@@ -1,7 +1,7 @@
 #include "app/DocManager.h"
 
 #include "app/QuellixApp.h"
-#include "app/TopLevelPlacement.h"
+#include "views/TopLevelPlacement.h"
 #include "resources/ResourceIds.h"
 #include "settings/SettingsKeys.h"
 #include "views/Messages.h"

@@ -1,9 +1,9 @@
 #include "app/MainFrame.h"
 
-#include "app/Menus.h"
+#include "views/Menus.h"
 #include "app/QuellixApp.h"
 #include "QuellixVersion.h"
-#include "app/TopLevelPlacement.h"
+#include "views/TopLevelPlacement.h"
 #include "resources/Icons.h"
 #include "resources/ResourceIds.h"
 #include "settings/LayoutSettings.h"

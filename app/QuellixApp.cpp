@@ -3,7 +3,7 @@
 #include "app/DocManager.h"
 #include "app/MainFrame.h"
 #include "app/QuellixDoc.h"
-#include "app/TopLevelPlacement.h"
+#include "views/TopLevelPlacement.h"
 #include "db/gui/ObjectCompareView.h"
 #include "db/gui/WatchView.h"
 #include "merge/gui/ChangesView.h"
@@ -40,6 +40,7 @@ bool CQuellixApp::OnInit()
     registerTemplates();
 
     m_mainFrame = new CMainFrame(m_docManager);
+    setMainWindow(m_mainFrame);
     m_mainFrame->RestorePlacement();
     m_mainFrame->Show();
     CallAfter(&CQuellixApp::carryOutCommandLine);
@@ -107,6 +108,34 @@ int CQuellixApp::showMessageBox(wxWindow* parent, const wxString& text, const wx
     if (m_messageHook)
         return m_messageHook(text);
     return wxMessageBox(text, caption, style, parent);
+}
+
+wxMDIParentFrame* CQuellixApp::mainWindow() const
+{
+    return m_mainFrame;
+}
+
+void CQuellixApp::setStatusText(const wxString& text)
+{
+    if (m_mainFrame != nullptr)
+        m_mainFrame->SetStatusText(text);
+}
+
+wxString CQuellixApp::statusText() const
+{
+    return m_mainFrame != nullptr ? m_mainFrame->messageText() : wxString();
+}
+
+void CQuellixApp::flushStatusText()
+{
+    if (m_mainFrame != nullptr)
+        m_mainFrame->flushStatusText();
+}
+
+void CQuellixApp::followJob(bool running)
+{
+    if (m_mainFrame != nullptr)
+        m_mainFrame->FollowJob(running);
 }
 
 int CQuellixApp::OnExit()

@@ -3,6 +3,7 @@
 #include "app/WxSettingsStore.h"
 #include "jobs/WorkerJob.h"
 #include "layout/PageGeometry.h"
+#include "views/ViewContext.h"
 
 #include <wx/app.h>
 #include <wx/cmndata.h>
@@ -13,8 +14,9 @@
 class CMainFrame;
 class CQuellixDocManager;
 
-// The program's application object: settings store, document templates, main frame, status line.
-class CQuellixApp : public wxApp {
+// The program's application object: settings store, document templates, main frame, status line;
+// the context of every view.
+class CQuellixApp : public wxApp, public IViewContext {
 public:
     bool OnInit() override;
     int OnExit() override;
@@ -25,14 +27,19 @@ public:
     bool OnExceptionInMainLoop() override;
     bool OnCmdLineParsed(wxCmdLineParser& parser) override;
 
-    ISettingsStore& settings() { return *m_settings; }
+    ISettingsStore& settings() override { return *m_settings; }
     wxString settingsFile() const { return m_settings ? m_settings->fileName() : wxString(); }
     // Status lines from any thread; the main frame shows the newest in its message pane.
-    CStatusRelay& statusRelay() { return m_status; }
-    wxPrintData& printData() { return *m_printData; }
+    CStatusRelay& statusRelay() override { return m_status; }
+    wxPrintData& printData() override { return *m_printData; }
     // The page setup's margins; lists are printed inside them.
-    PageMarginsMm& pageMargins() { return m_pageMargins; }
+    PageMarginsMm& pageMargins() override { return m_pageMargins; }
     CMainFrame* mainFrame() const { return m_mainFrame; }
+    wxMDIParentFrame* mainWindow() const override;
+    void setStatusText(const wxString& text) override;
+    wxString statusText() const override;
+    void flushStatusText() override;
+    void followJob(bool running) override;
     CQuellixDocManager* docManager() const { return m_docManager; }
     int previewPages() const { return m_previewPages; }
 
@@ -41,9 +48,9 @@ public:
 
     // The program's message box. A hook (the GUI tests install one) receives the text instead and
     // gives the answer.
-    int showMessage(wxWindow* parent, const wxString& text, long style = wxOK);
+    int showMessage(wxWindow* parent, const wxString& text, long style = wxOK) override;
     // The same with a caption of its own and the style's icon (the database messages).
-    int showMessageBox(wxWindow* parent, const wxString& text, const wxString& caption, long style);
+    int showMessageBox(wxWindow* parent, const wxString& text, const wxString& caption, long style) override;
     void setMessageHook(std::function<int(const wxString& text)> hook) { m_messageHook = std::move(hook); }
 
 private:

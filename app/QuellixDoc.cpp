@@ -1,12 +1,17 @@
 #include "app/QuellixDoc.h"
 
 #include "app/DocManager.h"
+#include "app/QuellixApp.h"
 
 #include <wx/filename.h>
 
 #include <set>
 
 wxIMPLEMENT_DYNAMIC_CLASS(CQuellixDoc, wxDocument);
+
+CQuellixDoc::CQuellixDoc() : CViewDocument(wxGetApp())
+{
+}
 
 static void refreshViewTitles(wxDocument* doc)
 {

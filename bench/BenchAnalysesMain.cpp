@@ -80,9 +80,8 @@ int main(int argc, char** argv)
 
     Step step;
     CSourceText text;
-    std::string error;
-    if (!readExportFile(argv[1], text.str(), error)) {
-        std::fprintf(stderr, "cannot read %s\n", error.c_str());
+    if (Outcome read = readExportFile(argv[1], text.str()); !read.ok()) {
+        std::fprintf(stderr, "cannot read %s\n", read.reason.c_str());
         return 1;
     }
     char note[96];

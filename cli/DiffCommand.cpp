@@ -69,9 +69,8 @@ std::string parseOptions(const std::vector<std::string>& args, DiffOptions& opti
 // Reads and loads one export; false with the message written when it cannot be read or has no object.
 bool loadExport(const std::string& path, CSourceText& text, CObjektManager& manager, std::ostream& err)
 {
-    std::string error;
-    if (!readExportFile(path, text.str(), error)) {
-        err << "quellix-cli: cannot read " << error << "\n"; // the reason names the file
+    if (Outcome read = readExportFile(path, text.str()); !read.ok()) {
+        err << "quellix-cli: cannot read " << read.reason << "\n"; // the reason names the file
         return false;
     }
     manager.load(&text, path);

@@ -59,13 +59,13 @@ int runIntersect(const std::vector<std::string>& args, std::ostream& out, std::o
     CSourceText text;
     CObjektManager catalogue;
     IntersectionResult result;
-    bool ok = buildIntersectionFiles(request, text, catalogue, showProgress ? &terminal : nullptr,
-                                     showProgress ? &terminal : nullptr, nullptr, result);
+    buildIntersectionFiles(request, text, catalogue, showProgress ? &terminal : nullptr,
+                           showProgress ? &terminal : nullptr, nullptr, result);
     terminal.finish();
-    if (!ok) {
-        const JobStatus& status = result.status;
-        if (status.kind == JobErrorKind::CannotWrite)
-            err << "quellix-cli: cannot write " << status.path << "\n";
+    if (!result.status.ok()) {
+        const Outcome& status = result.status;
+        if (status.kind == OutcomeKind::CannotWrite)
+            err << "quellix-cli: cannot write " << (status.reason.empty() ? status.path : status.reason) << "\n";
         else
             err << "quellix-cli: cannot read " << status.reason << "\n";
         return 1;

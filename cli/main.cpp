@@ -221,10 +221,12 @@ std::string searchTerm(const std::string& utf8, const Invocation& inv, AnalysisA
 }
 
 // The one-line message of a failed job (exit status 1).
-std::string failureMessage(const JobStatus& status, const OperationDef& row)
+std::string failureMessage(const Outcome& status, const OperationDef& row)
 {
-    if (status.kind != JobErrorKind::CannotWrite)
+    if (status.kind != OutcomeKind::CannotWrite)
         return "cannot read " + status.reason;
+    if (!status.reason.empty())
+        return "cannot write " + status.reason; // names the file and the system's reason
     if (row.input == OperationInput::FolderAndRange)
         return "cannot write into " + status.path;
     return "cannot write " + status.path;
@@ -383,12 +385,12 @@ int runCommandLine(int programArgc, char** programArgv)
     auto writeOut = [&](std::string_view piece) {
         streamWritten = streamWritten && std::fwrite(piece.data(), 1, piece.size(), stdout) == piece.size();
     };
-    JobStatus status;
+    Outcome status;
     for (const OperationDef* operation : operations) {
         request.operation = operation;
         status = runJob(request, loaded, manager, list, showProgress ? &terminal : nullptr,
                         showProgress ? &terminal : nullptr, nullptr);
-        if (status.kind == JobErrorKind::NotFound || status.kind == JobErrorKind::Unreadable)
+        if (status.kind == OutcomeKind::NotFound || status.kind == OutcomeKind::Unreadable)
             break;
         if (!holdsObjects(manager))
             list.DeleteAllRows(); // the record a text without objects makes is no object
@@ -411,7 +413,7 @@ int runCommandLine(int programArgc, char** programArgv)
     if (!manager.awareSummary().empty())
         std::cerr << (request.args.hasFlag(kTypedOption) ? "typed: " : (&row == &referencesOperation() ? "references: " : "C/AL-aware: "))
                   << manager.awareSummary() << "\n";
-    if (status.kind == JobErrorKind::NotFound || status.kind == JobErrorKind::Unreadable) {
+    if (status.kind == OutcomeKind::NotFound || status.kind == OutcomeKind::Unreadable) {
         std::cerr << "quellix-cli: " << failureMessage(status, row) << "\n";
         return 1;
     }

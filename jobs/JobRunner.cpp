@@ -11,27 +11,27 @@
 #include <fstream>
 
 namespace {
-JobStatus readFailure(const std::string& path, const std::string& reason)
+Outcome readFailure(const std::string& path, const std::string& reason)
 {
     std::error_code ec;
-    JobErrorKind kind = std::filesystem::exists(fileSystemPath(path), ec) ? JobErrorKind::Unreadable : JobErrorKind::NotFound;
+    OutcomeKind kind = std::filesystem::exists(fileSystemPath(path), ec) ? OutcomeKind::Unreadable : OutcomeKind::NotFound;
     return {kind, path, reason};
 }
 
 // A folder opens for reading on some systems; it is refused with the system's own words.
-bool isFolder(const std::string& path, JobStatus& status)
+bool isFolder(const std::string& path, Outcome& status)
 {
     std::error_code ec;
     if (!std::filesystem::is_directory(fileSystemPath(path), ec))
         return false;
-    status = {JobErrorKind::Unreadable, path, path + ": " + std::strerror(EISDIR)};
+    status = {OutcomeKind::Unreadable, path, path + ": " + std::strerror(EISDIR)};
     return true;
 }
 } // namespace
 
-JobStatus checkSourceReadable(const std::string& path)
+Outcome checkSourceReadable(const std::string& path)
 {
-    JobStatus status;
+    Outcome status;
     if (isFolder(path, status))
         return status;
     errno = 0;
@@ -44,18 +44,17 @@ JobStatus checkSourceReadable(const std::string& path)
 }
 
 CLoadedExport::Result CLoadedExport::ensureLoaded(const std::string& sourceFile, CObjektManager& manager,
-                                                  JobStatus& status, const ReadReport* report)
+                                                  Outcome& status, const ReadReport* report)
 {
     if (!m_text.empty() && m_fileName == sourceFile)
         return Result::Kept;
     std::string text;
-    std::string reason;
     if (isFolder(sourceFile, status))
         return Result::Failed;
-    if (!readExportFile(sourceFile, text, reason, report)) {
-        if (report != nullptr && report->cancel != nullptr && report->cancel->load() && reason.empty())
+    if (Outcome read = readExportFile(sourceFile, text, report); !read.ok()) {
+        if (read.kind == OutcomeKind::Cancelled)
             return Result::Cancelled;
-        status = readFailure(sourceFile, reason);
+        status = std::move(read);
         return Result::Failed;
     }
     m_text.str().swap(text);
@@ -64,10 +63,10 @@ CLoadedExport::Result CLoadedExport::ensureLoaded(const std::string& sourceFile,
     return Result::Loaded;
 }
 
-JobStatus runJob(const JobRequest& request, CLoadedExport& loaded, CObjektManager& manager, CResultList& list,
+Outcome runJob(const JobRequest& request, CLoadedExport& loaded, CObjektManager& manager, CResultList& list,
                  IProgress* progress, IStatusText* status, const std::atomic<bool>* cancel)
 {
-    JobStatus result;
+    Outcome result;
     manager.setStatusSink(status);
     const ReadReport report{progress, status, cancel};
     const CLoadedExport::Result load = loaded.ensureLoaded(request.sourceFile, manager, result, &report);
@@ -84,8 +83,7 @@ JobStatus runJob(const JobRequest& request, CLoadedExport& loaded, CObjektManage
         list.DeleteAllRows(); // stopped after a new export was read: the rows were the old one's
     if (runs) {
         manager.setCancelFlag(cancel);
-        if (!operation->run(manager, list, progress, request.args))
-            result = {JobErrorKind::CannotWrite, request.args.path, {}};
+        result = operation->run(manager, list, progress, request.args);
         manager.setCancelFlag(nullptr);
     }
     manager.setStatusSink(nullptr);

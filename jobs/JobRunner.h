@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/Operation.h"
+#include "model/Outcome.h"
 #include "model/ReadExport.h"
 #include "model/SourceText.h"
 
@@ -12,21 +13,9 @@ class CResultList;
 class IProgress;
 class IStatusText;
 
-// How a job ended. The desktop program turns the kind into its message box text, the command line
-// into its one-line message and exit status.
-enum class JobErrorKind { Ok, NotFound, Unreadable, CannotWrite };
-
-struct JobStatus {
-    JobErrorKind kind = JobErrorKind::Ok;
-    std::string path;   // the export that could not be read, or the file or folder not written
-    std::string reason; // a reading failure: "PATH: reason" of the system
-
-    bool ok() const { return kind == JobErrorKind::Ok; }
-};
-
 // Ok when path can be opened for reading and is no folder; otherwise NotFound when it does not
 // exist, else Unreadable.
-JobStatus checkSourceReadable(const std::string& path);
+Outcome checkSourceReadable(const std::string& path);
 
 // The export a view or the command line has read: its text (converted to ANSI) and file name,
 // loaded into a catalogue on demand.
@@ -37,7 +26,7 @@ public:
     // Reads sourceFile when nothing is loaded or the name differs (exact comparison) and loads it
     // into manager, telling report (may be null) how far the reading got. On failure or when the
     // report's cancel flag stops the reading, the earlier text, its name and the catalogue stay.
-    Result ensureLoaded(const std::string& sourceFile, CObjektManager& manager, JobStatus& status,
+    Result ensureLoaded(const std::string& sourceFile, CObjektManager& manager, Outcome& status,
                         const ReadReport* report = nullptr);
     const std::string& fileName() const { return m_fileName; }
     const CSourceText& text() const { return m_text; }
@@ -58,5 +47,5 @@ struct JobRequest {
 // progress (each may be null); the reading reports to the same progress and status. A job
 // cancelled before it starts, or while the export is read, runs nothing and reports no failure. The search view's
 // worker and quellix-cli both run their operations through here.
-JobStatus runJob(const JobRequest& request, CLoadedExport& loaded, CObjektManager& manager, CResultList& list,
+Outcome runJob(const JobRequest& request, CLoadedExport& loaded, CObjektManager& manager, CResultList& list,
                  IProgress* progress, IStatusText* status, const std::atomic<bool>* cancel);

@@ -128,7 +128,7 @@ std::string withPropertyNoiseOf(const std::string& target, const std::string& so
 
 int writeIntersectionFile(const CObjektManager& order, const CObjektManager& searched,
                           const CObjectIndex& searchedIndex, const std::string& path, bool noiseFromOrder,
-                          IProgress* progress, int progressBase, const std::atomic<bool>* cancel)
+                          IProgress* progress, int progressBase, const std::atomic<bool>* cancel, std::string* failure)
 {
     // Under a temporary name and renamed over path only when complete: a cancel or a write error
     // leaves the old file.
@@ -149,8 +149,13 @@ int writeIntersectionFile(const CObjektManager& order, const CObjektManager& sea
         out.write(text);
         ++written;
     }
-    if (cancelled(cancel) || !out.commit())
+    if (cancelled(cancel))
         return -1;
+    if (!out.commit()) {
+        if (failure != nullptr)
+            *failure = out.failure();
+        return -1;
+    }
     return written;
 }
 
@@ -158,11 +163,8 @@ namespace {
 
 bool readSource(const std::string& path, std::string& text, IntersectionResult& result)
 {
-    std::string error;
-    if (readExportFile(path, text, error))
-        return true;
-    result.status = {JobErrorKind::Unreadable, path, error};
-    return false;
+    result.status = readExportFile(path, text);
+    return result.status.ok();
 }
 
 bool stopped(const std::atomic<bool>* cancel, IntersectionResult& result)
@@ -176,19 +178,20 @@ bool writeTarget(const CObjektManager& order, const CObjektManager& searched, co
                  int& count, IntersectionResult& result)
 {
     const CObjectIndex index(searched);
-    count = writeIntersectionFile(order, searched, index, path, noiseFromOrder, progress, base, cancel);
+    std::string failure;
+    count = writeIntersectionFile(order, searched, index, path, noiseFromOrder, progress, base, cancel, &failure);
     if (count >= 0)
         return true;
     count = 0;
     if (stopped(cancel, result))
         return false;
-    result.status = {JobErrorKind::CannotWrite, path, std::string()};
+    result.status = Outcome::cannotWrite(path, failure);
     return false;
 }
 
 } // namespace
 
-bool buildIntersectionFiles(const IntersectionRequest& request, CSourceText& s1Text, CObjektManager& s1,
+void buildIntersectionFiles(const IntersectionRequest& request, CSourceText& s1Text, CObjektManager& s1,
                             IStatusText* status, IProgress* progress, const std::atomic<bool>* cancel,
                             IntersectionResult& result)
 {
@@ -196,11 +199,11 @@ bool buildIntersectionFiles(const IntersectionRequest& request, CSourceText& s1T
     for (const std::string* source : {&request.source1, &request.source2}) {
         result.status = checkSourceReadable(*source);
         if (!result.status.ok())
-            return false;
+            return;
     }
     std::string text;
     if (!readSource(request.source2, text, result) || stopped(cancel, result))
-        return false;
+        return;
     // Always a fresh load: the file may have changed since the last build under the same name,
     // and the catalogue must never keep spans into a text that was replaced.
     s1.load(nullptr, std::string());
@@ -211,7 +214,7 @@ bool buildIntersectionFiles(const IntersectionRequest& request, CSourceText& s1T
 
     CSourceText s2Text;
     if (!readSource(request.source1, s2Text.str(), result) || stopped(cancel, result))
-        return false;
+        return;
     CObjektManager s2;
     s2.setStatusSink(status);
     s2.load(&s2Text, request.source1);
@@ -219,10 +222,9 @@ bool buildIntersectionFiles(const IntersectionRequest& request, CSourceText& s1T
 
     if (progress != nullptr)
         progress->setRange(0, std::max(1, s1.count() + s2.count()));
-    bool ok = writeTarget(s1, s2, request.target1, false, progress, 0, cancel, result.target1Objects, result) &&
-              writeTarget(s2, s1, request.target2, request.ignoreNoise, progress, s1.count(), cancel,
-                          result.target2Objects, result);
+    (void)(writeTarget(s1, s2, request.target1, false, progress, 0, cancel, result.target1Objects, result) &&
+           writeTarget(s2, s1, request.target2, request.ignoreNoise, progress, s1.count(), cancel,
+                       result.target2Objects, result));
     if (progress != nullptr)
         progress->setPos(0);
-    return ok;
 }

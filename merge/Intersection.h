@@ -55,7 +55,7 @@ struct IntersectionRequest {
 struct IntersectionResult {
     int target1Objects = 0;
     int target2Objects = 0;
-    JobStatus status;       // a source not found or unreadable, a target not written, with its path
+    Outcome status;       // a source not found or unreadable, a target not written, with its path
     bool cancelled = false; // the cancellation flag ended the build
 };
 
@@ -63,16 +63,18 @@ struct IntersectionResult {
 // searchedIndex) to path in the OEM code page, objects separated by one empty line. The file is
 // replaced whole: written beside it under another name, then renamed over it. With noiseFromOrder
 // each written object takes its Date, Time and Version List lines from the ordering object.
-// Returns the number of objects written, -1 when the file cannot be written or cancel was set
-// (the target is then left as it was).
+// Returns the number of objects written, -1 when the file cannot be written (failure, when given,
+// receives the reason) or cancel was set (the target is then left as it was).
 int writeIntersectionFile(const CObjektManager& order, const CObjektManager& searched,
                           const CObjectIndex& searchedIndex, const std::string& path, bool noiseFromOrder,
-                          IProgress* progress, int progressBase, const std::atomic<bool>* cancel);
+                          IProgress* progress, int progressBase, const std::atomic<bool>* cancel,
+                          std::string* failure = nullptr);
 
 // The build of the merge view: reads source2 afresh into s1Text and loads it into s1 (the
 // document's catalogue, which keeps it), reads source1 into a catalogue of its own, then writes
 // target1 and target2. Both sources are checked for reading before anything is loaded; a failure
-// ends the build there (a target already written stays written). status and progress may be null.
-bool buildIntersectionFiles(const IntersectionRequest& request, CSourceText& s1Text, CObjektManager& s1,
+// ends the build there (a target already written stays written), with result.status saying why.
+// status and progress may be null.
+void buildIntersectionFiles(const IntersectionRequest& request, CSourceText& s1Text, CObjektManager& s1,
                             IStatusText* status, IProgress* progress, const std::atomic<bool>* cancel,
                             IntersectionResult& result);

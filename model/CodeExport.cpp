@@ -91,29 +91,29 @@ std::string CObjektManager::sourceText(int index) const
     return exactObjectText(m_text->str(), record, regionEnd);
 }
 
-bool CObjektManager::exportCode(const std::string& fileName)
+Outcome CObjektManager::exportCode(const std::string& fileName)
 {
     CReplacingFile out(fileName);
     if (!out.ok())
-        return false;
+        return Outcome::cannotWrite(fileName, out.failure());
     for (int i = 0; i < count() && !cancelled(); ++i) {
         CObjectRecord& record = get(i);
         if (hasCodeExport(record.type)) {
             record.ensureTriggers();
             if (!record.triggers.empty() || !record.procedures.empty()) {
                 if (!out.write(codeBlock(record)))
-                    return false;
+                    return Outcome::cannotWrite(fileName, out.failure());
             }
         }
         status(std::to_string(i) + " \t Name: " + std::string(record.headerText()));
     }
-    // A cancelled export leaves the file as it was.
+    // A cancelled export leaves the file as it was; the user asked for that, nothing to report.
     if (cancelled())
-        return true;
+        return {};
     if (!out.commit())
-        return false;
+        return Outcome::cannotWrite(fileName, out.failure());
     status("Export done");
-    return true;
+    return {};
 }
 
 namespace {
@@ -136,7 +136,7 @@ std::string fileTypeWord(const CObjectRecord& record)
 }
 } // namespace
 
-bool CObjektManager::split(const std::string& folder, int from, int to, IProgress* progress,
+Outcome CObjektManager::split(const std::string& folder, int from, int to, IProgress* progress,
                            std::vector<std::string>* written, std::vector<std::string>* renamed)
 {
     if (progress != nullptr) {
@@ -148,8 +148,8 @@ bool CObjektManager::split(const std::string& folder, int from, int to, IProgres
         prefix += '/';
     // Names written in this run: a second object of the same type and number gets " (2)" and so on.
     std::set<std::string> taken;
-    bool ok = true;
-    for (int i = 0; i < count() && ok && !cancelled(); ++i) {
+    Outcome result;
+    for (int i = 0; i < count() && result.ok() && !cancelled(); ++i) {
         const CObjectRecord& record = get(i);
         if (from <= record.number && record.number <= to && !prefix.empty()) {
             // A target folder that does not exist yet is made, as a user choosing one expects.
@@ -163,10 +163,14 @@ bool CObjektManager::split(const std::string& folder, int from, int to, IProgres
             std::string path = stem + ".txt";
             for (int n = 2; !taken.insert(path).second; ++n)
                 path = stem + " (" + std::to_string(n) + ").txt";
-            ok = replaceFile(path, content, false);
-            if (ok && written != nullptr)
+            std::string reason;
+            if (!replaceFile(path, content, false, &reason)) {
+                result = Outcome::cannotWrite(path, reason);
+                break;
+            }
+            if (written != nullptr)
                 written->push_back(path);
-            if (ok && renamed != nullptr && path != stem + ".txt")
+            if (renamed != nullptr && path != stem + ".txt")
                 renamed->push_back(path);
         }
         if (progress != nullptr)
@@ -174,5 +178,5 @@ bool CObjektManager::split(const std::string& folder, int from, int to, IProgres
     }
     if (progress != nullptr)
         progress->setPos(0);
-    return ok;
+    return result;
 }

@@ -66,11 +66,16 @@ CReplacingFile::CReplacingFile(std::string target, bool sync) : m_target(std::mo
 {
     std::string resolved = m_target;
     const TargetKind kind = targetKind(m_target, resolved);
-    if (kind == TargetKind::Refused)
+    if (kind == TargetKind::Refused) {
+        struct stat info;
+        noteError(::stat(m_target.c_str(), &info) != 0 ? errno : S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
         return;
+    }
     if (kind == TargetKind::InPlace) {
         m_inPlace = true;
         m_fd = ::open(m_target.c_str(), O_WRONLY | O_CLOEXEC);
+        if (m_fd < 0)
+            noteError(errno);
         return;
     }
     m_target = resolved;
@@ -82,8 +87,10 @@ CReplacingFile::CReplacingFile(std::string target, bool sync) : m_target(std::mo
         if (m_fd < 0 && errno != EEXIST)
             break;
     }
-    if (m_fd < 0)
+    if (m_fd < 0) {
+        noteError(errno);
         m_temporary.clear();
+    }
     struct stat old;
     if (m_fd >= 0 && ::stat(m_target.c_str(), &old) == 0)
         ::fchmod(m_fd, old.st_mode & 07777); // a replaced file keeps its permissions
@@ -101,6 +108,7 @@ bool CReplacingFile::write(std::string_view bytes)
         if (written < 0 && errno == EINTR)
             continue;
         if (written <= 0) {
+            noteError(written < 0 ? errno : ENOSPC);
             discard();
             return false;
         }
@@ -117,7 +125,7 @@ bool CReplacingFile::copyTarget()
     }
     std::FILE* old = std::fopen(m_target.c_str(), "rb");
     if (old == nullptr)
-        return errno == ENOENT ? ok() : (discard(), false);
+        return errno == ENOENT ? ok() : (noteError(errno), discard(), false);
     char buffer[65536];
     std::size_t got = 0;
     bool good = ok();
@@ -139,17 +147,26 @@ bool CReplacingFile::commit()
         struct stat info;
         const off_t end = ::lseek(m_fd, 0, SEEK_CUR);
         const bool cut = ::fstat(m_fd, &info) != 0 || !S_ISREG(info.st_mode) || end < 0 || ::ftruncate(m_fd, end) == 0;
+        if (!cut)
+            noteError(errno);
         const bool closed = ::close(m_fd) == 0;
+        if (!closed)
+            noteError(errno);
         m_fd = -1;
         return cut && closed;
     }
     const bool synced = !m_sync || ::fsync(m_fd) == 0;
+    if (!synced)
+        noteError(errno);
     const bool closed = ::close(m_fd) == 0;
+    if (!closed)
+        noteError(errno);
     m_fd = -1;
     if (synced && closed && std::rename(m_temporary.c_str(), m_target.c_str()) == 0) {
         m_temporary.clear();
         return true;
     }
+    noteError(errno);
     ::unlink(m_temporary.c_str());
     m_temporary.clear();
     return false;
@@ -163,10 +180,4 @@ void CReplacingFile::discard()
     if (!m_temporary.empty())
         ::unlink(m_temporary.c_str());
     m_temporary.clear();
-}
-
-bool replaceFile(const std::string& path, std::string_view bytes, bool sync)
-{
-    CReplacingFile file(path, sync);
-    return file.write(bytes) && file.commit();
 }

@@ -32,6 +32,8 @@ public:
     bool commit();
     // Drops the new file; the target is untouched.
     void discard();
+    // "TARGET: the system's reason" of the first failure, for the user.
+    std::string failure() const;
 
 private:
     std::string m_target;
@@ -39,7 +41,15 @@ private:
     bool m_sync = true;
     bool m_inPlace = false;
     int m_fd = -1;
+    int m_error = 0; // errno of the first failure
+
+    void noteError(int error)
+    {
+        if (m_error == 0)
+            m_error = error;
+    }
 };
 
-// Replaces path's content with bytes through a CReplacingFile.
-bool replaceFile(const std::string& path, std::string_view bytes, bool sync = true);
+// Replaces path's content with bytes through a CReplacingFile; on failure, reason (when given)
+// receives its failure().
+bool replaceFile(const std::string& path, std::string_view bytes, bool sync = true, std::string* reason = nullptr);

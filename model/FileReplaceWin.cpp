@@ -24,8 +24,10 @@ CReplacingFile::CReplacingFile(std::string target, bool sync) : m_target(std::mo
         if (m_fd < 0 && errno != EEXIST)
             break;
     }
-    if (m_fd < 0)
+    if (m_fd < 0) {
+        noteError(errno);
         m_temporary.clear();
+    }
 }
 
 CReplacingFile::~CReplacingFile()
@@ -39,6 +41,7 @@ bool CReplacingFile::write(std::string_view bytes)
         const unsigned step = static_cast<unsigned>(std::min<size_t>(bytes.size(), 1u << 30));
         const int written = _write(m_fd, bytes.data(), step);
         if (written <= 0) {
+            noteError(written < 0 ? errno : ENOSPC);
             discard();
             return false;
         }
@@ -77,6 +80,7 @@ bool CReplacingFile::commit()
         m_temporary.clear();
         return true;
     }
+    noteError(EACCES);
     DeleteFileW(temporary.c_str());
     m_temporary.clear();
     return false;
@@ -90,10 +94,4 @@ void CReplacingFile::discard()
     if (!m_temporary.empty())
         DeleteFileW(widePath(m_temporary).c_str());
     m_temporary.clear();
-}
-
-bool replaceFile(const std::string& path, std::string_view bytes, bool sync)
-{
-    CReplacingFile file(path, sync);
-    return file.write(bytes) && file.commit();
 }

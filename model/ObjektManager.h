@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/ObjectRecord.h"
+#include "model/Outcome.h"
 #include "model/ResultLocation.h"
 #include "model/SourceText.h"
 #include "model/Status.h"
@@ -91,15 +92,16 @@ public:
     void findMissingPageNameTranslations(CResultList& list, IProgress* progress);
     void checkForms(CResultList& list, IProgress* progress);
 
-    // Writes the code of forms, reports and dataports to fileName (replacing it). False when the
-    // file cannot be written.
-    bool exportCode(const std::string& fileName);
+    // Writes the code of forms, reports and dataports to fileName (replacing it). CannotWrite,
+    // with the system's reason, when the file cannot be written.
+    Outcome exportCode(const std::string& fileName);
     // Writes every object numbered from..to to folder/"<Type> <No>.txt" in the OEM code page, the
     // type word as its OBJECT line has it ("Page 21.txt"). A name already written in this run gets
     // " (2)", " (3)" ... before ".txt"; such paths go to renamed too. Appends each written path to
-    // written; false when a file cannot be written (files already written stay).
-    bool split(const std::string& folder, int from, int to, IProgress* progress,
-               std::vector<std::string>* written = nullptr, std::vector<std::string>* renamed = nullptr);
+    // written; CannotWrite naming the file and the reason when one cannot be written (files
+    // already written stay).
+    Outcome split(const std::string& folder, int from, int to, IProgress* progress,
+                  std::vector<std::string>* written = nullptr, std::vector<std::string>* renamed = nullptr);
 
 private:
     CSourceText* m_text = nullptr;

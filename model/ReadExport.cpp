@@ -221,14 +221,15 @@ void normalizeLineEnds(std::string& text)
     fixAndTranslate(text, text.size(), nullptr);
 }
 
-bool readExportFile(const std::string& path, std::string& text, std::string& error, const ReadReport* report)
+Outcome readExportFile(const std::string& path, std::string& text, const ReadReport* report)
 {
     // "-" is standard input; a pipe there or anywhere else is read to its end as it comes.
     const bool standardInput = path == "-";
     std::FILE* f = standardInput ? stdin : openFile(path, "rb");
     if (!f) {
-        error = path + ": " + std::strerror(errno);
-        return false;
+        const int openErrno = errno;
+        return {openErrno == ENOENT || openErrno == ENOTDIR ? OutcomeKind::NotFound : OutcomeKind::Unreadable, path,
+                path + ": " + std::strerror(openErrno)};
     }
     auto closeFile = [&] {
         if (!standardInput)
@@ -248,8 +249,7 @@ bool readExportFile(const std::string& path, std::string& text, std::string& err
     }
     if (tooLarge) {
         closeFile();
-        error = path + ": file too large (2 GB and more)";
-        return false;
+        return {OutcomeKind::Unreadable, path, path + ": file too large (2 GB and more)"};
     }
     const std::string name = fileNameOf(path);
     if (ok && !streamed) {
@@ -282,14 +282,10 @@ bool readExportFile(const std::string& path, std::string& text, std::string& err
         readErrno = errno;
     }
     closeFile();
-    if (cancelled) {
-        error.clear();
-        return false;
-    }
-    if (!ok) {
-        error = path + ": " + (readErrno ? std::strerror(readErrno) : "cannot be read");
-        return false;
-    }
+    if (cancelled)
+        return {OutcomeKind::Cancelled, path, {}};
+    if (!ok)
+        return {OutcomeKind::Unreadable, path, path + ": " + (readErrno ? std::strerror(readErrno) : "cannot be read")};
     if (report != nullptr && report->status != nullptr)
         report->status->setStatusText("Converting " + name);
     if (!inSlices)
@@ -297,5 +293,5 @@ bool readExportFile(const std::string& path, std::string& text, std::string& err
     if (report != nullptr && report->progress != nullptr)
         report->progress->setPos(100);
     text.swap(data);
-    return true;
+    return {};
 }

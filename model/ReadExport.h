@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/Outcome.h"
+
 #include <atomic>
 #include <string>
 
@@ -17,8 +19,7 @@ struct ReadReport {
 void normalizeLineEnds(std::string& text);
 
 // Reads an export file whole into its final buffer and, in one pass, normalises its line ends and
-// converts it from the process-wide OEM code page to ANSI. On failure returns false and leaves a one-line reason in error.
-// With a report, it reads in steps, says how far it got and stops when the cancel flag is set:
-// then it returns false with an empty error and text unchanged.
-bool readExportFile(const std::string& path, std::string& text, std::string& error,
-                    const ReadReport* report = nullptr);
+// converts it from the process-wide OEM code page to ANSI. On failure: NotFound or Unreadable with
+// a one-line reason that names the file, text unchanged. With a report, it reads in steps, says how
+// far it got and stops when the cancel flag is set: then Cancelled, text unchanged.
+Outcome readExportFile(const std::string& path, std::string& text, const ReadReport* report = nullptr);

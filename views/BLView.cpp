@@ -1,13 +1,13 @@
 #include "views/BLView.h"
 
-#include "app/ChildFrame.h"
-#include "app/Menus.h"
-#include "app/QuellixApp.h"
-#include "app/MainFrame.h"
-#include "app/TopLevelPlacement.h"
 #include "resources/Icons.h"
+#include "views/ChildFrame.h"
 #include "views/FormKeyboard.h"
+#include "views/Menus.h"
 #include "views/ResultListCtrl.h"
+#include "views/TopLevelPlacement.h"
+#include "views/ViewContext.h"
+#include "views/ViewDocument.h"
 
 #include <wx/checkbox.h>
 #include <wx/log.h>
@@ -19,14 +19,17 @@
 
 wxIMPLEMENT_ABSTRACT_CLASS(IBLView, wxView);
 
-wxFrame* createViewFrame(wxView* view, wxDocument* doc, int menuId)
+namespace {
+// The child frame of a view with the menu of its document kind.
+wxFrame* createViewFrame(wxView* view, wxDocument* doc, wxMDIParentFrame* mainWindow, int menuId)
 {
-    auto* frame = new CChildFrame(doc, view, wxGetApp().mainFrame(), doc->GetUserReadableName());
+    auto* frame = new CChildFrame(doc, view, mainWindow, doc->GetUserReadableName());
     frame->SetIcons(programIcons());
     frame->SetMenuBar(createDocumentMenuBar(doc->GetDocumentManager(), menuId));
     view->SetFrame(frame);
     return frame;
 }
+} // namespace
 
 IBLView::IBLView(int templateId, int menuId, const wxSize& templateSizeInDialogUnits)
     : m_templateId(templateId), m_menuId(menuId), m_templateSize(templateSizeInDialogUnits)
@@ -45,7 +48,9 @@ bool IBLView::OnCreate(wxDocument* doc, long flags)
 {
     if (!wxView::OnCreate(doc, flags))
         return false;
-    wxFrame* frame = createViewFrame(this, doc, m_menuId);
+    m_context = &static_cast<CViewDocument*>(doc)->context();
+    ReadSettings();
+    wxFrame* frame = createViewFrame(this, doc, m_context->mainWindow(), m_menuId);
     m_form = new wxScrolledWindow(frame, m_templateId, wxDefaultPosition, frame->GetClientSize(),
                                   wxHSCROLL | wxVSCROLL | wxTAB_TRAVERSAL);
     m_form->SetScrollRate(8, 8);
@@ -62,6 +67,11 @@ bool IBLView::OnCreate(wxDocument* doc, long flags)
     OnInitialUpdate();
     focusFirstControl(*m_form);
     return true;
+}
+
+CViewDocument* IBLView::Doc() const
+{
+    return static_cast<CViewDocument*>(GetDocument());
 }
 
 wxRect IBLView::DialogRect(int x, int y, int width, int height) const
@@ -146,24 +156,24 @@ wxPrintout* IBLView::CreatePrintout(wxPrintDialogData& data)
 {
     if (!m_printer.PreparePrinting(data, PrintedList()))
         return nullptr;
-    return new CListPrintout(m_printer, PrintTitle(), PrintFooter(), wxGetApp().pageMargins());
+    return new CListPrintout(m_printer, PrintTitle(), PrintFooter(), m_context->pageMargins());
 }
 
 void IBLView::Print()
 {
-    wxPrintDialogData data(wxGetApp().printData());
+    wxPrintDialogData data(m_context->printData());
     std::unique_ptr<wxPrintout> printout(CreatePrintout(data));
     if (!printout)
         return;
     wxPrinter printer(&data);
     wxLogNull quiet; // a failed or cancelled job ends without a message
     if (printer.Print(GetFrame(), printout.get(), true))
-        wxGetApp().printData() = printer.GetPrintDialogData().GetPrintData();
+        m_context->printData() = printer.GetPrintDialogData().GetPrintData();
 }
 
 wxPreviewFrame* IBLView::PrintPreview()
 {
-    wxPrintDialogData data(wxGetApp().printData());
+    wxPrintDialogData data(m_context->printData());
     wxPrintout* forPreview = CreatePrintout(data);
     if (forPreview == nullptr)
         return nullptr;
@@ -174,7 +184,7 @@ wxPreviewFrame* IBLView::PrintPreview()
         delete preview;
         return nullptr;
     }
-    auto* frame = new wxPreviewFrame(preview, wxGetApp().mainFrame(), "Print Preview", wxDefaultPosition,
+    auto* frame = new wxPreviewFrame(preview, m_context->mainWindow(), "Print Preview", wxDefaultPosition,
                                      wxSize(900, 700));
     frame->Initialize();
     centreOnMainWindow(*frame);

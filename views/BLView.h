@@ -8,10 +8,9 @@
 #include <wx/weakref.h>
 
 class CResultListCtrl;
+class CViewDocument;
+class IViewContext;
 class wxPreviewFrame;
-
-// Creates the child frame of a view with the menu of its document kind.
-wxFrame* createViewFrame(wxView* view, wxDocument* doc, int menuId);
 
 // Base of the list views: a form built on a dialog template inside the view's child frame,
 // whose controls follow the frame through the six anchoring lists, and printing of the view's
@@ -26,6 +25,10 @@ public:
     void OnDraw(wxDC*) override {}
 
     wxScrolledWindow* Form() const { return m_form; }
+    CViewDocument* Doc() const;
+    // The program around the view, from its document; valid from OnCreate on.
+    IViewContext& Context() const { return *m_context; }
+    bool HasContext() const { return m_context != nullptr; }
     int TemplateId() const { return m_templateId; }
     // The template's size in pixels: below it the form scrolls, above it the controls follow.
     wxSize TemplatePixels() const { return m_form->ConvertDialogToPixels(m_templateSize); }
@@ -37,6 +40,8 @@ public:
     wxPrintout* CreatePrintout(wxPrintDialogData& data);
 
 protected:
+    // Reads what the view keeps in the settings; first thing in OnCreate, once the context is known.
+    virtual void ReadSettings() {}
     // Creates the template's controls on the form, in dialog units through DialogRect.
     virtual void CreateControls(wxWindow* form) = 0;
     // After the first layout has been recorded.
@@ -58,6 +63,7 @@ private:
     void onPrint(wxCommandEvent& event);
     void onPreview(wxCommandEvent& event);
 
+    IViewContext* m_context = nullptr;
     int m_templateId;
     int m_menuId;
     wxSize m_templateSize;

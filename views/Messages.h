@@ -7,7 +7,7 @@
 #include <exception>
 #include <new>
 
-// The message box texts of the desktop program. The core reports failures as kinds (JobStatus);
+// The message box texts of the desktop program. The core reports failures as kinds (Outcome);
 // only the desktop program words them, here.
 namespace messages {
 
@@ -45,18 +45,22 @@ inline wxString notFound(const wxString& path)
 
 // A missing export gives "PATH wurde nicht gefunden."; an export that cannot be read
 // "Befehl fehlgeschlagen." with a second line naming the file and the system's reason, as the
-// command line words it; every other failure "Befehl fehlgeschlagen."; an empty text when the job
-// went through.
-inline wxString jobFailure(const JobStatus& status)
+// command line words it; so does a file that cannot be written; an empty text when the job went
+// through or was cancelled.
+inline wxString jobFailure(const Outcome& status)
 {
     switch (status.kind) {
-    case JobErrorKind::Ok: return wxString();
-    case JobErrorKind::NotFound: return notFound(wxString::FromUTF8(status.path));
-    case JobErrorKind::Unreadable:
+    case OutcomeKind::Ok:
+    case OutcomeKind::Cancelled: return wxString();
+    case OutcomeKind::NotFound: return notFound(wxString::FromUTF8(status.path));
+    case OutcomeKind::Unreadable:
         if (!status.reason.empty())
             return wxString(kCommandFailed) + "\ncannot read " + wxString::FromUTF8(status.reason);
         return kCommandFailed;
-    case JobErrorKind::CannotWrite: return kCommandFailed;
+    case OutcomeKind::CannotWrite:
+        if (!status.reason.empty())
+            return wxString(kCommandFailed) + "\ncannot write " + wxString::FromUTF8(status.reason);
+        return kCommandFailed;
     }
     return kCommandFailed;
 }

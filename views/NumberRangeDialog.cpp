@@ -1,9 +1,9 @@
 #include "views/NumberRangeDialog.h"
 
-#include "app/QuellixApp.h"
-#include "app/TopLevelPlacement.h"
 #include "layout/DialogValues.h"
 #include "views/Messages.h"
+#include "views/TopLevelPlacement.h"
+#include "views/ViewContext.h"
 
 #include <wx/button.h>
 #include <wx/checkbox.h>
@@ -19,8 +19,8 @@ enum { IDC_FROM = 1053, IDC_TO = 1054, IDC_OBJECTS = 1057, IDC_TABLE_FIELDS = 10
 // Dialog 146: from, to and the two switches of the number range search.
 class CNumberRangeDialog : public wxDialog {
 public:
-    CNumberRangeDialog(wxWindow* parent, const NumberRangeSettings& range)
-        : wxDialog(parent, 146, "Search Objects in range")
+    CNumberRangeDialog(IViewContext& context, wxWindow* parent, const NumberRangeSettings& range)
+        : wxDialog(parent, 146, "Search Objects in range"), m_context(context)
     {
         auto* grid = new wxFlexGridSizer(2, 6, 8);
         grid->Add(new wxStaticText(this, wxID_STATIC, "No. from"), 0, wxALIGN_CENTER_VERTICAL);
@@ -50,7 +50,7 @@ private:
     {
         if (!parseUnsignedField(m_from->GetValue().utf8_string(), values.from) ||
             !parseUnsignedField(m_to->GetValue().utf8_string(), values.to)) {
-            wxGetApp().showMessage(this, messages::kPositiveNumber);
+            m_context.showMessage(this, messages::kPositiveNumber);
             return;
         }
         values.objects = m_objects->GetValue();
@@ -58,6 +58,7 @@ private:
         EndModal(wxID_OK);
     }
 
+    IViewContext& m_context;
     wxTextCtrl* m_from;
     wxTextCtrl* m_to;
     wxCheckBox* m_objects;
@@ -65,13 +66,13 @@ private:
 };
 } // namespace
 
-bool showNumberRangeDialog(wxWindow* parent, ISettingsStore& settings, NumberRangeSettings& range)
+bool showNumberRangeDialog(IViewContext& context, wxWindow* parent, NumberRangeSettings& range)
 {
-    range.read(settings);
-    CNumberRangeDialog dialog(parent, range);
+    range.read(context.settings());
+    CNumberRangeDialog dialog(context, parent, range);
     if (dialog.ShowModal() != wxID_OK)
         return false;
     range = dialog.values;
-    range.write(settings);
+    range.write(context.settings());
     return true;
 }

@@ -1,11 +1,10 @@
 #include "views/ObjectViewer.h"
 
-#include "app/QuellixApp.h"
-#include "app/TopLevelPlacement.h"
 #include "model/ObjectRecord.h"
 #include "resources/ResourceIds.h"
 #include "settings/SettingsKeys.h"
 #include "views/AnsiText.h"
+#include "views/TopLevelPlacement.h"
 
 #include <wx/button.h>
 #include <wx/checkbox.h>
@@ -46,10 +45,10 @@ void setStyle(wxStyledTextCtrl* text, int style, const wxColour& colour, bool bo
 }
 } // namespace
 
-CObjectViewer::CObjectViewer(wxWindow* parent, const CResultLocation& location)
+CObjectViewer::CObjectViewer(ISettingsStore& settings, wxWindow* parent, const CResultLocation& location)
     : wxDialog(parent, IDD_OBJECT_VIEWER, wxString(), wxDefaultPosition, wxDefaultSize,
                wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER | wxMAXIMIZE_BOX),
-      m_model(location)
+      m_settings(settings), m_model(location)
 {
     SetTitle(fromAnsi(m_model.title()));
     createControls();
@@ -76,14 +75,15 @@ CObjectViewer::CObjectViewer(wxWindow* parent, const CResultLocation& location)
     bindNavigation();
 }
 
-bool CObjectViewer::show(wxWindow* parent, const CResultLocation& location, std::string* referencesTarget)
+bool CObjectViewer::show(ISettingsStore& settings, wxWindow* parent, const CResultLocation& location,
+                         std::string* referencesTarget)
 {
     if (location.object == nullptr)
         return false;
     std::unique_ptr<CObjectViewer> viewer;
     {
         wxBusyCursor wait; // a large object takes a moment to colour
-        viewer = std::make_unique<CObjectViewer>(parent, location);
+        viewer = std::make_unique<CObjectViewer>(settings, parent, location);
     }
     const bool ok = viewer->ShowModal() == wxID_OK;
     if (referencesTarget != nullptr)
@@ -249,7 +249,7 @@ bool CObjectViewer::IsFullyStyled() const
 void CObjectViewer::applyPlacement()
 {
     ObjectViewerPlacement placement;
-    placement.read(wxGetApp().settings());
+    placement.read(m_settings);
     if (placement.stored() && wxDisplay::GetFromPoint(wxPoint(placement.x + 20, placement.y + 20)) != wxNOT_FOUND) {
         SetSize(placement.x, placement.y, placement.width, placement.height);
         keepPlaceWhenShown(*this, wxRect(placement.x, placement.y, placement.width, placement.height));
@@ -261,7 +261,7 @@ void CObjectViewer::applyPlacement()
 void CObjectViewer::EndModal(int code)
 {
     wxRect rect = GetRect();
-    ObjectViewerPlacement{rect.x, rect.y, rect.width, rect.height}.write(wxGetApp().settings());
+    ObjectViewerPlacement{rect.x, rect.y, rect.width, rect.height}.write(m_settings);
     wxDialog::EndModal(code);
 }
 

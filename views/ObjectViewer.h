@@ -10,6 +10,7 @@
 #include <vector>
 
 class CResultLocation;
+class ISettingsStore;
 class wxButton;
 class wxCheckBox;
 class wxPanel;
@@ -36,12 +37,14 @@ enum {
 // from hit to hit, and a find box (Ctrl+F; F3 and Shift+F3 find again; Esc closes the box only).
 class CObjectViewer : public wxDialog {
 public:
-    CObjectViewer(wxWindow* parent, const CResultLocation& location);
+    // The viewer keeps its size and place in settings.
+    CObjectViewer(ISettingsStore& settings, wxWindow* parent, const CResultLocation& location);
 
     // Runs the viewer on location modally; true when the user closed it with OK. When the user asks
     // for the references of a name (Shift+F12, "Find references"), the viewer closes and
     // referencesTarget receives the target text for the references operation.
-    static bool show(wxWindow* parent, const CResultLocation& location, std::string* referencesTarget = nullptr);
+    static bool show(ISettingsStore& settings, wxWindow* parent, const CResultLocation& location,
+                     std::string* referencesTarget = nullptr);
 
     // Navigation by the reference index (ObjectViewerNavigation.cpp). F12: shows the definition of
     // the name at the caret (another object replaces the shown one); false when it names nothing
@@ -99,6 +102,7 @@ private:
     int caretObjectOffsetOf(int shownPosition) const;
     bool requestReferences(int absolutePosition);
 
+    ISettingsStore& m_settings;
     CObjectViewerModel m_model;
     ShownText m_shown;
     std::string m_styles;                        // one style byte per byte of the shown text

@@ -1,6 +1,5 @@
 #include "views/ResultListCtrl.h"
 
-#include "app/QuellixApp.h"
 #include "resources/Icons.h"
 #include "results/ListExportText.h"
 #include "settings/LayoutSettings.h"
@@ -59,9 +58,9 @@ int columnAt(const wxListCtrl& list, int x)
 }
 } // namespace
 
-CResultListCtrl::CResultListCtrl(wxWindow* parent, wxWindowID id, CResultList& list, const wxRect& rect,
-                                 long style)
-    : wxListCtrl(parent, id, rect.GetPosition(), rect.GetSize(), style), m_list(list)
+CResultListCtrl::CResultListCtrl(wxWindow* parent, wxWindowID id, CResultList& list, ISettingsStore* layoutStore,
+                                 const wxRect& rect, long style)
+    : wxListCtrl(parent, id, rect.GetPosition(), rect.GetSize(), style), m_list(list), m_layoutStore(layoutStore)
 {
     Bind(wxEVT_LIST_COL_CLICK, &CResultListCtrl::onColumnClick, this);
     Bind(wxEVT_LIST_ITEM_SELECTED, &CResultListCtrl::onSelected, this);
@@ -80,8 +79,6 @@ CResultListCtrl::CResultListCtrl(wxWindow* parent, wxWindowID id, CResultList& l
         child->Bind(wxEVT_LEFT_UP, &CResultListCtrl::onHeadingMouseUp, this);
         child->Bind(wxEVT_PAINT, &CResultListCtrl::onPaintPart, this);
     }
-    if (auto* app = dynamic_cast<CQuellixApp*>(wxTheApp))
-        m_layoutStore = &app->settings();
     // A cell cut by its column shows its whole text as the row area's tooltip.
     auto shownCell = std::make_shared<std::pair<long, int>>(-1, -1);
     Bind(wxEVT_MOTION, [this, shownCell](wxMouseEvent& event) {

@@ -21,8 +21,9 @@ class wxImageList;
 // when SyncFromList is called on the user-interface thread.
 class CResultListCtrl : public wxListCtrl {
 public:
-    CResultListCtrl(wxWindow* parent, wxWindowID id, CResultList& list, const wxRect& rect,
-                    long style = wxLC_REPORT | wxLC_VIRTUAL | wxLC_SINGLE_SEL);
+    // The column widths the user sets are kept in layoutStore (null: nowhere).
+    CResultListCtrl(wxWindow* parent, wxWindowID id, CResultList& list, ISettingsStore* layoutStore,
+                    const wxRect& rect, long style = wxLC_REPORT | wxLC_VIRTUAL | wxLC_SINGLE_SEL);
 
     CResultList& list() { return m_list; }
     const CResultList& list() const { return m_list; }

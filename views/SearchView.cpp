@@ -1,8 +1,5 @@
 #include "views/SearchView.h"
 
-#include "app/MainFrame.h"
-#include "app/QuellixApp.h"
-#include "app/QuellixDoc.h"
 #include "layout/PageGeometry.h"
 #include "model/ExportObjects.h"
 #include "resources/ResourceIds.h"
@@ -11,6 +8,8 @@
 #include "views/AnsiText.h"
 #include "views/Messages.h"
 #include "views/ResultListCtrl.h"
+#include "views/ViewContext.h"
+#include "views/ViewDocument.h"
 
 #include <wx/choice.h>
 #include <wx/combobox.h>
@@ -24,38 +23,31 @@
 wxIMPLEMENT_DYNAMIC_CLASS(CSearchView, IBLView);
 
 namespace {
-wxDEFINE_EVENT(EVT_WORKER_STARTED, wxThreadEvent);
-wxDEFINE_EVENT(EVT_WORKER_FINISHED, wxThreadEvent);
-constexpr int kJobTickMs = 50; // list, progress and counts follow a job at most 20 times a second
 const wxSize kTemplateSize(486, 284);
 } // namespace
 
-CSearchView::CSearchView() : IBLView(rid::IDD_SEARCHVIEW, rid::IDR_SEARCHVIEW, kTemplateSize), m_timer(this, rid::ID_JOB_TIMER)
+CSearchView::CSearchView() : IBLView(rid::IDD_SEARCHVIEW, rid::IDR_SEARCHVIEW, kTemplateSize)
 {
-    SearchSettings settings;
-    settings.read(wxGetApp().settings());
-    m_sourceFile = wxString::FromUTF8(settings.sourceFile);
-    m_searchTerm = wxString::FromUTF8(settings.searchTerm);
-    m_searchOption = wxString::FromUTF8(settings.searchOption);
-    m_recentTerms.read(wxGetApp().settings());
-    Bind(wxEVT_TIMER, &CSearchView::onTimer, this, rid::ID_JOB_TIMER);
     bindCommands();
 }
 
-CSearchView::~CSearchView()
+void CSearchView::ReadSettings()
 {
-    StopWorker();
+    SearchSettings settings;
+    settings.read(Context().settings());
+    m_sourceFile = wxString::FromUTF8(settings.sourceFile);
+    m_searchTerm = wxString::FromUTF8(settings.searchTerm);
+    m_searchOption = wxString::FromUTF8(settings.searchOption);
+    m_recentTerms.read(Context().settings());
 }
 
-CQuellixDoc* CSearchView::Doc() const
-{
-    return static_cast<CQuellixDoc*>(GetDocument());
-}
+CSearchView::~CSearchView() = default; // the job follower stops a running job
 
 void CSearchView::OnInitialUpdate()
 {
-    Form()->Bind(EVT_WORKER_STARTED, &CSearchView::onWorkerStarted, this);
-    Form()->Bind(EVT_WORKER_FINISHED, &CSearchView::onWorkerFinished, this);
+    m_job.attach(Context(), m_progressBar,
+                 {[this](bool busy) { setWaitCursor(busy); }, [this] { m_list->SyncFromList(); },
+                  [this](const wxString& text) { onJobFailed(text); }, [this] { onJobFinished(); }});
     m_list->SetRowClickHandler([this](int) { OpenRow(m_list->GetFirstSelectedRow()); });
     m_list->Bind(wxEVT_CONTEXT_MENU, &CSearchView::onContextMenu, this);
     m_sourceEdit->Bind(wxEVT_TEXT, &CSearchView::onSourceText, this);
@@ -83,28 +75,17 @@ bool CSearchView::OnClose(bool deleteWindow)
 
 void CSearchView::StopWorker()
 {
-    m_worker.stop();
-    m_timer.Stop();
-    followJob(false);
+    m_job.stop();
 }
 
 void CSearchView::StopJob()
 {
-    if (!m_worker.running())
+    if (!m_job.running())
         return;
     m_stopRequested = true;
-    m_worker.stop();
-    wxGetApp().mainFrame()->flushStatusText();
-    wxGetApp().mainFrame()->SetStatusText(messages::stopped(m_lastAction));
-}
-
-void CSearchView::followJob(bool running)
-{
-    if (running == m_followed)
-        return;
-    m_followed = running;
-    if (CMainFrame* frame = wxGetApp().mainFrame())
-        frame->FollowJob(running);
+    m_job.stop();
+    Context().flushStatusText();
+    Context().setStatusText(messages::stopped(m_lastAction));
 }
 
 void CSearchView::updateControls()
@@ -112,7 +93,7 @@ void CSearchView::updateControls()
     m_sourceEdit->ChangeValue(m_sourceFile);
     m_termEdit->ChangeValue(m_searchTerm);
     m_countEdit->ChangeValue(wxString::Format("%d", m_results.GetRowCount()));
-    if (!m_worker.running() && Doc() != nullptr)
+    if (!m_job.running() && Doc() != nullptr)
         m_objectCountEdit->ChangeValue(wxString::Format("%d", Doc()->manager().count()));
     m_lastActionEdit->ChangeValue(m_lastAction);
     m_optionCombo->SetStringSelection(m_searchOption);
@@ -128,7 +109,7 @@ void CSearchView::updateData()
 void CSearchView::writeSearchSettings()
 {
     SearchSettings settings{m_sourceFile.utf8_string(), m_searchTerm.utf8_string(), m_searchOption.utf8_string()};
-    settings.write(wxGetApp().settings());
+    settings.write(Context().settings());
 }
 
 bool CSearchView::StartJob(const OperationDef& operation, const AnalysisArgs& args)
@@ -141,13 +122,13 @@ bool CSearchView::startWorker(const OperationDef* operation, const AnalysisArgs&
     wxBusyCursor wait;
     updateControls();
     Doc()->followSourceFile(m_sourceFile); // the file the job reads names the window
-    JobStatus readable = checkSourceReadable(m_sourceFile.utf8_string());
+    Outcome readable = checkSourceReadable(m_sourceFile.utf8_string());
     if (!readable.ok()) {
-        wxGetApp().showMessage(GetFrame(), messages::jobFailure(readable));
+        Context().showMessage(GetFrame(), messages::jobFailure(readable));
         return false;
     }
     // The split's lists belong to its job: the running job ends before they are emptied.
-    m_worker.stop();
+    m_job.stop();
     m_written.clear();
     m_renamed.clear();
     m_stopRequested = false;
@@ -160,43 +141,23 @@ bool CSearchView::startWorker(const OperationDef* operation, const AnalysisArgs&
         request.args.renamed = &m_renamed;
     }
     CObjektManager& manager = Doc()->manager();
-    wxWindow* target = Form();
-    m_worker.start(
-        [this, request, &manager, target](const std::atomic<bool>& cancel) {
-            wxString failure;
-            try {
-                failure = messages::jobFailure(runJob(request, m_loaded, manager, m_results, &m_progress,
-                                                      &wxGetApp().statusRelay(), &cancel));
-            } catch (...) {
-                failure = messages::exceptionMessage(std::current_exception());
-                dropLoadedExport(manager);
-                m_results.DeleteAllRows(); // their locations went with the catalogue
-            }
-            if (!failure.empty()) {
-                // before thread jump: the failure goes to the view with the finished message
-                auto* event = new wxThreadEvent(EVT_WORKER_FINISHED, rid::WM_WORKER_FINISHED);
-                event->SetString(failure);
-                event->SetInt(-1);
-                wxQueueEvent(target, event);
-            }
-        },
-        [target](int id) {
-            // before thread jump
-            auto* event = new wxThreadEvent(EVT_WORKER_STARTED, rid::WM_WORKER_STARTED);
-            event->SetInt(id);
-            wxQueueEvent(target, event);
-        },
-        [target](int id) {
-            // before thread jump
-            auto* event = new wxThreadEvent(EVT_WORKER_FINISHED, rid::WM_WORKER_FINISHED);
-            event->SetInt(id);
-            wxQueueEvent(target, event);
-        });
+    IStatusText* status = &Context().statusRelay();
+    m_job.start([this, request, &manager, status](const std::atomic<bool>& cancel) {
+        wxString failure;
+        try {
+            failure = messages::jobFailure(
+                runJob(request, m_loaded, manager, m_results, &m_job.progress(), status, &cancel));
+        } catch (...) {
+            failure = messages::exceptionMessage(std::current_exception());
+            dropLoadedExport(manager);
+            m_results.DeleteAllRows(); // their locations went with the catalogue
+        }
+        if (!failure.empty())
+            m_job.reportFailure(failure); // reaches the view before the job's end
+    });
     // The new job's rows start at the top: a list left scrolled below the new job's row count
     // showed none of them.
     m_list->Scroll(0, 0);
-    m_timer.Start(kJobTickMs);
-    followJob(true);
     return true;
 }
 
@@ -213,40 +174,28 @@ void CSearchView::dropLoadedExport(CObjektManager& manager)
     }
 }
 
-void CSearchView::onWorkerStarted(wxThreadEvent& event)
+void CSearchView::onJobFailed(const wxString& text)
 {
-    // after thread jump
-    if (event.GetInt() == m_worker.currentJob())
-        setBusy(true);
+    m_jobFailed = true;
+    Context().setStatusText(text);
+    Context().showMessage(GetFrame(), text);
 }
 
-void CSearchView::onWorkerFinished(wxThreadEvent& event)
+void CSearchView::onJobFinished()
 {
-    // after thread jump
-    if (event.GetInt() < 0) {
-        m_jobFailed = true;
-        wxGetApp().mainFrame()->SetStatusText(event.GetString());
-        wxGetApp().showMessage(GetFrame(), event.GetString());
-        return;
-    }
-    if (event.GetInt() != m_worker.currentJob())
-        return; // a replaced job: its successor owns the list now
-    m_worker.stop();
-    setBusy(false);
     if (!m_lastActionAfterJob.empty()) {
         m_lastAction = m_lastActionAfterJob;
         m_lastActionAfterJob.clear();
     }
-    syncFromJob();
-    wxGetApp().mainFrame()->flushStatusText();
-    if (wxGetApp().mainFrame()->messageText() == messages::kNoOpeningDuringJob)
-        wxGetApp().mainFrame()->SetStatusText(wxString()); // true no longer
+    m_list->SyncFromList();
+    Context().flushStatusText();
+    if (Context().statusText() == messages::kNoOpeningDuringJob)
+        Context().setStatusText(wxString()); // true no longer
     showWrittenFiles();
     // A file without any OBJECT line loads no object: the status bar says so, as the command line does.
     if (!m_stopRequested && !m_jobFailed && !holdsObjects(Doc()->manager()))
-        wxGetApp().mainFrame()->SetStatusText(wxString("no objects in ") + m_sourceFile);
+        Context().setStatusText(wxString("no objects in ") + m_sourceFile);
     updateControls();
-    m_progressBar->SetValue(0);
 }
 
 void CSearchView::showWrittenFiles()
@@ -254,7 +203,7 @@ void CSearchView::showWrittenFiles()
     if (m_stopRequested) {
         // Stopped before the export was read to its end: the list was emptied, say why.
         const bool read = m_loaded.fileName() == m_sourceFile.utf8_string();
-        wxGetApp().mainFrame()->SetStatusText(read ? messages::stopped(m_lastAction)
+        Context().setStatusText(read ? messages::stopped(m_lastAction)
                                                    : messages::stoppedReading(m_sourceFile));
         return;
     }
@@ -262,7 +211,7 @@ void CSearchView::showWrittenFiles()
         return;
     if (m_jobOperation->input == OperationInput::OutputFile) {
         if (!m_jobFailed)
-            wxGetApp().mainFrame()->SetStatusText(messages::splitWritten(1, wxString::FromUTF8(m_jobPath)));
+            Context().setStatusText(messages::splitWritten(1, wxString::FromUTF8(m_jobPath)));
         return;
     }
     if (m_jobOperation->input != OperationInput::FolderAndRange)
@@ -271,37 +220,14 @@ void CSearchView::showWrittenFiles()
     if (!m_renamed.empty())
         text += messages::splitRenamed(m_renamed.size(),
                                        wxString::FromUTF8(std::filesystem::path(m_renamed[0]).filename().string()));
-    wxGetApp().mainFrame()->SetStatusText(text);
+    Context().setStatusText(text);
 }
 
-void CSearchView::onTimer(wxTimerEvent&)
+void CSearchView::setWaitCursor(bool busy)
 {
-    // after thread jump: the job's rows and progress, collected at the timer's pace
-    syncFromJob();
-}
-
-void CSearchView::syncFromJob()
-{
-    m_list->SyncFromList();
-    CProgressRelay::Snapshot progress;
-    if (m_progress.takeChanged(progress)) {
-        int range = std::max(1, progress.high - progress.low);
-        if (m_progressBar->GetRange() != range)
-            m_progressBar->SetRange(range);
-        m_progressBar->SetValue(std::clamp(progress.pos - progress.low, 0, range));
-    }
-}
-
-void CSearchView::setBusy(bool busy)
-{
-    m_busy = busy;
     const wxCursor& cursor = busy ? wxCursor(wxCURSOR_ARROWWAIT) : wxNullCursor;
     Form()->SetCursor(cursor);
     m_list->SetCursor(cursor);
-    if (!busy) {
-        m_timer.Stop();
-        followJob(false);
-    }
 }
 
 std::string CSearchView::ExportText() const

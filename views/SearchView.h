@@ -6,22 +6,19 @@
 #include "results/ResultList.h"
 #include "settings/LayoutSettings.h"
 #include "views/BLView.h"
-
-#include <wx/timer.h>
+#include "views/JobFollower.h"
 
 #include <string>
 #include <vector>
 
 class CMenuButton;
 class CObjektManager;
-class CQuellixDoc;
 class CResultListCtrl;
 class wxCheckBox;
 class wxChoice;
 class wxComboBox;
 class wxGauge;
 class wxTextCtrl;
-class wxThreadEvent;
 class wxUpdateUIEvent;
 
 // The working window for object text exports (template 103): it holds an export file name and a
@@ -56,21 +53,21 @@ public:
     // The search terms the drop-down offers, most recent first.
     const std::vector<std::string>& RecentTerms() const { return m_recentTerms.terms; }
 
-    CQuellixDoc* Doc() const;
     CResultListCtrl* ResultListCtrl() const { return m_list; }
     CResultList& Results() { return m_results; }
-    CProgressRelay& ProgressRelay() { return m_progress; }
-    bool IsBusy() const { return m_busy; }
-    bool IsWorkerRunning() const { return m_worker.running(); }
-    bool IsJobTimerRunning() const { return m_timer.IsRunning(); }
+    CProgressRelay& ProgressRelay() { return m_job.progress(); }
+    bool IsBusy() const { return m_job.busy(); }
+    bool IsWorkerRunning() const { return m_job.running(); }
+    bool IsJobTimerRunning() const { return m_job.timerRunning(); }
     // Grows with every job started.
-    int CurrentJobId() const { return m_worker.currentJob(); }
+    int CurrentJobId() const { return m_job.currentJob(); }
     wxString LastAction() const { return m_lastAction; }
     const CLoadedExport& Loaded() const { return m_loaded; }
     // The text that copy and export write (dated header and list text, ANSI bytes).
     std::string ExportText() const;
 
 protected:
+    void ReadSettings() override;
     void CreateControls(wxWindow* form) override;
     void OnInitialUpdate() override;
     CResultListCtrl* PrintedList() override { return m_list; }
@@ -84,13 +81,10 @@ private:
     void updateData();
     void writeSearchSettings();
     bool startWorker(const OperationDef* operation, const AnalysisArgs& args);
-    void onWorkerStarted(wxThreadEvent& event);
-    void onWorkerFinished(wxThreadEvent& event);
-    void onTimer(wxTimerEvent& event);
-    void syncFromJob();
-    void setBusy(bool busy);
+    void onJobFailed(const wxString& text);
+    void onJobFinished();
+    void setWaitCursor(bool busy);
     void showWrittenFiles();
-    void followJob(bool running);
     void dropLoadedExport(CObjektManager& manager);
     bool askCommandInput(const OperationDef& operation, AnalysisArgs& args);
 
@@ -129,11 +123,7 @@ private:
 
     CLoadedExport m_loaded;
     CResultList m_results;
-    CProgressRelay m_progress;
-    CWorkerSlot m_worker;
-    bool m_busy = false;
-    wxTimer m_timer;
-    bool m_followed = false; // counted in the main frame's running jobs
+    CJobFollower m_job;
 
     wxTextCtrl* m_sourceEdit = nullptr;
     wxComboBox* m_termEdit = nullptr; // remembers the last terms in its drop-down

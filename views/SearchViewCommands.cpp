@@ -3,21 +3,20 @@
 #include "views/SearchView.h"
 
 #include "analysis/OperationTable.h"
-#include "app/MainFrame.h"
-#include "app/Menus.h"
-#include "app/QuellixApp.h"
-#include "app/QuellixDoc.h"
 #include "layout/DialogValues.h"
 #include "resources/ResourceIds.h"
 #include "results/ListExportText.h"
 #include "settings/SettingsKeys.h"
 #include "views/AnsiText.h"
+#include "views/Menus.h"
 #include "views/Messages.h"
 #include "views/NumberRangeDialog.h"
 #include "views/ObjectViewer.h"
 #include "views/ResultListCtrl.h"
 #include "views/SplitDialog.h"
 #include "views/TextEditCommands.h"
+#include "views/ViewContext.h"
+#include "views/ViewDocument.h"
 
 #include <wx/button.h>
 #include <wx/checkbox.h>
@@ -69,7 +68,7 @@ void CSearchView::onStop(wxCommandEvent&)
 
 void CSearchView::onUpdateStop(wxUpdateUIEvent& event)
 {
-    event.Enable(m_worker.running());
+    event.Enable(m_job.running());
 }
 
 void CSearchView::onSourceText(wxCommandEvent& event)
@@ -82,7 +81,7 @@ void CSearchView::onSourceText(wxCommandEvent& event)
 void CSearchView::rememberSearchTerm()
 {
     m_recentTerms.add(m_searchTerm.utf8_string());
-    m_recentTerms.write(wxGetApp().settings());
+    m_recentTerms.write(Context().settings());
     wxArrayString items;
     for (const std::string& term : m_recentTerms.terms)
         items.push_back(wxString::FromUTF8(term));
@@ -161,10 +160,10 @@ bool CSearchView::askCommandInput(const OperationDef& operation, AnalysisArgs& a
     }
     case OperationInput::FolderAndRange: {
         SplitSettings split;
-        split.read(wxGetApp().settings());
-        if (!showSplitDialog(GetFrame(), split))
+        split.read(Context().settings());
+        if (!showSplitDialog(Context(), GetFrame(), split))
             return false;
-        split.write(wxGetApp().settings());
+        split.write(Context().settings());
         args.path = split.targetPath;
         args.from = split.from;
         args.to = split.to;
@@ -174,7 +173,7 @@ bool CSearchView::askCommandInput(const OperationDef& operation, AnalysisArgs& a
     }
     case OperationInput::NumberRange: {
         NumberRangeSettings range;
-        if (!showNumberRangeDialog(GetFrame(), wxGetApp().settings(), range))
+        if (!showNumberRangeDialog(Context(), GetFrame(), range))
             return false;
         args.from = static_cast<int>(range.from);
         args.to = static_cast<int>(range.to);
@@ -233,7 +232,7 @@ void CSearchView::SearchInList()
     else
         text = messages::foundInList(m_searchTerm, hit);
     m_listSearchEnded = !found;
-    wxGetApp().mainFrame()->SetStatusText(text);
+    Context().setStatusText(text);
 }
 
 void CSearchView::CopyToClipboard()
@@ -255,10 +254,10 @@ void CSearchView::onCopyToClipboard(wxCommandEvent&)
 void CSearchView::ExportToFile(const wxString& path)
 {
     if (!appendToFile(path.utf8_string(), ExportText())) {
-        wxGetApp().showMessage(GetFrame(), messages::kCommandFailed);
+        Context().showMessage(GetFrame(), messages::kCommandFailed);
         return;
     }
-    wxGetApp().mainFrame()->SetStatusText(messages::appendedTo(path));
+    Context().setStatusText(messages::appendedTo(path));
 }
 
 void CSearchView::onExportToFile(wxCommandEvent&)
@@ -283,9 +282,9 @@ void CSearchView::OpenRow(int row)
     if (row < 0 || Doc() == nullptr)
         return;
     // The catalogue and its locations belong to a running job until it ends.
-    if (m_worker.running()) {
-        wxGetApp().statusRelay().setStatusText(messages::kNoOpeningDuringJob);
-        wxGetApp().mainFrame()->flushStatusText();
+    if (m_job.running()) {
+        Context().statusRelay().setStatusText(messages::kNoOpeningDuringJob);
+        Context().flushStatusText();
         return;
     }
     int index = m_results.GetItemData(row);
@@ -294,7 +293,7 @@ void CSearchView::OpenRow(int row)
         return;
     CResultLocation location = manager.results.get(index);
     std::string referencesTarget;
-    CObjectViewer::show(GetFrame(), location, &referencesTarget);
+    CObjectViewer::show(Context().settings(), GetFrame(), location, &referencesTarget);
     if (!referencesTarget.empty())
         FindReferences(referencesTarget);
 }

@@ -1,12 +1,12 @@
 // The form of the search view: the controls of template 103 and their anchoring.
 #include "views/SearchView.h"
 
-#include "app/Menus.h"
-#include "app/QuellixApp.h"
 #include "resources/ResourceIds.h"
 #include "settings/SettingsKeys.h"
 #include "views/MenuButton.h"
+#include "views/Menus.h"
 #include "views/ResultListCtrl.h"
+#include "views/ViewContext.h"
 
 #include <wx/button.h>
 #include <wx/checkbox.h>
@@ -45,10 +45,10 @@ void CSearchView::CreateControls(wxWindow* form)
     wxRect awareRect = DialogRect(246, 26, 50, 10);
     m_awareCheck = new wxCheckBox(form, IDC_CAL_AWARE, "&C/AL-aware", awareRect.GetPosition(), awareRect.GetSize());
     AnalysisSettings analysis;
-    analysis.read(wxGetApp().settings());
+    analysis.read(Context().settings());
     m_awareCheck->SetValue(analysis.aware);
     m_awareCheck->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) {
-        AnalysisSettings{m_awareCheck->GetValue()}.write(wxGetApp().settings());
+        AnalysisSettings{m_awareCheck->GetValue()}.write(Context().settings());
     });
     wxRect optionRect = DialogRect(298, 24, 74, 14);
     const wxString options[] = {kSearchOptionNormal, kSearchOptionCase, kSearchOptionRegex};
@@ -57,7 +57,7 @@ void CSearchView::CreateControls(wxWindow* form)
     button(IDC_SEARCH, "Sea&rch", DialogRect(376, 24, 50, 14))->SetDefault();
     button(IDC_SEARCH_IN_LIST, "Search in &list", DialogRect(430, 24, 50, 14));
 
-    m_list = new CResultListCtrl(form, IDC_RESULT_LIST, m_results, DialogRect(7, 44, 473, 194));
+    m_list = new CResultListCtrl(form, IDC_RESULT_LIST, m_results, &Context().settings(), DialogRect(7, 44, 473, 194));
 
     wxRect menuRect = DialogRect(7, 244, 90, 14);
     m_analysesButton = new CMenuButton(form, IDC_ANALYSES_BUTTON, "Source &Analyses ", createAnalysesMenu,

@@ -1,9 +1,9 @@
 #include "views/SplitDialog.h"
 
-#include "app/QuellixApp.h"
-#include "app/TopLevelPlacement.h"
 #include "layout/DialogValues.h"
 #include "views/Messages.h"
+#include "views/TopLevelPlacement.h"
+#include "views/ViewContext.h"
 
 #include <wx/button.h>
 #include <wx/dialog.h>
@@ -19,8 +19,8 @@ enum { IDC_FROM = 1053, IDC_TO = 1054, IDC_BROWSE = 1048, IDC_TARGET = 1086 };
 // Dialog 152: from, to and the target folder of the split into files.
 class CSplitDialog : public wxDialog {
 public:
-    CSplitDialog(wxWindow* parent, const SplitSettings& split)
-        : wxDialog(parent, 152, "Split to separat files setup"), values(split)
+    CSplitDialog(IViewContext& context, wxWindow* parent, const SplitSettings& split)
+        : wxDialog(parent, 152, "Split to separat files setup"), values(split), m_context(context)
     {
         auto* grid = new wxFlexGridSizer(3, 6, 8);
         grid->AddGrowableCol(1);
@@ -62,22 +62,23 @@ private:
     {
         if (!parseSignedField(m_from->GetValue().utf8_string(), values.from) ||
             !parseSignedField(m_to->GetValue().utf8_string(), values.to)) {
-            wxGetApp().showMessage(this, messages::kWholeNumber);
+            m_context.showMessage(this, messages::kWholeNumber);
             return;
         }
         values.targetPath = m_target->GetValue().utf8_string();
         EndModal(wxID_OK);
     }
 
+    IViewContext& m_context;
     wxTextCtrl* m_from;
     wxTextCtrl* m_to;
     wxTextCtrl* m_target;
 };
 } // namespace
 
-bool showSplitDialog(wxWindow* parent, SplitSettings& split)
+bool showSplitDialog(IViewContext& context, wxWindow* parent, SplitSettings& split)
 {
-    CSplitDialog dialog(parent, split);
+    CSplitDialog dialog(context, parent, split);
     if (dialog.ShowModal() != wxID_OK)
         return false;
     split = dialog.values;

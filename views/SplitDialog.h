@@ -2,7 +2,8 @@
 
 #include "settings/SettingsKeys.h"
 
+class IViewContext;
 class wxWindow;
 
 // The split dialog (template 152): from, to and target path, with a folder browser.
-bool showSplitDialog(wxWindow* parent, SplitSettings& split);
+bool showSplitDialog(IViewContext& context, wxWindow* parent, SplitSettings& split);

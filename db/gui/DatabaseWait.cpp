@@ -1,36 +1,36 @@
 #include "db/gui/DatabaseWait.h"
 
-#include "app/MainFrame.h"
-#include "app/QuellixApp.h"
+#include "jobs/WorkerJob.h"
+#include "views/ViewContext.h"
 
 #include <wx/app.h>
 
 namespace {
 
-bool g_waitShown = false; // the user-interface thread's alone
+IViewContext* g_waitShownBy = nullptr; // the user-interface thread's alone
 
-void setMessageText(const std::string& text)
+void setMessageText(IViewContext& context, const std::string& text)
 {
-    if (CMainFrame* frame = wxGetApp().mainFrame())
-        frame->SetStatusText(wxString::FromUTF8(text));
+    context.setStatusText(wxString::FromUTF8(text));
     // The relay too: the frame takes its newest line later and must not bring an old one back.
-    wxGetApp().statusRelay().setStatusText(text);
+    context.statusRelay().setStatusText(text);
 }
 
 } // namespace
 
 CDatabaseOperation::~CDatabaseOperation()
 {
-    if (!g_waitShown)
+    if (g_waitShownBy == nullptr)
         return;
-    g_waitShown = false;
-    setMessageText("");
+    IViewContext& context = *g_waitShownBy;
+    g_waitShownBy = nullptr;
+    setMessageText(context, "");
 }
 
-void CDatabaseOperation::showWait(const std::string& text)
+void CDatabaseOperation::showWait(IViewContext& context, const std::string& text)
 {
-    g_waitShown = true;
-    setMessageText(text);
+    g_waitShownBy = &context;
+    setMessageText(context, text);
     // The thread stays inside the library until the database is free: paint the text and the
     // wait cursor now, with every window's input shut off meanwhile.
     wxSafeYield(nullptr, true);

@@ -1,6 +1,6 @@
 #include "db/gui/MarkObjectsDialog.h"
 
-#include "app/TopLevelPlacement.h"
+#include "views/TopLevelPlacement.h"
 #include "resources/ResourceIds.h"
 
 #include <wx/button.h>

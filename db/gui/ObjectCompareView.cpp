@@ -1,7 +1,6 @@
 #include "db/gui/ObjectCompareView.h"
 
 #include "settings/ObjectCompareSettings.h"
-#include "app/QuellixApp.h"
 #include "db/gui/DatabaseWait.h"
 #include "db/gui/MarkObjectsDialog.h"
 #include "db/ObjectCompare.h"
@@ -11,6 +10,7 @@
 #include "results/ListExportText.h"
 #include "views/ResultListCtrl.h"
 #include "views/TextEditCommands.h"
+#include "views/ViewContext.h"
 
 #include <wx/checkbox.h>
 #include <wx/combobox.h>
@@ -34,17 +34,18 @@ constexpr size_t kExportCellBuffer = 200;
 // The session's failure reports as the program's message boxes, with their captions and icons.
 class CViewMessageBoxes : public IMessageBoxes {
 public:
-    explicit CViewMessageBoxes(wxWindow* parent) : m_parent(parent) {}
+    CViewMessageBoxes(IViewContext& context, wxWindow* parent) : m_context(context), m_parent(parent) {}
     void show(const std::string& text, const std::string& caption, MessageIcon icon) override
     {
         long style = icon == MessageIcon::Error ? wxICON_ERROR
                      : icon == MessageIcon::Information ? wxICON_INFORMATION : wxICON_NONE;
-        wxGetApp().showMessageBox(m_parent, fromAnsi(text), fromAnsi(caption), wxOK | style);
+        m_context.showMessageBox(m_parent, fromAnsi(text), fromAnsi(caption), wxOK | style);
     }
-    void note(const std::string& text) override { wxGetApp().statusRelay().setStatusText(text); }
-    void waiting(const std::string& text) override { CDatabaseOperation::showWait(text); }
+    void note(const std::string& text) override { m_context.statusRelay().setStatusText(text); }
+    void waiting(const std::string& text) override { CDatabaseOperation::showWait(m_context, text); }
 
 private:
+    IViewContext& m_context;
     wxWindow* m_parent;
 };
 
@@ -91,7 +92,7 @@ void CObjectCompareView::OnInitialUpdate()
 void CObjectCompareView::readSettings()
 {
     ObjectCompareSettings settings;
-    settings.read(wxGetApp().settings());
+    settings.read(Context().settings());
     const ObjectCompareSettings::Connection* stored[2] = {&settings.database1, &settings.database2};
     for (int n = 0; n < 2; ++n) {
         ConnectionTexts& texts = m_connection[n];
@@ -113,7 +114,7 @@ void CObjectCompareView::writeSettings()
                                                        texts.licenceFile.utf8_string(), texts.user.utf8_string(),
                                                        texts.programPath.utf8_string()};
     }
-    settings.write(wxGetApp().settings());
+    settings.write(Context().settings());
 }
 
 void CObjectCompareView::updateData()
@@ -161,18 +162,18 @@ void CObjectCompareView::CompareObjects()
     for (int n = 0; n < 2; ++n) {
         std::string problem;
         if (!Connection(n, connections[n], problem)) {
-            wxGetApp().showMessageBox(GetFrame(), wxString::Format("Database %d: ", n + 1) + wxString::FromUTF8(problem),
+            Context().showMessageBox(GetFrame(), wxString::Format("Database %d: ", n + 1) + wxString::FromUTF8(problem),
                                       "Error", wxOK | wxICON_ERROR);
             return;
         }
     }
     {
         CDatabaseOperation operation;
-        CViewMessageBoxes boxes(GetFrame());
+        CViewMessageBoxes boxes(Context(), GetFrame());
         CDatabaseSession session(boxes);
         runObjectCompare(session, connections[0], connections[1], m_allTypes, m_entries1, m_entries2, m_results);
     }
-    wxGetApp().statusRelay().setStatusText(compareSummary(m_entries1, m_entries2));
+    Context().statusRelay().setStatusText(compareSummary(m_entries1, m_entries2));
     m_compared = true;
     m_comparedServers[0] = m_connection[0].server;
     m_comparedServers[1] = m_connection[1].server;
@@ -184,7 +185,7 @@ void CObjectCompareView::MarkObjects()
     updateData();
     writeSettings();
     if (!m_compared) {
-        wxGetApp().showMessage(GetFrame(), messages::kCompareFirst);
+        Context().showMessage(GetFrame(), messages::kCompareFirst);
         return;
     }
     // The filters belong to the databases of the last comparison, whatever the form says now.
@@ -207,7 +208,7 @@ std::string CObjectCompareView::ExportText() const
 void CObjectCompareView::ExportToFile(const wxString& path)
 {
     if (!appendToFile(path.utf8_string(), ExportText()))
-        wxGetApp().showMessage(GetFrame(), messages::kCommandFailed);
+        Context().showMessage(GetFrame(), messages::kCommandFailed);
 }
 
 wxString CObjectCompareView::PrintTitle()

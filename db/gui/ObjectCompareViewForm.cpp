@@ -3,6 +3,7 @@
 
 #include "resources/ResourceIds.h"
 #include "views/ResultListCtrl.h"
+#include "views/ViewContext.h"
 
 #include <wx/button.h>
 #include <wx/checkbox.h>
@@ -81,7 +82,7 @@ void CObjectCompareView::CreateControls(wxWindow* form)
     m_allTypesCheck = new wxCheckBox(form, IDC_COMPARE_ALL_TYPES, "all object types", checkRect.GetPosition(),
                                      checkRect.GetSize());
 
-    m_list = new CResultListCtrl(form, IDC_RESULT_LIST, m_results, DialogRect(7, 128, 473, 130));
+    m_list = new CResultListCtrl(form, IDC_RESULT_LIST, m_results, &Context().settings(), DialogRect(7, 128, 473, 130));
 
     wxRect searchRect = DialogRect(7, 265, 150, 12);
     m_searchEdit = new wxTextCtrl(form, IDC_SEARCH_TERM, wxString(), searchRect.GetPosition(), searchRect.GetSize());

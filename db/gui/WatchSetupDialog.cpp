@@ -1,18 +1,20 @@
 #include "db/gui/WatchSetupDialog.h"
 
-#include "app/QuellixApp.h"
-#include "app/TopLevelPlacement.h"
+#include "resources/ResourceIds.h"
 #include "settings/WatchSettings.h"
 #include "views/Messages.h"
-#include "resources/ResourceIds.h"
+#include "views/TopLevelPlacement.h"
+#include "views/ViewContext.h"
 
 #include <wx/button.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
-CWatchSetupDialog::CWatchSetupDialog(wxWindow* parent, const wxString& logFileName, int interval)
-    : wxDialog(parent, rid::IDD_WATCH_SETUP, "Dialog"), m_logFileName(logFileName), m_interval(interval)
+CWatchSetupDialog::CWatchSetupDialog(IViewContext& context, wxWindow* parent, const wxString& logFileName,
+                                     int interval)
+    : wxDialog(parent, rid::IDD_WATCH_SETUP, "Dialog"), m_context(context), m_logFileName(logFileName),
+      m_interval(interval)
 {
     auto* grid = new wxFlexGridSizer(2, 6, 8);
     grid->AddGrowableCol(1);
@@ -35,9 +37,9 @@ void CWatchSetupDialog::onOk(wxCommandEvent&)
     int interval = 0;
     IntervalCheck check = checkWatchInterval(m_intervalEdit->GetValue().utf8_string(), interval);
     if (check != IntervalCheck::Ok) {
-        wxGetApp().showMessage(this, check == IntervalCheck::NotWhole
-                                         ? wxString(messages::kWholeNumber)
-                                         : messages::wholeNumberBetween(kWatchIntervalMin, kWatchIntervalMax));
+        m_context.showMessage(this, check == IntervalCheck::NotWhole
+                                        ? wxString(messages::kWholeNumber)
+                                        : messages::wholeNumberBetween(kWatchIntervalMin, kWatchIntervalMax));
         m_intervalEdit->SetFocus();
         return;
     }

@@ -2,13 +2,14 @@
 
 #include <wx/dialog.h>
 
+class IViewContext;
 class wxTextCtrl;
 
 // The watch's setup (template 132, title "Dialog"): the log file name and the request interval,
 // which OK accepts only as a whole number from 5 to 3600.
 class CWatchSetupDialog : public wxDialog {
 public:
-    CWatchSetupDialog(wxWindow* parent, const wxString& logFileName, int interval);
+    CWatchSetupDialog(IViewContext& context, wxWindow* parent, const wxString& logFileName, int interval);
 
     const wxString& LogFileName() const { return m_logFileName; }
     int Interval() const { return m_interval; }
@@ -16,6 +17,7 @@ public:
 private:
     void onOk(wxCommandEvent& event);
 
+    IViewContext& m_context;
     wxString m_logFileName;
     int m_interval;
     wxTextCtrl* m_logFileEdit;

@@ -1,11 +1,11 @@
 #include "db/gui/WatchView.h"
 
-#include "app/QuellixApp.h"
 #include "db/gui/DatabaseWait.h"
 #include "db/gui/WatchSetupDialog.h"
 #include "resources/ResourceIds.h"
 #include "views/ResultListCtrl.h"
 #include "views/TextEditCommands.h"
+#include "views/ViewContext.h"
 
 #include <wx/button.h>
 #include <wx/checkbox.h>
@@ -26,6 +26,8 @@ const wxSize kTemplateSize(486, 272);
 
 void CWatchMessageBoxes::show(const std::string& text, const std::string& caption, MessageIcon icon)
 {
+    if (m_context == nullptr)
+        return;
     if (m_open) {
         ++m_suppressed;
         return;
@@ -33,38 +35,45 @@ void CWatchMessageBoxes::show(const std::string& text, const std::string& captio
     m_open = true;
     long style = wxOK | (icon == MessageIcon::Error ? wxICON_ERROR
                          : icon == MessageIcon::Information ? wxICON_INFORMATION : 0);
-    wxGetApp().showMessageBox(m_parent, wxString::FromUTF8(text), wxString::FromUTF8(caption), style);
+    m_context->showMessageBox(m_parent, wxString::FromUTF8(text), wxString::FromUTF8(caption), style);
     m_open = false;
 }
 
 void CWatchMessageBoxes::note(const std::string& text)
 {
-    wxGetApp().statusRelay().setStatusText(text);
+    if (m_context != nullptr)
+        m_context->statusRelay().setStatusText(text);
 }
 
 void CWatchMessageBoxes::waiting(const std::string& text)
 {
-    CDatabaseOperation::showWait(text);
+    if (m_context != nullptr)
+        CDatabaseOperation::showWait(*m_context, text);
 }
 
 CWatchView::CWatchView() : IBLView(IDD_WATCHVIEW, IDR_WATCHVIEW, kTemplateSize), m_timer(this, ID_WATCH_TIMER)
 {
+    Bind(wxEVT_TIMER, &CWatchView::onTimer, this, ID_WATCH_TIMER);
+    bindCommands();
+}
+
+void CWatchView::ReadSettings()
+{
     WatchSettings settings;
-    settings.read(wxGetApp().settings());
+    settings.read(Context().settings());
     m_requestInterval = settings.requestInterval;
     m_logFileName = wxString::FromUTF8(settings.logFileName);
     m_programPath = wxString::FromUTF8(settings.programPath);
     m_netType = wxString::FromUTF8(settings.netType);
     m_user = wxString::FromUTF8(settings.user);
     m_server = wxString::FromUTF8(settings.server);
-    Bind(wxEVT_TIMER, &CWatchView::onTimer, this, ID_WATCH_TIMER);
-    bindCommands();
 }
 
 CWatchView::~CWatchView()
 {
     m_timer.Stop();
-    currentSettings().write(wxGetApp().settings());
+    if (HasContext())
+        currentSettings().write(Context().settings());
 }
 
 WatchSettings CWatchView::currentSettings() const
@@ -108,8 +117,9 @@ void CWatchView::CreateControls(wxWindow* form)
     label("Password:", DialogRect(216, 48, 48, 8));
     m_passwordEdit = edit(IDC_WATCH_PASSWORD, DialogRect(266, 46, 110, 12), wxTE_PASSWORD);
 
-    m_objectsCtrl = new CResultListCtrl(form, IDC_WATCH_OBJECTS, m_changedObjects, DialogRect(7, 64, 318, 180));
-    m_sessionsCtrl = new CResultListCtrl(form, IDC_WATCH_SESSIONS, m_sessions, DialogRect(330, 64, 150, 180));
+    ISettingsStore* layout = &Context().settings();
+    m_objectsCtrl = new CResultListCtrl(form, IDC_WATCH_OBJECTS, m_changedObjects, layout, DialogRect(7, 64, 318, 180));
+    m_sessionsCtrl = new CResultListCtrl(form, IDC_WATCH_SESSIONS, m_sessions, layout, DialogRect(330, 64, 150, 180));
 
     label("Date last request", DialogRect(7, 254, 62, 8), IDC_WATCH_DATE_LABEL);
     m_dateEdit = edit(IDC_WATCH_DATE, DialogRect(70, 252, 150, 12), wxTE_READONLY);
@@ -135,7 +145,7 @@ void CWatchView::createAnchors()
 
 void CWatchView::OnInitialUpdate()
 {
-    m_messageParent = GetFrame();
+    m_messages.attach(Context(), GetFrame());
     addChangedObjectColumns(m_changedObjects);
     addSessionColumns(m_sessions);
     m_objectsCtrl->SyncFromList();
@@ -206,7 +216,7 @@ void CWatchView::StartWatch()
                                   m_password.utf8_string(), m_programPath.utf8_string()};
     std::string problem;
     if (!credentialsToAnsi(connection, problem)) {
-        wxGetApp().showMessageBox(GetFrame(), wxString::FromUTF8(problem), "Error", wxOK | wxICON_ERROR);
+        Context().showMessageBox(GetFrame(), wxString::FromUTF8(problem), "Error", wxOK | wxICON_ERROR);
         return;
     }
     {
@@ -225,7 +235,7 @@ void CWatchView::StopWatch()
     bool logWritten = false;
     m_watch.Stop(m_logFileName.utf8_string(), &logWritten);
     if (!m_logFileName.empty() && !logWritten)
-        wxGetApp().statusRelay().setStatusText("WatchView: the log file " + m_logFileName.utf8_string() +
+        Context().statusRelay().setStatusText("WatchView: the log file " + m_logFileName.utf8_string() +
                                                " could not be written");
 }
 
@@ -235,7 +245,7 @@ void CWatchView::OnRequestTimer()
         return;
     if (m_watch.requestRunning()) {
         m_watch.Tick(); // counts the skip
-        wxGetApp().statusRelay().setStatusText("WatchView: " + std::to_string(m_watch.skippedTicks()) +
+        Context().statusRelay().setStatusText("WatchView: " + std::to_string(m_watch.skippedTicks()) +
                                                " request(s) skipped while a request was still running");
         return;
     }
@@ -263,7 +273,7 @@ void CWatchView::showRequestTexts()
 
 void CWatchView::Setup()
 {
-    CWatchSetupDialog dialog(GetFrame(), m_logFileName, m_requestInterval);
+    CWatchSetupDialog dialog(Context(), GetFrame(), m_logFileName, m_requestInterval);
     if (dialog.ShowModal() != wxID_OK)
         return;
     m_logFileName = dialog.LogFileName();

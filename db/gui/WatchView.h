@@ -12,6 +12,7 @@
 class CResultListCtrl;
 class wxCheckBox;
 class wxChoice;
+class IViewContext;
 class wxTextCtrl;
 class wxUpdateUIEvent;
 
@@ -19,14 +20,20 @@ class wxUpdateUIEvent;
 // message that arrives while one is open is only counted.
 class CWatchMessageBoxes : public IMessageBoxes {
 public:
-    explicit CWatchMessageBoxes(wxWindow*& parent) : m_parent(parent) {}
+    // The boxes go through context with parent as their parent; none are shown before.
+    void attach(IViewContext& context, wxWindow* parent)
+    {
+        m_context = &context;
+        m_parent = parent;
+    }
     void show(const std::string& text, const std::string& caption, MessageIcon icon) override;
     void note(const std::string& text) override;
     void waiting(const std::string& text) override;
     int suppressed() const { return m_suppressed; }
 
 private:
-    wxWindow*& m_parent;
+    IViewContext* m_context = nullptr;
+    wxWindow* m_parent = nullptr;
     bool m_open = false;
     int m_suppressed = 0;
 };
@@ -57,6 +64,7 @@ public:
     wxTimer& RequestTimer() { return m_timer; }
 
 protected:
+    void ReadSettings() override;
     void CreateControls(wxWindow* form) override;
     void OnInitialUpdate() override;
     CResultListCtrl* PrintedList() override { return m_objectsCtrl; }
@@ -92,8 +100,7 @@ private:
 
     CResultList m_changedObjects;
     CResultList m_sessions;
-    wxWindow* m_messageParent = nullptr;
-    CWatchMessageBoxes m_messages{m_messageParent};
+    CWatchMessageBoxes m_messages;
     CSystemWatchClock m_clock;
     CSessionWatch m_watch{m_changedObjects, m_sessions, m_messages, m_clock};
     wxTimer m_timer;

@@ -1,7 +1,5 @@
 #include "merge/gui/ChangesView.h"
 
-#include "app/MainFrame.h"
-#include "app/QuellixApp.h"
 #include "merge/ObjectElements.h"
 #include "merge/gui/VergleichsView.h"
 #include "model/ReadExport.h"
@@ -9,6 +7,7 @@
 #include "views/AnsiText.h"
 #include "views/ResultListCtrl.h"
 #include "views/TextEditCommands.h"
+#include "views/ViewContext.h"
 
 #include <wx/button.h>
 #include <wx/checkbox.h>
@@ -25,8 +24,6 @@ wxIMPLEMENT_DYNAMIC_CLASS(CChangesView, IBLView);
 using namespace rid;
 
 namespace {
-wxDEFINE_EVENT(EVT_CHANGES_FINISHED, wxThreadEvent);
-constexpr int kJobTickMs = 50;
 const wxSize kTemplateSize(520, 300);
 // Markers of the side-by-side texts: a changed, a removed, an added line, a gap.
 enum { kChanged = 1, kRemoved, kAdded, kGap };
@@ -63,8 +60,7 @@ struct CChangesView::Loaded {
 };
 
 CChangesView::CChangesView()
-    : IBLView(IDD_CHANGESVIEW, IDR_MERGEVIEW, kTemplateSize), m_timer(this, ID_CHANGES_TIMER),
-      m_chooser(dialogFileChooser())
+    : IBLView(IDD_CHANGESVIEW, IDR_MERGEVIEW, kTemplateSize), m_chooser(dialogFileChooser())
 {
     Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Compare(); }, IDC_CHANGES_COMPARE);
     Bind(wxEVT_BUTTON, &CChangesView::onBrowse, this, IDC_CHANGES_BROWSE_A);
@@ -75,15 +71,10 @@ CChangesView::CChangesView()
          IDC_SEARCH_IN_LIST);
     Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) { fillList(); }, IDC_CHANGES_NOISE);
     Bind(wxEVT_LISTBOX, [this](wxCommandEvent& e) { showElement(e.GetSelection()); }, IDC_CHANGES_ELEMENTS);
-    Bind(wxEVT_TIMER, &CChangesView::onTimer, this, ID_CHANGES_TIMER);
     bindTextEditCommands(*this);
 }
 
-CChangesView::~CChangesView()
-{
-    m_worker.stop();
-    m_timer.Stop();
-}
+CChangesView::~CChangesView() = default; // the job follower stops a running job
 
 void CChangesView::SetFileChooser(std::unique_ptr<IFileChooser> chooser)
 {
@@ -114,7 +105,7 @@ void CChangesView::CreateControls(wxWindow* form)
     wxRect gauge = DialogRect(236, 31, 100, 10);
     m_progressBar = new wxGauge(form, wxID_ANY, 100, gauge.GetPosition(), gauge.GetSize());
 
-    m_list = new CResultListCtrl(form, IDC_RESULT_LIST, m_results, DialogRect(7, 44, 506, 84));
+    m_list = new CResultListCtrl(form, IDC_RESULT_LIST, m_results, &Context().settings(), DialogRect(7, 44, 506, 84));
     m_list->SetRowClickHandler([this](int row) { ShowObject(row); });
     wxRect searchRect = DialogRect(7, 132, 150, 12);
     m_searchEdit = new wxTextCtrl(form, IDC_SEARCH_TERM, wxString(), searchRect.GetPosition(), searchRect.GetSize());
@@ -147,7 +138,9 @@ void CChangesView::CreateControls(wxWindow* form)
 
 void CChangesView::OnInitialUpdate()
 {
-    Form()->Bind(EVT_CHANGES_FINISHED, &CChangesView::onWorkerFinished, this);
+    m_job.attach(Context(), m_progressBar,
+                 {[this](bool busy) { Form()->SetCursor(busy ? wxCursor(wxCURSOR_ARROWWAIT) : wxNullCursor); },
+                  nullptr, nullptr, [this] { onJobFinished(); }});
 }
 
 bool CChangesView::OnClose(bool deleteWindow)
@@ -158,9 +151,7 @@ bool CChangesView::OnClose(bool deleteWindow)
 
 void CChangesView::StopWorker()
 {
-    m_worker.stop();
-    if (m_busy && Form() != nullptr)
-        setBusy(false);
+    m_job.stop();
 }
 
 wxString CChangesView::PrintTitle()
@@ -207,62 +198,23 @@ void CChangesView::Compare()
     m_loaded.reset();
     m_status->ChangeValue(wxString());
     m_failure.clear();
-    wxWindow* target = Form();
-    m_worker.start(
-        [this, pathA, pathB](const std::atomic<bool>& cancel) {
-            auto loaded = std::make_unique<Loaded>();
-            std::string error;
-            for (auto [path, text, manager] : {std::tuple(&pathA, &loaded->textA, &loaded->a),
-                                               std::tuple(&pathB, &loaded->textB, &loaded->b)}) {
-                if (!readExportFile(*path, text->str(), error)) {
-                    m_failure = *path + ": " + error;
-                    return;
-                }
-                manager->load(text, *path);
+    m_job.start([this, pathA, pathB](const std::atomic<bool>& cancel) {
+        auto loaded = std::make_unique<Loaded>();
+        for (auto [path, text, manager] : {std::tuple(&pathA, &loaded->textA, &loaded->a),
+                                           std::tuple(&pathB, &loaded->textB, &loaded->b)}) {
+            if (Outcome read = readExportFile(*path, text->str()); !read.ok()) {
+                m_failure = read.reason; // names the file
+                return;
             }
-            m_comparison = compareExports(loaded->a, loaded->b, &m_progress, &cancel);
-            m_loaded = std::move(loaded);
-        },
-        [](int) {},
-        [target](int id) {
-            // before thread jump
-            auto* event = new wxThreadEvent(EVT_CHANGES_FINISHED);
-            event->SetInt(id);
-            wxQueueEvent(target, event);
-        });
-    setBusy(true);
-    m_timer.Start(kJobTickMs);
+            manager->load(text, *path);
+        }
+        m_comparison = compareExports(loaded->a, loaded->b, &m_job.progress(), &cancel);
+        m_loaded = std::move(loaded);
+    });
 }
 
-void CChangesView::setBusy(bool busy)
+void CChangesView::onJobFinished()
 {
-    m_busy = busy;
-    Form()->SetCursor(busy ? wxCursor(wxCURSOR_ARROWWAIT) : wxNullCursor);
-    if (!busy) {
-        m_timer.Stop();
-        m_progressBar->SetValue(0);
-    }
-}
-
-void CChangesView::onTimer(wxTimerEvent&)
-{
-    // after thread jump: the job's progress at the timer's pace
-    CProgressRelay::Snapshot progress;
-    if (!m_progress.takeChanged(progress))
-        return;
-    const int range = std::max(1, progress.high - progress.low);
-    if (m_progressBar->GetRange() != range)
-        m_progressBar->SetRange(range);
-    m_progressBar->SetValue(std::clamp(progress.pos - progress.low, 0, range));
-}
-
-void CChangesView::onWorkerFinished(wxThreadEvent& event)
-{
-    // after thread jump
-    if (event.GetInt() != m_worker.currentJob())
-        return;
-    m_worker.stop();
-    setBusy(false);
     if (!m_failure.empty()) {
         m_status->ChangeValue("cannot read " + wxString::FromUTF8(m_failure));
         return;

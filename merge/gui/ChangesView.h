@@ -1,12 +1,10 @@
 #pragma once
 
-#include "jobs/WorkerJob.h"
 #include "merge/ExportComparison.h"
 #include "merge/SideBySide.h"
 #include "results/ResultList.h"
 #include "views/BLView.h"
-
-#include <wx/timer.h>
+#include "views/JobFollower.h"
 
 #include <memory>
 
@@ -17,7 +15,6 @@ class wxGauge;
 class wxListBox;
 class wxStyledTextCtrl;
 class wxTextCtrl;
-class wxThreadEvent;
 
 // The "Changes" view: two exports (A, B) compared on the view's worker; the changed objects in the
 // result list, and the selected object side by side with its changes coloured, its changed
@@ -37,8 +34,8 @@ public:
     void StepChange(bool forward); // the next (previous) changed element, wrapping around
     void StopWorker();
 
-    bool IsBusy() const { return m_busy; }
-    int CurrentJobId() const { return m_worker.currentJob(); }
+    bool IsBusy() const { return m_job.busy(); }
+    int CurrentJobId() const { return m_job.currentJob(); }
     CResultListCtrl* ResultListCtrl() const { return m_list; }
     CResultList& Results() { return m_results; }
     const ExportComparison& Comparison() const { return m_comparison; }
@@ -60,10 +57,8 @@ private:
     struct Loaded; // both exports, loaded
     void fillList();
     void showElement(int index);
-    void onWorkerFinished(wxThreadEvent& event);
-    void onTimer(wxTimerEvent& event);
+    void onJobFinished();
     void onBrowse(wxCommandEvent& event);
-    void setBusy(bool busy);
 
     CResultList m_results;
     std::unique_ptr<Loaded> m_loaded;
@@ -74,10 +69,7 @@ private:
     std::vector<SideBySideRow> m_rows;
     std::string m_failure;
 
-    CProgressRelay m_progress;
-    CWorkerSlot m_worker;
-    bool m_busy = false;
-    wxTimer m_timer;
+    CJobFollower m_job;
     std::unique_ptr<IFileChooser> m_chooser;
 
     wxTextCtrl* m_pathA = nullptr;

@@ -1,13 +1,12 @@
 #include "merge/gui/VergleichsView.h"
 
-#include "app/MainFrame.h"
-#include "app/QuellixApp.h"
-#include "app/QuellixDoc.h"
 #include "merge/ProgramStart.h"
 #include "resources/ResourceIds.h"
 #include "settings/SettingsKeys.h"
 #include "views/Messages.h"
 #include "views/TextEditCommands.h"
+#include "views/ViewContext.h"
+#include "views/ViewDocument.h"
 
 #include <wx/button.h>
 #include <wx/checkbox.h>
@@ -27,9 +26,6 @@ wxIMPLEMENT_DYNAMIC_CLASS(CVergleichsView, IBLView);
 using namespace rid;
 
 namespace {
-wxDEFINE_EVENT(EVT_MERGE_STARTED, wxThreadEvent);
-wxDEFINE_EVENT(EVT_MERGE_FINISHED, wxThreadEvent);
-constexpr int kJobTickMs = 50;
 const wxSize kTemplateSize(518, 132);
 
 // The toolkit's file dialog: no filter list, the field's value as the initial file.
@@ -73,31 +69,34 @@ CVergleichsView::CVergleichsView()
                {IDC_MERGE_TARGET1, IDC_MERGE_BROWSE_TARGET1, &m_target1, "txt", true},
                {IDC_MERGE_TARGET2, IDC_MERGE_BROWSE_TARGET2, &m_target2, "txt", true},
                {IDC_MERGE_PROGRAM_PATH, IDC_MERGE_BROWSE_PROGRAM, &m_programPath, "exe", false}},
-      m_timer(this, ID_MERGE_TIMER), m_chooser(dialogFileChooser())
+      m_chooser(dialogFileChooser())
 {
-    MergeSettings settings;
-    settings.read(wxGetApp().settings());
-    m_source1 = wxString::FromUTF8(settings.source1);
-    m_source2 = wxString::FromUTF8(settings.source2);
-    m_target1 = wxString::FromUTF8(settings.target1);
-    m_target2 = wxString::FromUTF8(settings.target2);
-    m_programPath = wxString::FromUTF8(settings.programPath);
     Bind(wxEVT_BUTTON, &CVergleichsView::onBuild, this, IDC_MERGE_BUILD);
     Bind(wxEVT_BUTTON, &CVergleichsView::onStart, this, IDC_MERGE_START);
     for (const Field& field : m_fields)
         Bind(wxEVT_BUTTON, &CVergleichsView::onBrowse, this, field.browseId);
-    Bind(wxEVT_TIMER, &CVergleichsView::onTimer, this, ID_MERGE_TIMER);
     // The Edit menu and its accelerators act on the path field that has the focus.
     bindTextEditCommands(*this);
 }
 
 CVergleichsView::~CVergleichsView()
 {
-    m_worker.stop();
-    m_timer.Stop();
+    if (!HasContext())
+        return; // never created: nothing read, nothing to keep
     MergeSettings settings{m_source1.utf8_string(), m_source2.utf8_string(), m_target1.utf8_string(),
                            m_target2.utf8_string(), m_programPath.utf8_string()};
-    settings.write(wxGetApp().settings());
+    settings.write(Context().settings());
+}
+
+void CVergleichsView::ReadSettings()
+{
+    MergeSettings settings;
+    settings.read(Context().settings());
+    m_source1 = wxString::FromUTF8(settings.source1);
+    m_source2 = wxString::FromUTF8(settings.source2);
+    m_target1 = wxString::FromUTF8(settings.target1);
+    m_target2 = wxString::FromUTF8(settings.target2);
+    m_programPath = wxString::FromUTF8(settings.programPath);
 }
 
 void CVergleichsView::CreateControls(wxWindow* form)
@@ -150,14 +149,10 @@ void CVergleichsView::CreateControls(wxWindow* form)
 
 void CVergleichsView::OnInitialUpdate()
 {
-    Form()->Bind(EVT_MERGE_STARTED, &CVergleichsView::onWorkerStarted, this);
-    Form()->Bind(EVT_MERGE_FINISHED, &CVergleichsView::onWorkerFinished, this);
+    m_job.attach(Context(), m_progressBar,
+                 {[this](bool busy) { Form()->SetCursor(busy ? wxCursor(wxCURSOR_ARROWWAIT) : wxNullCursor); },
+                  nullptr, nullptr, [this] { onJobFinished(); }});
     updateControls();
-}
-
-CQuellixDoc* CVergleichsView::Doc() const
-{
-    return static_cast<CQuellixDoc*>(GetDocument());
 }
 
 bool CVergleichsView::OnClose(bool deleteWindow)
@@ -168,10 +163,7 @@ bool CVergleichsView::OnClose(bool deleteWindow)
 
 void CVergleichsView::StopWorker()
 {
-    m_worker.stop();
-    m_timer.Stop();
-    if (m_busy && Form() != nullptr)
-        setBusy(false);
+    m_job.stop();
 }
 
 void CVergleichsView::updateControls()
@@ -225,79 +217,25 @@ void CVergleichsView::BuildIntersectionFiles()
     IntersectionRequest request{m_source1.utf8_string(), m_source2.utf8_string(), m_target1.utf8_string(),
                                 m_target2.utf8_string(), m_ignoreNoise->GetValue()};
     CObjektManager& catalogue = Doc()->manager();
-    wxWindow* target = Form();
+    IStatusText* status = &Context().statusRelay();
     m_resultEdit->ChangeValue(wxString());
-    m_worker.start(
-        [this, request, &catalogue](const std::atomic<bool>& cancel) {
-            buildIntersectionFiles(request, m_loadedText, catalogue, &wxGetApp().statusRelay(), &m_progress,
-                                   &cancel, m_result);
-        },
-        [target](int id) {
-            // before thread jump
-            auto* event = new wxThreadEvent(EVT_MERGE_STARTED, WM_WORKER_STARTED);
-            event->SetInt(id);
-            wxQueueEvent(target, event);
-        },
-        [target](int id) {
-            // before thread jump
-            auto* event = new wxThreadEvent(EVT_MERGE_FINISHED, WM_WORKER_FINISHED);
-            event->SetInt(id);
-            wxQueueEvent(target, event);
-        });
-    setBusy(true);
-    m_timer.Start(kJobTickMs);
+    m_job.start([this, request, &catalogue, status](const std::atomic<bool>& cancel) {
+        buildIntersectionFiles(request, m_loadedText, catalogue, status, &m_job.progress(), &cancel, m_result);
+    });
 }
 
-void CVergleichsView::onWorkerStarted(wxThreadEvent& event)
+void CVergleichsView::onJobFinished()
 {
-    // after thread jump
-    if (event.GetInt() == m_worker.currentJob() && m_worker.running())
-        setBusy(true);
-}
-
-void CVergleichsView::onWorkerFinished(wxThreadEvent& event)
-{
-    // after thread jump
-    if (event.GetInt() != m_worker.currentJob())
-        return; // a replaced job: its successor reports
-    m_worker.stop();
-    setBusy(false);
-    m_progressBar->SetValue(0);
-    wxGetApp().mainFrame()->flushStatusText();
+    Context().flushStatusText();
     if (m_result.cancelled)
         return;
     if (!m_result.status.ok()) {
-        wxGetApp().showMessage(GetFrame(), messages::jobFailure(m_result.status));
+        Context().showMessage(GetFrame(), messages::jobFailure(m_result.status));
         return;
     }
     m_resultEdit->ChangeValue(wxString::Format(messages::kIntersectionWritten, fileName(m_target1.utf8_string()),
                                                m_result.target1Objects, fileName(m_target2.utf8_string()),
                                                m_result.target2Objects));
-}
-
-void CVergleichsView::onTimer(wxTimerEvent&)
-{
-    // after thread jump: the job's progress, collected at the timer's pace
-    syncProgress();
-}
-
-void CVergleichsView::syncProgress()
-{
-    CProgressRelay::Snapshot progress;
-    if (!m_progress.takeChanged(progress))
-        return;
-    int range = std::max(1, progress.high - progress.low);
-    if (m_progressBar->GetRange() != range)
-        m_progressBar->SetRange(range);
-    m_progressBar->SetValue(std::clamp(progress.pos - progress.low, 0, range));
-}
-
-void CVergleichsView::setBusy(bool busy)
-{
-    m_busy = busy;
-    Form()->SetCursor(busy ? wxCursor(wxCURSOR_ARROWWAIT) : wxNullCursor);
-    if (!busy)
-        m_timer.Stop();
 }
 
 void CVergleichsView::onStart(wxCommandEvent&)
@@ -313,11 +251,11 @@ bool CVergleichsView::chooseProgram(std::string& program)
     const char* path = std::getenv("PATH");
     std::string fallback = findDiffProgram(path ? path : "");
     if (fallback.empty()) {
-        wxGetApp().showMessage(GetFrame(), wxString::Format(messages::kProgramNotFound, m_programPath));
+        Context().showMessage(GetFrame(), wxString::Format(messages::kProgramNotFound, m_programPath));
         return false;
     }
     wxString question = wxString::Format(messages::kOfferDiffProgram, m_programPath, wxString::FromUTF8(fallback));
-    if (wxGetApp().showMessage(GetFrame(), question, wxYES_NO | wxICON_QUESTION) != wxYES)
+    if (Context().showMessage(GetFrame(), question, wxYES_NO | wxICON_QUESTION) != wxYES)
         return false;
     program = fallback;
     return true;
@@ -331,7 +269,7 @@ void CVergleichsView::StartProgram()
         return;
     std::string error;
     if (!startProgram({program, m_target1.utf8_string(), m_target2.utf8_string()}, error))
-        wxGetApp().showMessage(GetFrame(), wxString::Format(messages::kProgramNotStarted, wxString::FromUTF8(program),
+        Context().showMessage(GetFrame(), wxString::Format(messages::kProgramNotStarted, wxString::FromUTF8(program),
                                                             wxString::FromUTF8(error)));
 }
 

@@ -3,16 +3,13 @@
 #include "jobs/WorkerJob.h"
 #include "merge/Intersection.h"
 #include "views/BLView.h"
-
-#include <wx/timer.h>
+#include "views/JobFollower.h"
 
 #include <memory>
 
-class CQuellixDoc;
 class wxCheckBox;
 class wxGauge;
 class wxTextCtrl;
-class wxThreadEvent;
 class wxUpdateUIEvent;
 
 // Asks the user for a file path. The merge view's browse buttons go through it, so a test can
@@ -45,13 +42,13 @@ public:
     void StopWorker();
 
     void SetFileChooser(std::unique_ptr<IFileChooser> chooser) { m_chooser = std::move(chooser); }
-    CQuellixDoc* Doc() const;
-    bool IsBusy() const { return m_busy; }
-    int CurrentJobId() const { return m_worker.currentJob(); }
+    bool IsBusy() const { return m_job.busy(); }
+    int CurrentJobId() const { return m_job.currentJob(); }
     // The outcome of the last build that ended.
     const IntersectionResult& LastResult() const { return m_result; }
 
 protected:
+    void ReadSettings() override;
     void CreateControls(wxWindow* form) override;
     void OnInitialUpdate() override;
 
@@ -69,11 +66,7 @@ private:
     void onBuild(wxCommandEvent& event);
     void onStart(wxCommandEvent& event);
     void onBrowse(wxCommandEvent& event);
-    void onWorkerStarted(wxThreadEvent& event);
-    void onWorkerFinished(wxThreadEvent& event);
-    void onTimer(wxTimerEvent& event);
-    void syncProgress();
-    void setBusy(bool busy);
+    void onJobFinished();
     bool chooseProgram(std::string& program);
 
     // The five settings of section "Merge".
@@ -86,10 +79,7 @@ private:
 
     CSourceText m_loadedText; // the text of the document's catalogue, Quelldatei2
     IntersectionResult m_result;
-    CProgressRelay m_progress;
-    CWorkerSlot m_worker;
-    bool m_busy = false;
-    wxTimer m_timer;
+    CJobFollower m_job;
     std::unique_ptr<IFileChooser> m_chooser;
 
     wxCheckBox* m_ignoreNoise = nullptr;

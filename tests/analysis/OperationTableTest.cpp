@@ -62,7 +62,7 @@ TEST(OperationTable, EveryListingOperationShowsTheColumnsOfItsOwnRow)
         args.from = 1;
         args.to = 100;
         CResultList list;
-        ASSERT_TRUE(row->run(*e.manager, list, nullptr, args)) << row->command;
+        ASSERT_TRUE(row->run(*e.manager, list, nullptr, args).ok()) << row->command;
         ASSERT_FALSE(row->columns.empty()) << row->command;
         ASSERT_EQ(list.GetColumnCount(), static_cast<int>(row->columns.size())) << row->command;
         for (size_t c = 0; c < row->columns.size(); ++c)

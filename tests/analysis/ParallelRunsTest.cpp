@@ -30,8 +30,7 @@ struct ThreadCountGuard {
 std::string readFile(const std::string& path)
 {
     std::string text;
-    std::string error;
-    EXPECT_TRUE(readExportFile(path, text, error)) << error;
+    EXPECT_TRUE(readExportFile(path, text).ok());
     return text;
 }
 
@@ -42,7 +41,7 @@ std::string runOn(const std::string& exportText, int threads, const OperationDef
     setWorkerThreads(threads);
     LoadedExport e(exportText);
     CResultList list;
-    EXPECT_TRUE(op.run(*e.manager, list, nullptr, args));
+    EXPECT_TRUE(op.run(*e.manager, list, nullptr, args).ok());
     std::ostringstream out;
     out << list.GetListText("\t", "\n");
     for (int r = 0; r < list.GetRowCount(); ++r) {

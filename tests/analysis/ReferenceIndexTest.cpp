@@ -173,8 +173,8 @@ TEST(ReferenceIndex, FindsEveryReferenceTheGeneratorWroteAndNothingElse)
     const std::string listPath = path + ".list";
     const std::string command = std::string(QUELLIX_BINARY_DIR) + "/bench/gen_export '" + path + "' 0.3 --references '" + listPath + "'";
     ASSERT_EQ(std::system(command.c_str()), 0);
-    std::string text, error;
-    ASSERT_TRUE(readExportFile(path, text, error)) << error;
+    std::string text;
+    ASSERT_TRUE(readExportFile(path, text).ok());
     std::ifstream list(listPath);
     std::vector<std::string> expected;
     for (std::string line; std::getline(list, line);)

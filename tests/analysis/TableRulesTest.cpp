@@ -136,8 +136,7 @@ TEST(UnusedSumIndexFieldRule, UmlautsReadFromACp850FileMatchToo)
     const fs::path path = fs::temp_directory_path() / ("quellix-umlauts-" + std::to_string(::getpid()) + ".txt");
     std::ofstream(path, std::ios::binary) << umlautExport(kUmlautsOem);
     CSourceText text;
-    std::string error;
-    ASSERT_TRUE(readExportFile(path.string(), text.str(), error)) << error;
+    ASSERT_TRUE(readExportFile(path.string(), text.str()).ok());
     fs::remove(path);
     LoadedExport e(text.str());
     CResultList list;

@@ -277,8 +277,7 @@ namespace {
 std::unique_ptr<LoadedExport> loadFile(const std::string& path)
 {
     CSourceText text;
-    std::string error;
-    if (!readExportFile(path, text.str(), error))
+    if (!readExportFile(path, text.str()).ok())
         return nullptr;
     return std::make_unique<LoadedExport>(text.str(), path);
 }

@@ -12,10 +12,10 @@
 
 namespace {
 
-bool trialRun(CObjektManager&, CResultList& list, IProgress*, const AnalysisArgs&)
+Outcome trialRun(CObjektManager&, CResultList& list, IProgress*, const AnalysisArgs&)
 {
     list.AddColumn("Trial", 0, 100);
-    return true;
+    return {};
 }
 
 const OperationDef kTrial{

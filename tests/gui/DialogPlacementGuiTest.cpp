@@ -5,7 +5,7 @@
 #include "analysis/CommandIds.h"
 #include "app/MainFrame.h"
 #include "app/QuellixApp.h"
-#include "app/TopLevelPlacement.h"
+#include "views/TopLevelPlacement.h"
 #include "resources/ResourceIds.h"
 #include "views/BLView.h"
 #include "views/SearchView.h"

@@ -20,12 +20,12 @@
 using namespace guitest;
 
 namespace {
-bool throwOutOfMemory(CObjektManager&, CResultList&, IProgress*, const AnalysisArgs&)
+Outcome throwOutOfMemory(CObjektManager&, CResultList&, IProgress*, const AnalysisArgs&)
 {
     throw std::bad_alloc();
 }
 
-bool throwOtherFailure(CObjektManager&, CResultList&, IProgress*, const AnalysisArgs&)
+Outcome throwOtherFailure(CObjektManager&, CResultList&, IProgress*, const AnalysisArgs&)
 {
     throw std::runtime_error("broken");
 }

@@ -365,7 +365,7 @@ TEST_F(ListUxTest, CodeExportSaysWhichFileItWroteAndAFailedOneSaysNothingOfTheKi
     EXPECT_EQ(statusText().Find("written to"), wxNOT_FOUND) << statusText();
     std::vector<wxString> shown = takeMessages();
     ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0], "Befehl fehlgeschlagen.");
+    EXPECT_EQ(shown[0], "Befehl fehlgeschlagen.\ncannot write /proc/quellix-cannot-write/code.txt: No such file or directory");
     std::remove(target.c_str());
 }
 

@@ -6,6 +6,7 @@
 #include "resources/ResourceIds.h"
 #include "views/ObjectViewer.h"
 #include "views/SearchView.h"
+#include "views/ViewContext.h"
 
 #include <gtest/gtest.h>
 #include <wx/textentry.h>
@@ -64,7 +65,7 @@ TEST(Benchmark, ObjectViewerOpensATwoMegabyteObject)
 
     for (int run = 1; run <= 3; ++run) {
         auto start = std::chrono::steady_clock::now();
-        auto* viewer = new CObjectViewer(view->GetFrame(), location);
+        auto* viewer = new CObjectViewer(view->Context().settings(), view->GetFrame(), location);
         double built = msSince(start);
         viewer->Show();
         viewer->Update();

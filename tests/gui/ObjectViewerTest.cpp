@@ -339,7 +339,7 @@ TEST_F(ObjectViewerTest, OneHitKeepsTheButtonsAndAnObjectWithoutHitsDisablesThem
         dialog->EndModal(wxID_OK);
     });
     manager().results.removeAll(); // the last search now found nothing
-    EXPECT_TRUE(CObjectViewer::show(view->GetFrame(), elsewhere));
+    EXPECT_TRUE(CObjectViewer::show(wxGetApp().settings(), view->GetFrame(), elsewhere));
     EXPECT_TRUE(checked);
 }
 
@@ -372,7 +372,7 @@ TEST_F(ObjectViewerTest, OkGivesTrueCancelFalseAndTheSizeIsRemembered)
         closedAt = dialog->GetRect();
         click(dialog->FindWindow(wxID_OK));
     });
-    EXPECT_TRUE(CObjectViewer::show(view->GetFrame(), location));
+    EXPECT_TRUE(CObjectViewer::show(wxGetApp().settings(), view->GetFrame(), location));
 
     wxFileConfig stored(wxString(), wxString(), wxGetApp().settingsFile(), wxString(), wxCONFIG_USE_LOCAL_FILE);
     EXPECT_EQ(stored.ReadLong("/ObjectViewer/Width", 0), closedAt.width);
@@ -383,7 +383,7 @@ TEST_F(ObjectViewerTest, OkGivesTrueCancelFalseAndTheSizeIsRemembered)
         reopened = dialog->GetSize();
         click(dialog->FindWindow(wxID_CANCEL));
     });
-    EXPECT_FALSE(CObjectViewer::show(view->GetFrame(), location));
+    EXPECT_FALSE(CObjectViewer::show(wxGetApp().settings(), view->GetFrame(), location));
     EXPECT_EQ(reopened, closedAt.GetSize());
 }
 

@@ -78,7 +78,7 @@ TEST(Screenshot, ObjectViewerWithMarkedHits)
                           saved = saveScreenArea(dialog->GetScreenRect(), target);
                           dialog->EndModal(wxID_OK);
                       });
-    CObjectViewer::show(view->GetFrame(), results[chosen]);
+    CObjectViewer::show(wxGetApp().settings(), view->GetFrame(), results[chosen]);
     EXPECT_TRUE(saved);
     closeAllDocuments();
 }

@@ -304,8 +304,8 @@ TEST_F(WatchViewLive, RefusedLoginShowsItsMessageAtEachRequestAndATimerInsideThe
 
 TEST(WatchView, AMessageThatArrivesWhileABoxIsOpenIsOnlyCounted)
 {
-    wxWindow* parent = wxGetApp().mainFrame();
-    CWatchMessageBoxes boxes(parent);
+    CWatchMessageBoxes boxes;
+    boxes.attach(wxGetApp(), wxGetApp().mainFrame());
     std::vector<wxString> shown;
     wxGetApp().setMessageHook([&](const wxString& text) {
         shown.push_back(text);

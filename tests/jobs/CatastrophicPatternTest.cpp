@@ -31,7 +31,7 @@ std::string megabyteLineExport()
     return path;
 }
 
-JobStatus searchJob(const std::string& exportPath, const std::string& pattern, CResultList& list,
+Outcome searchJob(const std::string& exportPath, const std::string& pattern, CResultList& list,
                     const std::atomic<bool>* cancel)
 {
     JobRequest request;

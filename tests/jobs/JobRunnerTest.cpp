@@ -32,14 +32,14 @@ struct Observed {
     int objects = 0;
 } observed;
 
-bool observingRun(CObjektManager& manager, CResultList& list, IProgress*, const AnalysisArgs& args)
+Outcome observingRun(CObjektManager& manager, CResultList& list, IProgress*, const AnalysisArgs& args)
 {
     observed.cancelFlagSet = manager.cancelFlag() != nullptr;
     observed.objects = manager.count();
     list.ResetList();
     list.AddColumn("Term", 0, 100);
     list.AddRow({args.term}, -1, -1);
-    return true;
+    return {};
 }
 
 const OperationDef observingOperation{.commandId = 1, .command = "observe", .lastAction = "Observe", .run = observingRun};
@@ -69,7 +69,7 @@ TEST(LoadedExport, SameNameIsReadOnceAnotherNameReloads)
     std::string b = tempFile("quellix-load-b.txt", "OBJECT Table 3 Payment Terms\r\n{\r\n}\r\n");
     CObjektManager manager;
     CLoadedExport loaded;
-    JobStatus status;
+    Outcome status;
     EXPECT_EQ(loaded.ensureLoaded(a, manager, status), CLoadedExport::Result::Loaded);
     EXPECT_EQ(manager.count(), 2);
     tempFile("quellix-load-a.txt", "changed on disk");
@@ -88,7 +88,7 @@ TEST(LoadedExport, ConvertsFromOemAndNormalisesLineEnds)
     std::string path = tempFile("quellix-load-oem.txt", "OBJECT Table 1 Stra\xE1" "e\n{\n}\n");
     CObjektManager manager;
     CLoadedExport loaded;
-    JobStatus status;
+    Outcome status;
     ASSERT_EQ(loaded.ensureLoaded(path, manager, status), CLoadedExport::Result::Loaded);
     EXPECT_EQ(loaded.text().str(), "OBJECT Table 1 Stra\xDF" "e\r\n{\r\n}\r\n");
     std::remove(path.c_str());
@@ -99,21 +99,21 @@ TEST(LoadedExport, AMissingFileOrAFolderFailsWithItsKindAndKeepsTheLoadedText)
     std::string a = tempFile("quellix-load-keep.txt", twoObjects);
     CObjektManager manager;
     CLoadedExport loaded;
-    JobStatus status;
+    Outcome status;
     loaded.ensureLoaded(a, manager, status);
     std::string missing = tempFile("quellix-missing.txt", "");
     std::remove(missing.c_str());
     EXPECT_EQ(loaded.ensureLoaded(missing, manager, status), CLoadedExport::Result::Failed);
-    EXPECT_EQ(status.kind, JobErrorKind::NotFound);
+    EXPECT_EQ(status.kind, OutcomeKind::NotFound);
     EXPECT_EQ(status.path, missing);
     EXPECT_EQ(status.reason, missing + ": No such file or directory");
-    EXPECT_EQ(checkSourceReadable(missing).kind, JobErrorKind::NotFound);
+    EXPECT_EQ(checkSourceReadable(missing).kind, OutcomeKind::NotFound);
     EXPECT_EQ(checkSourceReadable(missing).reason, status.reason);
     const std::string folder = std::filesystem::temp_directory_path().string();
     EXPECT_EQ(loaded.ensureLoaded(folder, manager, status), CLoadedExport::Result::Failed);
-    EXPECT_EQ(status.kind, JobErrorKind::Unreadable);
+    EXPECT_EQ(status.kind, OutcomeKind::Unreadable);
     EXPECT_EQ(status.reason, folder + ": Is a directory");
-    EXPECT_EQ(checkSourceReadable(folder).kind, JobErrorKind::Unreadable);
+    EXPECT_EQ(checkSourceReadable(folder).kind, OutcomeKind::Unreadable);
     EXPECT_EQ(checkSourceReadable(folder).reason, status.reason);
     EXPECT_TRUE(checkSourceReadable(a).ok());
     EXPECT_EQ(loaded.fileName(), a);
@@ -140,8 +140,8 @@ TEST(JobRunner, RunsTheOperationWithTheCancelFlagAndClearsItAfterwards)
 
     request.sourceFile = tempFile("quellix-missing-job.txt", "");
     std::remove(request.sourceFile.c_str());
-    JobStatus status = runJob(request, loaded, manager, list, nullptr, nullptr, &cancel);
-    EXPECT_EQ(status.kind, JobErrorKind::NotFound);
+    Outcome status = runJob(request, loaded, manager, list, nullptr, nullptr, &cancel);
+    EXPECT_EQ(status.kind, OutcomeKind::NotFound);
     EXPECT_EQ(status.path, request.sourceFile);
     EXPECT_EQ(list.GetRowCount(), 0) << "the rows of the export read before stay";
     std::remove(path.c_str());
@@ -207,9 +207,10 @@ TEST(JobRunner, AFileOperationThatCannotWriteIsReportedAsFailed)
     CLoadedExport loaded;
     CObjektManager manager;
     CResultList list;
-    JobStatus status = runJob(request, loaded, manager, list, nullptr, nullptr, nullptr);
-    EXPECT_EQ(status.kind, JobErrorKind::CannotWrite);
+    Outcome status = runJob(request, loaded, manager, list, nullptr, nullptr, nullptr);
+    EXPECT_EQ(status.kind, OutcomeKind::CannotWrite);
     EXPECT_EQ(status.path, request.args.path);
+    EXPECT_EQ(status.reason, request.args.path + ": No such file or directory"); // the system's word, for the user
 
     request.operation = &splitOperation();
     request.args = {};
@@ -219,8 +220,8 @@ TEST(JobRunner, AFileOperationThatCannotWriteIsReportedAsFailed)
     std::vector<std::string> written;
     request.args.written = &written;
     status = runJob(request, loaded, manager, list, nullptr, nullptr, nullptr);
-    EXPECT_EQ(status.kind, JobErrorKind::CannotWrite);
-    EXPECT_EQ(status.path, "/proc/quellix-cannot-write");
+    EXPECT_EQ(status.kind, OutcomeKind::CannotWrite);
+    EXPECT_EQ(status.path, "/proc/quellix-cannot-write/Form 1.txt"); // the file that failed
     EXPECT_TRUE(written.empty());
     std::remove(path.c_str());
 }

@@ -61,7 +61,8 @@ protected:
     {
         write(request.source1, source1);
         write(request.source2, source2);
-        return buildIntersectionFiles(request, text, catalogue, nullptr, nullptr, nullptr, result);
+        buildIntersectionFiles(request, text, catalogue, nullptr, nullptr, nullptr, result);
+        return result.status.ok() && !result.cancelled;
     }
 
     fs::path dir;
@@ -144,8 +145,8 @@ TEST_F(Intersection, UmlautsAreWrittenAsTheSourceBytesAndTheFilesLoadBack)
     EXPECT_EQ(read(request.target1), form5 + "\r\n" + kunde1);
     EXPECT_EQ(read(request.target2), kunde2 + "\r\n" + form5);
 
-    std::string loaded, error;
-    ASSERT_TRUE(readExportFile(request.target1, loaded, error)) << error;
+    std::string loaded;
+    ASSERT_TRUE(readExportFile(request.target1, loaded).ok());
     CSourceText back(loaded);
     CObjektManager again;
     again.load(&back, request.target1);
@@ -199,8 +200,8 @@ TEST_F(Intersection, AMissingSourceEndsTheBuildBeforeAnyTargetIsWritten)
 {
     write(request.source2, kTable18b);
     request.source1 = path("missing.txt");
-    EXPECT_FALSE(buildIntersectionFiles(request, text, catalogue, nullptr, nullptr, nullptr, result));
-    EXPECT_EQ(result.status.kind, JobErrorKind::NotFound);
+    buildIntersectionFiles(request, text, catalogue, nullptr, nullptr, nullptr, result);
+    EXPECT_EQ(result.status.kind, OutcomeKind::NotFound);
     EXPECT_EQ(result.status.path, request.source1);
     EXPECT_FALSE(fs::exists(request.target1));
 }
@@ -209,8 +210,9 @@ TEST_F(Intersection, AnUnwritableTargetIsReportedAndTheTargetWrittenBeforeStays)
 {
     request.target2 = path("no such folder/Vgl Alt.txt");
     EXPECT_FALSE(build(joined({kTable18a}), joined({kTable18b})));
-    EXPECT_EQ(result.status.kind, JobErrorKind::CannotWrite);
+    EXPECT_EQ(result.status.kind, OutcomeKind::CannotWrite);
     EXPECT_EQ(result.status.path, request.target2);
+    EXPECT_EQ(result.status.reason, request.target2 + ": No such file or directory"); // the system's word, for the user
     EXPECT_EQ(read(request.target1), kTable18a);
 }
 
@@ -228,7 +230,7 @@ TEST_F(Intersection, ACancelledBuildLeavesTheTargetsAsTheyWere)
     write(request.source1, kTable18a);
     write(request.source2, kTable18b);
     std::atomic<bool> cancel{true};
-    EXPECT_FALSE(buildIntersectionFiles(request, text, catalogue, nullptr, nullptr, &cancel, result));
+    buildIntersectionFiles(request, text, catalogue, nullptr, nullptr, &cancel, result);
     EXPECT_TRUE(result.cancelled);
     EXPECT_EQ(read(request.target1), "old");
 }

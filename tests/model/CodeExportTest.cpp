@@ -53,7 +53,7 @@ TEST(CodeExport, WritesTriggersOutdentedAndProceduresOfFormsReportsAndDataportsO
     e.manager->setStatusSink(&status);
     const fs::path file = scratchFolder("export") / "code.txt";
     std::ofstream(file) << std::string(5000, 'x'); // an older, longer file is replaced
-    ASSERT_TRUE(e.manager->exportCode(file.string()));
+    ASSERT_TRUE(e.manager->exportCode(file.string()).ok());
 
     const std::string expected = crlf("Form 18 Customer List\n"
                                       "\n"
@@ -76,7 +76,7 @@ TEST(Split, RangeOfOneNumberWritesEveryObjectOfThatNumber)
     const fs::path folder = scratchFolder("split");
     RecordingStatus progress;
     std::vector<std::string> written;
-    ASSERT_TRUE(e.manager->split(folder.string(), 18, 18, &progress, &written));
+    ASSERT_TRUE(e.manager->split(folder.string(), 18, 18, &progress, &written).ok());
     const std::string prefix = folder.string() + "/";
     EXPECT_EQ(written, (std::vector<std::string>{prefix + "Table 18.txt", prefix + "Form 18.txt",
                                                  prefix + "Report 18.txt"}));
@@ -84,7 +84,7 @@ TEST(Split, RangeOfOneNumberWritesEveryObjectOfThatNumber)
     EXPECT_EQ(progress.positions, (std::vector<int>{0, 0, 1, 2, 3, 4, 0}));
 
     written.clear();
-    ASSERT_TRUE(e.manager->split(prefix, 19, 18, nullptr, &written));
+    ASSERT_TRUE(e.manager->split(prefix, 19, 18, nullptr, &written).ok());
     EXPECT_TRUE(written.empty());
 }
 
@@ -102,7 +102,7 @@ TEST(Split, FileHoldsTheObjectsOriginalBytesAndLoadsBackAsOneObject)
     const fs::path folder = scratchFolder("roundtrip");
     const fs::path existing = folder / "Codeunit 7.txt";
     std::ofstream(existing) << std::string(5000, 'x');
-    ASSERT_TRUE(manager.split(folder.string() + "/", 5, 7, nullptr));
+    ASSERT_TRUE(manager.split(folder.string() + "/", 5, 7, nullptr).ok());
 
     const std::string codeunit = readFile(existing);
     const size_t begin = oem.find("OBJECT Codeunit");
@@ -136,7 +136,7 @@ TEST(Split, ObjectsOfNewerTypesTakeTheirTypeWordAndRepeatedNamesGetANumber)
     const fs::path folder = scratchFolder("newer");
     std::vector<std::string> written;
     std::vector<std::string> renamed;
-    ASSERT_TRUE(manager.split(folder.string(), 1, 100, nullptr, &written, &renamed));
+    ASSERT_TRUE(manager.split(folder.string(), 1, 100, nullptr, &written, &renamed).ok());
     const std::string prefix = folder.string() + "/";
     EXPECT_EQ(written, (std::vector<std::string>{prefix + "Table 18.txt", prefix + "Page 21.txt",
                                                  prefix + "Query 21.txt", prefix + "XMLport 21.txt",
@@ -150,7 +150,7 @@ TEST(Split, ObjectsOfNewerTypesTakeTheirTypeWordAndRepeatedNamesGetANumber)
 
     // A second run into the same folder replaces the files of the first one, as before.
     written.clear();
-    ASSERT_TRUE(manager.split(folder.string(), 18, 18, nullptr, &written));
+    ASSERT_TRUE(manager.split(folder.string(), 18, 18, nullptr, &written).ok());
     EXPECT_EQ(written.back(), prefix + "Table 18 (3).txt");
 }
 
@@ -165,7 +165,7 @@ TEST(Split, TypeWordsWithNulAndControlCharactersStillGiveAFileName)
     ASSERT_EQ(manager.count(), 1);
     const fs::path folder = scratchFolder("damaged");
     std::vector<std::string> written;
-    ASSERT_TRUE(manager.split(folder.string(), 0, 100, nullptr, &written));
+    ASSERT_TRUE(manager.split(folder.string(), 0, 100, nullptr, &written).ok());
     EXPECT_EQ(written, (std::vector<std::string>{folder.string() + "/Pa_g_e_x 7.txt"}));
     EXPECT_EQ(readFile(folder / "Pa_g_e_x 7.txt"), text);
 }
@@ -180,6 +180,6 @@ TEST(Split, OverlongTypeWordIsCutToAWritableName)
     manager.load(&source, "long.txt");
     const fs::path folder = scratchFolder("long");
     std::vector<std::string> written;
-    ASSERT_TRUE(manager.split(folder.string(), 0, 100, nullptr, &written));
+    ASSERT_TRUE(manager.split(folder.string(), 0, 100, nullptr, &written).ok());
     EXPECT_EQ(written, (std::vector<std::string>{folder.string() + "/" + std::string(64, 'W') + " 9.txt"}));
 }

@@ -101,12 +101,12 @@ TEST(FileReplace, FailedCodeExportKeepsTheOldFileAndReportsTheFile)
     CLoadedExport loaded;
     CObjektManager manager;
     CResultList list;
-    JobStatus status;
+    Outcome status;
     {
         FileSizeLimit limit(4096);
         status = runJob(request, loaded, manager, list, nullptr, nullptr, nullptr);
     }
-    EXPECT_EQ(status.kind, JobErrorKind::CannotWrite);
+    EXPECT_EQ(status.kind, OutcomeKind::CannotWrite);
     EXPECT_EQ(status.path, target.string());
     EXPECT_EQ(readFile(target), "old code export\r\n");
     EXPECT_EQ(folderEntries(folder), (std::vector<std::string>{"code.txt", "export.txt"}));
@@ -128,7 +128,7 @@ TEST(FileReplace, FailedSplitKeepsTheOldObjectFileWhole)
     writeFile(folder / "Form 1.txt", "old form");
     {
         FileSizeLimit limit(100);
-        EXPECT_FALSE(manager.split(folder.string(), 1, 2, nullptr));
+        EXPECT_FALSE(manager.split(folder.string(), 1, 2, nullptr).ok());
     }
     EXPECT_EQ(readFile(folder / "Form 1.txt"), "old form");
     EXPECT_EQ(folderEntries(folder), std::vector<std::string>{"Form 1.txt"});
@@ -180,7 +180,7 @@ TEST(FileReplace, FullFileSystemLeavesTheOldCodeExport)
     manager.load(&source, "forms.txt");
     const fs::path target = mountPoint / "code.txt";
     writeFile(target, "old code export\r\n");
-    EXPECT_FALSE(manager.exportCode(target.string()));
+    EXPECT_FALSE(manager.exportCode(target.string()).ok());
     EXPECT_EQ(readFile(target), "old code export\r\n");
     EXPECT_EQ(folderEntries(mountPoint), std::vector<std::string>{"code.txt"});
     ::umount2(mountPoint.c_str(), MNT_DETACH);

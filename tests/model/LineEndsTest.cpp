@@ -33,8 +33,7 @@ TEST(LineEnds, AFileWithMixedLineEndsLoadsLikeOneWithCrLf)
     const fs::path path = fs::temp_directory_path() / ("quellix-mixed-" + std::to_string(::getpid()) + ".txt");
     std::ofstream(path, std::ios::binary) << "OBJECT Codeunit 1 A\r\n{\n}\r\n\nOBJECT Codeunit 2 B\n{\r\n}\n";
     std::string text;
-    std::string error;
-    ASSERT_TRUE(readExportFile(path.string(), text, error)) << error;
+    ASSERT_TRUE(readExportFile(path.string(), text).ok());
     fs::remove(path);
     const std::string crlfText = "OBJECT Codeunit 1 A\r\n{\r\n}\r\n\r\nOBJECT Codeunit 2 B\r\n{\r\n}\r\n";
     EXPECT_EQ(text, crlfText);
@@ -69,8 +68,7 @@ TEST(LineEnds, ReadingFixesLineEndsAndConvertsLikeTheTwoStepsInTurn)
         }
         std::ofstream(path, std::ios::binary) << raw;
         std::string text;
-        std::string error;
-        ASSERT_TRUE(readExportFile(path.string(), text, error)) << error;
+        ASSERT_TRUE(readExportFile(path.string(), text).ok());
         ASSERT_EQ(text, expected) << testing::PrintToString(raw);
     }
     fs::remove(path);
@@ -86,8 +84,7 @@ TEST(LineEnds, AnExportWhoseNameHoldsUmlautsAndCyrillicLetters)
     const std::u8string utf8 = file.u8string();
     std::ofstream(file, std::ios::binary) << "OBJECT Codeunit 1 A\r\n{\r\n}\r\n";
     std::string text;
-    std::string error;
-    EXPECT_TRUE(readExportFile(std::string(utf8.begin(), utf8.end()), text, error)) << error;
+    EXPECT_TRUE(readExportFile(std::string(utf8.begin(), utf8.end()), text).ok());
     EXPECT_EQ(text, "OBJECT Codeunit 1 A\r\n{\r\n}\r\n");
     fs::remove(file);
 }

@@ -36,11 +36,11 @@ TEST(ParallelRead, SlicesGiveTheTextOfOneThreadWithBareLineFeedsAtTheirBorders)
                 input[k * kSlice] = borders[1];
             }
             std::ofstream(path, std::ios::binary | std::ios::trunc) << input;
-            std::string one, several, error;
+            std::string one, several;
             setWorkerThreads(1);
-            ASSERT_TRUE(readExportFile(path, one, error)) << error;
+            ASSERT_TRUE(readExportFile(path, one).ok());
             setWorkerThreads(3);
-            ASSERT_TRUE(readExportFile(path, several, error)) << error;
+            ASSERT_TRUE(readExportFile(path, several).ok());
             setWorkerThreads(0);
             const std::string label = testing::PrintToString(borders) + (otherLineFeeds ? " with" : " without");
             EXPECT_TRUE(one == several) << label;

@@ -57,9 +57,9 @@ TEST(ReadExportProgress, ALargeExportReportsRisingPositionsAndItsNameThenConvert
     RecordedProgress progress;
     RecordedStatus status;
     ReadReport report{&progress, &status, nullptr};
-    std::string withReport, without, error;
-    ASSERT_TRUE(readExportFile(path, withReport, error, &report)) << error;
-    ASSERT_TRUE(readExportFile(path, without, error)) << error;
+    std::string withReport, without;
+    ASSERT_TRUE(readExportFile(path, withReport, &report).ok());
+    ASSERT_TRUE(readExportFile(path, without).ok());
     EXPECT_EQ(withReport, without); // reading in steps changes nothing in the text
     EXPECT_EQ(withReport.substr(0, 24), "OBJECT Codeunit 1 Step\r\n");
 
@@ -86,16 +86,16 @@ TEST(ReadExportProgress, CancelStopsTheReadingWithoutErrorAndLeavesTheTextAlone)
     progress.flag = &cancel;
     progress.after = 2; // after the start and the first step
     ReadReport report{&progress, nullptr, &cancel};
-    std::string text = "earlier text", error = "untouched";
-    EXPECT_FALSE(readExportFile(path, text, error, &report));
+    std::string text = "earlier text";
+    EXPECT_EQ(readExportFile(path, text, &report).kind, OutcomeKind::Cancelled);
     EXPECT_EQ(text, "earlier text");
-    EXPECT_TRUE(error.empty());
     EXPECT_LT(progress.seen, 4) << "the reading went on after the flag was set";
 
     // A missing file is still a failure with its reason, cancel flag or not.
     std::atomic<bool> idle{false};
     ReadReport quiet{nullptr, nullptr, &idle};
-    EXPECT_FALSE(readExportFile(path + ".missing", text, error, &quiet));
-    EXPECT_FALSE(error.empty());
+    const Outcome missing = readExportFile(path + ".missing", text, &quiet);
+    EXPECT_EQ(missing.kind, OutcomeKind::NotFound);
+    EXPECT_EQ(missing.reason, path + ".missing: No such file or directory");
     std::filesystem::remove(path);
 }

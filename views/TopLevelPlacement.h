@@ -6,6 +6,10 @@ class wxDialog;
 class wxFrame;
 class wxRect;
 class wxTopLevelWindow;
+class wxWindow;
+
+// The window the others are centred on and follow (the application sets its main frame).
+void setMainWindow(wxWindow* window);
 
 // Gives the main window its restored size (the remembered place when it still fits the display,
 // else the default size centred on the display it opens on) and its minimum size; maximising

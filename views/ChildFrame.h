@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Menus.h"
+#include "views/Menus.h"
 
 #include <wx/docmdi.h>
 

@@ -1,4 +1,4 @@
-#include "app/Menus.h"
+#include "views/Menus.h"
 
 #include "analysis/OperationTable.h"
 #include "resources/ResourceIds.h"

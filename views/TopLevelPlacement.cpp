@@ -1,11 +1,10 @@
-#include "app/TopLevelPlacement.h"
+#include "views/TopLevelPlacement.h"
 
-#include "app/MainFrame.h"
-#include "app/QuellixApp.h"
 #include "layout/WindowPlacement.h"
 
 #include <wx/dialog.h>
 #include <wx/display.h>
+#include <wx/frame.h>
 #include <wx/sizer.h>
 #include <wx/weakref.h>
 
@@ -14,6 +13,8 @@
 #include <vector>
 
 namespace {
+wxWeakRef<wxWindow> g_mainWindow; // the user-interface thread's alone
+
 LayoutRect toLayout(const wxRect& r)
 {
     return {r.x, r.y, r.width, r.height};
@@ -30,6 +31,11 @@ LayoutRect workAreaOf(const wxWindow* window)
     return toLayout(wxDisplay(index == wxNOT_FOUND ? 0u : static_cast<unsigned>(index)).GetClientArea());
 }
 } // namespace
+
+void setMainWindow(wxWindow* window)
+{
+    g_mainWindow = window;
+}
 
 LayoutRect placeMainWindow(wxFrame& frame, const LayoutRect* remembered)
 {
@@ -66,7 +72,7 @@ void keepPlaceWhenShown(wxTopLevelWindow& window, const wxRect& place)
 namespace {
 wxWindow* ownerOf(const wxTopLevelWindow& window)
 {
-    wxWindow* owner = wxGetApp().mainFrame();
+    wxWindow* owner = g_mainWindow.get();
     if (owner == nullptr || !owner->IsShown())
         owner = window.GetParent();
     return owner;
