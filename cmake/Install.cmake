@@ -26,7 +26,10 @@ endif()
 
 # The targets the installed tree holds: the target quellix_installed builds them and nothing else
 # (no tests, no benchmarks), for scripts/package.sh.
-set(QUELLIX_INSTALLED_TARGETS quellix-cli cfront-db cfront man_pages)
+set(QUELLIX_INSTALLED_TARGETS quellix-cli cfront-db cfront)
+if(NOT WIN32)
+  list(APPEND QUELLIX_INSTALLED_TARGETS man_pages)
+endif()
 install(TARGETS quellix-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT cli)
 install(TARGETS cfront-db RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT cfront)
 if(QUELLIX_GUI)
@@ -63,33 +66,36 @@ endforeach()
 # Man pages, written by hand with the version filled in, compressed as Debian keeps them (-n: no
 # time stamp, so the package is reproducible). quellix-cli's entries of the operation table's
 # commands are written by quellix-man-page from the table itself.
-add_executable(quellix-man-page ${QUELLIX_PACKAGING_DIR}/man/ManPageMain.cpp)
-target_link_libraries(quellix-man-page PRIVATE quellix_cli)
-set(QUELLIX_MAN_PAGES)
-set(QUELLIX_MAN_PROGRAMS quellix quellix-cli cfront-db)
-set(QUELLIX_MAN_COMPONENTS gui cli cfront)
-foreach(program component IN ZIP_LISTS QUELLIX_MAN_PROGRAMS QUELLIX_MAN_COMPONENTS)
-  set(page ${program}.1)
-  if(page STREQUAL quellix-cli.1)
-    configure_file(${QUELLIX_PACKAGING_DIR}/man/${page}.in ${PROJECT_BINARY_DIR}/man/${page}.table @ONLY)
-    add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/man/${page}
-      COMMAND quellix-man-page ${PROJECT_BINARY_DIR}/man/${page}.table ${PROJECT_BINARY_DIR}/man/${page}
-      DEPENDS quellix-man-page ${PROJECT_BINARY_DIR}/man/${page}.table
+# Not for Windows, which reads no man pages (and cannot run the generator where it is built).
+if(NOT WIN32)
+  add_executable(quellix-man-page ${QUELLIX_PACKAGING_DIR}/man/ManPageMain.cpp)
+  target_link_libraries(quellix-man-page PRIVATE quellix_cli)
+  set(QUELLIX_MAN_PAGES)
+  set(QUELLIX_MAN_PROGRAMS quellix quellix-cli cfront-db)
+  set(QUELLIX_MAN_COMPONENTS gui cli cfront)
+  foreach(program component IN ZIP_LISTS QUELLIX_MAN_PROGRAMS QUELLIX_MAN_COMPONENTS)
+    set(page ${program}.1)
+    if(page STREQUAL quellix-cli.1)
+      configure_file(${QUELLIX_PACKAGING_DIR}/man/${page}.in ${PROJECT_BINARY_DIR}/man/${page}.table @ONLY)
+      add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/man/${page}
+        COMMAND quellix-man-page ${PROJECT_BINARY_DIR}/man/${page}.table ${PROJECT_BINARY_DIR}/man/${page}
+        DEPENDS quellix-man-page ${PROJECT_BINARY_DIR}/man/${page}.table
+        VERBATIM)
+    else()
+      configure_file(${QUELLIX_PACKAGING_DIR}/man/${page}.in ${PROJECT_BINARY_DIR}/man/${page} @ONLY)
+    endif()
+    add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/man/${page}.gz
+      COMMAND sh -c "gzip -9nc \"$1\" > \"$2\"" sh ${PROJECT_BINARY_DIR}/man/${page} ${PROJECT_BINARY_DIR}/man/${page}.gz
+      DEPENDS ${PROJECT_BINARY_DIR}/man/${page}
       VERBATIM)
-  else()
-    configure_file(${QUELLIX_PACKAGING_DIR}/man/${page}.in ${PROJECT_BINARY_DIR}/man/${page} @ONLY)
-  endif()
-  add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/man/${page}.gz
-    COMMAND sh -c "gzip -9nc \"$1\" > \"$2\"" sh ${PROJECT_BINARY_DIR}/man/${page} ${PROJECT_BINARY_DIR}/man/${page}.gz
-    DEPENDS ${PROJECT_BINARY_DIR}/man/${page}
-    VERBATIM)
-  list(APPEND QUELLIX_MAN_PAGES ${PROJECT_BINARY_DIR}/man/${page}.gz)
-  if(component IN_LIST QUELLIX_COMPONENTS)
-    install(FILES ${PROJECT_BINARY_DIR}/man/${page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1
-            COMPONENT ${component})
-  endif()
-endforeach()
-add_custom_target(man_pages ALL DEPENDS ${QUELLIX_MAN_PAGES})
+    list(APPEND QUELLIX_MAN_PAGES ${PROJECT_BINARY_DIR}/man/${page}.gz)
+    if(component IN_LIST QUELLIX_COMPONENTS)
+      install(FILES ${PROJECT_BINARY_DIR}/man/${page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1
+              COMPONENT ${component})
+    endif()
+  endforeach()
+  add_custom_target(man_pages ALL DEPENDS ${QUELLIX_MAN_PAGES})
+endif()
 
 add_custom_target(quellix_installed)
 add_dependencies(quellix_installed ${QUELLIX_INSTALLED_TARGETS})

@@ -5,6 +5,8 @@ set(CMAKE_SYSTEM_NAME Windows)
 if(NOT QUELLIX_WIN_ARCH)
   set(QUELLIX_WIN_ARCH i686)
 endif()
+# try_compile reads this file again: the architecture must reach it too.
+list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES QUELLIX_WIN_ARCH QUELLIX_WIN_PREFIX)
 set(CMAKE_SYSTEM_PROCESSOR ${QUELLIX_WIN_ARCH})
 set(triple ${QUELLIX_WIN_ARCH}-w64-mingw32)
 set(CMAKE_C_COMPILER ${triple}-gcc-posix)

@@ -1,3 +1,4 @@
+#include <stdlib.h>
 #include <string_view>
 
 extern "C" void* memmem(const void* haystack, size_t haystackSize, const void* needle, size_t needleSize)
@@ -14,4 +15,16 @@ extern "C" void* memrchr(const void* s, int c, size_t size)
         if (bytes[--size] == static_cast<unsigned char>(c))
             return const_cast<unsigned char*>(bytes + size);
     return nullptr;
+}
+
+extern "C" int setenv(const char* name, const char* value, int overwrite)
+{
+    if (!overwrite && getenv(name))
+        return 0;
+    return _putenv_s(name, value) == 0 ? 0 : -1;
+}
+
+extern "C" int unsetenv(const char* name)
+{
+    return _putenv_s(name, "") == 0 ? 0 : -1; // an empty value removes the variable
 }

@@ -17,6 +17,10 @@ extern "C" {
 void* memmem(const void* haystack, size_t haystackSize, const void* needle, size_t needleSize);
 // The last byte c among the first size bytes at s, or null; model/CompatWin.cpp.
 void* memrchr(const void* s, int c, size_t size);
+// The environment variable name set to value (replaced only when overwrite is not 0), and
+// removed: POSIX's calls over the C runtime's _putenv_s; model/CompatWin.cpp.
+int setenv(const char* name, const char* value, int overwrite);
+int unsetenv(const char* name);
 #ifdef __cplusplus
 }
 #endif

@@ -111,12 +111,44 @@ build_googletest() {
   cmake --install "$cache/googletest-build" > /dev/null
 }
 
+# libgit2 for the line diff, without network transports. Debian's source leaves out the bundled
+# third-party folder, so its regular expressions (pcre2) and http-parser are built from their
+# own Debian sources too.
+build_libgit2() {
+  [ -f "$prefix/lib/libgit2.a" ] && return
+  if [ ! -f "$prefix/lib/libpcre2-8.a" ]; then
+    cmake -S "$(fetch_source pcre2)" -B "$cache/pcre2-build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/MinGW.cmake" -DQUELLIX_WIN_ARCH="$arch" \
+      -DCMAKE_INSTALL_PREFIX="$prefix" -DBUILD_SHARED_LIBS=OFF -DPCRE2_BUILD_PCRE2GREP=OFF \
+      -DPCRE2_BUILD_TESTS=OFF -DPCRE2_SUPPORT_LIBREADLINE=OFF -DPCRE2_SUPPORT_LIBZ=OFF \
+      -DPCRE2_SUPPORT_LIBBZ2=OFF > /dev/null
+    cmake --build "$cache/pcre2-build" -j"$jobs" > /dev/null
+    cmake --install "$cache/pcre2-build" > /dev/null
+  fi
+  if [ ! -f "$prefix/lib/libhttp_parser.a" ]; then
+    local hp; hp=$(fetch_source http-parser)
+    mkdir -p "$cache/http-parser-build"
+    "$triple-gcc-posix" -O2 -c "$hp/http_parser.c" -o "$cache/http-parser-build/http_parser.o"
+    "$triple-ar" rcs "$prefix/lib/libhttp_parser.a" "$cache/http-parser-build/http_parser.o"
+    cp "$hp/http_parser.h" "$prefix/include/"
+  fi
+  cmake -S "$(fetch_source libgit2)" -B "$cache/libgit2-build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/MinGW.cmake" -DQUELLIX_WIN_ARCH="$arch" \
+    -DQUELLIX_WIN_PREFIX="$prefix" -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_C_FLAGS=-DPCRE2_STATIC \
+    -DBUILD_SHARED_LIBS=OFF -DBUILD_TESTS=OFF -DBUILD_CLI=OFF -DUSE_HTTPS=OFF -DUSE_WINHTTP=OFF \
+    -DUSE_SSH=OFF -DUSE_GSSAPI=OFF -DUSE_NTLMCLIENT=OFF -DREGEX_BACKEND=pcre2 \
+    -DUSE_HTTP_PARSER=system -DUSE_SHA256=Builtin > /dev/null
+  cmake --build "$cache/libgit2-build" -j"$jobs" > /dev/null
+  cmake --install "$cache/libgit2-build" > /dev/null
+}
+
 if [ "$libsOnly" = yes ]; then
   (. "$root/scripts/build-windows-wx.sh")
   exit
 fi
 build_sqlite
 build_sodium
+build_libgit2
 # Header-only, the same for every platform: Debian's nlohmann-json3-dev.
 [ -d "$prefix/include/nlohmann" ] || cp -r /usr/include/nlohmann "$prefix/include/"
 if [ "$tests" = ON ]; then build_googletest; fi
@@ -125,7 +157,7 @@ if [ "$tests" = ON ]; then build_googletest; fi
 wx=()
 [ "$gui" = ON ] && wx=(-DwxWidgets_CONFIG_EXECUTABLE="$prefix/bin/wx-config")
 
-export PKG_CONFIG_LIBDIR=$prefix/lib/pkgconfig PKG_CONFIG_PATH=
+export PKG_CONFIG_LIBDIR=$prefix/lib/pkgconfig:/usr/$triple/lib/pkgconfig PKG_CONFIG_PATH=
 cmake -S . -B "build-win/$arch" -G Ninja -DCMAKE_BUILD_TYPE=Release "${launcher[@]}" \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/MinGW.cmake" -DQUELLIX_WIN_ARCH="$arch" \
   -DQUELLIX_WIN_PREFIX="$prefix" -DQUELLIX_GUI="$gui" -DQUELLIX_TESTS="$tests" \

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the Windows programs (scripts/build-windows.sh, with the desktop program when the cached
-# wxWidgets is there or --gui is given) and packs them:
+# Builds the Windows programs (scripts/build-windows.sh, with the desktop program when --gui is
+# given) and packs them:
 #   build-win/quellix-<version>-win32.zip    unpack and run: programs, cfront\cfront.dll (the
 #                                            stand-in, where the default program path finds it),
 #                                            README, licence texts of what is linked in
@@ -18,7 +18,6 @@ while [ $# -gt 0 ]; do
   shift
 done
 cache=${QUELLIX_WIN_CACHE:-$HOME/.cache/quellix-win}/$arch
-if [ -x "$cache/prefix/bin/wx-config" ]; then gui=(--gui); fi
 scripts/build-windows.sh --arch "$arch" "${gui[@]}"
 out=build-win/$arch
 version=$(sed -n 's/^#define QUELLIX_VERSION "\(.*\)"$/\1/p' "$out/generated/QuellixVersion.h")
@@ -39,8 +38,12 @@ convert resources/icons/hicolor/16/quellix.png resources/icons/hicolor/32/quelli
 # Licence texts of the code linked into the programs.
 licence() { [ -f "$2" ] && cp "$2" "$stage/licences/$1.txt"; return 0; }
 src=$cache/src
-licence sqlite "$(ls "$src"/sqlite3-*/debian/copyright 2> /dev/null | head -1)"
+# The SQLite amalgamation is made once for every architecture, from the first one's source.
+licence sqlite "$(ls "$src"/../../*/src/sqlite3-*/debian/copyright 2> /dev/null | head -1)"
 licence libsodium "$(ls "$src"/libsodium-*/LICENSE 2> /dev/null | head -1)"
+licence libgit2 "$(ls "$src"/libgit2-*/COPYING 2> /dev/null | head -1)"
+licence pcre2 "$(ls "$src"/pcre2-*/LICENCE 2> /dev/null | head -1)"
+licence http-parser "$(ls "$src"/http-parser-*/LICENSE-MIT 2> /dev/null | head -1)"
 licence zlib /usr/share/doc/libz-mingw-w64-dev/copyright
 licence gcc-runtime /usr/share/doc/gcc-mingw-w64-base/copyright
 licence mingw-w64-winpthreads /usr/share/doc/mingw-w64-common/copyright

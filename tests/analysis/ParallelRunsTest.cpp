@@ -3,6 +3,7 @@
 #include "model/WorkerThreads.h"
 #include "results/ResultList.h"
 #include "support/SmallExport.h"
+#include "support/PosixOnly.h"
 
 #include <gtest/gtest.h>
 
@@ -144,6 +145,7 @@ TEST(ParallelRuns, EveryOperationGivesTheSameRowsAndLocationsOnTheSampleAndTheSm
 
 TEST(ParallelRuns, EveryOperationGivesTheSameRowsAndLocationsOnAGeneratedExport)
 {
+    SKIP_ON_WINDOWS("runs the benchmark tool gen_export through a POSIX shell");
     const std::string path = std::string(QUELLIX_BINARY_DIR) + "/parallel-runs-generated.txt";
     const std::string command = std::string(QUELLIX_BINARY_DIR) + "/bench/gen_export '" + path + "' 1 5 --newer > /dev/null";
     ASSERT_EQ(std::system(command.c_str()), 0);

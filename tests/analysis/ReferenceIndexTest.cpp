@@ -1,6 +1,7 @@
 #include "analysis/ReferenceIndex.h"
 #include "model/ReadExport.h"
 #include "support/TestExport.h"
+#include "support/PosixOnly.h"
 
 #include <gtest/gtest.h>
 
@@ -167,6 +168,7 @@ OBJECT Codeunit 80 Sales-Post
 
 TEST(ReferenceIndex, FindsEveryReferenceTheGeneratorWroteAndNothingElse)
 {
+    SKIP_ON_WINDOWS("runs the benchmark tool gen_export through a POSIX shell");
     const std::string path = std::string(QUELLIX_BINARY_DIR) + "/references-generated.txt";
     const std::string listPath = path + ".list";
     const std::string command = std::string(QUELLIX_BINARY_DIR) + "/bench/gen_export '" + path + "' 0.3 --references '" + listPath + "'";

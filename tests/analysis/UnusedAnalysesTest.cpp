@@ -2,6 +2,7 @@
 #include "model/ReadExport.h"
 #include "results/ResultList.h"
 #include "support/SmallExport.h"
+#include "support/PosixOnly.h"
 
 #include <gtest/gtest.h>
 
@@ -284,6 +285,7 @@ std::unique_ptr<LoadedExport> loadFile(const std::string& path)
 
 TEST(UnusedFunctions, IndexMatchesTheDirectRuleOnTheSampleAndAGeneratedExport)
 {
+    SKIP_ON_WINDOWS("runs the benchmark tool gen_export through a POSIX shell");
     const std::string generated = std::string(QUELLIX_BINARY_DIR) + "/unused-functions-generated.txt";
     const std::string command = std::string(QUELLIX_BINARY_DIR) + "/bench/gen_export '" + generated + "' 3 11";
     ASSERT_EQ(std::system(command.c_str()), 0);

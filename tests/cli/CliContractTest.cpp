@@ -1,4 +1,5 @@
 #include "support/SmallExport.h"
+#include "support/PosixOnly.h"
 
 #include <gtest/gtest.h>
 
@@ -26,6 +27,7 @@ class Cli : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        SKIP_ON_WINDOWS("runs quellix-cli through a POSIX shell");
         dir = fs::temp_directory_path() / ("quellix-cli-test-" + std::to_string(::getpid()));
         fs::create_directories(dir);
         exportPath = (dir / "export.txt").string();

@@ -2,6 +2,7 @@
 #include "support/SmallExport.h"
 
 #include "QuellixVersion.h"
+#include "support/PosixOnly.h"
 
 #include <gtest/gtest.h>
 
@@ -35,6 +36,7 @@ class CliHelp : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        SKIP_ON_WINDOWS("runs quellix-cli through a POSIX shell");
         dir = fs::temp_directory_path() / ("quellix-cli-help-" + std::to_string(::getpid()));
         fs::create_directories(dir);
         exportPath = (dir / "export.txt").string();

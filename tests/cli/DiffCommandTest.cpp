@@ -1,3 +1,5 @@
+#include "support/PosixOnly.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -20,6 +22,7 @@ class CliDiff : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        SKIP_ON_WINDOWS("runs quellix-cli, patch and gen_export through a POSIX shell");
         dir = fs::temp_directory_path() / ("quellix-cli-diff-" + std::to_string(::getpid()));
         fs::create_directories(dir);
         const std::string a = readFile(std::string(QUELLIX_SOURCE_DIR) + "/tests/data/small-export.txt");

@@ -1,4 +1,5 @@
 #include "cli/IntersectCommand.h"
+#include "support/PosixOnly.h"
 
 #include <gtest/gtest.h>
 
@@ -19,6 +20,7 @@ class IntersectCommand : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        SKIP_ON_WINDOWS("runs quellix-cli through a POSIX shell");
         dir = fs::temp_directory_path() / ("quellix-intersect-" + std::to_string(::getpid()));
         fs::create_directories(dir);
         std::ofstream(path("a.txt"), std::ios::binary) << kTable18 << "\r\n" << kForm21;

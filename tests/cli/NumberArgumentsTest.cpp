@@ -1,5 +1,6 @@
 // Number arguments of quellix-cli: a number followed by anything else is a usage error.
 #include "support/SmallExport.h"
+#include "support/PosixOnly.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +17,7 @@ class CliNumbers : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        SKIP_ON_WINDOWS("runs quellix-cli through a POSIX shell");
         dir = fs::temp_directory_path() / ("quellix-cli-numbers-" + std::to_string(::getpid()));
         fs::create_directories(dir);
         exportPath = (dir / "export.txt").string();

@@ -1,5 +1,6 @@
 #include "cli/OutputFormat.h"
 #include "support/SarifSchema.h"
+#include "support/PosixOnly.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -83,7 +84,6 @@ TEST(OutputFormat, JsonAndSarifOfOneList)
     EXPECT_EQ(several["analyses"][0]["analysis"], "unused-variables");
 
     const std::string sarif = formatOutput(document, OutputFormat::Sarif, false);
-    EXPECT_EQ(sarifSchemaFaults(sarif), "");
     nlohmann::json log = nlohmann::json::parse(sarif);
     const nlohmann::json& result = log["runs"][0]["results"][0];
     EXPECT_EQ(result["message"]["text"], "Object: Codeunit 1 A; Name: x");
@@ -100,4 +100,7 @@ TEST(OutputFormat, JsonAndSarifOfOneList)
     EXPECT_EQ(formatOutput(document, OutputFormat::Tsv, true),
               "Analysis\tObject\tName\t\nunused-variables\tCodeunit 1 A\tx\t\nunused-variables\tCodeunit 1 A\tx\t\n"
               "unused-variables\tTable 2 B\ty\t\n");
+
+    SKIP_ON_WINDOWS("validates the SARIF log with python3 through a POSIX shell");
+    EXPECT_EQ(sarifSchemaFaults(sarif), "");
 }

@@ -1,6 +1,7 @@
 // quellix-cli in a build: one line per row, json and sarif output, baselines, exit status 3, check.
 #include "support/SarifSchema.h"
 #include "support/SmallExport.h"
+#include "support/PosixOnly.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -92,6 +93,7 @@ class Pipeline : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        SKIP_ON_WINDOWS("runs quellix-cli through a POSIX shell and pipes");
         dir = fs::temp_directory_path() / ("quellix-pipeline-test-" + std::to_string(::getpid()));
         fs::create_directories(dir);
         exportPath = (dir / "export.txt").string();

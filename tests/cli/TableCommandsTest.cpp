@@ -1,4 +1,5 @@
 #include "support/CustomerExport.h"
+#include "support/PosixOnly.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +16,7 @@ class CliTables : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        SKIP_ON_WINDOWS("runs quellix-cli through a POSIX shell");
         dir = fs::temp_directory_path() / ("quellix-cli-tables-" + std::to_string(::getpid()));
         fs::create_directories(dir);
         exportPath = (dir / "customer.txt").string();

@@ -1,5 +1,7 @@
 #include "db/ProgramPath.h"
 
+#include "db/CFrontLibrary.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -22,7 +24,7 @@ protected:
     void putLibrary(const fs::path& programPath)
     {
         fs::create_directories(programPath / "cfront");
-        std::ofstream(programPath / "cfront" / "cfront.so") << "stand-in";
+        std::ofstream(CFrontLibrary::libraryFilePath(programPath.string())) << "stand-in";
     }
 
     fs::path root;
@@ -44,7 +46,8 @@ TEST_F(ProgramPath, ProgramFolderHoldingTheLibraryWinsOverTheInstalledOne)
 
 TEST_F(ProgramPath, WithoutAnyLibraryTheMissingFileIsNamedWhereItBelongs)
 {
-    fs::create_directories(root / "lib" / "quellix" / "cfront" / "cfront.so"); // a folder, not the library
+    // a folder, not the library
+    fs::create_directories(CFrontLibrary::libraryFilePath((root / "lib" / "quellix").string()));
     // An installed program: where the stand-in's package puts the library.
     EXPECT_EQ(defaultProgramPathFor((root / "bin").string()), (root / "lib" / "quellix").string());
     // A build tree: the program's own folder.

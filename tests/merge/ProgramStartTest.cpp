@@ -1,4 +1,5 @@
 #include "merge/ProgramStart.h"
+#include "support/PosixOnly.h"
 
 #include <gtest/gtest.h>
 
@@ -44,6 +45,7 @@ protected:
 
 TEST_F(ProgramStart, AProgramThatCannotStartIsReportedByName)
 {
+    SKIP_ON_WINDOWS("marks shell scripts executable by their mode bits");
     std::string error;
     const std::string missing = (dir / "merge.exe").string();
     EXPECT_FALSE(startProgram({missing, "a", "b"}, error));
@@ -56,6 +58,7 @@ TEST_F(ProgramStart, AProgramThatCannotStartIsReportedByName)
 
 TEST_F(ProgramStart, TheDiffProgramFallbackTakesTheFirstKnownNameFoundOnThePath)
 {
+    SKIP_ON_WINDOWS("finds shell scripts on a colon-separated PATH");
     const std::string first = (dir / "bin1").string(), second = (dir / "bin2").string();
     makeFile("bin1/kdiff3", "#!/bin/sh\n", true);
     makeFile("bin1/meld", "not executable", false);

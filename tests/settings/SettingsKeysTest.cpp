@@ -17,8 +17,12 @@ TEST(Settings, MissingValuesReadAsTheDefaults)
     split.read(store);
     EXPECT_EQ(split.from, 1);
     EXPECT_EQ(split.to, 99999999);
+#ifdef _WIN32
+    EXPECT_EQ(split.targetPath, "c:\\tmp\\split");
+#else
     // The Windows default folder is a folder under the home folder here.
     EXPECT_EQ(split.targetPath, std::string(std::getenv("HOME")) + "/Quellix/split");
+#endif
 
     NumberRangeSettings range;
     range.read(store);
@@ -76,10 +80,16 @@ TEST(Settings, RecentFileListKeepsTenEntriesNumberedFromOne)
 
 TEST(Settings, WindowsDefaultsMapUnderHomeButConfirmedPathsStayAsTyped)
 {
+#ifdef _WIN32
+    // Windows keeps the defaults as they are given.
+    EXPECT_EQ(localDefaultPath("c:\\tmp\\split", "C:\\Users\\ann"), "c:\\tmp\\split");
+    EXPECT_EQ(localDefaultPath("D:\\Navision\\", "C:\\Users\\ann"), "D:\\Navision\\");
+#else
     EXPECT_EQ(localDefaultPath("c:\\tmp\\split", "/home/ann"), "/home/ann/Quellix/split");
     EXPECT_EQ(localDefaultPath("D:\\Navision\\", "/home/ann/"), "/home/ann/Quellix/files");
     EXPECT_EQ(localDefaultPath("export.txt", "/home/ann"), "export.txt");
     EXPECT_EQ(localDefaultPath("/srv/split", "/home/ann"), "/srv/split");
+#endif
 
     CMemorySettingsStore store;
     SplitSettings split;
