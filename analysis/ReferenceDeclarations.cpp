@@ -88,12 +88,16 @@ struct Lines {
     int end;               // end of the object
     int lineEnd(int pos) const
     {
+        if (pos >= end) // a record without text (an empty file's) ends before it starts
+            return end;
         const void* cr = std::memchr(text.data() + pos, '\n', static_cast<size_t>(end - pos));
         return cr ? static_cast<int>(static_cast<const char*>(cr) - text.data()) : end;
     }
     // Line [pos, lineEnd) without its CR.
     std::string_view line(int pos) const
     {
+        if (pos >= end)
+            return {};
         std::string_view l = text.substr(static_cast<size_t>(pos), static_cast<size_t>(lineEnd(pos) - pos));
         if (!l.empty() && l.back() == '\r')
             l.remove_suffix(1);
@@ -291,6 +295,8 @@ private:
     void elementCells(const std::vector<std::pair<int, std::string_view>>& cells)
     {
         auto cellName = [&](size_t i) {
+            if (i >= cells.size()) // a damaged element line has fewer cells than its section's
+                return std::pair<int, std::string_view>(cells.empty() ? 0 : cells.back().first, std::string_view());
             std::string_view c = cells[i].second;
             if (!c.empty() && c.back() == '}')
                 c.remove_suffix(1);

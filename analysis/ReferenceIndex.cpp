@@ -2,6 +2,7 @@
 #include "model/WorkerThreads.h"
 
 #include <algorithm>
+#include <stdexcept>
 #include <cctype>
 #include <cstring>
 #include <mutex>
@@ -80,7 +81,13 @@ ReferenceIndex::ReferenceIndex(const CObjektManager& manager) : m_manager(manage
     runInOrder(
         count,
         [&](int i, int) {
-            builder.declare(i, parts[static_cast<size_t>(i)]);
+            // A text damaged in a way the readers did not foresee costs its own declarations only.
+            try {
+                builder.declare(i, parts[static_cast<size_t>(i)]);
+            } catch (const std::out_of_range&) {
+                parts[static_cast<size_t>(i)] = ObjectPart();
+                parts[static_cast<size_t>(i)].damaged = true;
+            }
             const CObjectRecord& record = manager.get(i);
             const char* from = m_text.data() + record.objectSpan.start();
             const char* to = m_text.data() + std::min<size_t>(m_text.size(), static_cast<size_t>(record.objectSpan.end()) + 1);
@@ -116,7 +123,12 @@ ReferenceIndex::ReferenceIndex(const CObjektManager& manager) : m_manager(manage
         count,
         [&](int i, int) {
             ObjectPart& part = parts[static_cast<size_t>(i)];
-            builder.resolve(i, part);
+            try {
+                builder.resolve(i, part);
+            } catch (const std::out_of_range&) { // its references stay unresolved, as a damaged object's
+                part.refs.clear();
+                part.damaged = true;
+            }
             std::stable_sort(part.refs.begin(), part.refs.end(), [](const XrefReference& a, const XrefReference& b) { return a.pos < b.pos; });
         },
         [&](int i) {
