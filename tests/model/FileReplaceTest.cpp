@@ -252,3 +252,26 @@ TEST(FileReplace, UnreadableOrUnreplaceableTargetFailsAndLeavesOnlyWhatWasThere)
     }
     fs::remove_all(folder);
 }
+
+// A target that is there but cannot be opened for reading (here for want of a file descriptor; a
+// file without read permission for any user but root) is no missing one: appending fails and the
+// earlier exports stay.
+TEST(FileReplace, AppendingFailsWhenTheTargetCannotBeOpened)
+{
+    const fs::path folder = freshFolder("no-descriptor");
+    const fs::path target = folder / "list.txt";
+    std::ofstream(target) << "earlier\n";
+    CReplacingFile file(target.string(), false);
+    const int lowestFree = ::dup(0); // every descriptor below it is taken
+    ::close(lowestFree);
+    rlimit limit{};
+    ::getrlimit(RLIMIT_NOFILE, &limit);
+    const rlimit none{static_cast<rlim_t>(lowestFree), limit.rlim_max};
+    ::setrlimit(RLIMIT_NOFILE, &none);
+    const bool copied = file.copyTarget();
+    ::setrlimit(RLIMIT_NOFILE, &limit);
+    EXPECT_FALSE(copied && file.write("new\n") && file.commit());
+    std::ifstream in(target);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "earlier\n");
+    fs::remove_all(folder);
+}
