@@ -14,7 +14,7 @@ namespace xref {
 
 namespace {
 
-const char* const kKindWords[] = {"table", "form", "report", "dataport", "codeunit", "xmlport", "menusuite", "page", "query"};
+constexpr std::string_view kKindWords[] = {"table", "form", "report", "dataport", "codeunit", "xmlport", "menusuite", "page", "query"};
 
 int foldChar(unsigned char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; }
 
@@ -156,13 +156,13 @@ int valueEnd(std::string_view text, int pos, int end)
 
 bool interestingProperty(std::string_view name)
 {
-    static const char* const names[] = {"TableRelation", "CalcFormula", "SourceExpr", "SourceTableView",
+    static constexpr std::string_view names[] = {"TableRelation", "CalcFormula", "SourceExpr", "SourceTableView",
                                         "DataItemTableView", "DataItemLink", "ReqFilterFields", "CalcFields",
                                         "SumIndexFields", "SourceTable", "DataItemTable", "LookupPageID",
                                         "DrillDownPageID", "LookupFormID", "DrillDownFormID", "CardPageID",
                                         "SourceField", "DataSource", "PagePartID", "SubFormID", "RunObject",
                                         "DataCaptionFields"};
-    for (const char* n : names)
+    for (std::string_view n : names)
         if (equalFolded(name, n))
             return true;
     return false;

@@ -305,18 +305,28 @@ int ReferenceIndex::symbolAt(int pos) const
 
 int ReferenceIndex::lineOf(int pos) const
 {
+    LineCursor cursor;
+    return lineOf(pos, cursor);
+}
+
+int ReferenceIndex::lineOf(int pos, LineCursor& cursor) const
+{
     const int object = m_manager.objectAt(pos);
     if (object < 0)
         return 0;
-    int line = m_lineStarts[static_cast<size_t>(object)];
-    const int start = m_manager.get(object).objectSpan.start();
-    const char* from = m_text.data() + start;
+    if (object != cursor.object || pos < cursor.pos) {
+        cursor.object = object;
+        cursor.pos = m_manager.get(object).objectSpan.start();
+        cursor.line = m_lineStarts[static_cast<size_t>(object)];
+    }
+    const char* from = m_text.data() + cursor.pos;
     const char* to = m_text.data() + pos;
     while (from < to && (from = static_cast<const char*>(std::memchr(from, '\n', static_cast<size_t>(to - from)))) != nullptr) {
-        ++line;
+        ++cursor.line;
         ++from;
     }
-    return line;
+    cursor.pos = pos;
+    return cursor.line;
 }
 
 size_t ReferenceIndex::memoryBytes() const

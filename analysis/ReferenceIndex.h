@@ -41,13 +41,16 @@ struct XrefSymbol {
     bool parameter = false;
 };
 
+// Three quarters of an export's references are variable uses, millions in a large export: kept in
+// twelve bytes.
 struct XrefReference {
     int pos = 0;         // absolute position of the name
     int symbol = -1;     // -1: unresolved
-    int where = 0;       // index into ReferenceIndex::whereTexts()
-    ReferenceKind kind = ReferenceKind::Read;
-    UnresolvedReason reason = UnresolvedReason::None;
+    int where : 26 = 0;  // index into ReferenceIndex::whereTexts()
+    ReferenceKind kind : 3 = ReferenceKind::Read;
+    UnresolvedReason reason : 3 = UnresolvedReason::None;
 };
+static_assert(sizeof(XrefReference) == 12);
 
 class ReferenceIndex : public CCatalogueIndex {
 public:
@@ -85,6 +88,14 @@ public:
 
     // Line (from 1) of an absolute position in the export.
     int lineOf(int pos) const;
+    // The same for positions asked in text order: counts on from the previous position of the same
+    // object instead of from the object's start (a listing of many references stays linear).
+    struct LineCursor {
+        int object = -1;
+        int pos = 0;
+        int line = 0;
+    };
+    int lineOf(int pos, LineCursor& cursor) const;
     // False when the build was cancelled: the index then holds only part of the export.
     bool complete() const { return m_complete; }
     bool damaged(int object) const { return m_damaged[static_cast<size_t>(object)] != 0; }

@@ -84,9 +84,9 @@ bool tokenize(std::string_view text, int start, int end, std::vector<Token>& out
     return sound;
 }
 
-bool inList(std::string_view word, std::initializer_list<const char*> list)
+bool inList(std::string_view word, std::initializer_list<std::string_view> list)
 {
-    for (const char* w : list)
+    for (std::string_view w : list)
         if (equalFolded(word, w))
             return true;
     return false;
@@ -213,7 +213,12 @@ private:
 
     void add(int pos, int symbol, ReferenceKind kind, UnresolvedReason reason = UnresolvedReason::None)
     {
-        m_part.refs.push_back({pos, symbol, m_where, kind, symbol < 0 ? reason : UnresolvedReason::None});
+        XrefReference& ref = m_part.refs.emplace_back();
+        ref.pos = pos;
+        ref.symbol = symbol;
+        ref.where = m_where;
+        ref.kind = kind;
+        ref.reason = symbol < 0 ? reason : UnresolvedReason::None;
     }
 
     const XrefSymbol& symbol(int s) const { return m_index.symbols()[static_cast<size_t>(s)]; }
