@@ -104,6 +104,7 @@ ReferenceIndex::ReferenceIndex(const CObjektManager& manager) : m_manager(manage
             const int offset = static_cast<int>(m_where.size());
             whereOffset[static_cast<size_t>(i)] = offset;
             m_objectSymbols[static_cast<size_t>(i)] = first;
+            m_symbols[static_cast<size_t>(i)].target = part.ownTable; // a page's or form's table, for the links to it
             for (int k = 0; k < 4; ++k)
                 m_kindStart[static_cast<size_t>(i) * 4 + static_cast<size_t>(k)] = first + part.kindStart[k];
             for (XrefSymbol& s : part.symbols) {

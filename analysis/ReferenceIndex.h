@@ -34,7 +34,8 @@ struct XrefSymbol {
     int object = -1;      // catalogue index of the declaring object (an object symbol: itself)
     int scope = -1;       // variables: the procedure symbol or trigger scope declaring a local, -1 global
     int number = 0;       // fields: the field number; variables: the object type code of the type
-    int target = -1;      // variables of an object type: the catalogue index of that object, or -1
+    int target = -1;      // variables of an object type: the catalogue index of that object; objects: their
+                          // table (a table itself, a page's or form's SourceTable); or -1
     std::uint16_t length = 0;
     SymbolKind kind = SymbolKind::Object;
     bool implicit = false; // Rec, xRec, data items: declared by the platform, never unused
