@@ -41,6 +41,7 @@ struct PropertyItem {
     int table = -1;    // the element's table (catalogue index): data item, own table
     int parent = -1;   // DataItemLink: the table of the parent data item
     int record = -1;   // local symbol index of the element's record variable (SourceField), or -1
+    int element = -1;  // the element line (control, action, field) the property belongs to, or -1
 };
 
 struct ScopeRange {

@@ -14,7 +14,7 @@ namespace xref {
 
 namespace {
 
-const char* const kKindWords[] = {"table", "form", "report", "dataport", "codeunit", "xmlport", "menusuite", "page", "query"};
+constexpr std::string_view kKindWords[] = {"table", "form", "report", "dataport", "codeunit", "xmlport", "menusuite", "page", "query"};
 
 int foldChar(unsigned char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; }
 
@@ -128,7 +128,8 @@ int propertyNameAt(std::string_view text, size_t at)
 }
 
 // End of a property value starting at pos: the ";" before a line end or the " }" of its element,
-// brackets and quotes kept together; never past end.
+// brackets and quotes kept together, a line ending in "," (a list the export wraps: CalcFormula's
+// WHERE, SubPageLink) going on to the next; never past end.
 int valueEnd(std::string_view text, int pos, int end)
 {
     int depth = 0;
@@ -143,7 +144,7 @@ int valueEnd(std::string_view text, int pos, int end)
             ++depth;
         else if (c == ']' && depth > 0)
             --depth;
-        else if (c == '\n' && depth == 0)
+        else if (c == '\n' && depth == 0 && !(i >= 2 && text[static_cast<size_t>(i - 2)] == ','))
             return i - 1;
         else if (depth == 0 && c == ';' && i + 1 < end && text[static_cast<size_t>(i + 1)] == '\r')
             return i;
@@ -156,13 +157,14 @@ int valueEnd(std::string_view text, int pos, int end)
 
 bool interestingProperty(std::string_view name)
 {
-    static const char* const names[] = {"TableRelation", "CalcFormula", "SourceExpr", "SourceTableView",
+    static constexpr std::string_view names[] = {"TableRelation", "CalcFormula", "SourceExpr", "SourceTableView",
                                         "DataItemTableView", "DataItemLink", "ReqFilterFields", "CalcFields",
                                         "SumIndexFields", "SourceTable", "DataItemTable", "LookupPageID",
                                         "DrillDownPageID", "LookupFormID", "DrillDownFormID", "CardPageID",
                                         "SourceField", "DataSource", "PagePartID", "SubFormID", "RunObject",
-                                        "DataCaptionFields"};
-    for (const char* n : names)
+                                        "DataCaptionFields", "SubPageLink", "RunPageLink", "SubFormLink",
+                                        "RunFormLink"};
+    for (std::string_view n : names)
         if (equalFolded(name, n))
             return true;
     return false;
@@ -273,6 +275,7 @@ private:
     int elementLine(int pos, std::string_view l, int indent, int end)
     {
         std::vector<std::pair<int, std::string_view>> cells; // position, text (untrimmed)
+        ++m_elementNumber;
         size_t from = static_cast<size_t>(indent) + 1;
         while (from <= l.size()) {
             size_t semi = l.find(';', from);
@@ -332,6 +335,13 @@ private:
                 m_element.varName = name;
                 m_element.varPos = namePos;
             }
+        } else if (m_kind == OK_DATAPORT && m_section == "DATAITEMS" && cells.size() >= 3) {
+            // A dataport field "{ StartPos ;Width ;SourceExpr": an expression over the data item's record.
+            auto [exprPos, expr] = cellName(2);
+            if (expr.empty())
+                return;
+            m_currentElement = "FIELDS";
+            addProperty(exprPos, exprPos + static_cast<int>(expr.size()), "SourceExpr");
         } else if (!cells.empty()) {
             auto [idPos, id] = cellName(0);
             (void)idPos;
@@ -340,6 +350,7 @@ private:
         }
     }
     std::string m_currentElement;
+    int m_elementNumber = 0;
 
     std::string whereOf(std::string_view property) const
     {
@@ -379,6 +390,7 @@ private:
         item.name = std::string(name);
         item.where = where(whereOf(name));
         item.table = m_part.ownTable;
+        item.element = m_elementNumber;
         m_part.properties.push_back(std::move(item));
     }
 

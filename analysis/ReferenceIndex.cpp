@@ -104,6 +104,7 @@ ReferenceIndex::ReferenceIndex(const CObjektManager& manager) : m_manager(manage
             const int offset = static_cast<int>(m_where.size());
             whereOffset[static_cast<size_t>(i)] = offset;
             m_objectSymbols[static_cast<size_t>(i)] = first;
+            m_symbols[static_cast<size_t>(i)].target = part.ownTable; // a page's or form's table, for the links to it
             for (int k = 0; k < 4; ++k)
                 m_kindStart[static_cast<size_t>(i) * 4 + static_cast<size_t>(k)] = first + part.kindStart[k];
             for (XrefSymbol& s : part.symbols) {
@@ -305,18 +306,28 @@ int ReferenceIndex::symbolAt(int pos) const
 
 int ReferenceIndex::lineOf(int pos) const
 {
+    LineCursor cursor;
+    return lineOf(pos, cursor);
+}
+
+int ReferenceIndex::lineOf(int pos, LineCursor& cursor) const
+{
     const int object = m_manager.objectAt(pos);
     if (object < 0)
         return 0;
-    int line = m_lineStarts[static_cast<size_t>(object)];
-    const int start = m_manager.get(object).objectSpan.start();
-    const char* from = m_text.data() + start;
+    if (object != cursor.object || pos < cursor.pos) {
+        cursor.object = object;
+        cursor.pos = m_manager.get(object).objectSpan.start();
+        cursor.line = m_lineStarts[static_cast<size_t>(object)];
+    }
+    const char* from = m_text.data() + cursor.pos;
     const char* to = m_text.data() + pos;
     while (from < to && (from = static_cast<const char*>(std::memchr(from, '\n', static_cast<size_t>(to - from)))) != nullptr) {
-        ++line;
+        ++cursor.line;
         ++from;
     }
-    return line;
+    cursor.pos = pos;
+    return cursor.line;
 }
 
 size_t ReferenceIndex::memoryBytes() const

@@ -34,20 +34,24 @@ struct XrefSymbol {
     int object = -1;      // catalogue index of the declaring object (an object symbol: itself)
     int scope = -1;       // variables: the procedure symbol or trigger scope declaring a local, -1 global
     int number = 0;       // fields: the field number; variables: the object type code of the type
-    int target = -1;      // variables of an object type: the catalogue index of that object, or -1
+    int target = -1;      // variables of an object type: the catalogue index of that object; objects: their
+                          // table (a table itself, a page's or form's SourceTable); or -1
     std::uint16_t length = 0;
     SymbolKind kind = SymbolKind::Object;
     bool implicit = false; // Rec, xRec, data items: declared by the platform, never unused
     bool parameter = false;
 };
 
+// Three quarters of an export's references are variable uses, millions in a large export: kept in
+// twelve bytes.
 struct XrefReference {
     int pos = 0;         // absolute position of the name
     int symbol = -1;     // -1: unresolved
-    int where = 0;       // index into ReferenceIndex::whereTexts()
-    ReferenceKind kind = ReferenceKind::Read;
-    UnresolvedReason reason = UnresolvedReason::None;
+    int where : 26 = 0;  // index into ReferenceIndex::whereTexts()
+    ReferenceKind kind : 3 = ReferenceKind::Read;
+    UnresolvedReason reason : 3 = UnresolvedReason::None;
 };
+static_assert(sizeof(XrefReference) == 12);
 
 class ReferenceIndex : public CCatalogueIndex {
 public:
@@ -85,6 +89,14 @@ public:
 
     // Line (from 1) of an absolute position in the export.
     int lineOf(int pos) const;
+    // The same for positions asked in text order: counts on from the previous position of the same
+    // object instead of from the object's start (a listing of many references stays linear).
+    struct LineCursor {
+        int object = -1;
+        int pos = 0;
+        int line = 0;
+    };
+    int lineOf(int pos, LineCursor& cursor) const;
     // False when the build was cancelled: the index then holds only part of the export.
     bool complete() const { return m_complete; }
     bool damaged(int object) const { return m_damaged[static_cast<size_t>(object)] != 0; }

@@ -84,9 +84,9 @@ bool tokenize(std::string_view text, int start, int end, std::vector<Token>& out
     return sound;
 }
 
-bool inList(std::string_view word, std::initializer_list<const char*> list)
+bool inList(std::string_view word, std::initializer_list<std::string_view> list)
 {
-    for (const char* w : list)
+    for (std::string_view w : list)
         if (equalFolded(word, w))
             return true;
     return false;
@@ -213,7 +213,12 @@ private:
 
     void add(int pos, int symbol, ReferenceKind kind, UnresolvedReason reason = UnresolvedReason::None)
     {
-        m_part.refs.push_back({pos, symbol, m_where, kind, symbol < 0 ? reason : UnresolvedReason::None});
+        XrefReference& ref = m_part.refs.emplace_back();
+        ref.pos = pos;
+        ref.symbol = symbol;
+        ref.where = m_where;
+        ref.kind = kind;
+        ref.reason = symbol < 0 ? reason : UnresolvedReason::None;
     }
 
     const XrefSymbol& symbol(int s) const { return m_index.symbols()[static_cast<size_t>(s)]; }
@@ -546,6 +551,10 @@ private:
                 return add(item.start, -1, ReferenceKind::Read, UnresolvedReason::UnknownVariable);
             add(item.start + static_cast<int>(v.find_first_not_of(' ')), var, ReferenceKind::Read);
             fieldList(item.start + static_cast<int>(sep + 2), v.substr(sep + 2), symbol(var).target, ReferenceKind::Read);
+        } else if (equalFolded(n, "SubPageLink") || equalFolded(n, "RunPageLink") || equalFolded(n, "SubFormLink") ||
+                   equalFolded(n, "RunFormLink")) {
+            // Fields of the linked page's or form's table = FIELD(fields of this one's).
+            conditions(item.start, v, linkedTable(item), item.table, ReferenceKind::Filter);
         } else if (equalFolded(n, "EventSubscriber")) {
             eventSubscriber(item.start, v);
         } else {
@@ -553,13 +562,29 @@ private:
         }
     }
 
+    // The table of the object a link property's element opens (its PagePartID, SubFormID or
+    // RunObject), or -1.
+    int linkedTable(const PropertyItem& link) const
+    {
+        for (const PropertyItem& other : m_part.properties) {
+            if (other.element != link.element || link.element < 0)
+                continue;
+            const std::string_view n = other.name;
+            if (equalFolded(n, "PagePartID") || equalFolded(n, "SubFormID") || equalFolded(n, "RunObject")) {
+                const int target = objectTarget(value(other), n);
+                return target < 0 ? -1 : m_index.symbols()[static_cast<size_t>(target)].target;
+            }
+        }
+        return -1;
+    }
+
     void addField(int pos, std::string_view name, int table, ReferenceKind kind)
     {
-        const size_t lead = name.find_first_not_of(' ');
+        const size_t lead = name.find_first_not_of(" \r\n");
         if (lead == std::string_view::npos)
             return;
         pos += static_cast<int>(lead);
-        name = trimmed(name);
+        name = trimmed(name.substr(lead));
         if (name.size() >= 2 && name.front() == '"' && name.back() == '"')
             name = name.substr(1, name.size() - 2), ++pos;
         if (table < 0)
@@ -623,7 +648,7 @@ private:
                 addField(pos + static_cast<int>(inner), list.substr(inner, innerEnd - inner), rightTable, ReferenceKind::Property);
             }
             from = close + 1;
-            while (from < list.size() && (list[from] == ',' || list[from] == ' '))
+            while (from < list.size() && (list[from] == ',' || list[from] == ' ' || list[from] == '\r' || list[from] == '\n'))
                 ++from;
         }
     }
@@ -757,28 +782,34 @@ private:
     }
 
     // SourceTable=Table18, LookupPageID=Page21, CardPageID=Customer Card, RunObject=Page 21 ...
-    void objectProperty(int pos, std::string_view v, std::string_view n)
+    // The catalogue index of the object a property such as "RunObject=Page 21" or
+    // "SourceTable=Customer" names (n: the property's name), or -1.
+    int objectTarget(std::string_view v, std::string_view n) const
     {
         int kind = OK_PAGE;
         if (equalFolded(n, "SourceTable") || equalFolded(n, "DataItemTable"))
             kind = OK_TABLE;
         else if (equalFolded(n, "LookupFormID") || equalFolded(n, "DrillDownFormID") || equalFolded(n, "SubFormID"))
             kind = OK_FORM;
-        const size_t lead = v.find_first_not_of(' ');
-        if (lead == std::string_view::npos)
-            return;
         std::string_view t = trimmed(v);
+        if (!t.empty() && t.back() == ';')
+            t = trimmed(t.substr(0, t.size() - 1));
         size_t letters = 0;
         while (letters < t.size() && std::isalpha(static_cast<unsigned char>(t[letters])))
             ++letters;
-        int target;
         const int k = objectKindOf(t.substr(0, letters));
         std::string_view rest = trimmed(t.substr(letters));
         if (k != OK_NONE && !rest.empty() && std::all_of(rest.begin(), rest.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)); }))
-            target = m_index.findObject(objectKindWord(k), std::atoi(std::string(rest).c_str()));
-        else
-            target = m_index.findObject(objectKindWord(kind), t);
-        add(pos + static_cast<int>(lead), target, ReferenceKind::Property, UnresolvedReason::ObjectNotInExport);
+            return m_index.findObject(objectKindWord(k), std::atoi(std::string(rest).c_str()));
+        return m_index.findObject(objectKindWord(kind), t);
+    }
+
+    void objectProperty(int pos, std::string_view v, std::string_view n)
+    {
+        const size_t lead = v.find_first_not_of(' ');
+        if (lead == std::string_view::npos)
+            return;
+        add(pos + static_cast<int>(lead), objectTarget(v, n), ReferenceKind::Property, UnresolvedReason::ObjectNotInExport);
     }
 };
 

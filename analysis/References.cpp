@@ -20,7 +20,8 @@ std::string codeLine(std::string_view text, int pos)
 }
 
 // One row per reference: object, where, line, kind, the code line; opens the object at the reference.
-void addReferenceRow(AnalysisRun& run, const ReferenceIndex& index, const XrefReference& ref, const std::string& term)
+void addReferenceRow(AnalysisRun& run, const ReferenceIndex& index, const XrefReference& ref, const std::string& term,
+                     ReferenceIndex::LineCursor& lines)
 {
     CObjektManager& manager = run.manager();
     const int object = manager.objectAt(ref.pos);
@@ -32,7 +33,7 @@ void addReferenceRow(AnalysisRun& run, const ReferenceIndex& index, const XrefRe
         kind = std::string("unresolved: ") + unresolvedReasonText(ref.reason);
     run.addLocated(record,
                    {std::string(record.headerText()), index.whereTexts()[static_cast<size_t>(ref.where)],
-                    std::to_string(index.lineOf(ref.pos)), kind, codeLine(manager.text()->view(), ref.pos)},
+                    std::to_string(index.lineOf(ref.pos, lines)), kind, codeLine(manager.text()->view(), ref.pos)},
                    ref.pos, term);
 }
 
@@ -70,9 +71,10 @@ Outcome runReferences(CObjektManager& manager, CResultList& list, IProgress* pro
     AnalysisRun run(manager, list, progress, referencesOperation(), 1);
     manager.setAwareSummary("");
     const ReferenceIndex& index = referenceIndex(manager);
+    ReferenceIndex::LineCursor lines;
     if (args.term == "unresolved") {
         for (int r : index.unresolved())
-            addReferenceRow(run, index, index.references()[static_cast<size_t>(r)], "");
+            addReferenceRow(run, index, index.references()[static_cast<size_t>(r)], "", lines);
         manager.setAwareSummary(unresolvedSummary(index, 0, "targets"));
         run.finish();
         return {};
@@ -86,7 +88,7 @@ Outcome runReferences(CObjektManager& manager, CResultList& list, IProgress* pro
     }
     const std::string term(index.name(target));
     for (int r : index.referencesTo(target))
-        addReferenceRow(run, index, index.references()[static_cast<size_t>(r)], term);
+        addReferenceRow(run, index, index.references()[static_cast<size_t>(r)], term, lines);
     manager.status(std::to_string(index.referenceCount(target)) + " references");
     run.finish();
     return {};

@@ -31,7 +31,7 @@ public:
             std::string_view head = firstRun(name);
             if (!head.empty()) {
                 HeadRuns& runs = m_runs[m_foldCase ? aware::folded(head) : std::string(head)];
-                runs.longestName = std::max(runs.longestName, name.size());
+                runs.names.push_back(name);
                 m_mayBeHead[filterBit(head)] = true;
             }
         }
@@ -74,14 +74,13 @@ public:
     }
 
 private:
-    // The runs of a head, sorted once by the text they start (up to the longest name with that
-    // head), so that the runs that go on with one name are found by two binary searches: many
-    // names can share a head ("Post" of "Post_Line" and "Post_Header"), and filtering every run
-    // of the head for every such name would cost the product of the two counts.
+    // The runs of a head in text order and the names that begin with it. Many names can share a
+    // head ("Post" of "Post_Line" and "Post_Header"): the runs of a head are read once for all of
+    // its names, so the cost does not grow with the product of the two counts.
     struct HeadRuns {
         std::vector<int> starts;
-        std::vector<int> byText;
-        size_t longestName = 0;
+        std::vector<std::string> names; // with repeats: one per declaration
+        bool resolved[2] = {false, false}; // [folded, exact]
     };
 
     static unsigned char foldByte(unsigned char c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; }
@@ -98,16 +97,6 @@ private:
         }
         return ((std::min<size_t>(run.size(), 31) << 12) ^ (static_cast<size_t>(first) << 6) ^ last) &
                (kFilterBits - 1);
-    }
-
-    // The order of texts the runs of a head are sorted in: bytes, or bytes folded with foldCase.
-    bool textLess(std::string_view a, std::string_view b) const
-    {
-        if (!m_foldCase)
-            return a < b;
-        return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-            return foldByte(static_cast<unsigned char>(x)) < foldByte(static_cast<unsigned char>(y));
-        });
     }
 
     static std::string_view firstRun(std::string_view name)
@@ -158,43 +147,63 @@ private:
         }
     }
 
-    const std::vector<int>& occurrences(const std::string& name, std::string_view head, bool fold)
-    {
-        auto& byName = fold || !m_foldCase ? m_byName : m_byNameExact;
-        auto cached = byName.find(name);
-        if (cached != byName.end())
-            return cached->second;
-        std::vector<int> hits;
-        auto runs = m_runs.find(m_foldCase ? aware::folded(head) : std::string(head));
-        if (runs != m_runs.end()) {
-            HeadRuns& r = runs->second;
-            const size_t len = name.size();
-            auto textAt = [&](int p, size_t n) { return m_text.substr(static_cast<size_t>(p), n); };
-            if (r.byText.size() != r.starts.size()) {
-                r.byText = r.starts;
-                std::stable_sort(r.byText.begin(), r.byText.end(), [&](int a, int b) {
-                    return textLess(textAt(a, r.longestName), textAt(b, r.longestName));
-                });
-            }
-            // -1 stands for the name itself in the binary searches.
-            auto key = [&](int p) { return p < 0 ? std::string_view(name) : textAt(p, len); };
-            auto [first, last] = std::equal_range(r.byText.begin(), r.byText.end(), -1,
-                                                  [&](int a, int b) { return textLess(key(a), key(b)); });
-            for (auto it = first; it != last; ++it) {
-                const size_t after = static_cast<size_t>(*it) + len;
-                if ((after >= m_text.size() || !srctext::isWordChar(static_cast<unsigned char>(m_text[after]))) &&
-                    (fold || textAt(*it, len) == name))
-                    hits.push_back(*it);
-            }
-            std::sort(hits.begin(), hits.end());
-        }
-        return byName.emplace(name, std::move(hits)).first->second;
-    }
-
     struct Hash {
         using is_transparent = void;
         size_t operator()(std::string_view s) const { return std::hash<std::string_view>()(s); }
     };
+    using HitsByName = std::unordered_map<std::string, std::vector<int>, Hash, std::equal_to<>>;
+
+    const std::vector<int>& occurrences(const std::string& name, std::string_view head, bool fold)
+    {
+        HitsByName& byName = fold || !m_foldCase ? m_byName : m_byNameExact;
+        auto cached = byName.find(name);
+        if (cached != byName.end())
+            return cached->second;
+        auto runs = m_runs.find(m_foldCase ? aware::folded(head) : std::string(head));
+        if (runs != m_runs.end() && !runs->second.resolved[fold ? 0 : 1]) {
+            resolveHead(runs->second, fold, byName);
+            cached = byName.find(name);
+            if (cached != byName.end())
+                return cached->second;
+        }
+        return byName.emplace(name, std::vector<int>()).first->second;
+    }
+
+    // The whole-word occurrences of every name of a head, from one reading of its runs in text
+    // order (once per length its names have): sequential reads of the text, hits already sorted.
+    void resolveHead(HeadRuns& r, bool fold, HitsByName& byName) const
+    {
+        r.resolved[fold ? 0 : 1] = true;
+        HitsByName hitsByKey;
+        std::vector<size_t> lengths;
+        for (const std::string& name : r.names) {
+            hitsByKey.try_emplace(fold ? aware::folded(name) : name);
+            if (std::find(lengths.begin(), lengths.end(), name.size()) == lengths.end())
+                lengths.push_back(name.size());
+        }
+        std::string key;
+        for (const int p : r.starts) {
+            for (const size_t len : lengths) {
+                const size_t after = static_cast<size_t>(p) + len;
+                if (after > m_text.size() || (after < m_text.size() && srctext::isWordChar(static_cast<unsigned char>(m_text[after]))))
+                    continue;
+                std::string_view at = m_text.substr(static_cast<size_t>(p), len);
+                if (fold) {
+                    key.assign(at);
+                    for (char& c : key)
+                        c = static_cast<char>(foldByte(static_cast<unsigned char>(c)));
+                    at = key;
+                }
+                auto hit = hitsByKey.find(at);
+                if (hit != hitsByKey.end())
+                    hit->second.push_back(p);
+            }
+        }
+        for (const std::string& name : r.names)
+            if (!byName.contains(name))
+                byName.emplace(name, hitsByKey.find(fold ? aware::folded(name) : name)->second);
+    }
+
     // Letters and digits, looked up instead of compared.
     struct WordBytes {
         bool is[256] = {};
@@ -211,8 +220,8 @@ private:
     bool m_foldCase;
     std::vector<bool> m_mayBeHead = std::vector<bool>(kFilterBits);
     std::unordered_map<std::string, HeadRuns, Hash, std::equal_to<>> m_runs;
-    std::unordered_map<std::string, std::vector<int>> m_byName;
-    std::unordered_map<std::string, std::vector<int>> m_byNameExact; // of an index that folds
+    HitsByName m_byName;
+    HitsByName m_byNameExact; // of an index that folds
 
 };
 

@@ -3,6 +3,7 @@
 // first on the same file: on a busy machine wall times swing, the ratio much less.
 // Usage: bench_analyses EXPORT [TERM]
 #include "analysis/OperationTable.h"
+#include "analysis/ReferenceIndex.h"
 #include "model/ObjektManager.h"
 #include "model/ReadExport.h"
 #include "results/ResultList.h"
@@ -113,6 +114,10 @@ int main(int argc, char** argv)
             step.print(label.c_str(), grepCpu, "(" + std::to_string(list.GetRowCount()) + " rows)");
         }
     }
+    const ReferenceIndex& index = referenceIndex(manager);
+    std::printf("%-28s %.1f MB (%.0f%% of the text: %zu symbols, %zu references, %zu where texts)\n", "reference index",
+                static_cast<double>(index.memoryBytes()) / 1048576.0, 100.0 * static_cast<double>(index.memoryBytes()) / static_cast<double>(text.length()),
+                index.symbols().size(), index.references().size(), index.whereTexts().size());
     std::printf("%-28s %ld MB\n", "peak RSS", residentKb() / 1024);
     return 0;
 }

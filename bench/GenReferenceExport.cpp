@@ -4,8 +4,8 @@
 //     <type word> <number> TAB <line> TAB <kind> TAB <target>
 //
 // target: "Table 50001" for an object, "Table 50001.\"Amount 1\"" for a field or procedure; an
-// unresolved reference has the kind "unresolved" and the target "-". Groups of a table, a page and
-// a codeunit repeat until the file holds MEGABYTES; each group names the one before it.
+// unresolved reference has the kind "unresolved" and the target "-". Groups of a table, a page, a
+// dataport and a codeunit repeat until the file holds MEGABYTES; each group names the one before it.
 #include "GenReferenceExport.h"
 
 #include <algorithm>
@@ -119,10 +119,23 @@ void page(Writer& w, int no)
 {
     const std::string t = "Table " + std::to_string(no);
     header(w, "Page", no, "Ref Card " + std::to_string(no));
+    const std::string prevT = "Table " + std::to_string(no - 1);
+    const std::string prevPage = "Page " + std::to_string(no - 1);
     w.put("  PROPERTIES");
     w.put("  {");
     w.ref("property", t);
     w.put("    SourceTable=Table" + std::to_string(no) + ";");
+    if (no > 50001) {
+        w.put("    ActionList=ACTIONS");
+        w.put("    {");
+        w.put("      { 7   ;0   ;Action    ;");
+        w.ref("property", prevPage);
+        w.put("                  RunObject=" + prevPage + ";");
+        w.ref("filter", member(prevT, "No."));
+        w.ref("property", member(t, "Code"));
+        w.put("                  RunPageLink=No.=FIELD(Code) }");
+        w.put("    }");
+    }
     w.put("  }");
     w.put("  CONTROLS");
     w.put("  {");
@@ -133,6 +146,53 @@ void page(Writer& w, int no)
     w.ref("read", member(t, "No."));
     w.put("                SourceExpr=\"No.\" }");
     w.put("");
+    if (no > 50001) {
+        // A part: the linked page's table on the left, this one's in FIELD(), over two lines.
+        w.put("    { 3   ;1   ;Part      ;");
+        w.ref("filter", member(prevT, "Code"));
+        w.ref("property", member(t, "No."));
+        w.put("                SubPageLink=Code=FIELD(No.),");
+        w.ref("filter", member(prevT, "Amount 1"));
+        w.ref("property", member(t, "Amount 2"));
+        w.put("                            Amount 1=FIELD(Amount 2);");
+        w.ref("property", prevPage);
+        w.put("                PagePartID=" + prevPage + " }");
+        w.put("");
+    }
+    w.put("  }");
+    w.put("  CODE");
+    w.put("  {");
+    w.put("");
+    w.put("    BEGIN");
+    w.put("    END.");
+    w.put("  }");
+    w.put("}");
+    w.put("");
+}
+
+void dataport(Writer& w, int no)
+{
+    const std::string t = "Table " + std::to_string(no);
+    header(w, "Dataport", no, "Ref Import " + std::to_string(no));
+    w.put("  PROPERTIES");
+    w.put("  {");
+    w.put("    Import=Yes;");
+    w.put("  }");
+    w.put("  DATAITEMS");
+    w.put("  {");
+    w.put("    { PROPERTIES");
+    w.put("      {");
+    w.ref("property", t);
+    w.put("        DataItemTable=Table" + std::to_string(no) + ";");
+    w.put("      }");
+    w.put("      FIELDS");
+    w.put("      {");
+    w.ref("read", member(t, "No."));
+    w.put("        {      ;     ;\"No.\"                ;Callback=No }");
+    w.ref("read", member(t, "Amount 1"));
+    w.put("        {      ;     ;\"Amount 1\"           }");
+    w.put("      }");
+    w.put("       }");
     w.put("  }");
     w.put("  CODE");
     w.put("  {");
@@ -232,6 +292,7 @@ int writeReferenceExport(const char* path, const char* listPath, double megabyte
     for (int no = 50001; w.text.size() < target; ++no) {
         table(w, no);
         page(w, no);
+        dataport(w, no);
         codeunit(w, no);
     }
     std::sort(w.known.begin(), w.known.end());

@@ -412,7 +412,7 @@ int runCommandLine(int programArgc, char** programArgv)
     terminal.finish();
     if (!manager.awareSummary().empty())
         std::cerr << (request.args.hasFlag(kTypedOption) ? "typed: " : (&row == &referencesOperation() ? "references: " : "C/AL-aware: "))
-                  << manager.awareSummary() << "\n";
+                  << (options.ansi ? manager.awareSummary() : ansiToUtf8ViaOem(manager.awareSummary(), options.page)) << "\n";
     if (status.kind == OutcomeKind::NotFound || status.kind == OutcomeKind::Unreadable) {
         std::cerr << "quellix-cli: " << failureMessage(status, row) << "\n";
         return 1;

@@ -324,6 +324,7 @@ void CObjectRecord::ensureCode()
     findProperties();
     parseGlobals();
     parseProcedures();
+    globalNamesCounted = false;
     parseLevel = 2;
 }
 
@@ -373,29 +374,27 @@ std::vector<srctext::NameHits> globalNameHits(const CVariableArray& globals, std
 
 void CObjectRecord::markOnceOnlyGlobals()
 {
+    countGlobalUses();
+}
+
+void CObjectRecord::countGlobalUses()
+{
     ensureTriggerVars();
+    if (globalNamesCounted)
+        return;
     const std::vector<srctext::NameHits> hits = globalNameHits(globals, objectText());
     size_t i = 0;
     for (CVariable& v : globals) {
         const srctext::NameHits& h = hits[i++];
         if (h.first >= 0 && h.second < 0)
             v.onceOnly = true;
-    }
-}
-
-void CObjectRecord::countGlobalUses()
-{
-    ensureTriggerVars();
-    const std::vector<srctext::NameHits> hits = globalNameHits(globals, objectText());
-    size_t i = 0;
-    for (CVariable& v : globals) {
-        const srctext::NameHits& h = hits[i++];
         v.occurrences = 0;
         if (h.second < 0)
             continue;
         v.firstUse = h.second + objectSpan.start() == v.declPos ? h.first : h.second;
         v.occurrences = h.count - 1;
     }
+    globalNamesCounted = true;
 }
 
 CResultLocation CObjectRecord::locate(int pos, const std::string& term)

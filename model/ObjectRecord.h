@@ -41,6 +41,8 @@ public:
     bool fieldsRead = false;
     bool keysRead = false;
     bool controlsRead = false;
+    // The globals' names were looked for in the object's text (onceOnly, occurrences, firstUse set).
+    bool globalNamesCounted = false;
 
     void reset();
 
@@ -67,6 +69,8 @@ public:
     // Back from a code parse to the header level (1): globals, procedures and triggers dropped
     // with their memory. Only from levels 2 and 3 (fields and all triggers stay read).
     void releaseCode();
+    // Both read where each global's name stands in the object's text, once per code parse: the
+    // first sets onceOnly, occurrences and firstUse of every global, the other finds them set.
     void markOnceOnlyGlobals();
     void countGlobalUses();
     CResultLocation locate(int pos, const std::string& term);

@@ -1,6 +1,7 @@
 #include "views/NumberRangeDialog.h"
 
 #include "layout/DialogValues.h"
+#include "views/FormKeyboard.h"
 #include "views/Messages.h"
 #include "views/TopLevelPlacement.h"
 #include "views/ViewContext.h"
@@ -23,15 +24,15 @@ public:
         : wxDialog(parent, 146, "Search Objects in range"), m_context(context)
     {
         auto* grid = new wxFlexGridSizer(2, 6, 8);
-        grid->Add(new wxStaticText(this, wxID_STATIC, "No. from"), 0, wxALIGN_CENTER_VERTICAL);
+        grid->Add(new wxStaticText(this, wxID_STATIC, "No. &from"), 0, wxALIGN_CENTER_VERTICAL);
         m_from = new wxTextCtrl(this, IDC_FROM, wxString::Format("%u", range.from));
         grid->Add(m_from, 1, wxEXPAND);
-        grid->Add(new wxStaticText(this, wxID_STATIC, "No. to"), 0, wxALIGN_CENTER_VERTICAL);
+        grid->Add(new wxStaticText(this, wxID_STATIC, "No. &to"), 0, wxALIGN_CENTER_VERTICAL);
         m_to = new wxTextCtrl(this, IDC_TO, wxString::Format("%u", range.to));
         grid->Add(m_to, 1, wxEXPAND);
-        m_objects = new wxCheckBox(this, IDC_OBJECTS, "Objects");
+        m_objects = new wxCheckBox(this, IDC_OBJECTS, "O&bjects");
         m_objects->SetValue(range.objects);
-        m_tableFields = new wxCheckBox(this, IDC_TABLE_FIELDS, "TableFields");
+        m_tableFields = new wxCheckBox(this, IDC_TABLE_FIELDS, "TableF&ields");
         m_tableFields->SetValue(range.tableFields);
         grid->Add(m_objects);
         grid->Add(m_tableFields);
@@ -40,6 +41,7 @@ public:
         sizer->Add(CreateStdDialogButtonSizer(wxOK | wxCANCEL), 0, wxEXPAND | wxALL, 8);
         SetSizerAndFit(sizer);
         fitAndCentreDialog(*this);
+        enableFormKeyboard(*this);
         Bind(wxEVT_BUTTON, &CNumberRangeDialog::onOk, this, wxID_OK);
     }
 

@@ -1,6 +1,7 @@
 #include "views/SplitDialog.h"
 
 #include "layout/DialogValues.h"
+#include "views/FormKeyboard.h"
 #include "views/Messages.h"
 #include "views/TopLevelPlacement.h"
 #include "views/ViewContext.h"
@@ -24,11 +25,11 @@ public:
     {
         auto* grid = new wxFlexGridSizer(3, 6, 8);
         grid->AddGrowableCol(1);
-        m_from = addRow(grid, "No. from", IDC_FROM, wxString::Format("%d", split.from));
+        m_from = addRow(grid, "No. &from", IDC_FROM, wxString::Format("%d", split.from));
         grid->AddSpacer(0);
-        m_to = addRow(grid, "No. to", IDC_TO, wxString::Format("%d", split.to));
+        m_to = addRow(grid, "No. &to", IDC_TO, wxString::Format("%d", split.to));
         grid->AddSpacer(0);
-        m_target = addRow(grid, "Target Path:", IDC_TARGET, wxString::FromUTF8(split.targetPath));
+        m_target = addRow(grid, "Target &Path:", IDC_TARGET, wxString::FromUTF8(split.targetPath));
         grid->Add(new wxButton(this, IDC_BROWSE, "...", wxDefaultPosition, wxDefaultSize, wxBU_EXACTFIT));
         auto* sizer = new wxBoxSizer(wxVERTICAL);
         sizer->Add(grid, 1, wxEXPAND | wxALL, 10);
@@ -36,6 +37,7 @@ public:
         SetSizerAndFit(sizer);
         SetSize(wxSize(std::max(GetSize().x, 420), GetSize().y));
         centreOnMainWindow(*this);
+        enableFormKeyboard(*this);
         Bind(wxEVT_BUTTON, &CSplitDialog::onOk, this, wxID_OK);
         Bind(wxEVT_BUTTON, &CSplitDialog::onBrowse, this, IDC_BROWSE);
     }

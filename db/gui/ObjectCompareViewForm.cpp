@@ -31,9 +31,10 @@ const GroupIds kGroups[2] = {
 void CObjectCompareView::createGroup(wxWindow* form, int database, int left)
 {
     const GroupIds& ids = kGroups[database];
+    // Database 1's labels underline a letter (Alt+letter); database 2's fields are a Tab away.
     auto label = [&](const wxString& text, int y) {
         wxRect r = DialogRect(left + 6, y + 2, 44, 8);
-        new wxStaticText(form, wxID_STATIC, text, r.GetPosition(), r.GetSize());
+        new wxStaticText(form, wxID_STATIC, database == 0 ? text : wxControl::RemoveMnemonics(text), r.GetPosition(), r.GetSize());
     };
     auto edit = [&](int id, int y, int width, long style = 0) {
         wxRect r = DialogRect(left + 52, y, width, 12);
@@ -47,21 +48,21 @@ void CObjectCompareView::createGroup(wxWindow* form, int database, int left)
     new wxStaticBox(form, ids.group, database == 0 ? "Database1" : "Database 2", box.GetPosition(), box.GetSize());
 
     ConnectionControls& c = m_controls[database];
-    label("Licensefile", 16);
+    label("L&icensefile", 16);
     c.licenceFile = edit(ids.licence, 16, 152);
     browse(ids.licenceBrowse, 16);
-    label("Server/DB", 32);
+    label("&Server/DB", 32);
     c.server = edit(ids.server, 32, 106);
     const wxString netTypes[] = {"tcp", "netb", "lokal"};
     wxRect netRect = DialogRect(left + 162, 31, 64, 14);
     c.netType = new wxComboBox(form, ids.net, wxString(), netRect.GetPosition(), wxSize(netRect.width, -1),
                                WXSIZEOF(netTypes), netTypes, wxCB_DROPDOWN);
-    label("Programpath", 48);
+    label("&Programpath", 48);
     c.programPath = edit(ids.path, 48, 152);
     browse(ids.pathBrowse, 48);
-    label("User:", 64);
+    label("&User:", 64);
     c.user = edit(ids.user, 64, 106);
-    label("Password:", 80);
+    label("Pass&word:", 80);
     c.password = edit(ids.password, 80, 106, wxTE_PASSWORD);
 }
 
@@ -76,17 +77,17 @@ void CObjectCompareView::CreateControls(wxWindow* form)
     createGroup(form, 0, 7);
     createGroup(form, 1, 247);
 
-    button(IDC_COMPARE_OBJECTS, "compare Objects", DialogRect(7, 108, 70, 14))->SetDefault();
-    button(IDC_MARK_OBJECTS, "mark Objects in DBs", DialogRect(81, 108, 80, 14));
+    button(IDC_COMPARE_OBJECTS, "&compare Objects", DialogRect(7, 108, 70, 14))->SetDefault();
+    button(IDC_MARK_OBJECTS, "&mark Objects in DBs", DialogRect(81, 108, 80, 14));
     wxRect checkRect = DialogRect(170, 110, 90, 10);
-    m_allTypesCheck = new wxCheckBox(form, IDC_COMPARE_ALL_TYPES, "all object types", checkRect.GetPosition(),
+    m_allTypesCheck = new wxCheckBox(form, IDC_COMPARE_ALL_TYPES, "&all object types", checkRect.GetPosition(),
                                      checkRect.GetSize());
 
     m_list = new CResultListCtrl(form, IDC_RESULT_LIST, m_results, &Context().settings(), DialogRect(7, 128, 473, 130));
 
     wxRect searchRect = DialogRect(7, 265, 150, 12);
     m_searchEdit = new wxTextCtrl(form, IDC_SEARCH_TERM, wxString(), searchRect.GetPosition(), searchRect.GetSize());
-    button(IDC_SEARCH_IN_LIST, "Search in list", DialogRect(161, 264, 56, 14));
+    button(IDC_SEARCH_IN_LIST, "Search in &list", DialogRect(161, 264, 56, 14));
     label(IDC_COUNT_LABEL, "Count:", DialogRect(300, 266, 26, 8));
     wxRect countRect = DialogRect(328, 264, 44, 12);
     new wxTextCtrl(form, IDC_COUNT, wxString(), countRect.GetPosition(), countRect.GetSize(), wxTE_READONLY);

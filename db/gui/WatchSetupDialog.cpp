@@ -2,6 +2,7 @@
 
 #include "resources/ResourceIds.h"
 #include "settings/WatchSettings.h"
+#include "views/FormKeyboard.h"
 #include "views/Messages.h"
 #include "views/TopLevelPlacement.h"
 #include "views/ViewContext.h"
@@ -18,10 +19,10 @@ CWatchSetupDialog::CWatchSetupDialog(IViewContext& context, wxWindow* parent, co
 {
     auto* grid = new wxFlexGridSizer(2, 6, 8);
     grid->AddGrowableCol(1);
-    grid->Add(new wxStaticText(this, wxID_STATIC, "LogFile:"), 0, wxALIGN_CENTER_VERTICAL);
+    grid->Add(new wxStaticText(this, wxID_STATIC, "&LogFile:"), 0, wxALIGN_CENTER_VERTICAL);
     m_logFileEdit = new wxTextCtrl(this, rid::IDC_WATCH_LOG_FILE, logFileName, wxDefaultPosition, wxSize(320, -1));
     grid->Add(m_logFileEdit, 1, wxEXPAND);
-    grid->Add(new wxStaticText(this, wxID_STATIC, "Timer interval:"), 0, wxALIGN_CENTER_VERTICAL);
+    grid->Add(new wxStaticText(this, wxID_STATIC, "Timer &interval:"), 0, wxALIGN_CENTER_VERTICAL);
     m_intervalEdit = new wxTextCtrl(this, rid::IDC_WATCH_INTERVAL, wxString::Format("%d", interval));
     grid->Add(m_intervalEdit, 0);
     auto* sizer = new wxBoxSizer(wxVERTICAL);
@@ -29,6 +30,7 @@ CWatchSetupDialog::CWatchSetupDialog(IViewContext& context, wxWindow* parent, co
     sizer->Add(CreateStdDialogButtonSizer(wxOK | wxCANCEL), 0, wxEXPAND | wxALL, 8);
     SetSizerAndFit(sizer);
     fitAndCentreDialog(*this);
+    enableFormKeyboard(*this);
     Bind(wxEVT_BUTTON, &CWatchSetupDialog::onOk, this, wxID_OK);
 }
 

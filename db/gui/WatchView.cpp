@@ -94,27 +94,27 @@ void CWatchView::CreateControls(wxWindow* form)
         return new wxButton(form, menuIdOf(id), text, r.GetPosition(), r.GetSize());
     };
 
-    button(ID_WATCH_START, "Start", DialogRect(7, 7, 50, 14));
-    button(ID_WATCH_STOP, "Stop", DialogRect(61, 7, 50, 14));
+    button(ID_WATCH_START, "&Start", DialogRect(7, 7, 50, 14));
+    button(ID_WATCH_STOP, "St&op", DialogRect(61, 7, 50, 14));
     auto check = [&](int id, const wxString& text, const wxRect& r) {
         return new wxCheckBox(form, id, text, r.GetPosition(), r.GetSize());
     };
-    m_allTypesCheck = check(IDC_WATCH_ALL_TYPES, "all object types", DialogRect(124, 9, 80, 10));
-    m_deletedCheck = check(IDC_WATCH_DELETED, "report deleted objects", DialogRect(210, 9, 100, 10));
+    m_allTypesCheck = check(IDC_WATCH_ALL_TYPES, "&all object types", DialogRect(124, 9, 80, 10));
+    m_deletedCheck = check(IDC_WATCH_DELETED, "report &deleted objects", DialogRect(210, 9, 100, 10));
 
-    label("Server:", DialogRect(7, 30, 40, 8));
+    label("Ser&ver:", DialogRect(7, 30, 40, 8));
     m_serverEdit = edit(IDC_WATCH_SERVER, DialogRect(50, 28, 110, 12));
     wxRect netRect = DialogRect(164, 27, 44, 14);
     const wxString netTypes[] = {"tcp", "netb"};
     m_netTypeCombo = new wxChoice(form, IDC_WATCH_NET_TYPE, netRect.GetPosition(), netRect.GetSize(),
                                   WXSIZEOF(netTypes), netTypes);
-    label("Programpath:", DialogRect(216, 30, 48, 8));
+    label("&Programpath:", DialogRect(216, 30, 48, 8));
     m_programPathEdit = edit(IDC_WATCH_PROGRAM_PATH, DialogRect(266, 28, 192, 12));
     button(IDC_WATCH_BROWSE, "...", DialogRect(462, 27, 18, 14));
 
-    label("User:", DialogRect(7, 48, 40, 8));
+    label("&User:", DialogRect(7, 48, 40, 8));
     m_userEdit = edit(IDC_WATCH_USER, DialogRect(50, 46, 110, 12));
-    label("Password:", DialogRect(216, 48, 48, 8));
+    label("Pass&word:", DialogRect(216, 48, 48, 8));
     m_passwordEdit = edit(IDC_WATCH_PASSWORD, DialogRect(266, 46, 110, 12), wxTE_PASSWORD);
 
     ISettingsStore* layout = &Context().settings();

@@ -92,15 +92,15 @@ void CChangesView::CreateControls(wxWindow* form)
     auto button = [&](int id, const wxString& text, const wxRect& r) {
         return new wxButton(form, id, text, r.GetPosition(), r.GetSize());
     };
-    label(IDC_CHANGES_LABEL_A, "Export A (before)", DialogRect(7, 4, 200, 8));
+    label(IDC_CHANGES_LABEL_A, "Export &A (before)", DialogRect(7, 4, 200, 8));
     m_pathA = edit(IDC_CHANGES_EXPORT_A, DialogRect(7, 14, 200, 12));
     button(IDC_CHANGES_BROWSE_A, "...", DialogRect(210, 13, 18, 14));
-    label(IDC_CHANGES_LABEL_B, "Export B (after)", DialogRect(236, 4, 200, 8));
+    label(IDC_CHANGES_LABEL_B, "Export &B (after)", DialogRect(236, 4, 200, 8));
     m_pathB = edit(IDC_CHANGES_EXPORT_B, DialogRect(236, 14, 200, 12));
     button(IDC_CHANGES_BROWSE_B, "...", DialogRect(439, 13, 18, 14));
-    button(IDC_CHANGES_COMPARE, "compare", DialogRect(463, 13, 50, 14))->SetDefault();
+    button(IDC_CHANGES_COMPARE, "&compare", DialogRect(463, 13, 50, 14))->SetDefault();
     wxRect check = DialogRect(7, 31, 220, 10);
-    m_noise = new wxCheckBox(form, IDC_CHANGES_NOISE, "show Date, Time and Version List changes",
+    m_noise = new wxCheckBox(form, IDC_CHANGES_NOISE, "show &Date, Time and Version List changes",
                              check.GetPosition(), check.GetSize());
     wxRect gauge = DialogRect(236, 31, 100, 10);
     m_progressBar = new wxGauge(form, wxID_ANY, 100, gauge.GetPosition(), gauge.GetSize());
@@ -109,9 +109,9 @@ void CChangesView::CreateControls(wxWindow* form)
     m_list->SetRowClickHandler([this](int row) { ShowObject(row); });
     wxRect searchRect = DialogRect(7, 132, 150, 12);
     m_searchEdit = new wxTextCtrl(form, IDC_SEARCH_TERM, wxString(), searchRect.GetPosition(), searchRect.GetSize());
-    button(IDC_SEARCH_IN_LIST, "Search in list", DialogRect(161, 131, 56, 14));
-    button(IDC_CHANGES_PREVIOUS, "< previous change", DialogRect(363, 131, 73, 14));
-    button(IDC_CHANGES_NEXT, "next change >", DialogRect(440, 131, 73, 14));
+    button(IDC_SEARCH_IN_LIST, "Search in &list", DialogRect(161, 131, 56, 14));
+    button(IDC_CHANGES_PREVIOUS, "< &previous change", DialogRect(363, 131, 73, 14));
+    button(IDC_CHANGES_NEXT, "&next change >", DialogRect(440, 131, 73, 14));
 
     wxRect elements = DialogRect(7, 148, 110, 134);
     m_elements = new wxListBox(form, IDC_CHANGES_ELEMENTS, elements.GetPosition(), elements.GetSize());

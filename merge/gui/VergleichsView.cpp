@@ -113,29 +113,29 @@ void CVergleichsView::CreateControls(wxWindow* form)
 
     wxRect group = DialogRect(304, 2, 207, 72);
     new wxStaticBox(form, IDC_MERGE_GROUP, "Intersection", group.GetPosition(), group.GetSize());
-    label("Source Objects 1", DialogRect(7, 12, 170, 8));
+    label("Source Objects &1", DialogRect(7, 12, 170, 8));
     edit(IDC_MERGE_SOURCE2, DialogRect(7, 22, 170, 12));
     button(IDC_MERGE_BROWSE_SOURCE2, "...", DialogRect(180, 21, 18, 14));
-    label("Source Objects 2", DialogRect(7, 42, 170, 8));
+    label("Source Objects &2", DialogRect(7, 42, 170, 8));
     edit(IDC_MERGE_SOURCE1, DialogRect(7, 52, 170, 12));
     button(IDC_MERGE_BROWSE_SOURCE1, "...", DialogRect(180, 51, 18, 14));
-    button(IDC_MERGE_BUILD, "build Intersection Files ->", DialogRect(204, 36, 96, 14));
+    button(IDC_MERGE_BUILD, "&build Intersection Files ->", DialogRect(204, 36, 96, 14));
 
-    label("Intersection Objects of Source 1", DialogRect(311, 12, 170, 8));
+    label("&Intersection Objects of Source 1", DialogRect(311, 12, 170, 8));
     edit(IDC_MERGE_TARGET1, DialogRect(311, 22, 170, 12));
     button(IDC_MERGE_BROWSE_TARGET1, "...", DialogRect(486, 21, 18, 14));
-    label("Intersection Objects of Source 2", DialogRect(311, 42, 170, 8));
+    label("I&ntersection Objects of Source 2", DialogRect(311, 42, 170, 8));
     edit(IDC_MERGE_TARGET2, DialogRect(311, 52, 170, 12));
     button(IDC_MERGE_BROWSE_TARGET2, "...", DialogRect(486, 51, 18, 14));
 
     wxRect check = DialogRect(7, 70, 200, 10);
-    m_ignoreNoise = new wxCheckBox(form, IDC_MERGE_IGNORE_NOISE, "ignore Date, Time and Version List",
+    m_ignoreNoise = new wxCheckBox(form, IDC_MERGE_IGNORE_NOISE, "ignore &Date, Time and Version List",
                                    check.GetPosition(), check.GetSize());
 
-    label("start program with this two files as parameters", DialogRect(7, 86, 300, 8));
+    label("start &program with this two files as parameters", DialogRect(7, 86, 300, 8));
     edit(IDC_MERGE_PROGRAM_PATH, DialogRect(7, 96, 411, 12));
     button(IDC_MERGE_BROWSE_PROGRAM, "...", DialogRect(422, 95, 18, 14));
-    button(IDC_MERGE_START, "start program", DialogRect(446, 95, 65, 14));
+    button(IDC_MERGE_START, "&start program", DialogRect(446, 95, 65, 14));
 
     wxRect gauge = DialogRect(7, 116, 170, 10);
     m_progressBar = new wxGauge(form, IDC_MERGE_PROGRESS, 100, gauge.GetPosition(), gauge.GetSize());

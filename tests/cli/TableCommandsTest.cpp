@@ -31,12 +31,15 @@ protected:
         const int raw = std::system(cmd.c_str());
         std::ifstream in(dir / "out", std::ios::binary);
         out.assign(std::istreambuf_iterator<char>(in), {});
+        std::ifstream errIn(dir / "err", std::ios::binary);
+        err.assign(std::istreambuf_iterator<char>(errIn), {});
         return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     }
 
     fs::path dir;
     std::string exportPath;
     std::string out;
+    std::string err;
 };
 } // namespace
 
@@ -51,6 +54,9 @@ TEST_F(CliTables, AnalysesPrintTheirLists)
     ASSERT_EQ(run("page-translations " + exportPath), 0);
     EXPECT_EQ(out, "ObjectID\tObjectName\tControl Type\tControl ID\tFunction\t\n"
                    "18\tForm 18 Customer List\tTabControl\t1\t\t\n");
+    // The summary line names the target as it was typed, in UTF-8 like every other output.
+    ASSERT_EQ(run("references " + exportPath + " 'T\xc3\xa4" "ble \xc3\xbc'"), 0);
+    EXPECT_EQ(err, "references: not in the export: T\xc3\xa4" "ble \xc3\xbc\n");
 }
 
 TEST_F(CliTables, ExportAndSplitWriteFiles)

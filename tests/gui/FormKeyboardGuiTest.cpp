@@ -1,5 +1,5 @@
 // The forms used from the keyboard alone: Tab and Shift+Tab in the template's order, Enter in the
-// search term, Alt+letter on the labels that underline a letter.
+// search term, Alt+letter on the labels that underline a letter, in every view.
 #include "GuiTestSupport.h"
 
 #include "app/MainFrame.h"
@@ -110,4 +110,51 @@ TEST_F(FormKeyboardTest, EnterInTheSearchTermSearchesAndAltLettersReachTheLabell
     wxCommandEvent restore(wxEVT_CHECKBOX, IDC_CAL_AWARE);
     restore.SetEventObject(aware);
     aware->ProcessWindowEvent(restore);
+}
+
+TEST_F(FormKeyboardTest, AltLettersReachTheLabelledControlsOfEveryView)
+{
+    // letter -> the control that takes the focus: a label's next control, or a check box (toggled,
+    // so each check box letter is pressed twice to leave the setting as it was).
+    const struct {
+        const char* kind;
+        std::vector<std::pair<int, int>> letters;
+    } forms[] = {
+        {"MergeView",
+         {{'1', IDC_MERGE_SOURCE2}, {'2', IDC_MERGE_SOURCE1}, {'I', IDC_MERGE_TARGET1}, {'N', IDC_MERGE_TARGET2},
+          {'P', IDC_MERGE_PROGRAM_PATH}, {'D', IDC_MERGE_IGNORE_NOISE}, {'D', IDC_MERGE_IGNORE_NOISE}}},
+        {"ObjectCompareView",
+         {{'I', IDC_COMPARE_LICENCE1}, {'S', IDC_COMPARE_SERVER1}, {'P', IDC_COMPARE_PATH1}, {'U', IDC_COMPARE_USER1},
+          {'W', IDC_COMPARE_PASSWORD1}, {'A', IDC_COMPARE_ALL_TYPES}, {'A', IDC_COMPARE_ALL_TYPES}}},
+        {"WatchView",
+         {{'V', IDC_WATCH_SERVER}, {'P', IDC_WATCH_PROGRAM_PATH}, {'U', IDC_WATCH_USER}, {'W', IDC_WATCH_PASSWORD},
+          {'A', IDC_WATCH_ALL_TYPES}, {'A', IDC_WATCH_ALL_TYPES}, {'D', IDC_WATCH_DELETED}, {'D', IDC_WATCH_DELETED}}},
+        {"Changes",
+         {{'A', IDC_CHANGES_EXPORT_A}, {'B', IDC_CHANGES_EXPORT_B}, {'D', IDC_CHANGES_NOISE}, {'D', IDC_CHANGES_NOISE}}},
+    };
+    wxUIActionSimulator keys;
+    for (const auto& form : forms) {
+        SCOPED_TRACE(form.kind);
+        auto* view = dynamic_cast<IBLView*>(newView(form.kind));
+        ASSERT_NE(view, nullptr);
+        auto checks = [&] {
+            std::vector<bool> values;
+            for (const auto& [letter, control] : form.letters)
+                if (auto* check = wxDynamicCast(view->Form()->FindWindow(control), wxCheckBox))
+                    values.push_back(check->GetValue());
+            return values;
+        };
+        const std::vector<bool> before = checks();
+        std::vector<int> seen;
+        std::vector<int> expected;
+        for (const auto& [letter, control] : form.letters) {
+            keys.Char(letter, wxMOD_ALT);
+            pump(100);
+            seen.push_back(focusedControl(view));
+            expected.push_back(control);
+        }
+        EXPECT_EQ(seen, expected);
+        EXPECT_EQ(checks(), before); // each check box toggled twice
+        closeAllDocuments();
+    }
 }

@@ -336,8 +336,8 @@ TEST_F(WatchViewLive, DeletedObjectsAndOtherTypesAreReportedWhenTheirBoxesAreTic
     auto* deleted = wxDynamicCast(view->Form()->FindWindow(rid::IDC_WATCH_DELETED), wxCheckBox);
     ASSERT_NE(allTypes, nullptr);
     ASSERT_NE(deleted, nullptr);
-    EXPECT_EQ(allTypes->GetLabel(), "all object types");
-    EXPECT_EQ(deleted->GetLabel(), "report deleted objects");
+    EXPECT_EQ(allTypes->GetLabelText(), "all object types");
+    EXPECT_EQ(deleted->GetLabelText(), "report deleted objects");
     EXPECT_FALSE(allTypes->GetValue() || deleted->GetValue()); // off by default
     deleted->SetValue(true);
     view->StartWatch();
