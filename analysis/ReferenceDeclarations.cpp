@@ -691,7 +691,7 @@ private:
             v.pos = m_element.varPos;
             v.length = static_cast<std::uint16_t>(m_element.varName.size());
         } else {
-            std::string_view tableName = m_index.name(m_element.table);
+            std::string_view tableName = m_index.objectName(m_element.table);
             v.pos = static_cast<int>(tableName.data() - m_lines.text.data());
             v.length = static_cast<std::uint16_t>(tableName.size());
         }

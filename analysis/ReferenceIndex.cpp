@@ -72,6 +72,7 @@ ReferenceIndex::ReferenceIndex(const CObjektManager& manager) : m_manager(manage
     sortMap(m_byNumber);
     sortMap(m_byName);
 
+    m_objects = m_symbols;
     ReferenceBuilder builder{*this};
     std::vector<ObjectPart> parts(static_cast<size_t>(count));
     std::vector<int> whereOffset(static_cast<size_t>(count), 0);

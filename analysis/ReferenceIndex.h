@@ -66,6 +66,8 @@ public:
     const std::vector<std::string>& whereTexts() const { return m_where; }
     std::string_view name(const XrefSymbol& symbol) const;
     std::string_view name(int symbol) const { return name(m_symbols[static_cast<size_t>(symbol)]); }
+    // The name of object i's symbol; safe while the index is built on several threads.
+    std::string_view objectName(int object) const { return name(m_objects[static_cast<size_t>(object)]); }
 
     // Indexes into references() of the resolved references to symbol, in text order.
     std::vector<int> referencesTo(int symbol) const;
@@ -113,6 +115,7 @@ private:
     std::string_view m_text;
     bool m_complete = false;
     std::vector<XrefSymbol> m_symbols;
+    std::vector<XrefSymbol> m_objects;     // the objects' symbols alone: read while m_symbols grows
     std::vector<XrefReference> m_refs;
     std::vector<std::string> m_where;
     std::vector<int> m_objectSymbols;      // per object + 1: first symbol

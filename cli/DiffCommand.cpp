@@ -2,18 +2,15 @@
 
 #include "cli/CliOutput.h"
 #include "cli/CommandHelp.h"
+#include "cli/JsonWriter.h"
 #include "cli/OutputFormat.h"
 #include "merge/ExportComparison.h"
 #include "model/CodePage.h"
 #include "model/ReadExport.h"
 
-#include <nlohmann/json.hpp>
-
 #include <unistd.h>
 
 namespace {
-
-using nlohmann::ordered_json;
 
 struct DiffOptions {
     std::vector<std::string> paths;
@@ -86,38 +83,57 @@ std::string cell(const std::string& ansi, const DiffOptions& options)
     return outputCell(options.ansi ? ansi : ansiToUtf8ViaOem(ansi, options.page));
 }
 
-ordered_json hunksJson(const ElementChange* change, const DiffOptions& options)
+void writeHunks(JsonWriter& json, const ElementChange* change, const DiffOptions& options)
 {
-    ordered_json hunks = ordered_json::array();
-    if (change == nullptr)
-        return hunks;
-    for (const LineHunk& hunk : change->hunks) {
-        ordered_json lines = ordered_json::array();
+    json.beginArray();
+    for (size_t h = 0; change != nullptr && h < change->hunks.size(); ++h) {
+        const LineHunk& hunk = change->hunks[h];
+        json.beginObject();
+        json.member("oldStart", hunk.oldStart);
+        json.member("oldLines", hunk.oldCount);
+        json.member("newStart", hunk.newStart);
+        json.member("newLines", hunk.newCount);
+        json.key("lines");
+        json.beginArray();
         for (const DiffLine& line : hunk.lines)
-            lines.push_back(std::string(1, line.op) + (options.ansi ? line.text : ansiToUtf8ViaOem(line.text, options.page)));
-        hunks.push_back({{"oldStart", hunk.oldStart}, {"oldLines", hunk.oldCount}, {"newStart", hunk.newStart},
-                         {"newLines", hunk.newCount}, {"lines", std::move(lines)}});
+            json.value(std::string(1, line.op) + (options.ansi ? line.text : ansiToUtf8ViaOem(line.text, options.page)));
+        json.endArray();
+        json.endObject();
     }
-    return hunks;
+    json.endArray();
+}
+
+void writeJsonList(const std::vector<ComparisonRow>& rows, const DiffOptions& options, std::ostream& out)
+{
+    JsonWriter json([&](std::string_view piece) { out << piece; }, true);
+    json.beginObject();
+    json.member("command", "diff");
+    json.key("exports");
+    json.strings(options.paths);
+    json.key("columns");
+    json.strings(comparisonColumns());
+    json.key("rows");
+    json.beginArray();
+    for (const ComparisonRow& row : rows) {
+        json.beginArray();
+        for (const std::string& c : row.cells)
+            json.value(cell(c, options));
+        json.endArray();
+    }
+    json.endArray();
+    json.key("hunks");
+    json.beginArray();
+    for (const ComparisonRow& row : rows)
+        writeHunks(json, row.change, options);
+    json.endArray();
+    json.endObject();
+    json.finish();
 }
 
 void writeList(const std::vector<ComparisonRow>& rows, const DiffOptions& options, std::ostream& out)
 {
     if (options.format == OutputFormat::Json) {
-        ordered_json j;
-        j["command"] = "diff";
-        j["exports"] = options.paths;
-        j["columns"] = comparisonColumns();
-        j["rows"] = ordered_json::array();
-        j["hunks"] = ordered_json::array();
-        for (const ComparisonRow& row : rows) {
-            ordered_json cells = ordered_json::array();
-            for (const std::string& c : row.cells)
-                cells.push_back(cell(c, options));
-            j["rows"].push_back(std::move(cells));
-            j["hunks"].push_back(hunksJson(row.change, options));
-        }
-        out << j.dump(1, '\t', false, nlohmann::json::error_handler_t::replace) << "\n";
+        writeJsonList(rows, options, out);
         return;
     }
     std::string text;

@@ -1,17 +1,14 @@
 #include "cli/OutputFormat.h"
 
+#include "cli/JsonWriter.h"
 #include "results/ResultList.h"
 #include "model/FileAccess.h"
 #include "QuellixVersion.h"
-
-#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <cctype>
 #include <functional>
 #include <fstream>
-
-using nlohmann::ordered_json;
 
 namespace {
 
@@ -21,70 +18,75 @@ const char* const kBaselineHelp =
     "Findings that are accepted are silenced with a baseline: write the present ones with "
     "--write-baseline FILE, then pass --baseline FILE on later runs, and only new findings are reported.";
 
-ordered_json locationJson(const OutputLocation& l)
+void writeLocation(JsonWriter& json, const OutputLocation& l)
 {
-    ordered_json j;
-    j["objectType"] = l.objectType;
-    j["objectNumber"] = l.objectNumber;
-    j["objectName"] = l.objectName;
+    json.beginObject();
+    json.member("objectType", l.objectType);
+    json.member("objectNumber", l.objectNumber);
+    json.member("objectName", l.objectName);
     if (!l.where.empty())
-        j["where"] = l.where;
-    j["position"] = l.position;
-    j["line"] = l.line;
-    j["column"] = l.column;
-    j["objectLine"] = l.objectLine;
-    j["objectColumn"] = l.objectColumn;
-    return j;
+        json.member("where", l.where);
+    json.member("position", l.position);
+    json.member("line", l.line);
+    json.member("column", l.column);
+    json.member("objectLine", l.objectLine);
+    json.member("objectColumn", l.objectColumn);
+    json.endObject();
 }
 
-void addListMembers(ordered_json& j, const OutputList& list)
+void writeListMembers(JsonWriter& json, const OutputList& list)
 {
-    j["columns"] = list.columns;
-    j["rows"] = ordered_json::array();
+    json.key("columns");
+    json.strings(list.columns);
+    json.key("rows");
+    json.beginArray();
     for (const auto& row : list.rows) {
-        ordered_json cells = row; // missing trailing cells are written empty, as tsv does
-        while (cells.size() < list.columns.size())
-            cells.push_back("");
-        j["rows"].push_back(std::move(cells));
+        json.beginArray();
+        for (const std::string& cell : row)
+            json.value(cell);
+        for (size_t c = row.size(); c < list.columns.size(); ++c) // missing trailing cells are written empty, as tsv does
+            json.value("");
+        json.endArray();
     }
-    ordered_json locations = ordered_json::array();
+    json.endArray();
+    json.key("locations");
+    json.beginArray();
     for (size_t r = 0; r < list.rows.size(); ++r) {
         if (r < list.locations.size() && list.locations[r])
-            locations.push_back(locationJson(*list.locations[r]));
+            writeLocation(json, *list.locations[r]);
         else
-            locations.push_back(nullptr);
+            json.null();
     }
-    j["locations"] = std::move(locations);
+    json.endArray();
 }
 
-ordered_json jsonDocument(const OutputDocument& document, bool severalLists)
+void writeJson(JsonWriter& json, const OutputDocument& document, bool severalLists)
 {
-    ordered_json j;
-    j["command"] = document.command;
+    json.beginObject();
+    json.member("command", document.command);
     if (!document.exportPath.empty())
-        j["export"] = document.exportPath;
-    if (!document.databases.empty())
-        j["databases"] = document.databases;
-    if (document.request)
-        j["request"] = *document.request;
-    if (!severalLists && document.lists.size() == 1) {
-        addListMembers(j, document.lists.front());
-    } else {
-        j["analyses"] = ordered_json::array();
-        for (const OutputList& list : document.lists) {
-            ordered_json one;
-            one["analysis"] = list.name;
-            addListMembers(one, list);
-            j["analyses"].push_back(std::move(one));
-        }
+        json.member("export", document.exportPath);
+    if (!document.databases.empty()) {
+        json.key("databases");
+        json.strings(document.databases);
     }
-    return j;
-}
-
-std::string jsonText(const OutputDocument& document, bool severalLists)
-{
-    return jsonDocument(document, severalLists).dump(1, '\t', false, nlohmann::json::error_handler_t::replace) +
-           "\n";
+    if (document.request)
+        json.member("request", *document.request);
+    if (!severalLists && document.lists.size() == 1) {
+        writeListMembers(json, document.lists.front());
+    } else {
+        json.key("analyses");
+        json.beginArray();
+        for (const OutputList& list : document.lists) {
+            json.beginObject();
+            json.member("analysis", list.name);
+            writeListMembers(json, list);
+            json.endObject();
+        }
+        json.endArray();
+    }
+    json.endObject();
+    json.finish();
 }
 
 // A path as a URI reference: unreserved characters and "/" stay, every other byte is %XX; an
@@ -137,29 +139,60 @@ std::string memberName(const std::string& where, std::string& kind)
     return rest;
 }
 
-ordered_json sarifLocation(const OutputLocation& l, const std::string& uri)
+// {"text": text} as the value of name.
+void writeText(JsonWriter& json, std::string_view name, const std::string& text)
+{
+    json.key(name);
+    json.beginObject();
+    json.member("text", text);
+    json.endObject();
+}
+
+// {"uri": uri} as the value of name.
+void writeUri(JsonWriter& json, std::string_view name, const std::string& uri)
+{
+    json.key(name);
+    json.beginObject();
+    json.member("uri", uri);
+    json.endObject();
+}
+
+void writeSarifLocation(JsonWriter& json, const OutputLocation& l, const std::string& uri)
 {
     const std::string objectText = l.objectType + " " + std::to_string(l.objectNumber) + " " + l.objectName;
-    ordered_json object;
-    object["name"] = l.objectName;
-    object["fullyQualifiedName"] = objectText;
-    object["kind"] = "type";
-    object["properties"] = {{"objectType", l.objectType}, {"objectNumber", l.objectNumber}};
-    ordered_json logical = ordered_json::array({object});
+    json.beginObject();
+    json.key("physicalLocation");
+    json.beginObject();
+    writeUri(json, "artifactLocation", uri);
+    json.key("region");
+    json.beginObject();
+    json.member("startLine", l.line);
+    json.member("startColumn", l.column);
+    json.endObject();
+    json.endObject();
+    json.key("logicalLocations");
+    json.beginArray();
+    json.beginObject();
+    json.member("name", l.objectName);
+    json.member("fullyQualifiedName", objectText);
+    json.member("kind", "type");
+    json.key("properties");
+    json.beginObject();
+    json.member("objectType", l.objectType);
+    json.member("objectNumber", l.objectNumber);
+    json.endObject();
+    json.endObject();
     std::string kind;
     const std::string member = memberName(l.where, kind);
     if (!member.empty()) {
-        ordered_json m;
-        m["name"] = member;
-        m["fullyQualifiedName"] = objectText + "::" + member;
-        m["kind"] = kind;
-        logical.push_back(std::move(m));
+        json.beginObject();
+        json.member("name", member);
+        json.member("fullyQualifiedName", objectText + "::" + member);
+        json.member("kind", kind);
+        json.endObject();
     }
-    ordered_json location;
-    location["physicalLocation"] = {{"artifactLocation", {{"uri", uri}}},
-                                    {"region", {{"startLine", l.line}, {"startColumn", l.column}}}};
-    location["logicalLocations"] = std::move(logical);
-    return location;
+    json.endArray();
+    json.endObject();
 }
 
 // "unused-variables" -> "UnusedVariables": the rule's name as code-scanning services show it.
@@ -178,68 +211,104 @@ std::string pascalCaseName(const std::string& id)
     return name;
 }
 
-ordered_json sarifRule(const OutputList& list)
+void writeSarifRule(JsonWriter& json, const OutputList& list)
 {
     const std::string shortText = list.description.empty() ? list.name : list.description;
     const std::string fullText = list.details.empty() ? shortText : list.details;
-    ordered_json rule;
-    rule["id"] = list.name;
+    json.beginObject();
+    json.member("id", list.name);
     // A name that differs from the id by letter case only is no name (the validator says so).
     const std::string name = pascalCaseName(list.name);
     if (name.size() != list.name.size())
-        rule["name"] = name;
-    rule["shortDescription"] = {{"text", shortText}};
-    rule["fullDescription"] = {{"text", fullText}};
-    rule["help"] = {{"text", fullText + " " + kBaselineHelp}};
-    return rule;
+        json.member("name", name);
+    writeText(json, "shortDescription", shortText);
+    writeText(json, "fullDescription", fullText);
+    writeText(json, "help", fullText + " " + kBaselineHelp);
+    json.endObject();
 }
 
-std::string sarifText(const OutputDocument& document)
+void writeSarifResults(JsonWriter& json, const OutputDocument& document, const std::string& uri)
 {
-    ordered_json rules = ordered_json::array();
-    ordered_json results = ordered_json::array();
-    const std::string uri = uriReference(document.exportPath);
     std::map<std::string, int> fingerprints;
+    json.beginArray();
     for (size_t i = 0; i < document.lists.size(); ++i) {
         const OutputList& list = document.lists[i];
-        rules.push_back(sarifRule(list));
         for (size_t r = 0; r < list.rows.size(); ++r) {
-            ordered_json result;
-            result["ruleId"] = list.name;
-            result["ruleIndex"] = static_cast<int>(i);
-            result["level"] = "warning";
-            result["message"] = {{"text", resultMessage(list, list.rows[r])}};
-            if (r < list.locations.size() && list.locations[r])
-                result["locations"] = ordered_json::array({sarifLocation(*list.locations[r], uri)});
-            else if (!document.exportPath.empty()) // the export as a whole
-                result["locations"] = ordered_json::array(
-                    {{{"physicalLocation", {{"artifactLocation", {{"uri", uri}}}}}}});
+            json.beginObject();
+            json.member("ruleId", list.name);
+            json.member("ruleIndex", static_cast<int>(i));
+            json.member("level", "warning");
+            writeText(json, "message", resultMessage(list, list.rows[r]));
+            if (r < list.locations.size() && list.locations[r]) {
+                json.key("locations");
+                json.beginArray();
+                writeSarifLocation(json, *list.locations[r], uri);
+                json.endArray();
+            } else if (!document.exportPath.empty()) { // the export as a whole
+                json.key("locations");
+                json.beginArray();
+                json.beginObject();
+                json.key("physicalLocation");
+                json.beginObject();
+                writeUri(json, "artifactLocation", uri);
+                json.endObject();
+                json.endObject();
+                json.endArray();
+            }
             if (r < list.identities.size()) {
                 // Equal findings (the same name twice in one place) are told apart by their count.
                 std::string fingerprint = list.name + '\t' + list.identities[r];
                 if (int seen = ++fingerprints[fingerprint]; seen > 1)
                     fingerprint += '\t' + std::to_string(seen);
-                result["partialFingerprints"] = {{"quellixFinding/v2", fingerprint}};
+                json.key("partialFingerprints");
+                json.beginObject();
+                json.member("quellixFinding/v2", fingerprint);
+                json.endObject();
             }
-            results.push_back(std::move(result));
+            json.endObject();
         }
     }
-    ordered_json driver;
-    driver["name"] = "quellix-cli";
-    driver["version"] = QUELLIX_VERSION;
-    driver["informationUri"] = kInformationUri;
-    driver["rules"] = std::move(rules);
-    ordered_json run;
-    run["tool"] = {{"driver", std::move(driver)}};
-    if (!document.exportPath.empty())
-        run["artifacts"] = ordered_json::array({{{"location", {{"uri", uri}}}}});
-    run["columnKind"] = "utf16CodeUnits";
-    run["results"] = std::move(results);
-    ordered_json log;
-    log["$schema"] = kSarifSchema;
-    log["version"] = "2.1.0";
-    log["runs"] = ordered_json::array({std::move(run)});
-    return log.dump(1, '\t', false, nlohmann::json::error_handler_t::replace) + "\n";
+    json.endArray();
+}
+
+void writeSarif(JsonWriter& json, const OutputDocument& document)
+{
+    const std::string uri = uriReference(document.exportPath);
+    json.beginObject();
+    json.member("$schema", kSarifSchema);
+    json.member("version", "2.1.0");
+    json.key("runs");
+    json.beginArray();
+    json.beginObject();
+    json.key("tool");
+    json.beginObject();
+    json.key("driver");
+    json.beginObject();
+    json.member("name", "quellix-cli");
+    json.member("version", QUELLIX_VERSION);
+    json.member("informationUri", kInformationUri);
+    json.key("rules");
+    json.beginArray();
+    for (const OutputList& list : document.lists)
+        writeSarifRule(json, list);
+    json.endArray();
+    json.endObject();
+    json.endObject();
+    if (!document.exportPath.empty()) {
+        json.key("artifacts");
+        json.beginArray();
+        json.beginObject();
+        writeUri(json, "location", uri);
+        json.endObject();
+        json.endArray();
+    }
+    json.member("columnKind", "utf16CodeUnits");
+    json.key("results");
+    writeSarifResults(json, document, uri);
+    json.endObject();
+    json.endArray();
+    json.endObject();
+    json.finish();
 }
 
 // The tsv text in pieces of about 64 KB, each handed to write.
@@ -317,8 +386,16 @@ void writeOutput(const OutputDocument& document, OutputFormat format, bool analy
                  const std::function<void(std::string_view)>& write)
 {
     switch (format) {
-    case OutputFormat::Json: write(jsonText(document, analysisColumn)); return;
-    case OutputFormat::Sarif: write(sarifText(document)); return;
+    case OutputFormat::Json: {
+        JsonWriter json(write, true);
+        writeJson(json, document, analysisColumn);
+        return;
+    }
+    case OutputFormat::Sarif: {
+        JsonWriter json(write, true);
+        writeSarif(json, document);
+        return;
+    }
     case OutputFormat::Tsv: break;
     }
     writeTsv(document, analysisColumn, write);
@@ -326,8 +403,10 @@ void writeOutput(const OutputDocument& document, OutputFormat format, bool analy
 
 std::string jsonLine(const OutputDocument& document, bool severalLists)
 {
-    return jsonDocument(document, severalLists).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) +
-           "\n";
+    std::string text;
+    JsonWriter json([&](std::string_view piece) { text.append(piece); }, false);
+    writeJson(json, document, severalLists);
+    return text;
 }
 
 bool Baseline::read(const std::string& path)

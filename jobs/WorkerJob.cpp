@@ -60,6 +60,7 @@ bool CStatusRelay::takeNewer(std::string& text)
 int CWorkerSlot::start(Job job, Notify started, Notify finished)
 {
     stop();
+    takeFailure(); // the replaced job's: its results are dropped as well
     int id = ++m_jobId;
     m_cancel.store(false);
     m_running.store(true);

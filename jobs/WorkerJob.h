@@ -58,7 +58,7 @@ private:
 // One background job at a time. Starting a job, or stop(), sets the running job's cancellation
 // flag and joins its thread first: a job is never killed, it returns by itself when it sees the
 // flag. The notifications run on the worker thread; they must not wait for the thread that calls
-// start() or stop().
+// start() or stop(). A job replaced by the next one is forgotten with its failure.
 class CWorkerSlot {
 public:
     using Job = std::function<void(const std::atomic<bool>& cancel)>;

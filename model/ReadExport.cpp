@@ -194,7 +194,9 @@ bool readInSlices(std::FILE* f, std::string& text, const unsigned char* table, i
             translateInPlace(data + from, length, table);
         },
         [&](int k) { reportRead(report, name, std::min(size, static_cast<size_t>(k + 1) * kSliceBytes), size); },
-        [&] { return cancelled = cancelledBy(report); });
+        [&] { return cancelledBy(report); });
+    // The flag only ever goes from clear to set: clear now, no slice was left out.
+    cancelled = cancelledBy(report);
     if (cancelled)
         return false;
     size_t bare = 0;

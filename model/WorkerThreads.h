@@ -17,7 +17,8 @@ int workersFor(int count);
 // for state of its own) and merge(i) on the calling thread, in ascending order of i, each after its work(i) has returned; work(i) for different i
 // may run at the same time, so it must only touch what belongs to item i. Once stop() is true no
 // further item starts or is merged (as on one thread), and merge runs only for items before the
-// first one that did not run. With
+// first one that did not run. stop() is called on the worker threads, several at a time: it may
+// only read what they may read together (an atomic flag), never set anything. With
 // one thread or one item everything runs on the calling thread: for each i, stop(), work(i),
 // merge(i). An exception thrown by work ends the run; it is rethrown on the calling thread after
 // every worker has ended.

@@ -99,6 +99,22 @@ for e in "${exports[@]}"; do
             done
         }
     done
+    # The machine-readable formats: every list command, check with its baseline, the diff.
+    for format in json sarif; do
+        for c in objects unused-variables unused-functions unused-fields once-used duplicate-ids \
+                 page-translations check-forms check; do
+            compare "$base $c --format $format" "$c" "$e" --format $format
+        done
+        compare "$base search --format $format" search Customer "$e" --format $format
+        compare "$base number-range --format $format" number-range "$e" 1 100000000 --format $format
+        compare "$base check --locations --oem 437 --format $format" check "$e" --locations --oem 437 --format $format
+        compare "$base check --write-baseline --format $format" check "$e" --write-baseline @OUT@/baseline.txt \
+            --format $format
+        "$ref" check "$e" --only unused-variables,once-used --write-baseline "$work/baseline.txt" > /dev/null
+        compare "$base check --baseline --format $format" check "$e" --baseline "$work/baseline.txt" --format $format
+    done
+    compare "$base diff --format json" diff "${exports[0]}" "$e" --format json
+    compare "$base diff --ansi --format json" diff "$e" "${exports[0]}" --ansi --format json
     compare "$base export-code" export-code "$e" @OUT@/code.txt
     compare "$base export-code into a missing folder" export-code "$e" @OUT@/missing/code.txt
     compare "$base split all" split "$e" @OUT@/split 1 2000000000

@@ -25,13 +25,17 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 (cd build-asan && ctest --output-on-failure -j "$jobs" -E 'AllocationFailure|Kill\.')
 
 # ThreadSanitizer over the core tests and random commands in the sanitizer build of the desktop
-# program (scripts/soak.sh): opt-in with QUELLIX_RACE_TESTS=1 until their cost on a fresh machine is
-# measured.
+# program (scripts/soak.sh): opt-in with QUELLIX_RACE_TESTS=1. The ThreadSanitizer build alone
+# costs 888 s of processor time from an empty folder without ccache (7.4 min on two cores); its
+# run of the whole core suite is far longer (the one-thread-versus-many comparison on the
+# generated export took 19 min by itself on a busy machine), more than CI can give. The install
+# check needs the whole build, and the regular expression's 60 s hang limit does not hold at
+# ThreadSanitizer's speed; both say nothing of races and are left out.
 if [ "${QUELLIX_RACE_TESTS:-}" = 1 ]; then
   cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUELLIX_TSAN=ON -DQUELLIX_GUI=OFF > /dev/null
   cmake --build build-tsan -j "$jobs" --target quellix_tests
   (cd build-tsan && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
-     ctest --output-on-failure -j "$jobs" -E 'AllocationFailure|Kill\.')
+     ctest --output-on-failure -j "$jobs" -E 'AllocationFailure|Kill\.|^install$|PatternMatcher\.LongSubjects')
   cmake -S . -B build-asan -G Ninja -DQUELLIX_GUI=ON > /dev/null
   cmake --build build-asan -j "$jobs" --target quellix_gui_tests
   scripts/soak.sh 2 1 || [ $? -eq 77 ]

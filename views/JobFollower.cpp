@@ -1,5 +1,6 @@
 #include "views/JobFollower.h"
 
+#include "views/Messages.h"
 #include "views/ViewContext.h"
 
 #include <wx/gauge.h>
@@ -99,6 +100,9 @@ void CJobFollower::onFinished(wxThreadEvent& event)
         return; // a replaced job: its successor reports
     m_worker.stop();
     setBusy(false);
+    // A job that ended by an exception (out of memory, most likely) failed as one that said so.
+    if (std::exception_ptr failure = m_worker.takeFailure(); failure && m_handlers.failed)
+        m_handlers.failed(messages::exceptionMessage(failure));
     if (m_handlers.finished)
         m_handlers.finished();
 }

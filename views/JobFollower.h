@@ -19,7 +19,8 @@ public:
     struct Handlers {
         std::function<void(bool busy)> busyChanged;           // the wait cursor
         std::function<void()> tick;                           // besides the gauge, at every tick
-        std::function<void(const wxString& text)> failed;     // a failure the job reported
+        std::function<void(const wxString& text)> failed;     // a failure the job reported, or the
+                                                              // exception it ended by (before finished)
         std::function<void()> finished;                       // the job started last ended
     };
 

@@ -177,6 +177,9 @@ void CSearchView::dropLoadedExport(CObjektManager& manager)
 void CSearchView::onJobFailed(const wxString& text)
 {
     m_jobFailed = true;
+    // The job's last status line ("Reading ...") is taken first, so the end of the job, which shows
+    // the newest line, leaves the failure in the status bar.
+    Context().flushStatusText();
     Context().setStatusText(text);
     Context().showMessage(GetFrame(), text);
 }

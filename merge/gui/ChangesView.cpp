@@ -140,7 +140,7 @@ void CChangesView::OnInitialUpdate()
 {
     m_job.attach(Context(), m_progressBar,
                  {[this](bool busy) { Form()->SetCursor(busy ? wxCursor(wxCURSOR_ARROWWAIT) : wxNullCursor); },
-                  nullptr, nullptr, [this] { onJobFinished(); }});
+                  nullptr, [this](const wxString& text) { onJobFailed(text); }, [this] { onJobFinished(); }});
 }
 
 bool CChangesView::OnClose(bool deleteWindow)
@@ -198,6 +198,7 @@ void CChangesView::Compare()
     m_loaded.reset();
     m_status->ChangeValue(wxString());
     m_failure.clear();
+    m_jobFailed = false;
     m_job.start([this, pathA, pathB](const std::atomic<bool>& cancel) {
         auto loaded = std::make_unique<Loaded>();
         for (auto [path, text, manager] : {std::tuple(&pathA, &loaded->textA, &loaded->a),
@@ -213,8 +214,16 @@ void CChangesView::Compare()
     });
 }
 
+void CChangesView::onJobFailed(const wxString& text)
+{
+    m_jobFailed = true;
+    m_status->ChangeValue(text);
+}
+
 void CChangesView::onJobFinished()
 {
+    if (m_jobFailed)
+        return; // nothing to list: the comparison did not end
     if (!m_failure.empty()) {
         m_status->ChangeValue("cannot read " + wxString::FromUTF8(m_failure));
         return;

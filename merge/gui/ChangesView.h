@@ -57,6 +57,7 @@ private:
     struct Loaded; // both exports, loaded
     void fillList();
     void showElement(int index);
+    void onJobFailed(const wxString& text);
     void onJobFinished();
     void onBrowse(wxCommandEvent& event);
 
@@ -67,7 +68,8 @@ private:
     const ObjectChange* m_shown = nullptr;
     std::vector<const ElementChange*> m_shownChanges;
     std::vector<SideBySideRow> m_rows;
-    std::string m_failure;
+    std::string m_failure;  // the export the last comparison could not read
+    bool m_jobFailed = false; // the last comparison ended by an exception (its text in the status)
 
     CJobFollower m_job;
     std::unique_ptr<IFileChooser> m_chooser;

@@ -151,7 +151,7 @@ void CVergleichsView::OnInitialUpdate()
 {
     m_job.attach(Context(), m_progressBar,
                  {[this](bool busy) { Form()->SetCursor(busy ? wxCursor(wxCURSOR_ARROWWAIT) : wxNullCursor); },
-                  nullptr, nullptr, [this] { onJobFinished(); }});
+                  nullptr, [this](const wxString& text) { onJobFailed(text); }, [this] { onJobFinished(); }});
     updateControls();
 }
 
@@ -219,16 +219,23 @@ void CVergleichsView::BuildIntersectionFiles()
     CObjektManager& catalogue = Doc()->manager();
     IStatusText* status = &Context().statusRelay();
     m_resultEdit->ChangeValue(wxString());
+    m_jobFailed = false;
     m_job.start([this, request, &catalogue, status](const std::atomic<bool>& cancel) {
         buildIntersectionFiles(request, m_loadedText, catalogue, status, &m_job.progress(), &cancel, m_result);
     });
 }
 
+void CVergleichsView::onJobFailed(const wxString& text)
+{
+    m_jobFailed = true;
+    Context().showMessage(GetFrame(), text);
+}
+
 void CVergleichsView::onJobFinished()
 {
     Context().flushStatusText();
-    if (m_result.cancelled)
-        return;
+    if (m_result.cancelled || m_jobFailed)
+        return; // a failed build's counts are no result
     if (!m_result.status.ok()) {
         Context().showMessage(GetFrame(), messages::jobFailure(m_result.status));
         return;

@@ -66,6 +66,7 @@ private:
     void onBuild(wxCommandEvent& event);
     void onStart(wxCommandEvent& event);
     void onBrowse(wxCommandEvent& event);
+    void onJobFailed(const wxString& text);
     void onJobFinished();
     bool chooseProgram(std::string& program);
 
@@ -79,6 +80,7 @@ private:
 
     CSourceText m_loadedText; // the text of the document's catalogue, Quelldatei2
     IntersectionResult m_result;
+    bool m_jobFailed = false; // the last build ended by an exception, shown in a message box
     CJobFollower m_job;
     std::unique_ptr<IFileChooser> m_chooser;
 

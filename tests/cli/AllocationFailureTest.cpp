@@ -153,6 +153,7 @@ std::vector<Command> commands()
     const std::string cli = std::string(QUELLIX_BINARY_DIR) + "/tests/quellix-cli-failalloc";
     const std::string db = std::string(QUELLIX_BINARY_DIR) + "/cfront/cfront-db-failalloc";
     const std::string e = sampleOr("QUELLIX_FAIL_ALLOC_EXPORT");
+    const std::string small = std::string(QUELLIX_SOURCE_DIR) + "/tests/data/small-export.txt";
     const char* shortage = "quellix-cli: not enough memory";
     std::vector<Command> list = {
         {"objects", cli, {"objects", e}, shortage},
@@ -169,6 +170,9 @@ std::vector<Command> commands()
         {"forms", cli, {"check-forms", e}, shortage},
         {"range", cli, {"number-range", e, "1", "99999"}, shortage},
         {"baseline", cli, {"check", e, "--write-baseline", "@OUT/baseline"}, shortage},
+        {"json", cli, {"check", e, "--format", "json"}, shortage},
+        {"sarif", cli, {"check", e, "--format", "sarif"}, shortage},
+        {"diff", cli, {"diff", small, e, "--format", "json"}, shortage},
         {"exportcode", cli, {"export-code", e, "@OUT/code.txt"}, shortage},
         {"split", cli, {"split", e, "@OUT", "1", "99999"}, shortage},
         {"intersect", cli, {"intersect", e, e, "@OUT/one.txt", "@OUT/two.txt"}, shortage},

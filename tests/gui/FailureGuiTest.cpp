@@ -6,6 +6,7 @@
 #include "app/MainFrame.h"
 #include "app/QuellixApp.h"
 #include "resources/ResourceIds.h"
+#include "views/JobFollower.h"
 #include "views/ResultListCtrl.h"
 #include "views/SearchView.h"
 
@@ -155,5 +156,30 @@ TEST_F(FailureTest, AFailedOrStoppedReadLeavesAnEmptyListAndSaysWhy)
         EXPECT_EQ(view->ResultListCtrl()->GetItemCount(), 0);
         EXPECT_EQ(wxGetApp().mainFrame()->messageText(), wxString::FromUTF8(c.status));
         takeMessages();
+    }
+}
+
+// Every view that runs jobs follows them with a CJobFollower: the exception a job ends by reaches
+// the view's failure handler, before its end.
+TEST(JobFollower, AJobEndedByAnExceptionReachesTheViewBeforeItsEnd)
+{
+    const struct {
+        const char* what;
+        std::function<void()> fail;
+        const char* message;
+    } cases[] = {
+        {"out of memory", [] { throw std::bad_alloc(); }, "Nicht genügend Speicher."},
+        {"other", [] { throw std::runtime_error("broken"); }, "Befehl fehlgeschlagen."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<wxString> heard;
+        CJobFollower follower;
+        follower.attach(wxGetApp(), nullptr,
+                        {nullptr, nullptr, [&](const wxString& text) { heard.push_back(text); },
+                         [&] { heard.push_back("finished"); }});
+        follower.start([&](const std::atomic<bool>&) { c.fail(); });
+        ASSERT_TRUE(runUntil([&] { return !heard.empty() && heard.back() == "finished"; }));
+        EXPECT_EQ(heard, (std::vector<wxString>{wxString::FromUTF8(c.message), "finished"}));
     }
 }

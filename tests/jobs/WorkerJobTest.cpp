@@ -4,6 +4,8 @@
 
 #include <chrono>
 #include <mutex>
+#include <new>
+#include <stdexcept>
 #include <vector>
 
 using namespace std::chrono_literals;
@@ -65,6 +67,30 @@ TEST(WorkerSlot, StopReturnsAsSoonAsTheJobSeesTheFlag)
     EXPECT_LT(std::chrono::steady_clock::now() - before, 500ms);
     EXPECT_FALSE(slot.running());
     slot.stop(); // nothing running: no effect
+}
+
+TEST(WorkerSlot, AnExceptionOfAJobOrItsEndReachesTheStarterOnceAndAReplacedJobsIsDropped)
+{
+    const struct {
+        const char* what;
+        CWorkerSlot::Job job;
+        CWorkerSlot::Notify finished;
+    } cases[] = {
+        {"job", [](const std::atomic<bool>&) { throw std::bad_alloc(); }, nullptr},
+        {"finished", [](const std::atomic<bool>&) {}, [](int) { throw std::runtime_error("end"); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        CWorkerSlot slot;
+        slot.start(c.job, nullptr, c.finished);
+        slot.stop();
+        EXPECT_TRUE(slot.takeFailure() != nullptr);
+        EXPECT_TRUE(slot.takeFailure() == nullptr);
+        slot.start(c.job, nullptr, c.finished);
+        slot.start([](const std::atomic<bool>&) {}, nullptr, nullptr); // replaces the failed job
+        slot.stop();
+        EXPECT_TRUE(slot.takeFailure() == nullptr);
+    }
 }
 
 TEST(ProgressRelay, ReaderSeesOnlyChangesAndTheLatestState)

@@ -252,3 +252,39 @@ TEST(FileReplace, UnreadableOrUnreplaceableTargetFailsAndLeavesOnlyWhatWasThere)
     }
     fs::remove_all(folder);
 }
+
+// A folder made where the file goes while it is written (the split's "Table 18.txt"): the final
+// rename fails, and the temporary file goes with it.
+TEST(FileReplace, AFailedRenameLeavesNoTemporaryFile)
+{
+    const fs::path folder = freshFolder("rename-fails");
+    CReplacingFile file((folder / "Table 18.txt").string(), false);
+    ASSERT_TRUE(file.write("new"));
+    fs::create_directories(folder / "Table 18.txt" / "inside");
+    EXPECT_FALSE(file.commit());
+    EXPECT_EQ(folderEntries(folder), std::vector<std::string>{"Table 18.txt"});
+    fs::remove_all(folder);
+}
+
+// A target that is there but cannot be opened for reading (here for want of a file descriptor; a
+// file without read permission for any user but root) is no missing one: appending fails and the
+// earlier exports stay.
+TEST(FileReplace, AppendingFailsWhenTheTargetCannotBeOpened)
+{
+    const fs::path folder = freshFolder("no-descriptor");
+    const fs::path target = folder / "list.txt";
+    std::ofstream(target) << "earlier\n";
+    CReplacingFile file(target.string(), false);
+    const int lowestFree = ::dup(0); // every descriptor below it is taken
+    ::close(lowestFree);
+    rlimit limit{};
+    ::getrlimit(RLIMIT_NOFILE, &limit);
+    const rlimit none{static_cast<rlim_t>(lowestFree), limit.rlim_max};
+    ::setrlimit(RLIMIT_NOFILE, &none);
+    const bool copied = file.copyTarget();
+    ::setrlimit(RLIMIT_NOFILE, &limit);
+    EXPECT_FALSE(copied && file.write("new\n") && file.commit());
+    std::ifstream in(target);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "earlier\n");
+    fs::remove_all(folder);
+}

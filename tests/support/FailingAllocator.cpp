@@ -4,7 +4,10 @@
 //                                fails: std::bad_alloc, or null for the nothrow forms;
 //   QUELLIX_FAIL_ALLOC_COUNT=F   at exit, the number of requests made is written to the file F,
 //                                so a test knows the range of N to sweep.
+// A test linked with it picks the failing request of one thread itself (FailingAllocator.h).
 // Linked only into the test builds of the programs (never the shipped ones).
+#include "FailingAllocator.h"
+
 #include <atomic>
 #include <cstddef>
 #include <cstdio>
@@ -14,6 +17,8 @@
 namespace {
 
 std::atomic<long long> g_requests{0};
+// Requests of this thread until the one that fails; 0: none is to fail.
+thread_local long long t_untilFailure = 0;
 
 long long failingRequest()
 {
@@ -43,7 +48,8 @@ const bool g_countAtExit = [] {
 // True when this request is the one that must fail.
 bool mustFail()
 {
-    return g_requests.fetch_add(1, std::memory_order_relaxed) + 1 == failingRequest();
+    const bool nth = g_requests.fetch_add(1, std::memory_order_relaxed) + 1 == failingRequest();
+    return (t_untilFailure > 0 && --t_untilFailure == 0) || nth;
 }
 
 void* allocate(std::size_t size, std::size_t alignment)
@@ -66,6 +72,11 @@ void* allocateOrThrow(std::size_t size, std::size_t alignment)
 }
 
 } // namespace
+
+void failAllocationOnThisThread(long long n)
+{
+    t_untilFailure = n;
+}
 
 void* operator new(std::size_t size) { return allocateOrThrow(size, 0); }
 void* operator new[](std::size_t size) { return allocateOrThrow(size, 0); }
