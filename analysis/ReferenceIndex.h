@@ -14,9 +14,11 @@
 // never guessed. Built per object on the worker threads, kept with the catalogue.
 
 enum class SymbolKind : std::uint8_t { Object, Field, Procedure, Variable };
-enum class ReferenceKind : std::uint8_t { Read, Write, Call, Key, Filter, Property, Type };
+// Both as wide as XrefReference's `where`: Windows compilers start a new unit for a bit-field whose
+// type differs in size from the one before, which would make XrefReference 16 bytes there.
+enum class ReferenceKind : std::uint32_t { Read, Write, Call, Key, Filter, Property, Type };
 // Why a reference stays unresolved.
-enum class UnresolvedReason : std::uint8_t {
+enum class UnresolvedReason : std::uint32_t {
     None,
     UnknownVariable,   // X.Y where X is declared nowhere in reach
     UnknownMember,     // a member the target object does not declare and C/AL does not provide

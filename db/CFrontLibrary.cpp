@@ -231,14 +231,20 @@ std::string CFrontLibrary::readFailure()
     return reason.empty() ? "C/FRONT error " + std::to_string(code) : reason;
 }
 
+namespace {
+// The library's notice callback, in its calling convention (a lambda has the compiler's own):
+// context is the notice function it was set with.
+void CFRONT_CALL forwardNotice(const char* text, void* context)
+{
+    const auto* notice = static_cast<const std::function<void(const std::string&)>*>(context);
+    if (*notice && text)
+        (*notice)(text);
+}
+} // namespace
+
 void CFrontLibrary::setWaitNotice(std::function<void(const std::string&)> notice)
 {
     m_notice = std::move(notice);
-    auto forward = [](const char* text, void* context) {
-        auto* library = static_cast<CFrontLibrary*>(context);
-        if (library->m_notice && text)
-            library->m_notice(text);
-    };
     if (auto call = reinterpret_cast<cfront_set_notice_fn>(m_setNotice))
-        call(m_notice ? static_cast<cfront_notice_fn>(forward) : nullptr, this);
+        call(m_notice ? forwardNotice : nullptr, &m_notice);
 }

@@ -8,7 +8,10 @@
 
 std::FILE* openFile(const std::string& path, const char* mode)
 {
-    return _wfopen(widePath(path).c_str(), widen(mode).c_str());
+    std::FILE* file = _wfopen(widePath(path).c_str(), widen(mode).c_str());
+    if (file == nullptr && errno == ENOENT)
+        errno = missingPathError(path);
+    return file;
 }
 
 bool readFileAt(std::FILE* f, char* into, std::size_t size, std::int64_t offset, int& error)

@@ -41,7 +41,8 @@ private:
     bool m_sync = true;
     bool m_inPlace = false;
     int m_fd = -1;
-    int m_error = 0; // errno of the first failure
+    int m_error = 0;      // errno of the first failure
+    std::string m_reason; // the system's words for it where no errno value has them (a file in use)
 
     void noteError(int error)
     {

@@ -11,10 +11,38 @@
 
 namespace {
 std::atomic<unsigned> temporaryCounter{0};
+
+// Whether a rename over target failed because another program holds it open without sharing it
+// (Windows answers "access denied" for that as for a read-only file).
+bool inUse(DWORD error, const std::wstring& target)
+{
+    if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
+        return true;
+    if (error != ERROR_ACCESS_DENIED)
+        return false;
+    const HANDLE probe = CreateFileW(target.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                     nullptr, OPEN_EXISTING, 0, nullptr);
+    if (probe == INVALID_HANDLE_VALUE)
+        return GetLastError() == ERROR_SHARING_VIOLATION;
+    CloseHandle(probe);
+    return false;
 }
+} // namespace
 
 CReplacingFile::CReplacingFile(std::string target, bool sync) : m_target(std::move(target)), m_sync(sync)
 {
+    // A folder is never replaced, and Windows refuses the rename over a read-only file: both are
+    // said before anything is written, so no temporary file is left and the reason is the same
+    // as on POSIX.
+    const DWORD attributes = GetFileAttributesW(widePath(m_target).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        noteError(EISDIR);
+        return;
+    }
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        noteError(EACCES);
+        return;
+    }
     // _O_EXCL never opens someone else's file; the name is of this process and call.
     for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt) {
         m_temporary = m_target + ".tmp" + std::to_string(GetCurrentProcessId()) + "-" +
@@ -25,7 +53,7 @@ CReplacingFile::CReplacingFile(std::string target, bool sync) : m_target(std::mo
             break;
     }
     if (m_fd < 0) {
-        noteError(errno);
+        noteError(errno == ENOENT ? missingPathError(m_target) : errno);
         m_temporary.clear();
     }
 }
@@ -54,7 +82,7 @@ bool CReplacingFile::copyTarget()
 {
     std::FILE* old = _wfopen(widePath(m_target).c_str(), L"rb");
     if (old == nullptr)
-        return errno == ENOENT ? ok() : (discard(), false);
+        return errno == ENOENT ? ok() : (noteError(errno), discard(), false);
     char buffer[65536];
     std::size_t got = 0;
     bool good = ok();
@@ -72,15 +100,24 @@ bool CReplacingFile::commit()
     if (m_fd < 0)
         return false;
     const bool synced = !m_sync || _commit(m_fd) == 0;
+    if (!synced)
+        noteError(errno);
     const bool closed = _close(m_fd) == 0;
+    if (!closed)
+        noteError(errno);
     m_fd = -1;
     const std::wstring temporary = widePath(m_temporary);
+    const std::wstring target = widePath(m_target);
     const DWORD flags = MOVEFILE_REPLACE_EXISTING | (m_sync ? MOVEFILE_WRITE_THROUGH : 0);
-    if (synced && closed && MoveFileExW(temporary.c_str(), widePath(m_target).c_str(), flags)) {
-        m_temporary.clear();
-        return true;
+    if (synced && closed) {
+        if (MoveFileExW(temporary.c_str(), target.c_str(), flags)) {
+            m_temporary.clear();
+            return true;
+        }
+        if (m_error == 0 && inUse(GetLastError(), target))
+            m_reason = systemErrorText(ERROR_SHARING_VIOLATION);
+        noteError(EACCES);
     }
-    noteError(EACCES);
     DeleteFileW(temporary.c_str());
     m_temporary.clear();
     return false;

@@ -6,6 +6,8 @@
 
 std::string CReplacingFile::failure() const
 {
+    if (!m_reason.empty())
+        return m_target + ": " + m_reason;
     return m_target + ": " + std::strerror(m_error != 0 ? m_error : EIO);
 }
 

@@ -2,6 +2,7 @@
 
 // UTF-8 <-> UTF-16 for the Windows files of the platform layers (the *Win.cpp files only): the
 // rest of the program keeps names and texts in UTF-8.
+#include <cerrno>
 #include <string>
 #include <windows.h>
 
@@ -55,4 +56,24 @@ inline std::string systemErrorText(DWORD code)
     while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ' || text.back() == L'.'))
         text.pop_back();
     return text.empty() ? "error " + std::to_string(code) : narrow(text);
+}
+
+// The errno a POSIX system gives for a path that cannot be opened because something on its way is
+// missing: ENOTDIR when one of its folders is a file (Windows says "path not found" for both), so
+// both systems name the same reason; otherwise ENOENT.
+inline int missingPathError(const std::string& path)
+{
+    for (size_t end = path.find_first_of("/\\"); end != std::string::npos; end = path.find_first_of("/\\", end + 1)) {
+        const std::string folder = path.substr(0, end);
+        // The root, a drive ("c:") and the slashes of a UNC name are no folders to look at.
+        if (folder.find_first_not_of("/\\") == std::string::npos || folder.back() == ':' || folder.back() == '/' ||
+            folder.back() == '\\')
+            continue;
+        const DWORD attributes = GetFileAttributesW(widePath(folder).c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES)
+            return ENOENT;
+        if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+            return ENOTDIR;
+    }
+    return ENOENT;
 }

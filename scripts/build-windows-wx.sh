@@ -5,12 +5,14 @@
 [ -x "$prefix/bin/wx-config" ] && exit 0
 export CC="$triple-gcc-posix" CXX="$triple-g++-posix" AR=$triple-ar RANLIB=$triple-ranlib STRIP=$triple-strip
 command -v ccache > /dev/null && export CC="ccache $CC" CXX="ccache $CXX"
+# A build folder already configured continues where an interrupted build stopped.
 autotools() { # NAME SOURCE CONFIGURE-ARGS...
   local name=$1 src=$2
   shift 2
   mkdir -p "$cache/$name-build"
-  (cd "$cache/$name-build" && "$src/configure" -q --host="$triple" --prefix="$prefix" \
-     --disable-shared "$@" > /dev/null && make -s -j"$jobs" > /dev/null && make -s install > /dev/null)
+  (cd "$cache/$name-build" \
+   && { [ -f config.status ] && [ -f Makefile ] || "$src/configure" -q --host="$triple" --prefix="$prefix" --disable-shared "$@" > /dev/null; } \
+   && make -s -j"$jobs" > /dev/null && make -s install > /dev/null)
 }
 # Debian's expat source is the project's git tree: its CMake build needs no autotools. Without
 # DTD support: its CMake configuration defines XML_DTD empty, which a Debian patch compares with 1.

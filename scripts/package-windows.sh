@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Builds the Windows programs (scripts/build-windows.sh, with the desktop program when --gui is
 # given) and packs them:
-#   build-win/quellix-<version>-win32.zip    unpack and run: programs, cfront\cfront.dll (the
-#                                            stand-in, where the default program path finds it),
-#                                            README, licence texts of what is linked in
+#   build-win/quellix-<version>-win32.zip    unpack and run: programs (quellix.exe with --gui,
+#                                            quellix-cli.exe, cfront-db.exe), cfront\cfront.dll
+#                                            (the stand-in, where the default program path finds
+#                                            it), the sample export, README.txt, licence texts of
+#                                            what is linked in
 #   build-win/quellix-<version>-win32-setup.exe   the same as a per-user installer (nsis)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -18,20 +20,22 @@ while [ $# -gt 0 ]; do
   shift
 done
 cache=${QUELLIX_WIN_CACHE:-$HOME/.cache/quellix-win}/$arch
-scripts/build-windows.sh --arch "$arch" "${gui[@]}"
+scripts/build-windows.sh --arch "$arch" --no-tests "${gui[@]}"
 out=build-win/$arch
 version=$(sed -n 's/^#define QUELLIX_VERSION "\(.*\)"$/\1/p' "$out/generated/QuellixVersion.h")
 bits=win32
 [ "$arch" = x86_64 ] && bits=win64
 name=quellix-$version-$bits
 stage=$root/build-win/stage/$name
-rm -rf "$root/build-win/stage" && mkdir -p "$stage/cfront" "$stage/licences"
-for program in quellix.exe quellix-cli.exe; do
-  [ -f "$out/$program" ] && cp "$out/$program" "$stage/"
-done
-cp "$out/cfront/cfront.dll" "$out/cfront/cfront-db.exe" "$stage/cfront/"
+rm -rf "$root/build-win/stage" && mkdir -p "$stage/cfront" "$stage/licences" "$stage/examples"
+# The desktop program only when this build made it (--gui): an older one would not match.
+[ "${#gui[@]}" -gt 0 ] && cp "$out/quellix.exe" "$stage/"
+cp "$out/quellix-cli.exe" "$out/cfront/cfront-db.exe" "$stage/"
+cp "$out/cfront/cfront.dll" "$stage/cfront/"
 "$arch-w64-mingw32-strip" "$stage"/*.exe "$stage"/cfront/*
-cp README.md "$stage/README.md"
+# The sample as it is: an export's own bytes (OEM code page, CR LF).
+cp examples/sample-export.txt "$stage/examples/"
+cp README.md "$stage/README.txt"
 convert resources/icons/hicolor/16/quellix.png resources/icons/hicolor/32/quellix.png \
   resources/icons/hicolor/48/quellix.png "$stage/quellix.ico" 2> /dev/null \
   || convert resources/icons/hicolor/128/quellix.png -define icon:auto-resize=48,32,16 "$stage/quellix.ico"
@@ -44,6 +48,8 @@ licence libsodium "$(ls "$src"/libsodium-*/LICENSE 2> /dev/null | head -1)"
 licence libgit2 "$(ls "$src"/libgit2-*/COPYING 2> /dev/null | head -1)"
 licence pcre2 "$(ls "$src"/pcre2-*/LICENCE 2> /dev/null | head -1)"
 licence http-parser "$(ls "$src"/http-parser-*/LICENSE-MIT 2> /dev/null | head -1)"
+# Quellix's own terms and nlohmann/json's, compiled into quellix-cli.exe.
+licence quellix packaging/debian/copyright
 licence zlib /usr/share/doc/libz-mingw-w64-dev/copyright
 licence gcc-runtime /usr/share/doc/gcc-mingw-w64-base/copyright
 licence mingw-w64-winpthreads /usr/share/doc/mingw-w64-common/copyright
@@ -53,7 +59,7 @@ if [ -f "$stage/quellix.exe" ]; then
   licence libpng "$(ls "$src"/libpng1.6-*/LICENSE 2> /dev/null | head -1)"
 fi
 # Text files with CR LF, so Notepad on older Windows shows their lines.
-for f in "$stage"/README.md "$stage"/licences/*.txt; do sed -i 's/\r\?$/\r/' "$f"; done
+for f in "$stage"/README.txt "$stage"/licences/*.txt; do sed -i 's/\r\?$/\r/' "$f"; done
 
 rm -f "build-win/$name.zip"
 (cd build-win/stage && zip -qr "../$name.zip" "$name")
