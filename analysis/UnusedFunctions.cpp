@@ -5,11 +5,17 @@
 #include "model/WorkerThreads.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <string_view>
 #include <unordered_map>
 #include <set>
 #include <thread>
 #include <unordered_set>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -152,15 +158,8 @@ private:
             while (p < end && word.is[t[p - 1]] && word.is[t[p]])
                 ++p;
         std::string folded;
-        while (p < end) {
-            if (!word.is[t[p]]) {
-                ++p;
-                continue;
-            }
-            size_t e = p + 1;
-            while (e < n && word.is[t[e]])
-                ++e;
-            const std::string_view run(text.data() + p, e - p);
+        auto take = [&](size_t from, size_t to) {
+            const std::string_view run(text.data() + from, to - from);
             for (size_t i = 0; i < indexes.size(); ++i) {
                 ProcedureNameIndex& index = *indexes[i];
                 if (!index.m_mayBeHead[index.filterBit(run)])
@@ -172,10 +171,60 @@ private:
                 }
                 auto it = index.m_runs.find(index.m_foldCase ? std::string_view(folded) : run);
                 if (it != index.m_runs.end())
-                    found[i].emplace_back(&it->second, static_cast<int>(p));
+                    found[i].emplace_back(&it->second, static_cast<int>(from));
             }
-            p = e;
+        };
+        // 64 bytes at a time: a bit per letter or digit, the runs' starts and ends read off the
+        // bits. Runs end at unforeseeable places; a test per byte mispredicts at most of them.
+        for (size_t c = p; c < end; c += 64) {
+            const size_t width = std::min<size_t>(64, n - c);
+            const std::uint64_t mask = wordMask(t + c, width);
+            const std::uint64_t before = c > p && word.is[t[c - 1]] ? 1 : 0;
+            std::uint64_t starts = mask & ~((mask << 1) | before);
+            if (end - c < 64)
+                starts &= (std::uint64_t{1} << (end - c)) - 1;
+            while (starts != 0) {
+                const auto s = static_cast<size_t>(std::countr_zero(starts));
+                starts &= starts - 1;
+                // Bits past a short last block are clear, so a run there ends at the text's end.
+                const std::uint64_t rest = ~mask >> s;
+                size_t e;
+                if (rest != 0) {
+                    e = c + s + static_cast<size_t>(std::countr_zero(rest));
+                } else {
+                    e = c + 64;
+                    while (e < n && word.is[t[e]])
+                        ++e;
+                }
+                take(c + s, e);
+            }
         }
+    }
+
+    // A bit per byte of the width (at most 64) bytes at t: set for 0-9, A-Z and a-z.
+    static std::uint64_t wordMask(const unsigned char* t, size_t width)
+    {
+        std::uint64_t mask = 0;
+        size_t k = 0;
+#if defined(__SSE2__)
+        const __m128i zero = _mm_set1_epi8('0');
+        const __m128i nine = _mm_set1_epi8(9);
+        const __m128i lower = _mm_set1_epi8(0x20);
+        const __m128i a = _mm_set1_epi8('a');
+        const __m128i z = _mm_set1_epi8(25);
+        for (; k + 16 <= width; k += 16) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(t + k));
+            const __m128i digit = _mm_sub_epi8(v, zero);
+            const __m128i letter = _mm_sub_epi8(_mm_or_si128(v, lower), a);
+            const __m128i isWord = _mm_or_si128(_mm_cmpeq_epi8(_mm_min_epu8(digit, nine), digit),
+                                                _mm_cmpeq_epi8(_mm_min_epu8(letter, z), letter));
+            mask |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(isWord))) << k;
+        }
+#endif
+        for (; k < width; ++k)
+            if (srctext::isWordChar(t[k]))
+                mask |= std::uint64_t{1} << k;
+        return mask;
     }
 
     struct Hash {
