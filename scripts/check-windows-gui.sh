@@ -36,7 +36,10 @@ openbox > /dev/null 2>&1 &
 wm=$!
 sleep 1
 # The settings in a file of this run (QUELLIX_SETTINGS_FILE), not in the prefix's registry.
-QUELLIX_SETTINGS_FILE="$(winepath -w "$work/settings.ini" 2> /dev/null || echo "$work/settings.ini")" \
+# The name in Windows' terms: a path without drive is no absolute path there. winepath through
+# the same loader (the wrapper script would start the 32-bit one).
+settings=$($wine winepath -w "$work/settings.ini" 2> /dev/null) || { echo "FAIL: winepath"; exit 1; }
+QUELLIX_SETTINGS_FILE="$settings" \
   $wine "$out/quellix.exe" "$(pwd)/examples/sample-export.txt" > "$work/stdout" 2> "$work/stderr" &
 app=$!
 window=$(window_named "^Quellix - " 90)
