@@ -1,14 +1,12 @@
 #!/usr/bin/env bash
 # Installs the Debian packages of the Windows cross-build and its tests under wine: the mingw-w64
-# toolchains (posix threads), zlib for mingw, wine with its 32-bit half (i386 architecture) and
-# its own fonts (the title bar buttons of the desktop program's windows are drawn with its
-# Marlett), nsis for the installer, and autotools for the source packages that ship no configure
-# script. Exits
+# toolchains (posix threads), zlib for mingw, wine with its 32-bit half (i386 architecture), nsis
+# for the installer, and autotools for the source packages that ship no configure script. Exits
 # 0 when everything is there; 1 with one line when apt cannot provide it (no network, no root),
 # so callers can skip the Windows step with that reason.
 set -uo pipefail
 packages=(g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
-          gcc-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev wine wine32 wine64 fonts-wine
+          gcc-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev wine wine32 wine64
           nsis zip unzip dpkg-dev imagemagick autoconf automake libtool)
 missing=()
 for p in "${packages[@]}"; do
