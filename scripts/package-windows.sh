@@ -42,7 +42,7 @@ cp examples/sample-export.txt "$stage/examples/"
   [ -f "$stage/quellix.exe" ] && echo "  quellix.exe          the desktop program"
   echo "  quellix-cli.exe      the command line"
   echo "  cfront-db.exe        the administration tool of the stand-in C/FRONT library"
-  echo "  cfront\\cfront.dll     the stand-in C/FRONT library (SQLite)"
+  echo "  cfront\\cfront.dll    the stand-in C/FRONT library (SQLite)"
   [ -f "$stage/quellix.exe" ] || echo "The desktop program quellix.exe is not part of this package."
   echo
   cat README.md
