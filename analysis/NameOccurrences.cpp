@@ -12,6 +12,18 @@ constexpr size_t kCancelCheckMask = 0xFFFF;
 // A text shorter than this per thread is not worth a thread.
 constexpr size_t kMinSlice = 1 << 20;
 
+inline void setPairBit(std::array<std::uint64_t, 1024>& bits, unsigned char first, unsigned char second)
+{
+    const unsigned pair = (static_cast<unsigned>(first) << 8) | second;
+    bits[pair >> 6] |= std::uint64_t{1} << (pair & 63);
+}
+
+inline bool pairBit(const std::array<std::uint64_t, 1024>& bits, const unsigned char* at)
+{
+    const unsigned pair = (static_cast<unsigned>(at[0]) << 8) | at[1];
+    return (bits[pair >> 6] >> (pair & 63) & 1) != 0;
+}
+
 template <bool Fold>
 inline unsigned char readByte(unsigned char c)
 {
@@ -42,9 +54,22 @@ CNameOccurrences::CNameOccurrences(const std::vector<std::string>& names)
         const auto* bytes = reinterpret_cast<const unsigned char*>(name.data());
         if (name.size() == 1) {
             m_singleName[bytes[0]] = index;
+            m_anySingle = true;
             continue;
         }
         const unsigned pair = (static_cast<unsigned>(bytes[0]) << 8) | bytes[1];
+        setPairBit(m_pairBits, bytes[0], bytes[1]);
+        // The text bytes that fold to a byte: a-z also from A-Z; A-Z from none.
+        auto unfolded = [](unsigned char c) -> std::vector<unsigned char> {
+            if (c >= 'A' && c <= 'Z')
+                return {};
+            if (c >= 'a' && c <= 'z')
+                return {c, static_cast<unsigned char>(c - ('a' - 'A'))};
+            return {c};
+        };
+        for (unsigned char x : unfolded(bytes[0]))
+            for (unsigned char y : unfolded(bytes[1]))
+                setPairBit(m_foldedPairBits, x, y);
         auto root = pairRoots.find(pair);
         if (root == pairRoots.end()) {
             root = pairRoots.emplace(pair, static_cast<int>(nodes.size())).first;
@@ -142,16 +167,23 @@ void CNameOccurrences::scanSlice(std::string_view text, size_t begin, size_t end
         if (counted < cap)
             ++counted;
     };
-    for (size_t p = begin; p < end; ++p) {
+    if (m_anySingle) {
+        for (size_t p = begin; p < end; ++p) {
+            if ((p & kCancelCheckMask) == 0 && cancel != nullptr && cancel->load(std::memory_order_relaxed))
+                return;
+            const int single = m_singleName[readByte<Fold>(t[p])];
+            if (single != -1)
+                bump(single);
+        }
+    }
+    const std::array<std::uint64_t, 1024>& pairBits = Fold ? m_foldedPairBits : m_pairBits;
+    for (size_t p = begin; p < end && p + 1 < n; ++p) {
         if ((p & kCancelCheckMask) == 0 && cancel != nullptr && cancel->load(std::memory_order_relaxed))
             return;
-        const unsigned char first = readByte<Fold>(t[p]);
-        const int single = m_singleName[first];
-        if (single != -1)
-            bump(single);
-        if (p + 1 == n)
-            break;
-        int node = m_pairNode[(static_cast<unsigned>(first) << 8) | readByte<Fold>(t[p + 1])];
+        if (!pairBit(pairBits, t + p))
+            continue;
+        const unsigned pair = (static_cast<unsigned>(readByte<Fold>(t[p])) << 8) | readByte<Fold>(t[p + 1]);
+        int node = m_pairNode[pair];
         for (size_t q = p + 2; node != -1;) {
             if (m_nameOfNode[node] != -1)
                 bump(m_nameOfNode[node]);
