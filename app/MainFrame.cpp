@@ -44,7 +44,10 @@ private:
 } // namespace
 
 CMainFrame::CMainFrame(wxDocManager* manager)
-    : wxDocMDIParentFrame(manager, nullptr, wxID_ANY, "Quellix", wxDefaultPosition, wxSize(1024, 720)),
+    // The views' menu bars bring their own "Window" menu: without wxFRAME_NO_WINDOW_MENU the
+    // Windows build added the toolkit's second one beside it.
+    : wxDocMDIParentFrame(manager, nullptr, wxID_ANY, "Quellix", wxDefaultPosition, wxSize(1024, 720),
+                          wxDEFAULT_FRAME_STYLE | wxFRAME_NO_WINDOW_MENU),
       m_timer(this, rid::ID_STATUS_TIMER)
 {
     SetIcons(programIcons());

@@ -155,6 +155,9 @@ int CQuellixApp::OnExit()
 void CQuellixApp::OnInitCmdLine(wxCmdLineParser& parser)
 {
     wxApp::OnInitCmdLine(parser);
+    // Options start with "-" on every system: the toolkit's Windows default also takes "/", which
+    // turned a file named from the drive's root ("/exports/nav.txt") into an unknown option.
+    parser.SetSwitchChars("-");
     parser.AddOption("", "settings", "use this file as the settings store", wxCMD_LINE_VAL_STRING);
     parser.AddParam("export file", wxCMD_LINE_VAL_STRING, wxCMD_LINE_PARAM_OPTIONAL);
 }

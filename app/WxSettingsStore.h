@@ -13,7 +13,7 @@ class wxConfigBase;
 inline constexpr const char* kSettingsFileVariable = "QUELLIX_SETTINGS_FILE";
 
 // The settings store on the toolkit's per-user configuration: the registry key
-// Software\Quellix\Quellix on Windows, a per-user file elsewhere, or the given file. Values are
+// HKCU\Software\Quellix on Windows, a per-user file elsewhere, or the given file. Values are
 // UTF-8 strings and integers; every write is flushed at once.
 class CWxSettingsStore : public ISettingsStore {
 public:

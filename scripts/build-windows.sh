@@ -5,7 +5,8 @@
 # Debian's source packages (apt-get source through a deb-src entry for the archive and suite this
 # machine already uses), built once into ~/.cache/quellix-win/ARCH (QUELLIX_WIN_CACHE overrides
 # the folder) and reused when present. --gui adds the desktop program (wxWidgets MSW, static);
-# --wx-only builds the cached wxWidgets and nothing else.
+# --wx-only builds the cached wxWidgets and nothing else. QUELLIX_WIN_JOBS sets the parallel jobs
+# (default: one per processor), say 1 to build the toolkit in the background.
 # Exit 77 (with one line on stderr) when the toolchain cannot be installed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -33,7 +34,7 @@ cacheroot=${QUELLIX_WIN_CACHE:-$HOME/.cache/quellix-win}
 cache=$cacheroot/$arch
 prefix=$cache/prefix
 mkdir -p "$cache/src" "$prefix/lib" "$prefix/include"
-jobs=$(nproc 2>/dev/null || echo 2)
+jobs=${QUELLIX_WIN_JOBS:-$(nproc 2>/dev/null || echo 2)}
 export CCACHE_BASEDIR=${CCACHE_BASEDIR:-/work}
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)

@@ -10,6 +10,7 @@ set -uo pipefail
 usage="usage: check-windows-gui.sh BUILD-WIN-FOLDER [SCREENSHOT-FOLDER]"
 out=$(realpath "${1:?$usage}")
 cd "$(dirname "$0")/.."
+mkdir -p "${2:-docs}"
 shots=$(realpath "${2:-docs}")
 if [ -z "${QUELLIX_CHECK_INNER:-}" ]; then
   for tool in xvfb-run openbox xdotool import; do
@@ -30,13 +31,16 @@ status=0
 fail() { echo "FAIL: $*"; status=1; }
 # Waits up to $2 seconds for a window whose title matches $1 and prints its id.
 window_named() { timeout "$2" xdotool search --sync --name "$1" 2> /dev/null | head -1; }
-shot() { import -window root "$shots/$1" && echo "screenshot $shots/$1"; }
+shot() { if import -window root "$shots/$1"; then echo "screenshot $shots/$1"; else fail "no screenshot $1"; fi; }
 
 openbox > /dev/null 2>&1 &
 wm=$!
 sleep 1
 # The settings in a file of this run (QUELLIX_SETTINGS_FILE), not in the prefix's registry.
-QUELLIX_SETTINGS_FILE="$(winepath -w "$work/settings.ini" 2> /dev/null || echo "$work/settings.ini")" \
+# The name in Windows' terms: a path without drive is no absolute path there. winepath through
+# the same loader (the wrapper script would start the 32-bit one).
+settings=$($wine winepath -w "$work/settings.ini" 2> /dev/null) || { echo "FAIL: winepath"; exit 1; }
+QUELLIX_SETTINGS_FILE="$settings" \
   $wine "$out/quellix.exe" "$(pwd)/examples/sample-export.txt" > "$work/stdout" 2> "$work/stderr" &
 app=$!
 window=$(window_named "^Quellix - " 90)

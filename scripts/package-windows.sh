@@ -6,7 +6,8 @@
 #                                            (the stand-in, where the default program path finds
 #                                            it), the sample export, README.txt, licence texts of
 #                                            what is linked in
-#   build-win/quellix-<version>-win32-setup.exe   the same as a per-user installer (nsis)
+#   build-win/quellix-<version>-win32-setup.exe   the same as a per-user installer (nsis), tried
+#                                            under wine (scripts/check-windows-installer.sh)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -35,7 +36,17 @@ cp "$out/cfront/cfront.dll" "$stage/cfront/"
 "$arch-w64-mingw32-strip" "$stage"/*.exe "$stage"/cfront/*
 # The sample as it is: an export's own bytes (OEM code page, CR LF).
 cp examples/sample-export.txt "$stage/examples/"
-cp README.md "$stage/README.txt"
+# README.txt opens with what this package holds: a build without --gui has no desktop program.
+{
+  echo "Quellix $version for Windows ($bits). This package holds:"
+  [ -f "$stage/quellix.exe" ] && echo "  quellix.exe          the desktop program"
+  echo "  quellix-cli.exe      the command line"
+  echo "  cfront-db.exe        the administration tool of the stand-in C/FRONT library"
+  echo "  cfront\\cfront.dll    the stand-in C/FRONT library (SQLite)"
+  [ -f "$stage/quellix.exe" ] || echo "The desktop program quellix.exe is not part of this package."
+  echo
+  cat README.md
+} > "$stage/README.txt"
 convert resources/icons/hicolor/16/quellix.png resources/icons/hicolor/32/quellix.png \
   resources/icons/hicolor/48/quellix.png "$stage/quellix.ico" 2> /dev/null \
   || convert resources/icons/hicolor/128/quellix.png -define icon:auto-resize=48,32,16 "$stage/quellix.ico"
@@ -67,7 +78,12 @@ rm -f "build-win/$name.zip"
   > "$root/build-win/stage/uninstall-files.nsh"
 (cd "$stage" && find . -mindepth 1 -type d | sed 's|^\./||; s|/|\\|g' | sort -r | sed 's|^|  RMDir "$INSTDIR\\|; s|$|"|') \
   >> "$root/build-win/stage/uninstall-files.nsh"
-makensis -V2 -DVERSION="$version" -DSTAGE="$stage" -DOUTFILE="$root/build-win/$name-setup.exe" \
+target=x86-unicode
+[ "$arch" = x86_64 ] && target=amd64-unicode
+makensis -V2 -DTARGET="$target" -DVERSION="$version" -DSTAGE="$stage" -DOUTFILE="$root/build-win/$name-setup.exe" \
   packaging/windows/quellix.nsi > /dev/null
+# The installer run once under wine: install, Start menu, uninstall (skipped where wine cannot
+# start it, as a 32-bit one on a kernel without 32-bit programs).
+scripts/check-windows-installer.sh "build-win/$name-setup.exe" "build-win/$name.zip" || [ $? = 77 ]
 echo "build-win/$name.zip"
 echo "build-win/$name-setup.exe"

@@ -341,6 +341,17 @@ int CResultListCtrl::ImageIndexFor(int iconId)
     return m_iconIndex[iconId] = index;
 }
 
+void CResultListCtrl::ScrollToTop()
+{
+#ifdef __WXMSW__
+    // The native list keeps no scroll position of its own to set: showing the first row does it.
+    if (GetItemCount() > 0)
+        EnsureVisible(0);
+#else
+    Scroll(0, 0); // the generic list is a scrolled window
+#endif
+}
+
 int CResultListCtrl::GetFirstSelectedRow() const
 {
     return static_cast<int>(GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED));

@@ -32,6 +32,8 @@ public:
     bool SyncFromList();
     // FindInList of the list, then focus, selection and scrolling of the control to the hit.
     bool FindInList(const std::string& text);
+    // Scrolls back to the first row (a new job's rows start there).
+    void ScrollToTop();
     // The first selected row of the control, -1 when none.
     int GetFirstSelectedRow() const;
     // A column heading click: sorts with the shared direction (nothing on an empty list).

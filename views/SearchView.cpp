@@ -157,7 +157,7 @@ bool CSearchView::startWorker(const OperationDef* operation, const AnalysisArgs&
     });
     // The new job's rows start at the top: a list left scrolled below the new job's row count
     // showed none of them.
-    m_list->Scroll(0, 0);
+    m_list->ScrollToTop();
     return true;
 }
 

@@ -1,6 +1,11 @@
 ; The per-user installer of Quellix for Windows (makensis, from scripts/package-windows.sh):
 ; no administrator rights, a Start menu entry, an uninstaller in "Apps & features".
 Unicode true
+; The installer is built for the programs' own architecture (TARGET: x86-unicode or amd64-unicode),
+; so a 64-bit package installs where 32-bit programs do not run.
+!ifdef TARGET
+  Target ${TARGET}
+!endif
 !define NAME "Quellix"
 Name "${NAME} ${VERSION}"
 OutFile "${OUTFILE}"
