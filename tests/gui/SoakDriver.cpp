@@ -43,7 +43,7 @@ public:
     void Notify() override
     {
         for (wxWindow* window : wxTopLevelWindows) {
-            auto* dialog = wxDynamicCast(window, wxDialog);
+            auto* dialog = dynamic_cast<wxDialog*>(window);
             if (dialog == nullptr || !dialog->IsShown() || !dialog->IsModal() || dialog->GetTitle() == "Neu")
                 continue;
             if (++m_seen < 1 + static_cast<int>(m_random() % 8))
@@ -188,7 +188,7 @@ bool openWatch(World& world)
         return false;
     world.folder.writeFile("cfront/servers", "NAV = " + world.databases[world.below(2)] + "\n");
     setText(view, rid::IDC_WATCH_SERVER, "NAV");
-    if (auto* netType = wxDynamicCast(view->Form()->FindWindow(rid::IDC_WATCH_NET_TYPE), wxChoice))
+    if (auto* netType = dynamic_cast<wxChoice*>(view->Form()->FindWindow(rid::IDC_WATCH_NET_TYPE)))
         netType->SetStringSelection("tcp");
     setText(view, rid::IDC_WATCH_PROGRAM_PATH, world.folder.programPath());
     setText(view, rid::IDC_WATCH_USER, "SOAK");
@@ -334,7 +334,7 @@ bool activateOther(World& world)
     if (documents.size() < 2)
         return false;
     wxView* view = documents[world.below(documents.size())]->GetFirstView();
-    auto* frame = view != nullptr ? wxDynamicCast(view->GetFrame(), wxMDIChildFrame) : nullptr;
+    auto* frame = view != nullptr ? dynamic_cast<wxMDIChildFrame*>(view->GetFrame()) : nullptr;
     if (frame == nullptr)
         return false;
     frame->Activate();
