@@ -104,6 +104,18 @@ TEST_F(ChangesViewTest, ListsChangedObjectsShowsOneSideBySideAndStepsThroughItsC
     EXPECT_EQ(list.GetFirstSelectedRow(), 1);
 }
 
+TEST_F(ChangesViewTest, StepsAfterANewComparisonFindNoElementsOfTheOneBefore)
+{
+    compareWithChangedSample();
+    view->ShowObject(0);
+    ASSERT_EQ(view->ElementList()->GetCount(), 2u);
+    compareWithChangedSample(); // the comparison the elements belonged to is gone
+    view->StepChange(true);
+    click(view->Form()->FindWindow(rid::IDC_CHANGES_PREVIOUS));
+    EXPECT_EQ(view->ElementList()->GetCount(), 0u);
+    EXPECT_EQ(view->ElementList()->GetSelection(), wxNOT_FOUND);
+}
+
 TEST_F(ChangesViewTest, Screenshot)
 {
     wxString target;
