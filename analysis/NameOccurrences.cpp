@@ -2,6 +2,7 @@
 #include "model/WorkerThreads.h"
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 #include <thread>
 
@@ -11,6 +12,23 @@ namespace {
 constexpr size_t kCancelCheckMask = 0xFFFF;
 // A text shorter than this per thread is not worth a thread.
 constexpr size_t kMinSlice = 1 << 20;
+
+// The two bytes as one 16-bit load reads them (in the machine's byte order), setting and testing
+// alike.
+inline void setPairBit(std::array<std::uint64_t, 1024>& bits, unsigned char first, unsigned char second)
+{
+    const unsigned char both[2] = {first, second};
+    std::uint16_t pair;
+    std::memcpy(&pair, both, 2);
+    bits[pair >> 6] |= std::uint64_t{1} << (pair & 63);
+}
+
+inline unsigned pairBit(const std::array<std::uint64_t, 1024>& bits, const unsigned char* at)
+{
+    std::uint16_t pair;
+    std::memcpy(&pair, at, 2);
+    return static_cast<unsigned>(bits[pair >> 6] >> (pair & 63) & 1);
+}
 
 template <bool Fold>
 inline unsigned char readByte(unsigned char c)
@@ -42,9 +60,22 @@ CNameOccurrences::CNameOccurrences(const std::vector<std::string>& names)
         const auto* bytes = reinterpret_cast<const unsigned char*>(name.data());
         if (name.size() == 1) {
             m_singleName[bytes[0]] = index;
+            m_anySingle = true;
             continue;
         }
         const unsigned pair = (static_cast<unsigned>(bytes[0]) << 8) | bytes[1];
+        setPairBit(m_pairBits, bytes[0], bytes[1]);
+        // The text bytes that fold to a byte: a-z also from A-Z; A-Z from none.
+        auto unfolded = [](unsigned char c) -> std::vector<unsigned char> {
+            if (c >= 'A' && c <= 'Z')
+                return {};
+            if (c >= 'a' && c <= 'z')
+                return {c, static_cast<unsigned char>(c - ('a' - 'A'))};
+            return {c};
+        };
+        for (unsigned char x : unfolded(bytes[0]))
+            for (unsigned char y : unfolded(bytes[1]))
+                setPairBit(m_foldedPairBits, x, y);
         auto root = pairRoots.find(pair);
         if (root == pairRoots.end()) {
             root = pairRoots.emplace(pair, static_cast<int>(nodes.size())).first;
@@ -142,36 +173,55 @@ void CNameOccurrences::scanSlice(std::string_view text, size_t begin, size_t end
         if (counted < cap)
             ++counted;
     };
-    for (size_t p = begin; p < end; ++p) {
-        if ((p & kCancelCheckMask) == 0 && cancel != nullptr && cancel->load(std::memory_order_relaxed))
+    if (m_anySingle) {
+        for (size_t p = begin; p < end; ++p) {
+            if ((p & kCancelCheckMask) == 0 && cancel != nullptr && cancel->load(std::memory_order_relaxed))
+                return;
+            const int single = m_singleName[readByte<Fold>(t[p])];
+            if (single != -1)
+                bump(single);
+        }
+    }
+    const std::array<std::uint64_t, 1024>& pairBits = Fold ? m_foldedPairBits : m_pairBits;
+    // Block by block: first the positions whose pair begins a name are gathered without a branch
+    // (most are not, at unforeseeable places), then the trie is walked from each.
+    constexpr size_t kBlock = 4096;
+    std::array<std::uint32_t, kBlock> candidates;
+    const size_t last = std::min(end, n - 1); // a name of two bytes and more needs the byte after
+    for (size_t b = begin; b < last; b += kBlock) {
+        if (cancel != nullptr && cancel->load(std::memory_order_relaxed))
             return;
-        const unsigned char first = readByte<Fold>(t[p]);
-        const int single = m_singleName[first];
-        if (single != -1)
-            bump(single);
-        if (p + 1 == n)
-            break;
-        int node = m_pairNode[(static_cast<unsigned>(first) << 8) | readByte<Fold>(t[p + 1])];
-        for (size_t q = p + 2; node != -1;) {
-            if (m_nameOfNode[node] != -1)
-                bump(m_nameOfNode[node]);
-            if (q == n)
-                break;
-            const int e = edge(node, readByte<Fold>(t[q]));
-            if (e == -1)
-                break;
-            const size_t length = static_cast<size_t>(m_labelLength[e]);
-            if (length > n - q - 1)
-                break;
-            const unsigned char* label = reinterpret_cast<const unsigned char*>(m_labels.data()) + m_labelStart[e];
-            const unsigned char* at = t + q + 1;
-            size_t k = 0;
-            while (k < length && readByte<Fold>(at[k]) == label[k])
-                ++k;
-            if (k < length)
-                break;
-            q += 1 + length;
-            node = m_childNodes[e];
+        const size_t stop = std::min(last, b + kBlock);
+        size_t found = 0;
+        for (size_t p = b; p < stop; ++p) {
+            candidates[found] = static_cast<std::uint32_t>(p - b);
+            found += pairBit(pairBits, t + p);
+        }
+        for (size_t c = 0; c < found; ++c) {
+            const size_t p = b + candidates[c];
+            const unsigned pair = (static_cast<unsigned>(readByte<Fold>(t[p])) << 8) | readByte<Fold>(t[p + 1]);
+            int node = m_pairNode[pair];
+            for (size_t q = p + 2; node != -1;) {
+                if (m_nameOfNode[node] != -1)
+                    bump(m_nameOfNode[node]);
+                if (q == n)
+                    break;
+                const int e = edge(node, readByte<Fold>(t[q]));
+                if (e == -1)
+                    break;
+                const size_t length = static_cast<size_t>(m_labelLength[e]);
+                if (length > n - q - 1)
+                    break;
+                const unsigned char* label = reinterpret_cast<const unsigned char*>(m_labels.data()) + m_labelStart[e];
+                const unsigned char* at = t + q + 1;
+                size_t k = 0;
+                while (k < length && readByte<Fold>(at[k]) == label[k])
+                    ++k;
+                if (k < length)
+                    break;
+                q += 1 + length;
+                node = m_childNodes[e];
+            }
         }
     }
 }

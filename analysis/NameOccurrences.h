@@ -1,6 +1,8 @@
 #pragma once
 
+#include <array>
 #include <atomic>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -39,6 +41,13 @@ private:
     // chain of bytes, the ones after its first in m_labels, so nodes remain only where a name
     // ends or names part.
     std::vector<int> m_singleName;   // 256: index of the one-byte name, or -1
+    // Most pairs of bytes of a text begin no name: a bit per pair of the text's own bytes (exact,
+    // and for the folded scan every pair that folds to a name's first two bytes) answers for them
+    // from the first-level cache, one read and no branch per byte, before the pair table (256 KB)
+    // is read. Names of one byte are counted in a pass of their own, only where there are any.
+    std::array<std::uint64_t, 1024> m_pairBits{};
+    std::array<std::uint64_t, 1024> m_foldedPairBits{};
+    bool m_anySingle = false;
     std::vector<int> m_pairNode;     // 65536: node of the two bytes (first << 8 | second), or -1
     std::vector<int> m_firstChild;   // per node, and one past the last
     std::vector<unsigned char> m_childBytes;

@@ -5,11 +5,17 @@
 #include "model/WorkerThreads.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <string_view>
 #include <unordered_map>
 #include <set>
 #include <thread>
 #include <unordered_set>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -53,10 +59,41 @@ public:
             const size_t k = static_cast<size_t>(slice);
             scanSlice(text, n * k / slices, n * (k + 1) / slices, indexes, found[k]);
         });
-        for (const auto& slice : found)
-            for (const auto& perIndex : slice)
+        // Each slice's findings are let go as soon as they are joined: together they are several
+        // times the runs they end up as.
+        for (auto& slice : found)
+            for (auto& perIndex : slice) {
                 for (const auto& [runs, p] : perIndex)
                     runs->starts.push_back(p);
+                std::vector<std::pair<HeadRuns*, int>>().swap(perIndex);
+            }
+    }
+
+    // Resolves the exact-case hits of every head at once, the heads in blocks on the worker
+    // threads, each block into a map of its own merged afterwards: the rows then only look up.
+    void resolveAllExact()
+    {
+        std::vector<HeadRuns*> heads;
+        for (auto& [head, runs] : m_runs)
+            if (!runs.resolved[1])
+                heads.push_back(&runs);
+        HitsByName& byName = m_foldCase ? m_byNameExact : m_byName;
+        constexpr size_t kBlock = 64;
+        const int blocks = static_cast<int>((heads.size() + kBlock - 1) / kBlock);
+        std::vector<HitsByName> found(static_cast<size_t>(blocks));
+        runInOrder(
+            blocks,
+            [&](int b, int) {
+                const size_t first = static_cast<size_t>(b) * kBlock;
+                for (size_t i = first; i < std::min(heads.size(), first + kBlock); ++i)
+                    resolveHead(*heads[i], false, found[static_cast<size_t>(b)]);
+            },
+            [&](int b) {
+                for (auto& [name, hits] : found[static_cast<size_t>(b)])
+                    byName.try_emplace(name, std::move(hits));
+                found[static_cast<size_t>(b)].clear();
+            },
+            [] { return false; }); // a tenth of a second at most: a block left out would leave names without hits
     }
 
     // Like findWholeWord(name, from) over the whole text, without regard to letter case when the
@@ -121,15 +158,8 @@ private:
             while (p < end && word.is[t[p - 1]] && word.is[t[p]])
                 ++p;
         std::string folded;
-        while (p < end) {
-            if (!word.is[t[p]]) {
-                ++p;
-                continue;
-            }
-            size_t e = p + 1;
-            while (e < n && word.is[t[e]])
-                ++e;
-            const std::string_view run(text.data() + p, e - p);
+        auto take = [&](size_t from, size_t to) {
+            const std::string_view run(text.data() + from, to - from);
             for (size_t i = 0; i < indexes.size(); ++i) {
                 ProcedureNameIndex& index = *indexes[i];
                 if (!index.m_mayBeHead[index.filterBit(run)])
@@ -141,10 +171,60 @@ private:
                 }
                 auto it = index.m_runs.find(index.m_foldCase ? std::string_view(folded) : run);
                 if (it != index.m_runs.end())
-                    found[i].emplace_back(&it->second, static_cast<int>(p));
+                    found[i].emplace_back(&it->second, static_cast<int>(from));
             }
-            p = e;
+        };
+        // 64 bytes at a time: a bit per letter or digit, the runs' starts and ends read off the
+        // bits. Runs end at unforeseeable places; a test per byte mispredicts at most of them.
+        for (size_t c = p; c < end; c += 64) {
+            const size_t width = std::min<size_t>(64, n - c);
+            const std::uint64_t mask = wordMask(t + c, width);
+            const std::uint64_t before = c > p && word.is[t[c - 1]] ? 1 : 0;
+            std::uint64_t starts = mask & ~((mask << 1) | before);
+            if (end - c < 64)
+                starts &= (std::uint64_t{1} << (end - c)) - 1;
+            while (starts != 0) {
+                const auto s = static_cast<size_t>(std::countr_zero(starts));
+                starts &= starts - 1;
+                // Bits past a short last block are clear, so a run there ends at the text's end.
+                const std::uint64_t rest = ~mask >> s;
+                size_t e;
+                if (rest != 0) {
+                    e = c + s + static_cast<size_t>(std::countr_zero(rest));
+                } else {
+                    e = c + 64;
+                    while (e < n && word.is[t[e]])
+                        ++e;
+                }
+                take(c + s, e);
+            }
         }
+    }
+
+    // A bit per byte of the width (at most 64) bytes at t: set for 0-9, A-Z and a-z.
+    static std::uint64_t wordMask(const unsigned char* t, size_t width)
+    {
+        std::uint64_t mask = 0;
+        size_t k = 0;
+#if defined(__SSE2__)
+        const __m128i zero = _mm_set1_epi8('0');
+        const __m128i nine = _mm_set1_epi8(9);
+        const __m128i lower = _mm_set1_epi8(0x20);
+        const __m128i a = _mm_set1_epi8('a');
+        const __m128i z = _mm_set1_epi8(25);
+        for (; k + 16 <= width; k += 16) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(t + k));
+            const __m128i digit = _mm_sub_epi8(v, zero);
+            const __m128i letter = _mm_sub_epi8(_mm_or_si128(v, lower), a);
+            const __m128i isWord = _mm_or_si128(_mm_cmpeq_epi8(_mm_min_epu8(digit, nine), digit),
+                                                _mm_cmpeq_epi8(_mm_min_epu8(letter, z), letter));
+            mask |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(isWord))) << k;
+        }
+#endif
+        for (; k < width; ++k)
+            if (srctext::isWordChar(t[k]))
+                mask |= std::uint64_t{1} << k;
+        return mask;
     }
 
     struct Hash {
@@ -261,6 +341,7 @@ void CObjektManager::findUnusedProcedures(CResultList& list, IProgress* progress
     if (aware)
         subscribed = aware::subscribedEvents(text()->view());
     ProcedureNameIndex::scanText(text()->view(), {&index});
+    index.resolveAllExact();
     run.forEachObject([&](int i, CObjectRecord& record) {
         run.position(i);
         run.status(i, record);

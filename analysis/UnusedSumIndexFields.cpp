@@ -4,8 +4,10 @@
 #include "analysis/AwareRules.h"
 #include "analysis/OperationTable.h"
 #include "model/SourceText.h"
+#include "model/WorkerThreads.h"
 
 #include <algorithm>
+#include <iterator>
 #include <unordered_set>
 
 namespace sumrefs {
@@ -124,19 +126,59 @@ void parseCalcSums(std::string_view text, int& pos, std::vector<std::string>& na
     pos = cur;
 }
 
+namespace {
+constexpr const char* kFormulaPrefixes[] = {"CalcFormula=Sum(", "CalcFormula=-Sum(", "CalcFormula=Average(",
+                                            "CalcFormula=-Average("};
+
+// The formulas of one prefix, in text order.
+std::vector<CCalcFormulaRef> formulasOf(std::string_view text, const char* prefix)
+{
+    std::vector<CCalcFormulaRef> found;
+    int pos = 0;
+    while ((pos = srctext::find(text, prefix, pos)) != -1) {
+        CCalcFormulaRef reference;
+        if (parseCalcFormula(text, pos, reference))
+            found.push_back(std::move(reference));
+    }
+    return found;
+}
+
+void addAll(CCalcFormulaRefArray& references, std::vector<CCalcFormulaRef>& found)
+{
+    for (CCalcFormulaRef& reference : found)
+        references.add(std::move(reference));
+}
+} // namespace
+
 CCalcFormulaRefArray collectCalcFormulaRefs(std::string_view text)
 {
     CCalcFormulaRefArray references;
-    for (const char* prefix : {"CalcFormula=Sum(", "CalcFormula=-Sum(", "CalcFormula=Average(",
-                               "CalcFormula=-Average("}) {
-        int pos = 0;
-        while ((pos = srctext::find(text, prefix, pos)) != -1) {
-            CCalcFormulaRef reference;
-            if (parseCalcFormula(text, pos, reference))
-                references.add(std::move(reference));
-        }
+    for (const char* prefix : kFormulaPrefixes) {
+        std::vector<CCalcFormulaRef> found = formulasOf(text, prefix);
+        addAll(references, found);
     }
     return references;
+}
+
+void collectSumReferences(std::string_view text, CCalcFormulaRefArray& references, std::vector<std::string>& names)
+{
+    // Each prefix and the CALCSUMS are one pass over the whole text of their own: the passes run
+    // side by side, their findings joined in the order one thread would have found them.
+    constexpr int kPrefixes = static_cast<int>(std::size(kFormulaPrefixes));
+    std::vector<std::vector<CCalcFormulaRef>> found(kPrefixes);
+    runInOrder(
+        kPrefixes + 1,
+        [&](int k, int) {
+            if (k < kPrefixes)
+                found[static_cast<size_t>(k)] = formulasOf(text, kFormulaPrefixes[k]);
+            else
+                names = collectCalcSumsNames(text);
+        },
+        [&](int k) {
+            if (k < kPrefixes)
+                addAll(references, found[static_cast<size_t>(k)]);
+        },
+        [] { return false; });
 }
 
 std::vector<std::string> collectCalcSumsNames(std::string_view text)
@@ -191,8 +233,9 @@ void CObjektManager::findUnusedSumIndexFields(CResultList& list, IProgress* prog
     AnalysisRun run(*this, list, progress, unusedSumIndexFieldsOperation());
     setAwareSummary("");
     const std::string_view whole = m_text != nullptr ? m_text->view() : std::string_view();
-    const CCalcFormulaRefArray references = sumrefs::collectCalcFormulaRefs(whole);
-    const std::vector<std::string> names = sumrefs::collectCalcSumsNames(whole);
+    CCalcFormulaRefArray references;
+    std::vector<std::string> names;
+    sumrefs::collectSumReferences(whole, references, names);
     // The C/AL-aware option: a reference in another letter case counts too.
     const FoldedSumReferences folded(aware ? references : CCalcFormulaRefArray(),
                                      aware ? names : std::vector<std::string>());

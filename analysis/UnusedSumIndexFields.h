@@ -27,5 +27,7 @@ void parseCalcSums(std::string_view text, int& pos, std::vector<std::string>& na
 CCalcFormulaRefArray collectCalcFormulaRefs(std::string_view text);
 // All names summed by CALCSUMS calls of the text.
 std::vector<std::string> collectCalcSumsNames(std::string_view text);
+// Both of the above, their passes over the text side by side on the worker threads.
+void collectSumReferences(std::string_view text, CCalcFormulaRefArray& references, std::vector<std::string>& names);
 
 } // namespace sumrefs

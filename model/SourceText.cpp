@@ -6,7 +6,45 @@
 #include <cstring>
 #include <string.h>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace srctext {
+
+namespace {
+#if defined(__SSE2__)
+// The patterns searched most begin with a line break and go on with blanks ("\r\n    END;"):
+// the first byte and the last one that is no blank or line break are compared for 16 positions
+// at once, and only where both agree is the whole pattern compared. Returns the offset in hay
+// or -1; the last positions, too few for a block, are left to memmem.
+std::ptrdiff_t findInBlocks(const char* hay, size_t length, std::string_view pattern)
+{
+    const size_t m = pattern.size();
+    size_t k = m - 1;
+    while (k > 0 && (pattern[k] == ' ' || pattern[k] == '\r' || pattern[k] == '\n'))
+        --k;
+    if (k == 0)
+        k = m - 1;
+    const __m128i first = _mm_set1_epi8(pattern[0]);
+    const __m128i other = _mm_set1_epi8(pattern[k]);
+    size_t i = 0;
+    for (; i + m - 1 + 16 <= length; i += 16) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(hay + i));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(hay + i + k));
+        auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, other))));
+        while (mask != 0) {
+            const size_t at = i + static_cast<size_t>(__builtin_ctz(mask));
+            if (std::memcmp(hay + at, pattern.data(), m) == 0)
+                return static_cast<std::ptrdiff_t>(at);
+            mask &= mask - 1;
+        }
+    }
+    const void* hit = memmem(hay + i, length - i, pattern.data(), m);
+    return hit ? static_cast<const char*>(hit) - hay : -1;
+}
+#endif
+} // namespace
 
 int find(std::string_view text, std::string_view pattern, int from)
 {
@@ -15,7 +53,17 @@ int find(std::string_view text, std::string_view pattern, int from)
         return -1;
     if (pattern.empty())
         return from;
-    const void* hit = memmem(text.data() + from, static_cast<size_t>(n - from), pattern.data(), pattern.size());
+    const char* hay = text.data() + from;
+    const auto length = static_cast<size_t>(n - from);
+#if defined(__SSE2__)
+    if (pattern.size() >= 2) {
+        if (pattern.size() > length)
+            return -1;
+        const std::ptrdiff_t at = findInBlocks(hay, length, pattern);
+        return at < 0 ? -1 : from + static_cast<int>(at);
+    }
+#endif
+    const void* hit = memmem(hay, length, pattern.data(), pattern.size());
     return hit ? static_cast<int>(static_cast<const char*>(hit) - text.data()) : -1;
 }
 

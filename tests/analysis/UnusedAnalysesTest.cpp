@@ -273,6 +273,20 @@ TEST(UnusedFunctions, CallsAcrossTheBordersOfTheIndexSlicesAreFound)
                               {"Codeunit 1 A", "", "NeverCalled@99()", "Proc. ", "", "NeverCalled@99()"}}));
 }
 
+TEST(UnusedFunctions, ANameAtTheEndOfALongerWordIsNoUseAtAnyAlignment)
+{
+    // The text is read in blocks of bytes: "RePost" and "PostX" stand at every offset, so each
+    // meets a block's border somewhere inside; whole words alone are uses, so Post stays unused.
+    for (size_t shift = 0; shift < 80; ++shift) {
+        const std::string text = crlf("OBJECT Codeunit 1 A\n{\n  CODE\n  {\n\n    PROCEDURE Post@1();\n    BEGIN\n" "      " +
+                                      std::string(shift, ' ') + "RePost := PostX;\n    END;\n\n    BEGIN\n    END.\n  }\n}\n");
+        LoadedExport e(text);
+        CResultList list;
+        e.manager->findUnusedProcedures(list, nullptr);
+        ASSERT_EQ(list.GetRowCount(), 1) << shift;
+    }
+}
+
 namespace {
 std::unique_ptr<LoadedExport> loadFile(const std::string& path)
 {

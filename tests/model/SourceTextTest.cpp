@@ -18,6 +18,32 @@ TEST(SourceText, FindAndCutClampBadPositions)
     EXPECT_EQ(cut("abcdef", 9, 2), "");
 }
 
+TEST(SourceText, FindAgreesWithAPlainSearchAtEveryStartAndLength)
+{
+    // Texts of a few bytes that make near misses likely, up to several blocks of 16 long, and
+    // the patterns the parser looks for: a hit at every offset, at the very end, none at all.
+    const std::vector<std::string> patterns = {"\r\n    END;\r\n\r\n", "\r\n    END;", "ND", ";\r\n    VAR", "    ",
+                                               "\r\n", "E;", "x\r\n    END;\r\n\r\nx", "\r\n    END;\r\n\r\n\r\n"};
+    const std::string alphabet = "\r\n ;ENDVARx";
+    unsigned seed = 7;
+    for (int round = 0; round < 400; ++round) {
+        std::string text;
+        const int length = round % 80;
+        for (int i = 0; i < length; ++i) {
+            seed = seed * 1103515245u + 12345u;
+            text += alphabet[(seed >> 16) % alphabet.size()];
+        }
+        if (round % 3 == 0 && length > 20)
+            text.replace(static_cast<size_t>(length - 14), 14, "\r\n    END;\r\n\r\n"); // at the very end
+        for (const std::string& pattern : patterns)
+            for (int from = 0; from <= length; ++from) {
+                const size_t plain = std::string_view(text).find(pattern, static_cast<size_t>(from));
+                ASSERT_EQ(srctext::find(text, pattern, from), plain == std::string_view::npos ? -1 : static_cast<int>(plain))
+                    << "round " << round << " from " << from;
+            }
+    }
+}
+
 TEST(SourceText, CaseInsensitiveFindFoldsOnlyAsciiLetters)
 {
     EXPECT_EQ(findNoCase("xx CUSTOMER", "customer", 0), 3);
