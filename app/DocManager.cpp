@@ -60,7 +60,7 @@ wxString CQuellixDocManager::nextTitle(wxDocTemplate* docTemplate)
 static void showEveryChoice(wxSingleChoiceDialog& dialog)
 {
     for (wxWindow* child : dialog.GetChildren())
-        if (auto* list = wxDynamicCast(child, wxListBox)) {
+        if (auto* list = dynamic_cast<wxListBox*>(child)) {
             int rows = static_cast<int>(list->GetCount());
             int rowHeight = list->GetCharHeight() + 8;
             list->SetMinSize(wxSize(list->GetBestSize().x, rows * rowHeight + 8));

@@ -2,21 +2,31 @@
 
 #include <git2.h>
 
+#include <exception>
 #include <mutex>
+#include <new>
 
 namespace {
 
 // libgit2's buffer diff (the xdiff engine of git) with the patience algorithm: it anchors on lines
 // that stand once in both texts, such as a procedure's header, instead of on the many "END;" and
 // "BEGIN" lines of C/AL code.
+// An exception of a callback (out of memory) is kept and the diff stopped: thrown through
+// libgit2's C frames it would skip the library's clean-up and leak what the diff holds.
 struct HunkCollector {
     std::vector<LineHunk> hunks;
+    std::exception_ptr failure;
 };
 
 int onHunk(const git_diff_delta*, const git_diff_hunk* hunk, void* payload)
 {
     auto* collector = static_cast<HunkCollector*>(payload);
-    collector->hunks.push_back({hunk->old_start, hunk->old_lines, hunk->new_start, hunk->new_lines, {}});
+    try {
+        collector->hunks.push_back({hunk->old_start, hunk->old_lines, hunk->new_start, hunk->new_lines, {}});
+    } catch (...) {
+        collector->failure = std::current_exception();
+        return -1;
+    }
     return 0;
 }
 
@@ -37,7 +47,12 @@ int onLine(const git_diff_delta*, const git_diff_hunk*, const git_diff_line* lin
         text.remove_suffix(1);
     if (!text.empty() && text.back() == '\r')
         text.remove_suffix(1);
-    collector->hunks.back().lines.push_back({op, std::string(text)});
+    try {
+        collector->hunks.back().lines.push_back({op, std::string(text)});
+    } catch (...) {
+        collector->failure = std::current_exception();
+        return -1;
+    }
     return 0;
 }
 
@@ -59,9 +74,14 @@ std::vector<LineHunk> diffLines(std::string_view oldText, std::string_view newTe
     options.context_lines = static_cast<uint32_t>(context);
     options.interhunk_lines = 0;
     HunkCollector collector;
-    git_diff_buffers(oldText.empty() ? nullptr : oldText.data(), oldText.size(), nullptr,
-                     newText.empty() ? nullptr : newText.data(), newText.size(), nullptr, &options, nullptr, nullptr,
-                     onHunk, onLine, &collector);
+    const int status = git_diff_buffers(oldText.empty() ? nullptr : oldText.data(), oldText.size(), nullptr,
+                                        newText.empty() ? nullptr : newText.data(), newText.size(), nullptr, &options,
+                                        nullptr, nullptr, onHunk, onLine, &collector);
+    if (collector.failure)
+        std::rethrow_exception(collector.failure);
+    const git_error* error = status < 0 ? git_error_last() : nullptr;
+    if (error != nullptr && error->klass == GIT_ERROR_NOMEMORY)
+        throw std::bad_alloc(); // a partial diff is no result
     return std::move(collector.hunks);
 }
 

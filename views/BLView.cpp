@@ -91,7 +91,7 @@ void IBLView::fitLabelledControls()
     // Template widths were measured in another toolkit's font; a check box or radio button below
     // the size its label needs makes GTK allocate its parts negative sizes (CRITICAL warnings).
     for (wxWindow* child : m_form->GetChildren()) {
-        if (!wxDynamicCast(child, wxCheckBox) && !wxDynamicCast(child, wxRadioButton))
+        if (!dynamic_cast<wxCheckBox*>(child) && !dynamic_cast<wxRadioButton*>(child))
             continue;
         wxRect r = child->GetRect();
         wxSize best = child->GetBestSize();

@@ -11,7 +11,7 @@
 namespace {
 bool takesFocus(const wxWindow* window)
 {
-    return window->IsShown() && window->IsEnabled() && window->AcceptsFocus() && !wxDynamicCast(window, wxStaticText);
+    return window->IsShown() && window->IsEnabled() && window->AcceptsFocus() && !dynamic_cast<const wxStaticText*>(window);
 }
 
 // The form's child that holds focus (a control made of several windows holds it in a part).
@@ -42,14 +42,14 @@ wxWindow* nextControl(wxWindow& form, wxWindow* from, bool forward)
 
 void press(wxWindow* control)
 {
-    if (auto* check = wxDynamicCast(control, wxCheckBox)) {
+    if (auto* check = dynamic_cast<wxCheckBox*>(control)) {
         check->SetFocus();
         check->SetValue(!check->GetValue());
         wxCommandEvent event(wxEVT_CHECKBOX, check->GetId());
         event.SetEventObject(check);
         event.SetInt(check->GetValue() ? 1 : 0);
         check->ProcessWindowEvent(event);
-    } else if (auto* button = wxDynamicCast(control, wxButton)) {
+    } else if (auto* button = dynamic_cast<wxButton*>(control)) {
         button->SetFocus();
         wxCommandEvent event(wxEVT_BUTTON, button->GetId());
         event.SetEventObject(button);
@@ -63,7 +63,7 @@ void press(wxWindow* control)
 wxWindow* controlWithMnemonic(wxWindow& form, int key)
 {
     for (wxWindow* child : form.GetChildren()) {
-        auto* control = wxDynamicCast(child, wxControl);
+        auto* control = dynamic_cast<wxControl*>(child);
         if (control == nullptr || !child->IsShown() || !child->IsEnabled())
             continue;
         wxString plain; // the index counts in the label without its "&"
@@ -84,7 +84,7 @@ void onFormKey(wxWindow& form, wxKeyEvent& event)
         }
     } else if (event.GetModifiers() == wxMOD_ALT && key < 128 && wxIsalnum(key)) {
         if (wxWindow* target = controlWithMnemonic(form, key)) {
-            if (wxDynamicCast(target, wxStaticText)) {
+            if (dynamic_cast<wxStaticText*>(target)) {
                 if (wxWindow* next = nextControl(form, target, true))
                     next->SetFocus();
             } else {

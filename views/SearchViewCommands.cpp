@@ -189,7 +189,7 @@ void CSearchView::onUpdateCommand(wxUpdateUIEvent& event)
 {
     // Controls that share an ID with a command (the last-action edit and its label) keep their state.
     wxObject* source = event.GetEventObject();
-    if (wxDynamicCast(source, wxWindow) && !wxDynamicCast(source, wxButton) && !wxDynamicCast(source, wxToolBar))
+    if (dynamic_cast<wxWindow*>(source) && !dynamic_cast<wxButton*>(source) && !dynamic_cast<wxToolBar*>(source))
         return;
     if (event.GetId() == IDC_SEARCH) {
         event.Enable(textSearchOperation().run != nullptr);

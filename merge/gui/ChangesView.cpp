@@ -189,11 +189,10 @@ void CChangesView::Compare()
     const std::string pathA = m_pathA->GetValue().utf8_string();
     const std::string pathB = m_pathB->GetValue().utf8_string();
     StopWorker();
-    m_shown = nullptr;
+    forgetShownObject();
     m_rowObjects.clear();
     m_results.ResetList();
     m_list->SyncFromList();
-    m_elements->Clear();
     m_comparison = ExportComparison();
     m_loaded.reset();
     m_status->ChangeValue(wxString());
@@ -262,9 +261,8 @@ wxString summary(const ExportComparison& comparison)
 void CChangesView::fillList()
 {
     const bool noise = m_noise->GetValue();
-    m_shown = nullptr;
+    forgetShownObject();
     m_rowObjects.clear();
-    m_elements->Clear();
     for (wxStyledTextCtrl* text : {m_oldText, m_newText}) {
         text->SetReadOnly(false);
         text->ClearAll();
@@ -301,6 +299,7 @@ void CChangesView::ShowObject(int row)
     const int index = m_results.GetItemData(row);
     if (index < 0 || index >= static_cast<int>(m_rowObjects.size()))
         return;
+    forgetShownObject();
     m_shown = m_rowObjects[static_cast<size_t>(index)];
     const std::string oldText = m_shown->indexA >= 0 ? m_loaded->a.sourceText(m_shown->indexA) : std::string();
     const std::string newText = m_shown->indexB >= 0 ? m_loaded->b.sourceText(m_shown->indexB) : std::string();
@@ -325,8 +324,6 @@ void CChangesView::ShowObject(int row)
         text->SetReadOnly(true);
     }
     const bool noise = m_noise->GetValue();
-    m_elements->Clear();
-    m_shownChanges.clear();
     for (const ElementChange& change : m_shown->changes) {
         if (change.change == ChangeKind::Noise && !noise)
             continue;
@@ -340,6 +337,13 @@ void CChangesView::ShowObject(int row)
         m_elements->SetSelection(0);
         showElement(0);
     }
+}
+
+void CChangesView::forgetShownObject()
+{
+    m_shown = nullptr;
+    m_shownChanges.clear();
+    m_elements->Clear();
 }
 
 void CChangesView::showElement(int index)

@@ -57,6 +57,9 @@ private:
     struct Loaded; // both exports, loaded
     void fillList();
     void showElement(int index);
+    // Forgets the object shown side by side with its list of elements: they point into the
+    // comparison, which a new comparison replaces.
+    void forgetShownObject();
     void onJobFailed(const wxString& text);
     void onJobFinished();
     void onBrowse(wxCommandEvent& event);

@@ -169,14 +169,14 @@ void CVergleichsView::StopWorker()
 void CVergleichsView::updateControls()
 {
     for (const Field& field : m_fields)
-        if (auto* edit = wxDynamicCast(Control(field.editId), wxTextCtrl))
+        if (auto* edit = dynamic_cast<wxTextCtrl*>(Control(field.editId)))
             edit->ChangeValue(*field.value);
 }
 
 void CVergleichsView::updateData()
 {
     for (const Field& field : m_fields)
-        if (auto* edit = wxDynamicCast(Control(field.editId), wxTextCtrl))
+        if (auto* edit = dynamic_cast<wxTextCtrl*>(Control(field.editId)))
             *field.value = edit->GetValue();
 }
 

@@ -24,7 +24,7 @@ void chooseInNew(const wxString& kind, wxArrayString* offered = nullptr)
         wxArrayString entries = choiceEntries(dialog);
         if (offered)
             *offered = entries;
-        if (auto* choice = wxDynamicCast(dialog, wxSingleChoiceDialog); choice && !kind.empty())
+        if (auto* choice = dynamic_cast<wxSingleChoiceDialog*>(dialog); choice && !kind.empty())
             choice->SetSelection(entries.Index(kind));
         dialog->EndModal(kind.empty() ? wxID_CANCEL : wxID_OK);
     });
@@ -103,7 +103,7 @@ TEST(AppStart, AboutShowsTheVersionLine)
     whenDialogAppears("Quellix - Info", [&](wxDialog* dialog) {
         caption = dialog->GetTitle();
         for (wxWindow* child : dialog->GetChildren())
-            if (auto* text = wxDynamicCast(child, wxStaticText))
+            if (auto* text = dynamic_cast<wxStaticText*>(child))
                 line = text->GetLabel();
         dialog->EndModal(wxID_OK);
     });

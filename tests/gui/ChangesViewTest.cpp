@@ -30,7 +30,7 @@ protected:
     void SetUp() override
     {
         whenDialogAppears("Neu", [](wxDialog* dialog) {
-            wxDynamicCast(dialog, wxSingleChoiceDialog)->SetSelection(choiceEntries(dialog).Index("Changes"));
+            dynamic_cast<wxSingleChoiceDialog*>(dialog)->SetSelection(choiceEntries(dialog).Index("Changes"));
             dialog->EndModal(wxID_OK);
         });
         wxCommandEvent newCommand(wxEVT_MENU, wxID_NEW);
@@ -56,8 +56,8 @@ protected:
         const std::string pathA = tempPath("changes a.txt"), pathB = tempPath("changes b.txt");
         std::ofstream(pathA, std::ios::binary) << a;
         std::ofstream(pathB, std::ios::binary) << b;
-        wxDynamicCast(view->Form()->FindWindow(rid::IDC_CHANGES_EXPORT_A), wxTextCtrl)->SetValue(wxString::FromUTF8(pathA));
-        wxDynamicCast(view->Form()->FindWindow(rid::IDC_CHANGES_EXPORT_B), wxTextCtrl)->SetValue(wxString::FromUTF8(pathB));
+        dynamic_cast<wxTextCtrl*>(view->Form()->FindWindow(rid::IDC_CHANGES_EXPORT_A))->SetValue(wxString::FromUTF8(pathA));
+        dynamic_cast<wxTextCtrl*>(view->Form()->FindWindow(rid::IDC_CHANGES_EXPORT_B))->SetValue(wxString::FromUTF8(pathB));
         click(view->Form()->FindWindow(rid::IDC_CHANGES_COMPARE));
         ASSERT_TRUE(runUntil([this] { return !view->IsBusy(); }, 30000));
         pump(50);
@@ -94,7 +94,7 @@ TEST_F(ChangesViewTest, ListsChangedObjectsShowsOneSideBySideAndStepsThroughItsC
     click(view->Form()->FindWindow(rid::IDC_CHANGES_NEXT));
     EXPECT_EQ(elements->GetSelection(), 0); // wraps around
 
-    wxCheckBox* noise = wxDynamicCast(view->Form()->FindWindow(rid::IDC_CHANGES_NOISE), wxCheckBox);
+    wxCheckBox* noise = dynamic_cast<wxCheckBox*>(view->Form()->FindWindow(rid::IDC_CHANGES_NOISE));
     noise->SetValue(true);
     wxCommandEvent toggled(wxEVT_CHECKBOX, rid::IDC_CHANGES_NOISE);
     toggled.SetEventObject(noise);
@@ -102,6 +102,18 @@ TEST_F(ChangesViewTest, ListsChangedObjectsShowsOneSideBySideAndStepsThroughItsC
     EXPECT_EQ(list.GetRowCount(), 2);
     EXPECT_TRUE(view->ResultListCtrl()->FindInList("Customer List"));
     EXPECT_EQ(list.GetFirstSelectedRow(), 1);
+}
+
+TEST_F(ChangesViewTest, StepsAfterANewComparisonFindNoElementsOfTheOneBefore)
+{
+    compareWithChangedSample();
+    view->ShowObject(0);
+    ASSERT_EQ(view->ElementList()->GetCount(), 2u);
+    compareWithChangedSample(); // the comparison the elements belonged to is gone
+    view->StepChange(true);
+    click(view->Form()->FindWindow(rid::IDC_CHANGES_PREVIOUS));
+    EXPECT_EQ(view->ElementList()->GetCount(), 0u);
+    EXPECT_EQ(view->ElementList()->GetSelection(), wxNOT_FOUND);
 }
 
 TEST_F(ChangesViewTest, Screenshot)

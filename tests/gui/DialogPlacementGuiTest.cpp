@@ -57,7 +57,7 @@ void inspectDialog(const wxString& title, Seen& seen)
             if (dialog->GetSizer())
                 seen.bestClientSize = dialog->GetSizer()->GetMinSize();
             for (wxWindow* child : dialog->GetChildren())
-                if (auto* list = wxDynamicCast(child, wxListBox)) {
+                if (auto* list = dynamic_cast<wxListBox*>(child)) {
                     seen.listRowsVisible = list->GetCountPerPage();
                     seen.listRows = static_cast<int>(list->GetCount());
                 }

@@ -27,7 +27,7 @@ protected:
     }
     void TearDown() override { closeAllDocuments(); }
 
-    static wxTextCtrl* edit(wxDialog* dialog, int id) { return wxDynamicCast(dialog->FindWindow(id), wxTextCtrl); }
+    static wxTextCtrl* edit(wxDialog* dialog, int id) { return dynamic_cast<wxTextCtrl*>(dialog->FindWindow(id)); }
     static void pressOk(wxDialog* dialog)
     {
         wxCommandEvent ok(wxEVT_BUTTON, wxID_OK);
@@ -47,8 +47,8 @@ TEST_F(DialogsTest, NumberRangeProposesTheDefaultsRefusesNegativeAndRunsOnOk)
     whenDialogAppears("Search Objects in range", [&](wxDialog* dialog) {
         from = edit(dialog, 1053)->GetValue();
         to = edit(dialog, 1054)->GetValue();
-        objects = wxDynamicCast(dialog->FindWindow(1057), wxCheckBox)->GetValue();
-        fields = wxDynamicCast(dialog->FindWindow(1058), wxCheckBox)->GetValue();
+        objects = dynamic_cast<wxCheckBox*>(dialog->FindWindow(1057))->GetValue();
+        fields = dynamic_cast<wxCheckBox*>(dialog->FindWindow(1058))->GetValue();
         edit(dialog, 1053)->SetValue("-1");
         pressOk(dialog);
         refused = takeMessages();

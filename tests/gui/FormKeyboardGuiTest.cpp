@@ -77,7 +77,7 @@ TEST_F(FormKeyboardTest, EnterInTheSearchTermSearchesAndAltLettersReachTheLabell
 {
     CSearchView* view = openSearchView(wxString::FromUTF8(sourcePath("tests/data/small-export.txt")));
     ASSERT_NE(view, nullptr);
-    auto* term = wxDynamicCast(view->Form()->FindWindow(IDC_SEARCH_TERM), wxComboBox);
+    auto* term = dynamic_cast<wxComboBox*>(view->Form()->FindWindow(IDC_SEARCH_TERM));
     term->SetValue("OBJECT ");
     term->SetFocus();
     pump(50);
@@ -88,7 +88,7 @@ TEST_F(FormKeyboardTest, EnterInTheSearchTermSearchesAndAltLettersReachTheLabell
     pump(100);
     EXPECT_EQ(view->Results().GetRowCount(), 5);
 
-    auto* aware = wxDynamicCast(view->Form()->FindWindow(IDC_CAL_AWARE), wxCheckBox);
+    auto* aware = dynamic_cast<wxCheckBox*>(view->Form()->FindWindow(IDC_CAL_AWARE));
     const bool awareBefore = aware->GetValue();
     const struct {
         int letter;
@@ -140,7 +140,7 @@ TEST_F(FormKeyboardTest, AltLettersReachTheLabelledControlsOfEveryView)
         auto checks = [&] {
             std::vector<bool> values;
             for (const auto& [letter, control] : form.letters)
-                if (auto* check = wxDynamicCast(view->Form()->FindWindow(control), wxCheckBox))
+                if (auto* check = dynamic_cast<wxCheckBox*>(view->Form()->FindWindow(control)))
                     values.push_back(check->GetValue());
             return values;
         };

@@ -56,7 +56,7 @@ wxString unreachableControls(IBLView* view)
 IBLView* newViewOfKind(const wxString& kind)
 {
     whenDialogAppears("Neu", [kind](wxDialog* dialog) {
-        if (auto* choice = wxDynamicCast(dialog, wxSingleChoiceDialog))
+        if (auto* choice = dynamic_cast<wxSingleChoiceDialog*>(dialog))
             choice->SetSelection(choiceEntries(dialog).Index(kind));
         dialog->EndModal(wxID_OK);
     });
@@ -170,7 +170,7 @@ TEST_F(FormLayoutTest, TheWatchsChangedObjectsListTakesTheSpareWidthAndShowsItsL
     ASSERT_NE(view, nullptr);
     wxWindow* form = view->Form();
     resizeMainWindow(view, view->TemplatePixels() + wxSize(400, 300));
-    auto* objects = wxDynamicCast(form->FindWindow(rid::IDC_WATCH_OBJECTS), CResultListCtrl);
+    auto* objects = dynamic_cast<CResultListCtrl*>(form->FindWindow(rid::IDC_WATCH_OBJECTS));
     wxWindow* sessions = form->FindWindow(rid::IDC_WATCH_SESSIONS);
     ASSERT_NE(objects, nullptr);
     EXPECT_EQ(sessions->GetSize().x, form->ConvertDialogToPixels(wxSize(150, 180)).x);

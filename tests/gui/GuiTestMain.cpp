@@ -17,6 +17,13 @@ wxIMPLEMENT_APP_NO_MAIN(CQuellixApp);
 int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);
+    // A failed wxWidgets assertion fails the running test; its modal dialog would hold the run
+    // until the time limit.
+    wxSetAssertHandler([](const wxString& file, int line, const wxString& function, const wxString& condition,
+                          const wxString& message) {
+        ADD_FAILURE() << "wxWidgets assertion \"" << condition << "\" failed in " << function << " (" << file << ":"
+                      << line << "): " << message;
+    });
     std::string settings = guitest::tempPath("settings.ini");
     setenv(kSettingsFileVariable, settings.c_str(), 1);
 

@@ -26,7 +26,7 @@ wxArrayString startupNewChoices;
 wxArrayString choiceEntries(wxDialog* dialog)
 {
     for (wxWindow* child : dialog->GetChildren())
-        if (auto* list = wxDynamicCast(child, wxListBox))
+        if (auto* list = dynamic_cast<wxListBox*>(child))
             return list->GetStrings();
     return {};
 }
@@ -45,7 +45,7 @@ public:
     void Notify() override
     {
         for (wxWindow* window : wxTopLevelWindows) {
-            auto* dialog = wxDynamicCast(window, wxDialog);
+            auto* dialog = dynamic_cast<wxDialog*>(window);
             if (dialog != nullptr && dialog->IsShown() && dialog->GetTitle() == m_title) {
                 Stop();
                 auto act = std::move(m_act);
@@ -122,7 +122,7 @@ CSearchView* openSearchView(const wxString& path)
 wxView* newView(const wxString& kind)
 {
     whenDialogAppears("Neu", [kind](wxDialog* dialog) {
-        auto* choice = wxDynamicCast(dialog, wxSingleChoiceDialog);
+        auto* choice = dynamic_cast<wxSingleChoiceDialog*>(dialog);
         choice->SetSelection(choiceEntries(dialog).Index(kind));
         dialog->EndModal(wxID_OK);
     });

@@ -116,7 +116,7 @@ TEST_F(JobsTest, ALongJobKeepsTheWindowResponsiveAndShowsPerObjectLines)
     CTickWatch watch;
     std::set<wxString> statusLines;
     int progressSeen = 0;
-    auto* gauge = wxDynamicCast(view->Form()->FindWindow(rid::IDC_PROGRESS), wxGauge);
+    auto* gauge = dynamic_cast<wxGauge*>(view->Form()->FindWindow(rid::IDC_PROGRESS));
     view->RunCommand(UNUSED_VARIABLES);
     auto started = Clock::now();
     ASSERT_TRUE(runUntil([&] {

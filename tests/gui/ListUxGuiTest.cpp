@@ -52,7 +52,7 @@ protected:
     template <class T>
     T* control(int id)
     {
-        return wxDynamicCast(view->Form()->FindWindow(id), T);
+        return dynamic_cast<T*>(view->Form()->FindWindow(id));
     }
     void run(const wxString& term, const wxString& option = "normal")
     {
@@ -277,7 +277,7 @@ TEST_F(ListUxTest, TheSearchTermDropDownOffersTheLastTermsNewestFirstAlsoInANewV
 
 TEST_F(ListUxTest, WindowTitleAndTabFollowTheSourceFileChangedInTheForm)
 {
-    auto* frame = wxDynamicCast(view->GetFrame(), wxTopLevelWindow);
+    auto* frame = dynamic_cast<wxTopLevelWindow*>(view->GetFrame());
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(frame->GetTitle(), "small-export.txt");
     wxTextCtrl* source = control<wxTextCtrl>(rid::IDC_SOURCE_FILE);
@@ -340,7 +340,7 @@ TEST_F(ListUxTest, TheTitleNamesTheFileSearchedAndViewsOfOneFileAreNumbered)
     CSearchView* fresh = dynamic_cast<CSearchView*>(newView("SearchView"));
     ASSERT_NE(fresh, nullptr);
     EXPECT_TRUE(title(fresh).StartsWith("SearchView"));
-    wxDynamicCast(fresh->Form()->FindWindow(rid::IDC_SOURCE_FILE), wxTextCtrl)->ChangeValue(wxString::FromUTF8(path));
+    dynamic_cast<wxTextCtrl*>(fresh->Form()->FindWindow(rid::IDC_SOURCE_FILE))->ChangeValue(wxString::FromUTF8(path));
     fresh->RunSearch();
     ASSERT_TRUE(waitForJob(fresh));
     EXPECT_EQ(title(fresh), "small-export.txt (2)");
@@ -497,7 +497,7 @@ TEST_F(ListJobTest, RowsAddedByAJobAreDrawnAloneAndTheRowsOnScreenAreLeftAsTheyA
 
 TEST_F(ListJobTest, EscAndTheViewMenusStopEndTheJobAndKeepTheRowsFound)
 {
-    auto* child = wxDynamicCast(view->GetFrame(), wxFrame);
+    auto* child = dynamic_cast<wxFrame*>(view->GetFrame());
     wxMenuBar* bar = child != nullptr ? child->GetMenuBar() : nullptr;
     if (bar == nullptr)
         bar = wxGetApp().mainFrame()->GetMenuBar();

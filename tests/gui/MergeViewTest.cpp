@@ -66,7 +66,7 @@ protected:
     void SetUp() override
     {
         whenDialogAppears("Neu", [](wxDialog* dialog) {
-            auto* choice = wxDynamicCast(dialog, wxSingleChoiceDialog);
+            auto* choice = dynamic_cast<wxSingleChoiceDialog*>(dialog);
             choice->SetSelection(choiceEntries(dialog).Index("MergeView"));
             dialog->EndModal(wxID_OK);
         });
@@ -87,7 +87,7 @@ protected:
         installMessageHook();
     }
 
-    wxTextCtrl* edit(int id) { return wxDynamicCast(view->Form()->FindWindow(id), wxTextCtrl); }
+    wxTextCtrl* edit(int id) { return dynamic_cast<wxTextCtrl*>(view->Form()->FindWindow(id)); }
     wxWindow* control(int id) { return view->Form()->FindWindow(id); }
     void fill(int id, const std::string& value) { edit(id)->SetValue(wxString::FromUTF8(value)); }
     void build()
@@ -158,7 +158,7 @@ TEST_F(MergeViewTest, IgnoringNoiseAndAMissingSourceWhichIsReportedByName)
     fill(rid::IDC_MERGE_SOURCE2, source2);
     fill(rid::IDC_MERGE_TARGET1, tempPath("n1.txt"));
     fill(rid::IDC_MERGE_TARGET2, tempPath("n2.txt"));
-    wxDynamicCast(control(rid::IDC_MERGE_IGNORE_NOISE), wxCheckBox)->SetValue(true);
+    dynamic_cast<wxCheckBox*>(control(rid::IDC_MERGE_IGNORE_NOISE))->SetValue(true);
     build();
     EXPECT_EQ(readFile(tempPath("n2.txt")), object("Codeunit 1 A", "Y;"));
 
@@ -248,7 +248,7 @@ TEST_F(MergeViewTest, Screenshot)
         GTEST_SKIP() << "set QUELLIX_MERGE_SCREENSHOT to a PNG path to take it";
     CMainFrame* frame = wxGetApp().mainFrame();
     frame->SetSize(0, 0, 1180, 420);
-    wxDynamicCast(view->GetFrame(), wxFrame)->Maximize();
+    dynamic_cast<wxFrame*>(view->GetFrame())->Maximize();
     const std::string sample = sourcePath("examples/sample-export.txt");
     fill(rid::IDC_MERGE_SOURCE1, sample);
     fill(rid::IDC_MERGE_SOURCE2, sample);

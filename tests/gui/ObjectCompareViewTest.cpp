@@ -40,7 +40,7 @@ protected:
         database2 = folder.createDatabase("two.db", compareexports::exportOf(2));
         size_t before = wxGetApp().docManager()->GetDocumentsVector().size();
         whenDialogAppears("Neu", [](wxDialog* dialog) {
-            if (auto* choice = wxDynamicCast(dialog, wxSingleChoiceDialog))
+            if (auto* choice = dynamic_cast<wxSingleChoiceDialog*>(dialog))
                 choice->SetSelection(choiceEntries(dialog).Index("ObjectCompareView"));
             dialog->EndModal(wxID_OK);
         });
@@ -57,7 +57,7 @@ protected:
     template <class T>
     T* control(int id)
     {
-        return wxDynamicCast(view->Form()->FindWindow(id), T);
+        return dynamic_cast<T*>(view->Form()->FindWindow(id));
     }
     void fill(int database, const std::string& server, const std::string& programPath)
     {
@@ -273,8 +273,8 @@ TEST_F(ObjectCompareViewTest, MarkObjectsNeedsAComparisonThenShowsTheFilterTexts
     pressCompare();
     wxString filters[2];
     whenDialogAppears("mark Objects in DBs", [&filters](wxDialog* dialog) {
-        filters[0] = wxDynamicCast(dialog->FindWindow(IDC_MARK_FILTER1), wxTextCtrl)->GetValue();
-        filters[1] = wxDynamicCast(dialog->FindWindow(IDC_MARK_FILTER2), wxTextCtrl)->GetValue();
+        filters[0] = dynamic_cast<wxTextCtrl*>(dialog->FindWindow(IDC_MARK_FILTER1))->GetValue();
+        filters[1] = dynamic_cast<wxTextCtrl*>(dialog->FindWindow(IDC_MARK_FILTER2))->GetValue();
         dialog->EndModal(wxID_CLOSE);
     });
     view->MarkObjects();
@@ -331,7 +331,7 @@ TEST_F(ObjectCompareViewTest, ScreenshotWithRows)
         GTEST_SKIP() << "set QUELLIX_COMPARE_SCREENSHOT to a PNG path to take it";
     CMainFrame* frame = wxGetApp().mainFrame();
     frame->SetSize(0, 0, 1180, 740);
-    if (auto* child = wxDynamicCast(view->GetFrame(), wxFrame))
+    if (auto* child = dynamic_cast<wxFrame*>(view->GetFrame()))
         child->Maximize();
     fillBoth();
     pressCompare();

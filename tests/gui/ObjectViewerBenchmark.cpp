@@ -56,7 +56,7 @@ TEST(Benchmark, ObjectViewerOpensATwoMegabyteObject)
     CSearchView* view = openSearchView(wxString::FromUTF8(path));
     ASSERT_NE(view, nullptr);
     dynamic_cast<wxTextEntry*>(view->Form()->FindWindow(rid::IDC_SEARCH_TERM))->SetValue("step 1000");
-    wxDynamicCast(view->Form()->FindWindow(rid::IDC_SEARCH_OPTION), wxChoice)->SetStringSelection("normal");
+    dynamic_cast<wxChoice*>(view->Form()->FindWindow(rid::IDC_SEARCH_OPTION))->SetStringSelection("normal");
     view->RunSearch();
     ASSERT_TRUE(waitForJob(view));
     CObjektManager& manager = view->Doc()->manager();

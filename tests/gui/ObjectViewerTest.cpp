@@ -77,7 +77,7 @@ protected:
     void search(const wxString& term)
     {
         dynamic_cast<wxTextEntry*>(view->Form()->FindWindow(rid::IDC_SEARCH_TERM))->SetValue(term);
-        wxDynamicCast(view->Form()->FindWindow(rid::IDC_SEARCH_OPTION), wxChoice)->SetStringSelection("normal");
+        dynamic_cast<wxChoice*>(view->Form()->FindWindow(rid::IDC_SEARCH_OPTION))->SetStringSelection("normal");
         view->RunSearch();
         ASSERT_TRUE(waitForJob(view));
         pump(100);
@@ -129,7 +129,7 @@ protected:
 
 wxButton* button(CObjectViewer& viewer, int id)
 {
-    return wxDynamicCast(viewer.FindWindow(id), wxButton);
+    return dynamic_cast<wxButton*>(viewer.FindWindow(id));
 }
 } // namespace
 
@@ -237,7 +237,7 @@ TEST_F(ObjectViewerTest, TheFindBoxTakesInputFindsAgainWithF3AndEscClosesTheBoxO
         text->SetSelection(0, 0);
         keys.Text("BonusPosting");
         pump(100);
-        auto* findText = wxDynamicCast(viewer.FindWindow(IDC_FIND_TEXT), wxTextCtrl);
+        auto* findText = dynamic_cast<wxTextCtrl*>(viewer.FindWindow(IDC_FIND_TEXT));
         ASSERT_NE(findText, nullptr);
         EXPECT_EQ(findText->GetValue(), "BonusPosting");
         const struct {
@@ -261,7 +261,7 @@ TEST_F(ObjectViewerTest, TheFindBoxTakesInputFindsAgainWithF3AndEscClosesTheBoxO
         }
         EXPECT_EQ(afterFirst, 26);
         // "Match case" ticks, and then the lower-case word is found nowhere.
-        auto* matchCase = wxDynamicCast(viewer.FindWindow(IDC_FIND_MATCH_CASE), wxCheckBox);
+        auto* matchCase = dynamic_cast<wxCheckBox*>(viewer.FindWindow(IDC_FIND_MATCH_CASE));
         ASSERT_NE(matchCase, nullptr);
         click(matchCase);
         EXPECT_TRUE(matchCase->GetValue());
@@ -270,7 +270,7 @@ TEST_F(ObjectViewerTest, TheFindBoxTakesInputFindsAgainWithF3AndEscClosesTheBoxO
         keys.Text("bonusposting");
         keys.Char(WXK_RETURN);
         pump(100);
-        EXPECT_EQ(wxDynamicCast(viewer.FindWindow(IDC_FIND_STATE), wxStaticText)->GetLabel(), "not found");
+        EXPECT_EQ(dynamic_cast<wxStaticText*>(viewer.FindWindow(IDC_FIND_STATE))->GetLabel(), "not found");
         // Esc closes the box, the viewer stays.
         keys.Char(WXK_ESCAPE);
         pump(200);

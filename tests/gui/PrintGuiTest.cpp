@@ -37,7 +37,7 @@ protected:
         view = openSearchView(wxString::FromUTF8(sourcePath(file)));
         ASSERT_NE(view, nullptr);
         dynamic_cast<wxTextEntry*>(view->Form()->FindWindow(rid::IDC_SEARCH_TERM))->SetValue(term);
-        wxDynamicCast(view->Form()->FindWindow(rid::IDC_SEARCH_OPTION), wxChoice)->SetStringSelection(option);
+        dynamic_cast<wxChoice*>(view->Form()->FindWindow(rid::IDC_SEARCH_OPTION))->SetStringSelection(option);
         view->RunSearch();
         ASSERT_TRUE(waitForJob(view));
         pump(100);

@@ -41,7 +41,7 @@ TEST(Screenshot, SearchViewWithRowsIconsAndCounts)
     CSearchView* view = openSearchView(wxString::FromUTF8(sourcePath("examples/sample-export.txt")));
     ASSERT_NE(view, nullptr);
     dynamic_cast<wxTextEntry*>(view->Form()->FindWindow(rid::IDC_SEARCH_TERM))->SetValue("Version List");
-    wxDynamicCast(view->Form()->FindWindow(rid::IDC_SEARCH_OPTION), wxChoice)->SetStringSelection("normal");
+    dynamic_cast<wxChoice*>(view->Form()->FindWindow(rid::IDC_SEARCH_OPTION))->SetStringSelection("normal");
     view->RunSearch();
     ASSERT_TRUE(waitForJob(view));
     pump(800);
@@ -60,7 +60,7 @@ TEST(Screenshot, ObjectViewerWithMarkedHits)
     CSearchView* view = openSearchView(wxString::FromUTF8(sourcePath("examples/sample-export.txt")));
     ASSERT_NE(view, nullptr);
     dynamic_cast<wxTextEntry*>(view->Form()->FindWindow(rid::IDC_SEARCH_TERM))->SetValue("Bonus");
-    wxDynamicCast(view->Form()->FindWindow(rid::IDC_SEARCH_OPTION), wxChoice)->SetStringSelection("normal");
+    dynamic_cast<wxChoice*>(view->Form()->FindWindow(rid::IDC_SEARCH_OPTION))->SetStringSelection("normal");
     view->RunSearch();
     ASSERT_TRUE(waitForJob(view));
     const auto& results = view->Doc()->manager().results;

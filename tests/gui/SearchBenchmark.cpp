@@ -29,7 +29,7 @@ double msSince(std::chrono::steady_clock::time_point start)
 double timedSearch(CSearchView* view, const char* term, const char* mode, long* rows)
 {
     dynamic_cast<wxTextEntry*>(view->Form()->FindWindow(rid::IDC_SEARCH_TERM))->SetValue(term);
-    wxDynamicCast(view->Form()->FindWindow(rid::IDC_SEARCH_OPTION), wxChoice)->SetStringSelection(mode);
+    dynamic_cast<wxChoice*>(view->Form()->FindWindow(rid::IDC_SEARCH_OPTION))->SetStringSelection(mode);
     auto start = std::chrono::steady_clock::now();
     view->RunSearch();
     if (!waitForJob(view, 600000))

@@ -42,7 +42,7 @@ protected:
     template <class T>
     T* control(int id)
     {
-        return wxDynamicCast(view->Form()->FindWindow(id), T);
+        return dynamic_cast<T*>(view->Form()->FindWindow(id));
     }
     wxString text(int id) { return control<wxTextCtrl>(id)->GetValue(); }
     void sendCommand(int commandId)

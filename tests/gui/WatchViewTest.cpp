@@ -39,7 +39,7 @@ CWatchView* activeWatchView()
 CWatchView* openWatchView()
 {
     whenDialogAppears("Neu", [](wxDialog* dialog) {
-        if (auto* choice = wxDynamicCast(dialog, wxSingleChoiceDialog))
+        if (auto* choice = dynamic_cast<wxSingleChoiceDialog*>(dialog))
             choice->SetSelection(choiceEntries(dialog).Index("WatchView"));
         dialog->EndModal(wxID_OK);
     });
@@ -52,7 +52,7 @@ CWatchView* openWatchView()
 
 wxTextCtrl* edit(CWatchView* view, int id)
 {
-    return wxDynamicCast(view->Form()->FindWindow(id), wxTextCtrl);
+    return dynamic_cast<wxTextCtrl*>(view->Form()->FindWindow(id));
 }
 
 // Sends a command of the "&Watch" menu as the frame's menu does.
@@ -66,8 +66,8 @@ void command(CWatchView* view, int commandId)
 void answerSetup(const wxString& interval, const wxString& logFile, bool* stayedOpen)
 {
     whenDialogAppears("Dialog", [=](wxDialog* dialog) {
-        wxDynamicCast(dialog->FindWindow(rid::IDC_WATCH_INTERVAL), wxTextCtrl)->SetValue(interval);
-        wxDynamicCast(dialog->FindWindow(rid::IDC_WATCH_LOG_FILE), wxTextCtrl)->SetValue(logFile);
+        dynamic_cast<wxTextCtrl*>(dialog->FindWindow(rid::IDC_WATCH_INTERVAL))->SetValue(interval);
+        dynamic_cast<wxTextCtrl*>(dialog->FindWindow(rid::IDC_WATCH_LOG_FILE))->SetValue(logFile);
         wxCommandEvent ok(wxEVT_BUTTON, wxID_OK);
         ok.SetEventObject(dialog->FindWindow(wxID_OK));
         dialog->FindWindow(wxID_OK)->GetEventHandler()->ProcessEvent(ok);
@@ -102,7 +102,7 @@ TEST(WatchView, FormMenuAndSettingsOfSectionWatchViewWithoutThePassword)
     CWatchView* view = openWatchView();
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(edit(view, rid::IDC_WATCH_SERVER)->GetValue(), "NAVSRV");
-    auto* netType = wxDynamicCast(view->Form()->FindWindow(rid::IDC_WATCH_NET_TYPE), wxChoice);
+    auto* netType = dynamic_cast<wxChoice*>(view->Form()->FindWindow(rid::IDC_WATCH_NET_TYPE));
     ASSERT_NE(netType, nullptr);
     EXPECT_EQ(netType->GetStrings(), wxArrayString(2, std::vector<wxString>{"tcp", "netb"}.data()));
     EXPECT_EQ(netType->GetStringSelection(), "netb");
@@ -119,12 +119,12 @@ TEST(WatchView, FormMenuAndSettingsOfSectionWatchViewWithoutThePassword)
               (std::vector<wxString>{"Type", "ID", "User", "Object", "Date", "Time", "Version", "DBM TableNo."}));
     EXPECT_EQ(widths, (std::vector<int>{60, 60, 10, 200, 50, 60, 80, 80}));
     widths.clear();
-    auto* sessions = wxDynamicCast(view->Form()->FindWindow(rid::IDC_WATCH_SESSIONS), CResultListCtrl);
+    auto* sessions = dynamic_cast<CResultListCtrl*>(view->Form()->FindWindow(rid::IDC_WATCH_SESSIONS));
     ASSERT_NE(sessions, nullptr);
     EXPECT_EQ(headings(sessions, &widths).front(), "SessionID");
     EXPECT_EQ(widths, (std::vector<int>{30, 60, 40, 40, 40, 40, 40, 40, 40}));
 
-    wxMenuBar* bar = wxDynamicCast(view->GetFrame(), wxFrame)->GetMenuBar();
+    wxMenuBar* bar = dynamic_cast<wxFrame*>(view->GetFrame())->GetMenuBar();
     ASSERT_EQ(bar->GetMenuLabel(2), "&Watch");
     wxMenu* watch = bar->GetMenu(2);
     ASSERT_EQ(watch->GetMenuItemCount(), 4u);
@@ -186,7 +186,7 @@ protected:
         view = openWatchView();
         ASSERT_NE(view, nullptr);
         edit(view, rid::IDC_WATCH_SERVER)->SetValue("NAV");
-        wxDynamicCast(view->Form()->FindWindow(rid::IDC_WATCH_NET_TYPE), wxChoice)->SetStringSelection("tcp");
+        dynamic_cast<wxChoice*>(view->Form()->FindWindow(rid::IDC_WATCH_NET_TYPE))->SetStringSelection("tcp");
         edit(view, rid::IDC_WATCH_PROGRAM_PATH)->SetValue(wxString::FromUTF8(folder.programPath()));
         edit(view, rid::IDC_WATCH_USER)->SetValue("WATCHER");
         bool stayedOpen = true;
@@ -332,8 +332,8 @@ TEST_F(WatchViewLive, APasswordTheOemCodePageCannotHoldIsRefusedInAMessageBoxWit
 
 TEST_F(WatchViewLive, DeletedObjectsAndOtherTypesAreReportedWhenTheirBoxesAreTicked)
 {
-    auto* allTypes = wxDynamicCast(view->Form()->FindWindow(rid::IDC_WATCH_ALL_TYPES), wxCheckBox);
-    auto* deleted = wxDynamicCast(view->Form()->FindWindow(rid::IDC_WATCH_DELETED), wxCheckBox);
+    auto* allTypes = dynamic_cast<wxCheckBox*>(view->Form()->FindWindow(rid::IDC_WATCH_ALL_TYPES));
+    auto* deleted = dynamic_cast<wxCheckBox*>(view->Form()->FindWindow(rid::IDC_WATCH_DELETED));
     ASSERT_NE(allTypes, nullptr);
     ASSERT_NE(deleted, nullptr);
     EXPECT_EQ(allTypes->GetLabelText(), "all object types");
