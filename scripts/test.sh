@@ -26,6 +26,9 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 # The out-of-memory sweep and the kill tests run in build/ only: they start many processes and
 # test no memory handling of their own. The GUI tests ran in build/; here the soak drives the program.
 (cd build-asan && ctest --output-on-failure -j "$jobs" -E 'AllocationFailure|Kill\.' -LE gui)
+# The stand-in's import under the sweep here too, where LeakSanitizer sees what a shortage leaves
+# open (78 runs, some 30 s): a connection left open by a failed schema read went unseen in build/.
+(cd build-asan && ctest --output-on-failure -R 'AllocationFailure.*/import')
 # 2 minutes of the GUI soak (scripts/soak.sh) on the sanitizer build of the desktop program. Cost
 # from an empty folder without ccache: the desktop program's part of the build about 470 s of
 # processor time (the core's part is built for the tests above anyway), the soak 2 minutes and

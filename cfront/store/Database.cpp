@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -100,10 +101,10 @@ const std::vector<std::pair<std::string, std::string>>& ownSchema()
     static const auto schema = [] {
         sqlite3* db = nullptr;
         sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE, nullptr);
+        // Closed also when reading the schema runs out of memory and throws.
+        const std::unique_ptr<sqlite3, int (*)(sqlite3*)> closing(db, sqlite3_close);
         sqlite3_exec(db, kSchema, nullptr, nullptr, nullptr);
-        auto rows = schemaOf(db);
-        sqlite3_close(db);
-        return rows;
+        return schemaOf(db);
     }();
     return schema;
 }
