@@ -385,5 +385,11 @@ void CObjectViewer::onCharHook(wxKeyEvent& event)
         ShowFindBox(false);
         return;
     }
+    // The read-only text would swallow Tab (it indents), leaving the keyboard stuck in it.
+    if (event.GetKeyCode() == WXK_TAB && (event.GetModifiers() & ~wxMOD_SHIFT) == 0 &&
+        wxWindow::FindFocus() == m_text) {
+        m_text->Navigate(event.ShiftDown() ? wxNavigationKeyEvent::IsBackward : wxNavigationKeyEvent::IsForward);
+        return;
+    }
     event.Skip(); // Esc without the find box closes the viewer as Cancel does
 }

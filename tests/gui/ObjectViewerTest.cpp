@@ -361,6 +361,33 @@ TEST_F(ObjectViewerTest, EnterAndShowObjectOpenTheSelectedRow)
         [](CObjectViewer&) {}));
 }
 
+TEST_F(ObjectViewerTest, TabStepsFromTheTextThroughTheButtonsAndTheTreeBackToTheText)
+{
+    search("Bonus");
+    int row = firstRowOf("Codeunit 50001 Bonus Management");
+    ASSERT_GE(row, 0);
+    ASSERT_TRUE(openRow(row, [](CObjectViewer& viewer) {
+        wxUIActionSimulator keys;
+        viewer.TextCtrl()->SetFocus();
+        pump(50);
+        auto focused = [] { return wxWindow::FindFocus() ? wxWindow::FindFocus()->GetId() : -1; };
+        std::vector<int> seen;
+        for (int i = 0; i < 8; ++i) {
+            keys.Char(WXK_TAB);
+            pump(50);
+            seen.push_back(focused());
+        }
+        const std::vector<int> expected{rid::IDC_FIRST_HIT, rid::IDC_FIRST_HIT + 1, rid::IDC_FIRST_HIT + 2,
+                                        rid::IDC_LAST_HIT,  wxID_OK,                wxID_CANCEL,
+                                        rid::IDC_OBJECT_TREE, rid::IDC_OBJECT_TEXT};
+        EXPECT_EQ(seen, expected);
+        keys.Char(WXK_TAB, wxMOD_SHIFT);
+        pump(50);
+        EXPECT_EQ(focused(), rid::IDC_OBJECT_TREE);
+        EXPECT_TRUE(viewer.TextCtrl()->GetReadOnly());
+    }));
+}
+
 TEST_F(ObjectViewerTest, OkGivesTrueCancelFalseAndTheSizeIsRemembered)
 {
     search("Bonus");
