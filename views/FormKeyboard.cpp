@@ -3,6 +3,8 @@
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/control.h>
+#include <wx/dialog.h>
+#include <wx/textctrl.h>
 #include <wx/stattext.h>
 #include <wx/window.h>
 
@@ -108,4 +110,17 @@ void focusFirstControl(wxWindow& form)
         return;
     if (wxWindow* first = nextControl(form, nullptr, true))
         first->SetFocus();
+}
+
+void focusFirstControlOnShow(wxDialog& dialog)
+{
+    dialog.Bind(wxEVT_INIT_DIALOG, [&dialog](wxInitDialogEvent& event) {
+        event.Skip();
+        wxWindow* first = nextControl(dialog, nullptr, true);
+        if (first == nullptr)
+            return;
+        first->SetFocus();
+        if (auto* edit = dynamic_cast<wxTextCtrl*>(first))
+            edit->SelectAll();
+    });
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+class wxDialog;
 class wxWindow;
 
 // Keyboard use of a view's form: Tab and Shift+Tab step through the form's controls in the order
@@ -11,3 +12,8 @@ void enableFormKeyboard(wxWindow& form);
 
 // Gives the focus to the form's first control that takes it, unless a control of the form has it.
 void focusFirstControl(wxWindow& form);
+
+// Each time the dialog is shown, its first control takes the focus (an edit with its text
+// selected, ready to be typed over), as in a dialog template; the toolkit gives it to the default
+// button instead.
+void focusFirstControlOnShow(wxDialog& dialog);

@@ -42,6 +42,7 @@ public:
         SetSizerAndFit(sizer);
         fitAndCentreDialog(*this);
         enableFormKeyboard(*this);
+        focusFirstControlOnShow(*this);
         Bind(wxEVT_BUTTON, &CNumberRangeDialog::onOk, this, wxID_OK);
     }
 

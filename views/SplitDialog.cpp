@@ -38,6 +38,7 @@ public:
         SetSize(wxSize(std::max(GetSize().x, 420), GetSize().y));
         centreOnMainWindow(*this);
         enableFormKeyboard(*this);
+        focusFirstControlOnShow(*this);
         Bind(wxEVT_BUTTON, &CSplitDialog::onOk, this, wxID_OK);
         Bind(wxEVT_BUTTON, &CSplitDialog::onBrowse, this, IDC_BROWSE);
     }

@@ -31,6 +31,7 @@ CWatchSetupDialog::CWatchSetupDialog(IViewContext& context, wxWindow* parent, co
     SetSizerAndFit(sizer);
     fitAndCentreDialog(*this);
     enableFormKeyboard(*this);
+    focusFirstControlOnShow(*this);
     Bind(wxEVT_BUTTON, &CWatchSetupDialog::onOk, this, wxID_OK);
 }
 

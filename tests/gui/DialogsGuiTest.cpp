@@ -3,6 +3,7 @@
 
 #include "app/MainFrame.h"
 #include "app/QuellixApp.h"
+#include "db/gui/WatchView.h"
 #include "resources/ResourceIds.h"
 #include "views/SearchView.h"
 
@@ -10,8 +11,10 @@
 #include <wx/checkbox.h>
 #include <wx/fileconf.h>
 #include <wx/textctrl.h>
+#include <wx/uiaction.h>
 
 #include <filesystem>
+#include <functional>
 #include <fstream>
 
 using namespace guitest;
@@ -152,4 +155,38 @@ TEST_F(DialogsTest, CancellingTheSplitRunsNothing)
     int job = view->CurrentJobId();
     view->RunCommand(32788);
     EXPECT_EQ(view->CurrentJobId(), job);
+}
+
+TEST_F(DialogsTest, EveryParameterDialogOpensWithItsFirstEditReadyToBeTypedOver)
+{
+    // The toolkit gave the focus to OK: typed digits went nowhere and Enter confirmed the old values.
+    const struct {
+        const char* title;
+        int firstEdit;
+        std::function<void()> open;
+    } dialogs[] = {
+        {"Search Objects in range", 1053, [this] { view->RunCommand(1039); }},
+        {"Split to separat files setup", 1053, [this] { view->RunCommand(32788); }},
+        {"Dialog", rid::IDC_WATCH_LOG_FILE,
+         [] {
+             if (auto* watch = dynamic_cast<CWatchView*>(newView("WatchView")))
+                 watch->Setup();
+         }},
+    };
+    for (const auto& d : dialogs) {
+        SCOPED_TRACE(d.title);
+        wxString typed;
+        bool seen = false;
+        whenDialogAppears(d.title, [&](wxDialog* dialog) {
+            seen = true;
+            pump(100);
+            wxUIActionSimulator().Text("7");
+            pump(100);
+            typed = edit(dialog, d.firstEdit)->GetValue();
+            dialog->EndModal(wxID_CANCEL);
+        });
+        d.open();
+        ASSERT_TRUE(runUntil([&] { return seen; }, 5000));
+        EXPECT_EQ(typed, "7");
+    }
 }
