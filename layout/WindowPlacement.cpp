@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-namespace {
-// Cuts the rectangle to the area's size and moves it inside the area.
 LayoutRect keptInside(LayoutRect r, const LayoutRect& area)
 {
     r.width = std::min(r.width, area.width);
@@ -13,6 +11,7 @@ LayoutRect keptInside(LayoutRect r, const LayoutRect& area)
     return r;
 }
 
+namespace {
 bool overlaps(const LayoutRect& a, const LayoutRect& b)
 {
     return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;

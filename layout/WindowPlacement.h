@@ -17,6 +17,9 @@ constexpr int kMainWindowMinHeight = 400;
 // size centred on the work area; either way no larger than the work area and inside it.
 LayoutRect restoredMainWindowRect(const LayoutRect& workArea, const LayoutRect* remembered = nullptr);
 
+// The rectangle cut to the area's size and moved inside the area.
+LayoutRect keptInside(LayoutRect r, const LayoutRect& area);
+
 // A width x height window centred on owner, then shifted (and, when larger, cut) so that it lies
 // inside the work area.
 LayoutRect centredOn(const LayoutRect& owner, int width, int height, const LayoutRect& workArea);

@@ -12,7 +12,6 @@
 #include <wx/splitter.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
-#include <wx/display.h>
 #include <wx/sizer.h>
 #include <wx/stc/stc.h>
 #include <wx/treectrl.h>
@@ -250,12 +249,8 @@ void CObjectViewer::applyPlacement()
 {
     ObjectViewerPlacement placement;
     placement.read(m_settings);
-    if (placement.stored() && wxDisplay::GetFromPoint(wxPoint(placement.x + 20, placement.y + 20)) != wxNOT_FOUND) {
-        SetSize(placement.x, placement.y, placement.width, placement.height);
-        keepPlaceWhenShown(*this, wxRect(placement.x, placement.y, placement.width, placement.height));
-    } else {
+    if (!placement.stored() || !placeRemembered(*this, wxRect(placement.x, placement.y, placement.width, placement.height)))
         centreOnMainWindow(*this);
-    }
 }
 
 void CObjectViewer::EndModal(int code)

@@ -125,6 +125,18 @@ void followMainWindow()
             recentre(*window);
 }
 
+bool placeRemembered(wxTopLevelWindow& window, const wxRect& remembered)
+{
+    const int display = wxDisplay::GetFromPoint(remembered.GetTopLeft() + wxPoint(20, 20));
+    if (display == wxNOT_FOUND)
+        return false;
+    LayoutRect area = toLayout(wxDisplay(static_cast<unsigned>(display)).GetClientArea());
+    wxRect place = toWx(keptInside(toLayout(remembered), area));
+    window.SetSize(place);
+    keepPlaceWhenShown(window, place);
+    return true;
+}
+
 void fitAndCentreDialog(wxDialog& dialog)
 {
     if (wxSizer* sizer = dialog.GetSizer())

@@ -26,6 +26,11 @@ void followMainWindow();
 // it elsewhere (openbox places new windows itself and ignores the place asked for before the show).
 void keepPlaceWhenShown(wxTopLevelWindow& window, const wxRect& place);
 
+// Gives the window a remembered place, cut to the work area of the display it lies on and moved
+// inside it (the place may come from a larger screen); false, and nothing done, when the place's
+// top left corner lies on no display.
+bool placeRemembered(wxTopLevelWindow& window, const wxRect& remembered);
+
 // Sizes a dialog to its content (its sizer's needs become its minimum) and centres it on the main
 // window, inside the display's work area. Call after the controls are made, before ShowModal.
 void fitAndCentreDialog(wxDialog& dialog);

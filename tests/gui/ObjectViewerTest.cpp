@@ -11,11 +11,13 @@
 #include "views/ObjectViewer.h"
 #include "views/ResultListCtrl.h"
 #include "views/SearchView.h"
+#include "settings/SettingsKeys.h"
 
 #include <gtest/gtest.h>
 #include <wx/textentry.h>
 #include <wx/button.h>
 #include <wx/choice.h>
+#include <wx/display.h>
 #include <wx/checkbox.h>
 #include <wx/splitter.h>
 #include <wx/stattext.h>
@@ -412,6 +414,20 @@ TEST_F(ObjectViewerTest, OkGivesTrueCancelFalseAndTheSizeIsRemembered)
     });
     EXPECT_FALSE(CObjectViewer::show(wxGetApp().settings(), view->GetFrame(), location));
     EXPECT_EQ(reopened, closedAt.GetSize());
+
+    // A place remembered on a larger screen is cut to this one's work area: OK stays in reach.
+    const wxRect area = wxDisplay(0u).GetClientArea();
+    ObjectViewerPlacement larger{area.x + area.width / 2, area.y + area.height / 2, area.width + 300, area.height + 200};
+    larger.write(wxGetApp().settings());
+    wxRect shownAt;
+    whenDialogAppears(titleOf(location), [&](wxDialog* dialog) {
+        pump(100);
+        shownAt = dialog->GetScreenRect();
+        dialog->EndModal(wxID_CANCEL);
+    });
+    EXPECT_FALSE(CObjectViewer::show(wxGetApp().settings(), view->GetFrame(), location));
+    EXPECT_TRUE(area.Contains(shownAt)) << shownAt.x << "," << shownAt.y << " " << shownAt.width << "x" << shownAt.height;
+    ObjectViewerPlacement{closedAt.x, closedAt.y, closedAt.width, closedAt.height}.write(wxGetApp().settings());
 }
 
 TEST_F(ObjectViewerTest, NothingOpensWhileAJobRuns)
