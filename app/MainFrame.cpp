@@ -23,6 +23,7 @@
 #include <wx/utils.h>
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 enum { PANE_MESSAGE, PANE_CAPS, PANE_NUM, PANE_SCROLL, PANE_COUNT };
@@ -67,6 +68,7 @@ CMainFrame::CMainFrame(wxDocManager* manager)
     Bind(wxEVT_UPDATE_UI, &CMainFrame::onUpdateToggleBar, this, rid::ID_VIEW_TOOLBAR, rid::ID_VIEW_STATUS_BAR);
     Bind(wxEVT_MENU, &CMainFrame::onWindowCommand, this, rid::ID_WINDOW_NEW, rid::ID_WINDOW_TILE_VERT);
     Bind(wxEVT_MENU, &CMainFrame::onPane, this, rid::ID_NEXT_PANE, rid::ID_PREV_PANE);
+    Bind(wxEVT_CHAR_HOOK, &CMainFrame::onCharHook, this);
     // The status line follows a job on the timer; otherwise the frame catches up when idle, so an
     // idle program is not woken at all.
     Bind(wxEVT_IDLE, &CMainFrame::onIdle, this);
@@ -304,10 +306,35 @@ void CMainFrame::onWindowCommand(wxCommandEvent& event)
 
 void CMainFrame::onPane(wxCommandEvent& event)
 {
-    if (event.GetId() == rid::ID_NEXT_PANE)
-        ActivateNext();
-    else
-        ActivatePrevious();
+    activateNeighbour(event.GetId() == rid::ID_NEXT_PANE);
+}
+
+void CMainFrame::onCharHook(wxKeyEvent& event)
+{
+    // Ctrl+Tab and Ctrl+F6 (with Shift backwards) switch views as in other multi-document
+    // programs; the toolkit would move the focus out of the form to the view's tab instead.
+    const int key = event.GetKeyCode();
+    const bool ctrl = (event.GetModifiers() & ~wxMOD_SHIFT) == wxMOD_CONTROL;
+    if (ctrl && (key == WXK_TAB || key == WXK_NUMPAD_TAB || key == WXK_F6)) {
+        activateNeighbour(!event.ShiftDown());
+        return;
+    }
+    event.Skip();
+}
+
+void CMainFrame::activateNeighbour(bool forward)
+{
+    std::vector<wxMDIChildFrame*> children;
+    if (wxWindow* client = GetClientWindow())
+        for (wxWindow* child : client->GetChildren())
+            if (auto* frame = dynamic_cast<wxMDIChildFrame*>(child))
+                children.push_back(frame);
+    const auto count = static_cast<std::ptrdiff_t>(children.size());
+    if (count < 2)
+        return;
+    const std::ptrdiff_t at = std::find(children.begin(), children.end(), GetActiveChild()) - children.begin();
+    const std::ptrdiff_t next = at >= count ? 0 : (at + (forward ? 1 : count - 1)) % count;
+    children[static_cast<size_t>(next)]->Activate();
 }
 
 void CMainFrame::onExit(wxCommandEvent&)

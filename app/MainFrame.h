@@ -39,6 +39,9 @@ private:
     void onUpdateToggleBar(wxUpdateUIEvent& event);
     void onWindowCommand(wxCommandEvent& event);
     void onPane(wxCommandEvent& event);
+    void onCharHook(wxKeyEvent& event);
+    // Activates the view after (before) the active one, from the last around to the first.
+    void activateNeighbour(bool forward);
     void onExit(wxCommandEvent& event);
     void updateIndicators();
     void updateTitle();

@@ -2,6 +2,7 @@
 // search term, Alt+letter on the labels that underline a letter, in every view.
 #include "GuiTestSupport.h"
 
+#include "app/DocManager.h"
 #include "app/MainFrame.h"
 #include "app/QuellixApp.h"
 #include "merge/gui/VergleichsView.h"
@@ -157,4 +158,33 @@ TEST_F(FormKeyboardTest, AltLettersReachTheLabelledControlsOfEveryView)
         EXPECT_EQ(checks(), before); // each check box toggled twice
         closeAllDocuments();
     }
+}
+
+TEST_F(FormKeyboardTest, CtrlTabAndF6SwitchViewsAroundAndTheFocusFollowsIntoTheForm)
+{
+    // Ctrl+Tab moved the focus out of the form to the view's tab; F6 stopped at the last view.
+    std::vector<wxView*> views;
+    for (const char* kind : {"SearchView", "MergeView", "WatchView"})
+        views.push_back(newView(kind));
+    ASSERT_EQ(wxGetApp().docManager()->GetCurrentView(), views[2]);
+    auto current = [] { return wxGetApp().docManager()->GetCurrentView(); };
+    const struct {
+        int key;
+        int modifiers;
+        int view; // the active one afterwards
+    } steps[] = {
+        {WXK_TAB, wxMOD_CONTROL, 0},           {WXK_TAB, wxMOD_CONTROL, 1},
+        {WXK_TAB, wxMOD_CONTROL | wxMOD_SHIFT, 0}, {WXK_TAB, wxMOD_CONTROL | wxMOD_SHIFT, 2},
+        {WXK_F6, wxMOD_NONE, 0},               {WXK_F6, wxMOD_SHIFT, 2},
+        {WXK_F6, wxMOD_CONTROL, 0},
+    };
+    wxUIActionSimulator keys;
+    for (const auto& step : steps) {
+        keys.Char(step.key, step.modifiers);
+        pump(100);
+        EXPECT_EQ(current(), views[step.view]) << step.key << " " << step.modifiers;
+    }
+    auto* search = dynamic_cast<CSearchView*>(views[0]);
+    ASSERT_NE(search, nullptr);
+    EXPECT_NE(focusedControl(search), -1) << "the focus is in the active view's form";
 }
