@@ -1,12 +1,18 @@
 #include "model/FileAccess.h"
 
 #include <cerrno>
+#include <cstring>
 #include <sys/mman.h>
 #include <unistd.h>
 
 std::FILE* openFile(const std::string& path, const char* mode)
 {
     return std::fopen(path.c_str(), mode);
+}
+
+std::string fileErrorText(int error)
+{
+    return std::strerror(error);
 }
 
 bool readFileAt(std::FILE* f, char* into, std::size_t size, std::int64_t offset, int& error)

@@ -13,6 +13,11 @@
 // than 260 characters open too. Null with errno set on failure.
 std::FILE* openFile(const std::string& path, const char* mode);
 
+// The reason for an errno value from openFile or readFileAt, in the system's words: strerror,
+// except that on Windows a file another program holds open without sharing it is said so (the C
+// library would call it "Permission denied", as for a file one may not read).
+std::string fileErrorText(int error);
+
 // A UTF-8 file name as a path for the standard streams and std::filesystem: on Windows the
 // streams then open it by its wide name, so every character is kept.
 inline std::filesystem::path fileSystemPath(const std::string& path)

@@ -4,14 +4,25 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <io.h>
 
 std::FILE* openFile(const std::string& path, const char* mode)
 {
     std::FILE* file = _wfopen(widePath(path).c_str(), widen(mode).c_str());
-    if (file == nullptr && errno == ENOENT)
-        errno = missingPathError(path);
+    if (file == nullptr) {
+        const DWORD error = GetLastError();
+        if (errno == ENOENT)
+            errno = missingPathError(path);
+        else if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
+            errno = EBUSY; // the C library says EACCES, as for a file one may not read
+    }
     return file;
+}
+
+std::string fileErrorText(int error)
+{
+    return error == EBUSY ? systemErrorText(ERROR_SHARING_VIOLATION) : std::string(std::strerror(error));
 }
 
 bool readFileAt(std::FILE* f, char* into, std::size_t size, std::int64_t offset, int& error)

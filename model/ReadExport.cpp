@@ -231,7 +231,7 @@ Outcome readExportFile(const std::string& path, std::string& text, const ReadRep
     if (!f) {
         const int openErrno = errno;
         return {openErrno == ENOENT || openErrno == ENOTDIR ? OutcomeKind::NotFound : OutcomeKind::Unreadable, path,
-                path + ": " + std::strerror(openErrno)};
+                path + ": " + fileErrorText(openErrno)};
     }
     auto closeFile = [&] {
         if (!standardInput)
@@ -287,7 +287,7 @@ Outcome readExportFile(const std::string& path, std::string& text, const ReadRep
     if (cancelled)
         return {OutcomeKind::Cancelled, path, {}};
     if (!ok)
-        return {OutcomeKind::Unreadable, path, path + ": " + (readErrno ? std::strerror(readErrno) : "cannot be read")};
+        return {OutcomeKind::Unreadable, path, path + ": " + (readErrno ? fileErrorText(readErrno) : "cannot be read")};
     if (report != nullptr && report->status != nullptr)
         report->status->setStatusText("Converting " + name);
     if (!inSlices)

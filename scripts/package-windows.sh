@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds the Windows programs (scripts/build-windows.sh, with the desktop program when --gui is
-# given) and packs them:
-#   build-win/quellix-<version>-win32.zip    unpack and run: programs (quellix.exe with --gui,
+# Builds the Windows programs (scripts/build-windows.sh; with the desktop program when --gui is
+# given or wxWidgets is cached for the architecture, without it with --no-gui) and packs them:
+#   build-win/quellix-<version>-win32.zip    unpack and run: programs (quellix.exe when built,
 #                                            quellix-cli.exe, cfront-db.exe), cfront\cfront.dll
 #                                            (the stand-in, where the default program path finds
 #                                            it), the sample export, README.txt, licence texts of
@@ -11,16 +11,24 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
-arch=i686 gui=()
+arch=i686 gui=default
 while [ $# -gt 0 ]; do
   case "$1" in
     --arch) arch=$2; shift ;; # x86_64: quellix-<version>-win64.zip
-    --gui) gui=(--gui) ;;
-    *) echo "usage: $0 [--gui] [--arch i686|x86_64]" >&2; exit 2 ;;
+    --gui) gui=yes ;;
+    --no-gui) gui=no ;;
+    *) echo "usage: $0 [--gui|--no-gui] [--arch i686|x86_64]" >&2; exit 2 ;;
   esac
   shift
 done
 cache=${QUELLIX_WIN_CACHE:-$HOME/.cache/quellix-win}/$arch
+# The desktop program goes in when asked for, or by default when wxWidgets for the architecture is
+# in the cache already (building it takes an hour of processor time).
+if [ $gui = yes ] || { [ $gui = default ] && [ -x "$cache/prefix/bin/wx-config" ]; }; then
+  gui=(--gui)
+else
+  gui=()
+fi
 scripts/build-windows.sh --arch "$arch" --no-tests "${gui[@]}"
 out=build-win/$arch
 version=$(sed -n 's/^#define QUELLIX_VERSION "\(.*\)"$/\1/p' "$out/generated/QuellixVersion.h")

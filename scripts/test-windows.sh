@@ -66,8 +66,9 @@ fi
 sed -n '/^\[==========\] .* ran\./,$p' "$log"
 
 # The same bytes as the Linux program for every command (wine exits 0/1/2/3 as the program does).
+# Wine reads the arguments in the locale's character set: UTF-8, so Cyrillic names arrive whole.
 wrapper=$out/quellix-cli-wine
-printf '#!/bin/sh\nexec %s "%s" "$@"\n' "$wine" "$out/quellix-cli.exe" > "$wrapper"
+printf '#!/bin/sh\nexec env LC_ALL=C.UTF-8 %s "%s" "$@"\n' "$wine" "$out/quellix-cli.exe" > "$wrapper"
 chmod +x "$wrapper"
 [ -x build/quellix-cli ] || scripts/build.sh > /dev/null
 scripts/compare-cli-output.sh build/quellix-cli "$wrapper" 20 build/bench/gen_export || fail "quellix-cli.exe output differs"
@@ -91,6 +92,33 @@ done
 cmp -s "$work/objects-linux.txt" "$work/objects-windows.txt" || fail "db-objects differs from Linux"
 cmp -s "$work/compare-linux.txt" "$work/compare-windows.txt" || fail "db-compare differs from Linux"
 [ -s "$work/compare-windows.txt" ] || fail "db-compare printed nothing"
+
+# Awkward places for an export, as Windows users have them: a path longer than 260 characters and
+# a name in letters outside the ANSI code page are read like any other; a missing file and a
+# folder get one line naming them and exit 1; a split into a read-only file leaves it as it was.
+deep=$work/deep
+while [ ${#deep} -lt 300 ]; do deep="$deep/Navision Objekte 2009 R2"; done
+mkdir -p "$deep" "$work/Экспорт"
+cp examples/sample-export.txt "$deep/export.txt"
+cp examples/sample-export.txt "$work/Экспорт/Объекты äöü.txt"
+build/quellix-cli check examples/sample-export.txt > "$work/check-linux.txt"
+for file in "$deep/export.txt" "$work/Экспорт/Объекты äöü.txt"; do
+  "$wrapper" check "$file" > "$work/check-windows.txt" 2> "$work/check-errors.txt" \
+    && cmp -s "$work/check-linux.txt" "$work/check-windows.txt" || fail "check on ${file:0:60}...: $(head -1 "$work/check-errors.txt")"
+done
+for file in "$work/missing.txt" "$work/Экспорт"; do
+  "$wrapper" objects "$file" > /dev/null 2> "$work/errors.txt"
+  status=$?
+  [ $status = 1 ] && [ "$(wc -l < "$work/errors.txt")" = 1 ] && grep -q "$(basename "$file")" "$work/errors.txt" \
+    || fail "objects on $file: exit $status, $(cat "$work/errors.txt")"
+done
+mkdir -p "$work/split"
+printf 'old' > "$work/split/MenuSuite 1010.txt"
+chmod a-w "$work/split/MenuSuite 1010.txt"
+"$wrapper" split examples/sample-export.txt "$work/split" 1010 1010 > /dev/null 2> "$work/errors.txt"
+status=$?
+{ [ $status = 1 ] && [ "$(cat "$work/split/MenuSuite 1010.txt")" = old ] && [ "$(ls "$work/split" | wc -l)" = 1 ] \
+  && grep -q "MenuSuite 1010.txt" "$work/errors.txt"; } || fail "split over a read-only file: exit $status, $(cat "$work/errors.txt")"
 
 if [ ${#gui[@]} -gt 0 ] && [ -x scripts/check-windows-gui.sh ]; then
   QUELLIX_WINE=$wine scripts/check-windows-gui.sh "$out"

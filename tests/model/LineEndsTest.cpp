@@ -8,6 +8,9 @@
 #include <fstream>
 #include <random>
 #include <unistd.h>
+#ifdef _WIN32
+#include "model/WinText.h"
+#endif
 
 TEST(LineEnds, BareLineFeedsGetACarriageReturnOthersStay)
 {
@@ -87,4 +90,48 @@ TEST(LineEnds, AnExportWhoseNameHoldsUmlautsAndCyrillicLetters)
     EXPECT_TRUE(readExportFile(std::string(utf8.begin(), utf8.end()), text).ok());
     EXPECT_EQ(text, "OBJECT Codeunit 1 A\r\n{\r\n}\r\n");
     fs::remove(file);
+}
+
+// Where an export stands may be awkward: deep in folders (a path of more than 260 characters, the
+// old Windows limit), marked read-only, or held open by another program without sharing it. The
+// first two are read; the last is refused, naming the file and the system's reason.
+TEST(LineEnds, AnExportOnALongPathReadOnlyOrHeldOpen)
+{
+    namespace fs = std::filesystem;
+    // The standard library's own calls need the long form of such a path on Windows.
+    const auto longForm = [](const fs::path& path) {
+#ifdef _WIN32
+        return fs::path(L"\\\\?\\" + fs::absolute(path).wstring());
+#else
+        return path;
+#endif
+    };
+    const fs::path top = fs::temp_directory_path() / ("quellix-where-" + std::to_string(::getpid()));
+    fs::create_directories(top);
+    const fs::path folder = top / std::string(250, 'N'); // one name may have 255 characters
+    fs::create_directory(longForm(folder));
+    const std::string content = "OBJECT Codeunit 1 A\r\n{\r\n}\r\n";
+    const fs::path file = folder / "export.txt";
+    std::ofstream(longForm(file), std::ios::binary) << content;
+    std::string text;
+    const Outcome deep = readExportFile(file.string(), text);
+    EXPECT_TRUE(deep.ok()) << deep.reason;
+    EXPECT_EQ(text, content);
+
+    fs::permissions(longForm(file), fs::perms::owner_write, fs::perm_options::remove);
+    text.clear();
+    EXPECT_TRUE(readExportFile(file.string(), text).ok());
+    EXPECT_EQ(text, content);
+    fs::permissions(longForm(file), fs::perms::owner_write, fs::perm_options::add);
+
+#ifdef _WIN32
+    const HANDLE held = CreateFileW(widePath(file.string()).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const Outcome refused = readExportFile(file.string(), text);
+    CloseHandle(held);
+    EXPECT_EQ(refused.kind, OutcomeKind::Unreadable);
+    EXPECT_EQ(refused.reason, file.string() + ": " + systemErrorText(ERROR_SHARING_VIOLATION));
+#endif
+    for (const fs::path& made : {file, folder, top})
+        fs::remove(longForm(made));
 }
