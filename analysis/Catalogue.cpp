@@ -15,7 +15,7 @@ Outcome fillCatalogue(CObjektManager& manager, CResultList& list, IProgress*, co
         list.AddColumn(column.heading, LIST_ALIGN_LEFT, column.width);
     for (int i = 0; i < manager.count(); ++i) {
         const CObjectRecord& r = manager.get(i);
-        list.AddRow({r.type == OT_NONE ? r.headerTypeWord() : std::string(r.typeName()), r.numberText(), r.headerName(), std::to_string(r.objectSpan.start()),
+        list.AddRow({r.shownTypeWord(), r.numberText(), r.headerName(), std::to_string(r.objectSpan.start()),
                      std::to_string(r.objectSpan.end())},
                     -1, r.typeImage());
     }

@@ -15,7 +15,7 @@ void CObjektManager::searchNumberRange(CResultList& list, IProgress* progress, i
         const std::string name = record.headerName();
         const std::string number = std::to_string(record.number);
         if (objects && from <= record.number && record.number <= to)
-            rows.addLocated(record, {record.typeName(), number, number, name}, record.objectSpan.start(), name);
+            rows.addLocated(record, {record.shownTypeWord(), number, number, name}, record.objectSpan.start(), name);
         if (tableFields && record.type == OT_TABLE) {
             for (const CTableField& field : record.fields)
                 if (from <= field.number && field.number <= to)

@@ -52,11 +52,6 @@ const CObjectRecord* objectStartingAt(const CObjektManager& manager, const std::
     return &manager.get(index);
 }
 
-std::string typeWordOf(const CObjectRecord& record)
-{
-    return record.type == OT_NONE ? record.headerTypeWord() : std::string(record.typeName());
-}
-
 bool positionColumn(const std::string& heading)
 {
     return heading == "Start" || heading == "End";
@@ -127,7 +122,7 @@ OutputList outputList(const std::string& name, const std::string& description, c
             std::optional<OutputLocation> where;
             if (object) {
                 OutputLocation l;
-                l.objectType = written(typeWordOf(*object));
+                l.objectType = written(object->shownTypeWord());
                 l.objectNumber = object->number;
                 l.objectName = written(object->headerName());
                 l.where = location ? written(location->where) : std::string();
@@ -150,7 +145,7 @@ OutputList outputList(const std::string& name, const std::string& description, c
             auto utf8 = [&](std::string_view cell) { return ansiToUtf8ViaOem(outputCell(cell), options.page); };
             // What tells a finding apart: its object, its procedure or trigger, its cells. Never
             // what moves when lines are inserted: positions and the text around the finding.
-            std::string identity = object ? utf8(typeWordOf(*object) + " " + object->numberText()) : std::string();
+            std::string identity = object ? utf8(object->shownTypeWord() + " " + object->numberText()) : std::string();
             if (location && !location->where.empty())
                 identity += '\t' + utf8(location->where);
             const std::string header = object ? std::string(object->headerText()) : std::string();

@@ -58,6 +58,9 @@ public:
     // The type word of the OBJECT line ("Page", "XMLport" ... for type 0 too): headerText() up to
     // its first blank.
     std::string headerTypeWord() const;
+    // The type word a list shows for the object: typeName() for the five known types, the OBJECT
+    // line's word for the others, so a Page or an XMLport is not left without one.
+    std::string shownTypeWord() const { return type == OT_NONE ? headerTypeWord() : std::string(typeName()); }
     int typeImage() const { return objectTypeImage(type); }
     std::string numberText() const;
     bool sameObject(const CObjectRecord& other) const { return type == other.type && number == other.number; }

@@ -39,6 +39,12 @@ TEST(NumberRange, OneNumberListsObjectsOfEveryTypeAndFieldsOfThatNumber)
     EXPECT_EQ(field.position, e.byNumber(OT_TABLE, 21).objectSpan.start());
     EXPECT_EQ(field.term, "Cust. Ledger Entry");
     EXPECT_EQ(list.GetIcon(2), 162);
+
+    // Pages, XMLports, MenuSuites and Queries have no type code of their own: their rows are named
+    // by the OBJECT line's word, so they stay told apart.
+    Catalogue others("OBJECT Page 18 Customer Card\n{\n}\n\nOBJECT XMLport 18 Export\n{\n}\n");
+    others.manager->searchNumberRange(list, nullptr, 18, 18, true, true);
+    EXPECT_EQ(rowCells(list), (Rows{{"Page", "18", "18", "Customer Card"}, {"XMLport", "18", "18", "Export"}}));
 }
 
 TEST(NumberRange, EachSwitchAlone)

@@ -253,7 +253,7 @@ TEST_F(Pipeline, ObjectLinesCountFromTheObjectLineOfEveryObject)
     write(exportPath, windowExport());
     const std::vector<std::string> file = splitLines(windowExport());
     int atObject = 0;
-    for (const std::string command : {"number-range " + exportPath + " 1 99999", "check " + exportPath}) {
+    for (const std::string& command : {"number-range " + exportPath + " 1 99999", "check " + exportPath}) {
         CliResult r = run(command + " --format json");
         ASSERT_LE(r.status, 3) << r.err;
         const json doc = json::parse(r.out);
@@ -464,7 +464,7 @@ TEST_F(Pipeline, ExportsFromPipesAndFilesThatAreNoExport)
         EXPECT_EQ(piped.status, fromFile.status) << source << piped.err;
         EXPECT_EQ(piped.out, fromFile.out) << source;
     }
-    for (const std::string bytes : {std::string(), std::string("\x7F\x01\xFE garbage\n\n", 14),
+    for (const std::string& bytes : {std::string(), std::string("\x7F\x01\xFE garbage\n\n", 14),
                                     std::string("version https://git-lfs.github.com/spec/v1\noid sha256:4d7a\nsize 155189231\n")}) {
         write(exportPath, bytes);
         const CliResult gate = run("check " + exportPath + " --fail-on-findings");

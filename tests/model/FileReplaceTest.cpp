@@ -216,8 +216,9 @@ TEST(FileReplace, OnlyARegularFileIsReplaced)
         SCOPED_TRACE(c.target.string());
         EXPECT_EQ(replaceFile(c.target.string(), "new"), c.written);
         EXPECT_EQ(fs::symlink_status(c.target).type(), c.kindAfter);
-        if (!c.readBack.empty())
+        if (!c.readBack.empty()) {
             EXPECT_EQ(readFile(c.readBack), "new");
+        }
     }
     char got[8] = {};
     EXPECT_EQ(::read(reader, got, sizeof got), 3);
