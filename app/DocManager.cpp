@@ -39,7 +39,7 @@ void CQuellixDocManager::onNew(wxCommandEvent&)
 
 void CQuellixDocManager::onOpen(wxCommandEvent&)
 {
-    wxFileDialog dialog(wxTheApp->GetTopWindow(), wxString(), wxString(), wxString(),
+    wxFileDialog dialog(wxTheApp->GetTopWindow(), messages::fileDialogCaption(false), wxString(), wxString(),
                         wxFileSelectorDefaultWildcardStr, wxFD_OPEN | wxFD_FILE_MUST_EXIST);
     if (dialog.ShowModal() == wxID_OK)
         CreateDocument(dialog.GetPath(), wxDOC_SILENT);

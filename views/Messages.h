@@ -25,6 +25,18 @@ inline wxString wholeNumberBetween(int low, int high)
 {
     return wxString::Format(kWholeNumberBetween, low, high);
 }
+// The caption of a file dialog: Windows gives its own ("Open", "Save As" in the system's language)
+// when none is passed; the other toolkits would leave the title bar empty.
+inline wxString fileDialogCaption(bool save)
+{
+#ifdef __WXMSW__
+    (void)save;
+    return wxString();
+#else
+    return save ? "Save As" : "Open";
+#endif
+}
+
 // "mark Objects in DBs" before any comparison.
 inline constexpr const char* kCompareFirst =
     "The objects to mark come from a comparison: press \"compare Objects\" first.";

@@ -151,8 +151,8 @@ bool CSearchView::askCommandInput(const OperationDef& operation, AnalysisArgs& a
     case OperationInput::Target:
         return true;
     case OperationInput::OutputFile: {
-        wxFileDialog dialog(GetFrame(), wxString(), wxString(), wxString(), wxFileSelectorDefaultWildcardStr,
-                            wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+        wxFileDialog dialog(GetFrame(), messages::fileDialogCaption(true), wxString(), wxString(),
+                            wxFileSelectorDefaultWildcardStr, wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
         if (dialog.ShowModal() != wxID_OK || dialog.GetPath().empty())
             return false;
         args.path = withTextExtension(dialog.GetPath().utf8_string());
@@ -202,7 +202,7 @@ void CSearchView::onUpdateCommand(wxUpdateUIEvent& event)
 void CSearchView::onBrowse(wxCommandEvent&)
 {
     updateData();
-    wxFileDialog dialog(GetFrame(), wxString(), wxString(), m_sourceFile,
+    wxFileDialog dialog(GetFrame(), messages::fileDialogCaption(false), wxString(), m_sourceFile,
                         "Navision Text File (*.txt)|*.txt|All Files (*.*)|*.*", wxFD_OPEN | wxFD_CHANGE_DIR);
     if (dialog.ShowModal() == wxID_OK) {
         m_sourceFile = dialog.GetPath();
@@ -266,7 +266,8 @@ void CSearchView::onExportToFile(wxCommandEvent&)
         return;
     updateData();
     // The list is appended to the file, so there is nothing to ask about replacing it.
-    wxFileDialog dialog(GetFrame(), wxString(), wxString(), wxString(), wxFileSelectorDefaultWildcardStr, wxFD_SAVE);
+    wxFileDialog dialog(GetFrame(), messages::fileDialogCaption(true), wxString(), wxString(),
+                        wxFileSelectorDefaultWildcardStr, wxFD_SAVE);
     if (dialog.ShowModal() != wxID_OK)
         return;
     ExportToFile(wxString::FromUTF8(withTextExtension(dialog.GetPath().utf8_string())));
